@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tovarin {
+
+// Builds a binary image in memory; stored integers are little-endian
+// whatever the machine.
+class ByteWriter {
+public:
+    void WriteI32(int32_t value);
+    void WriteU8(uint8_t value);
+    void WriteBytes(std::string_view bytes);
+
+    const std::string& Bytes() const { return buffer_; }
+    size_t Size() const { return buffer_.size(); }
+
+private:
+    std::string buffer_;
+};
+
+// Reads a byte range front to back. Every read goes through one end check,
+// so no reader can run past the data: a short read throws EReadError naming
+// the offset and leaves the position unchanged.
+class ByteReader {
+public:
+    explicit ByteReader(std::string_view data) : data_(data) {}
+
+    int32_t ReadI32();
+    uint8_t ReadU8();
+    std::string_view ReadBytes(size_t count);
+
+    size_t Offset() const { return offset_; }
+    size_t Remaining() const { return data_.size() - offset_; }
+
+private:
+    void Need(size_t count) const;
+
+    std::string_view data_;
+    size_t offset_ = 0;
+};
+
+}  // namespace tovarin

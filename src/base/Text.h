@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tovarin {
+
+// Removes blanks and control characters (bytes up to 0x20) from both ends.
+std::string_view Trim(std::string_view text);
+
+// Decimal integer conversion as the framework does it: optional leading
+// blanks, an optional sign, then decimal digits and nothing else, within the
+// signed 32-bit range. Anything else raises EConvertError naming the text.
+int StrToInt(std::string_view text);
+
+// The same rule, answering false instead of raising.
+bool TryStrToInt(std::string_view text, int& value);
+
+std::string IntToStr(long long value);
+
+// "是" for a set flag, "否" otherwise, as the settings summaries print them.
+const char* YesNoText(bool flag);
+
+}  // namespace tovarin

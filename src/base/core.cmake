@@ -1,0 +1,8 @@
+list(APPEND TOVARIN_CORE_SOURCES
+  base/ByteStream.cpp
+  base/Codec.cpp
+  base/DateTime.cpp
+  base/FileIO.cpp
+  base/Random.cpp
+  base/Text.cpp
+)

@@ -1,0 +1,5 @@
+target_sources(tovarin-cli PRIVATE
+  cli/Args.cpp
+  cli/EvalCommand.cpp
+  cli/main.cpp
+)

@@ -1,0 +1,208 @@
+#include "engine/Code.h"
+
+#include "base/Text.h"
+#include "engine/PrjOptions.h"
+
+namespace tovarin {
+
+TCodes::TCodes(const TPrjOptions& options)
+    : missCount_(options.MissMax), headLimit_(options.HeadLimit) {}
+
+void TCodes::Assign(const TPersistent& source) {
+    const auto* codes = dynamic_cast<const TCodes*>(&source);
+    if (codes == nullptr) {
+        throw Exception("TCodes.Assign Error!");
+    }
+    SetHeadLimit(codes->headLimit_);
+    missCount_ = codes->missCount_;
+    errors_ = codes->errors_;
+}
+
+void TCodes::AssignTo(TPersistent& dest) const {
+    auto* codes = dynamic_cast<TCodes*>(&dest);
+    if (codes == nullptr) {
+        throw Exception("TCodes.AssignTo Error!");
+    }
+    codes->Assign(*this);
+}
+
+void TCodes::SetMissCount(int value) {
+    if (value < 0 || value > 10) {
+        throw ECodesException("TCodes.SetMissCount Is Error!");
+    }
+    missCount_ = value;
+}
+
+// The set always holds 100 codes, so re-sizing keeps every value.
+void TCodes::SetHeadLimit(bool flag) { headLimit_ = flag; }
+
+void TCodes::AddMiss(TCode code) {
+    if (!InRange(code)) {
+        throw ECodesException("AddMiss aCode: TCode Is Error!");
+    }
+    ++errors_[code];
+}
+
+void TCodes::FailCode(TCode code) {
+    if (!InRange(code)) {
+        throw ECodesException("TCodes.FailCode  Error!");
+    }
+    errors_[code] = -1;
+}
+
+void TCodes::FailAll() { errors_.fill(-1); }
+
+void TCodes::ResetCode(TCode code) {
+    if (!InRange(code)) {
+        throw ECodesException("ResetCode aCode: TCode Is Error!");
+    }
+    errors_[code] = 0;
+}
+
+void TCodes::ResetAll() { errors_.fill(0); }
+
+int TCodes::GetMiss(TCode code) const {
+    if (!InRange(code)) {
+        throw ECodesException("GetMiss aCode: TCode Is Error!");
+    }
+    return errors_[code];
+}
+
+void TCodes::SetMiss(TCode code, int value) {
+    if (!InRange(code)) {
+        throw ECodesException("SetMiss aCode: TCode Is Error!");
+    }
+    errors_[code] = value;
+}
+
+bool TCodes::GetValid(TCode code) const {
+    if (!InRange(code)) {
+        throw ECodesException("GetValid aCode: TCode Is Error!");
+    }
+    return IsValidValue(errors_[code]);
+}
+
+int TCodes::ValidCount() const {
+    int count = 0;
+    for (const int32_t error : errors_) {
+        count += IsValidValue(error) ? 1 : 0;
+    }
+    return count;
+}
+
+void TCodes::FailBy(const TCodes& other) {
+    for (int i = 0; i < kCount; ++i) {
+        if (errors_[i] != -1 && other.errors_[i] == -1) {
+            errors_[i] = -1;
+        }
+    }
+}
+
+void TCodes::ResetBy(const TCodes& other) {
+    for (int i = 0; i < kCount; ++i) {
+        if (other.errors_[i] == 0) {
+            errors_[i] = 0;
+        }
+    }
+}
+
+void TCodes::ApplyBy(const TCodes& other, bool addMiss) {
+    for (int i = 0; i < kCount; ++i) {
+        if (errors_[i] != -1 && other.errors_[i] == -1) {
+            errors_[i] = addMiss ? errors_[i] + 1 : -1;
+        }
+    }
+}
+
+std::string CodeToStr(TCode code) {
+    // "%1dxx%1d": a negative or larger part prints all of its digits.
+    return std::to_string(code / 10) + "xx" + std::to_string(code % 10);
+}
+
+char ChrOfCode(TCode code, int pos) {
+    if (pos < 0 || pos > 3) {
+        throw Exception("ChrOfCode Error!");
+    }
+    if (code >= 0 && code < TCodes::kCount) {
+        static constexpr char kShape[4] = {'0', 'x', 'x', '0'};
+        const int digit = pos == 0 ? code / 10 : code % 10;
+        return pos == 1 || pos == 2 ? kShape[pos] : static_cast<char>('0' + digit);
+    }
+    return CodeToStr(code)[static_cast<size_t>(pos)];
+}
+
+int HeadTailSum(TCode code, bool mod10) {
+    const int sum = code / 10 + code % 10;
+    return mod10 ? sum % 10 : sum;
+}
+
+std::string JoinCodeList(const std::vector<std::string>& items) {
+    std::string text;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) {
+            text += ',';
+        }
+        text += items[i];
+    }
+    return text;
+}
+
+std::vector<std::string> SplitText(std::string_view delimiter, std::string_view text) {
+    std::vector<std::string> items;
+    std::string_view rest = Trim(text);
+    if (delimiter.empty()) {
+        if (!rest.empty()) {
+            items.emplace_back(rest);
+        }
+        return items;
+    }
+    while (!rest.empty()) {
+        const size_t at = rest.find(delimiter);
+        if (at == 0) {
+            rest.remove_prefix(delimiter.size());
+        } else if (at == std::string_view::npos) {
+            items.emplace_back(rest);
+            break;
+        } else {
+            items.emplace_back(rest.substr(0, at));
+            rest.remove_prefix(at + delimiter.size());
+        }
+    }
+    return items;
+}
+
+std::vector<std::string> SplitCodeList(std::string_view text) { return SplitText(",", text); }
+
+void FilterDigitKey(std::string_view currentText, char32_t& key, bool allowRepeat) {
+    if (key == 8) {
+        return;
+    }
+    if (key < U'0' || key > U'9') {
+        key = 0;
+        return;
+    }
+    if (!allowRepeat && currentText.find(static_cast<char>(key)) != std::string_view::npos) {
+        key = 0;
+    }
+}
+
+bool IsPairMatch(std::string_view left, std::string_view right, TCode code) {
+    const char head = ChrOfCode(code, 0);
+    const char tail = ChrOfCode(code, 3);
+    auto in = [](char digit, std::string_view digits) {
+        return digits.find(digit) != std::string_view::npos;
+    };
+    const bool headLeft = in(head, left);
+    const bool tailRight = in(tail, right);
+    const bool headRight = in(head, right);
+    const bool tailLeft = in(tail, left);
+    if ((headLeft && tailRight) || (headRight && tailLeft)) {
+        return true;
+    }
+    if (headLeft != tailRight || headRight != tailLeft) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tovarin
