@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/AppOptions.h"
+
 namespace tovarin::cli {
 
 // Bad arguments: the message goes to standard error and the exit status is 2.
@@ -45,5 +47,14 @@ struct CommandEntry {
 const std::vector<CommandEntry>& Commands();
 
 int RunEval(Args& args);
+
+int RunSettings(Args& args);
+
+// --settings INI (the settings file, read as the program reads it at
+// start-up; a missing file gives the defaults), then every --set KEY=VALUE
+// in the order given. A bad --set is a UsageError.
+TAppOptions AppOptionsFromArgs(Args& args);
+// Applies every --set KEY=VALUE to the record; answers how many there were.
+size_t ApplySetArgs(Args& args, TAppOptions& options);
 
 }  // namespace tovarin::cli

@@ -2,4 +2,5 @@ target_sources(tovarin-cli PRIVATE
   cli/Args.cpp
   cli/EvalCommand.cpp
   cli/main.cpp
+  cli/SettingsArgs.cpp
 )

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tovarin {
 
@@ -24,6 +26,28 @@ struct TAppOptions {
     bool OutPutAppOptChk = false;
     int32_t ColsOfLineEd = 10;
 };
+
+// How a field is held; it decides how its value is written as text.
+enum class AppOptionType { Text, Boolean, Integer, ViewStyle };
+
+// The fifteen keys in record order, which is also the order in which the
+// settings file is written.
+inline constexpr size_t kAppOptionCount = 15;
+const std::array<std::string_view, kAppOptionCount>& AppOptionKeys();
+
+// The type of a key; tovarin::Exception for a key that is not one of the
+// fifteen. Keys are matched exactly, as the record spells them.
+AppOptionType AppOptionTypeOf(std::string_view key);
+
+// The field's value as text: booleans "0"/"1", integers in decimal, texts
+// (UTF-8) as they are.
+std::string GetAppOption(const TAppOptions& options, std::string_view key);
+
+// Sets the field from text in the form GetAppOption gives: booleans "0" or
+// "1", integers in decimal (ViewStyle 0..2), texts as given, which must be
+// UTF-8 that the settings file's GBK can hold. An unknown key or a bad
+// value throws tovarin::Exception and leaves the record unchanged.
+void SetAppOption(TAppOptions& options, std::string_view key, std::string_view value);
 
 // The summary of these settings a filtering report can carry.
 std::string DescribeAppOptions(const TAppOptions& options);
