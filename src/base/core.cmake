@@ -3,6 +3,7 @@ list(APPEND TOVARIN_CORE_SOURCES
   base/Codec.cpp
   base/DateTime.cpp
   base/FileIO.cpp
+  base/PathCheck.cpp
   base/Random.cpp
   base/Text.cpp
 )

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace tovarin {
+
+// Whether anything (a file, a folder, a link) exists under the path.
+bool PathExists(const std::string& path);
+
+// Whether WriteFileAtomically can put a new file in place of what the path
+// names now: a folder there cannot be replaced by a file, and the rename
+// needs a folder that lets us create and remove entries.
+bool CanReplaceFile(const std::string& path);
+
+}  // namespace tovarin

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tovarin {
+
+class ByteReader;
+class ByteWriter;
+
+// One draw: seven digits 0..9 and the check mark of the grid's 选 column.
+// Digits are kept in single bytes so that a table of a million draws stays
+// small; the interface speaks int as the stored block does.
+class TSeq {
+public:
+    static constexpr int DigitCount = 7;
+
+    int GetNum(int pos) const;
+    void SetNum(int pos, int value);
+    // The sum of the first four digits (head to tail), 0..36.
+    int GetSum() const;
+
+    bool Selected = false;
+
+private:
+    uint8_t digits_[DigitCount] = {};
+};
+
+// What a change notification tells the listeners.
+enum class TNetChange {
+    Rows,   // the row list changed: rows were added, removed or replaced
+    Cells,  // digits or check marks changed; the rows are the same
+};
+
+// The draw table: one row per draw, oldest first. Periods are not stored:
+// the row at index i is period i + FirstPeriod(), and nothing else converts
+// between periods and rows.
+class TCodeNet {
+public:
+    using Listener = std::function<void(TNetChange)>;
+
+    TCodeNet() = default;
+    TCodeNet(const TCodeNet&) = delete;
+    TCodeNet& operator=(const TCodeNet&) = delete;
+
+    int Count() const { return static_cast<int>(rows_.size()); }
+    int FirstPeriod() const { return 1; }
+    bool Modified() const { return modified_; }
+    void ClearModified() { modified_ = false; }
+
+    TSeq& GetSeq(int row);
+    const TSeq& GetSeq(int row) const;
+    int GetNum(int row, int pos) const;
+    // A digit typed into the grid: stores it and marks the table modified.
+    void SetNum(int row, int pos, int value);
+    void SetSelected(int row, bool value);
+
+    int Add();
+    int Insert(int row);
+    void Delete(int row);
+    void Clear();
+    // Puts these draws in place of every row (the download does this).
+    void Replace(std::vector<TSeq> rows);
+    // Hands every row over and leaves the table empty (a table read as a
+    // draft gives its rows to the real one this way).
+    std::vector<TSeq> TakeRows();
+
+    void SelectAll();
+    void InvertSelection();
+    // Rows min(a,b)..max(a,b), both ends clipped to the table.
+    void SetSelRange(int a, int b, bool value);
+
+    // The draw-table block: N, then seven 32-bit digits per draw.
+    void SaveToStream(ByteWriter& out);
+    // The same block without clearing Modified, for a document image that
+    // may still fail to reach the disk.
+    void WriteBlock(ByteWriter& out) const;
+    // Reads a whole block before it touches the table: a short or corrupt
+    // block raises EReadError and leaves the rows as they were.
+    void LoadFromStream(ByteReader& in);
+
+    // The text form: four comment lines and one line of seven digits per
+    // draw, GB2312 with CR LF.
+    std::string ExportText() const;
+    void ExportToText(const std::string& path) const;
+    // A missing file does nothing; a file that cannot be read raises
+    // EInOutError and leaves the table as it was.
+    void ImportFromText(const std::string& path);
+
+    // Listeners hear of every change after it is made; the token removes
+    // the listener again.
+    int Subscribe(Listener listener);
+    void Unsubscribe(int token);
+
+private:
+    void CheckRow(int row) const;
+    void Changed(TNetChange change);
+
+    std::vector<TSeq> rows_;
+    bool modified_ = false;
+    std::vector<std::pair<int, Listener>> listeners_;
+    int nextToken_ = 1;
+};
+
+// The draws of a text file's bytes: comment and blank lines are skipped,
+// every other line gives a draw of the first seven digits it holds.
+std::vector<TSeq> ParseDrawText(std::string_view bytes);
+
+}  // namespace tovarin
