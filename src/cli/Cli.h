@@ -47,6 +47,9 @@ struct CommandEntry {
 const std::vector<CommandEntry>& Commands();
 
 int RunEval(Args& args);
+int RunInfo(Args& args);
+int RunFilter(Args& args);
+int RunDraws(Args& args);
 
 int RunSettings(Args& args);
 

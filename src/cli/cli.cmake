@@ -1,5 +1,6 @@
 target_sources(tovarin-cli PRIVATE
   cli/Args.cpp
+  cli/DocCommands.cpp
   cli/EvalCommand.cpp
   cli/main.cpp
   cli/SettingsArgs.cpp

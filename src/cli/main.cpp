@@ -11,6 +11,12 @@ namespace tovarin::cli {
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands = {
         {"eval", "eval KIND PARAM [--assured] [--all-match] [--tolerance N]", &RunEval},
+        {"info", "info DOC", &RunInfo},
+        {"filter",
+         "filter DOC [--project N] [--one K] [--seed S] [--settings INI] [--set KEY=VALUE]... "
+         "[--status]",
+         &RunFilter},
+        {"draws", "draws export|import DOC FILE", &RunDraws},
     };
     return commands;
 }
