@@ -4,6 +4,7 @@ list(APPEND TOVARIN_CORE_SOURCES
   base/DateTime.cpp
   base/FileIO.cpp
   base/PathCheck.cpp
+  base/ProgramDir.cpp
   base/Random.cpp
   base/Text.cpp
 )

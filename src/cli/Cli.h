@@ -55,9 +55,13 @@ int RunSettings(Args& args);
 
 // --settings INI (the settings file, read as the program reads it at
 // start-up; a missing file gives the defaults), then every --set KEY=VALUE
-// in the order given. A bad --set is a UsageError.
+// in the order given. A bad --set is a UsageError. Take these options
+// before positional words, which a KEY=VALUE would otherwise look like.
 TAppOptions AppOptionsFromArgs(Args& args);
-// Applies every --set KEY=VALUE to the record; answers how many there were.
-size_t ApplySetArgs(Args& args, TAppOptions& options);
+// The settings file read as at start-up; what it could not read goes to
+// standard error as warnings.
+TAppOptions LoadSettingsFile(const std::string& fileName);
+// Sets each KEY=VALUE in the record, in order; a bad one is a UsageError.
+void ApplySetArgs(const std::vector<std::string>& assignments, TAppOptions& options);
 
 }  // namespace tovarin::cli

@@ -1,10 +1,21 @@
+#include <iostream>
+
 #include "base/Errors.h"
 #include "cli/Cli.h"
+#include "dialogs/Settings.h"
 
 namespace tovarin::cli {
 
-size_t ApplySetArgs(Args& args, TAppOptions& options) {
-    const std::vector<std::string> assignments = args.Values("--set");
+TAppOptions LoadSettingsFile(const std::string& fileName) {
+    std::vector<std::string> problems;
+    TAppOptions options = LoadAppOptions(fileName, problems);
+    for (const std::string& problem : problems) {
+        std::cerr << "warning: " << problem << '\n';
+    }
+    return options;
+}
+
+void ApplySetArgs(const std::vector<std::string>& assignments, TAppOptions& options) {
     for (const std::string& assignment : assignments) {
         const size_t equals = assignment.find('=');
         if (equals == std::string::npos) {
@@ -14,18 +25,16 @@ size_t ApplySetArgs(Args& args, TAppOptions& options) {
             SetAppOption(options, std::string_view(assignment).substr(0, equals),
                          std::string_view(assignment).substr(equals + 1));
         } catch (const Exception& error) {
-            throw UsageError(std::string("--set ") + error.what());
+            throw UsageError("--set " + assignment + ": " + error.what());
         }
     }
-    return assignments.size();
 }
 
 TAppOptions AppOptionsFromArgs(Args& args) {
-    TAppOptions options;
-    if (args.Value("--settings")) {
-        throw Exception("--settings is not yet supported");
-    }
-    ApplySetArgs(args, options);
+    const std::optional<std::string> fileName = args.Value("--settings");
+    const std::vector<std::string> assignments = args.Values("--set");
+    TAppOptions options = fileName ? LoadSettingsFile(*fileName) : TAppOptions{};
+    ApplySetArgs(assignments, options);
     return options;
 }
 

@@ -4,4 +4,5 @@ target_sources(tovarin-cli PRIVATE
   cli/EvalCommand.cpp
   cli/main.cpp
   cli/SettingsArgs.cpp
+  cli/SettingsCommand.cpp
 )

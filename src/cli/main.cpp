@@ -17,6 +17,7 @@ const std::vector<CommandEntry>& Commands() {
          "[--status]",
          &RunFilter},
         {"draws", "draws export|import DOC FILE", &RunDraws},
+        {"settings", "settings INI [--set KEY=VALUE]...", &RunSettings},
     };
     return commands;
 }
