@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <dirent.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +9,7 @@
 #include "base/FileIO.h"
 #include "draws/LawNet.h"
 #include "engine/Prj.h"
+#include "support/TempDir.h"
 
 namespace tovarin {
 namespace {
@@ -41,42 +41,7 @@ const std::string kSmallDocument =
     "00000000" "14000000" "00000000" "0a000000" "00010000" "05000000" "00000000"
     "00000000";
 
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/tovarin-doc-XXXXXX";
-        path_ = mkdtemp(pattern);
-    }
-    ~TempDir() {
-        if (DIR* dir = opendir(path_.c_str())) {
-            while (dirent* entry = readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name != "." && name != "..") {
-                    unlink((path_ + "/" + name).c_str());
-                }
-            }
-            closedir(dir);
-        }
-        rmdir(path_.c_str());
-    }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        if (DIR* dir = opendir(path_.c_str())) {
-            while (dirent* entry = readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name != "." && name != "..") {
-                    names.push_back(name);
-                }
-            }
-            closedir(dir);
-        }
-        return names;
-    }
-
-private:
-    std::string path_;
-};
+using test::TempDir;
 
 struct Doc {
     TCodeNet net;

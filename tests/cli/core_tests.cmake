@@ -1,0 +1,5 @@
+list(APPEND TOVARIN_CORE_TESTS
+  cli/CliRunner.cpp
+  cli/DocCommandsTest.cpp
+  cli/EvalTest.cpp
+)
