@@ -23,6 +23,10 @@ void Randomize() { Generator().seed(ClockSeed()); }
 void RandSeed(uint64_t seed) { Generator().seed(seed); }
 
 int Random(int range) {
+    // An empty range has no value to pick; the framework answers 0.
+    if (range <= 0) {
+        return 0;
+    }
     std::uniform_int_distribution<int> pick(0, range - 1);
     return pick(Generator());
 }

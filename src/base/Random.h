@@ -8,7 +8,7 @@ namespace tovarin {
 // the clock; tests and --seed fix the seed to get repeatable choices.
 void Randomize();
 void RandSeed(uint64_t seed);
-// A uniformly distributed integer 0..range-1.
+// A uniformly distributed integer 0..range-1; 0 when range is not positive.
 int Random(int range);
 
 }  // namespace tovarin

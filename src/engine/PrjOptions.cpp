@@ -19,26 +19,39 @@ void ReadPadding(ByteReader& in, std::array<uint8_t, TPrjOptions::StoredSize>& p
     }
 }
 
+// A flag byte other than 0 and 1 reads as set; it is written back as it came
+// while the flag keeps that meaning, so that re-saving changes no byte.
+void WriteFlag(ByteWriter& out, const TPrjOptions& options, bool flag, size_t offset) {
+    const uint8_t stored = options.Padding[offset];
+    out.WriteU8((stored != 0) == flag ? stored : static_cast<uint8_t>(flag ? 1 : 0));
+}
+
+bool ReadFlag(ByteReader& in, std::array<uint8_t, TPrjOptions::StoredSize>& padding,
+              size_t offset) {
+    padding[offset] = in.ReadU8();
+    return padding[offset] != 0;
+}
+
 }  // namespace
 
 void TPrjOptions::SaveToStream(ByteWriter& out) const {
     out.WriteI32(0);
     out.WriteI32(TargetSeq);
     out.WriteI32(MissMax);
-    out.WriteU8(Large ? 1 : 0);
+    WriteFlag(out, *this, Large, 12);
     WritePadding(out, *this, 13, 16);
     out.WriteI32(LargeSize);
-    out.WriteU8(Middle ? 1 : 0);
+    WriteFlag(out, *this, Middle, 20);
     WritePadding(out, *this, 21, 24);
     out.WriteI32(MiddleSize);
-    out.WriteU8(Small ? 1 : 0);
+    WriteFlag(out, *this, Small, 28);
     WritePadding(out, *this, 29, 32);
     out.WriteI32(SmallSize);
-    out.WriteU8(Tiny ? 1 : 0);
+    WriteFlag(out, *this, Tiny, 36);
     WritePadding(out, *this, 37, 40);
     out.WriteI32(TinySize);
-    out.WriteU8(HeadLimit ? 1 : 0);
-    out.WriteU8(FloatOn ? 1 : 0);
+    WriteFlag(out, *this, HeadLimit, 44);
+    WriteFlag(out, *this, FloatOn, 45);
     WritePadding(out, *this, 46, 48);
     out.WriteI32(FloatCount);
     out.WriteI32(RcMissBase);
@@ -52,20 +65,20 @@ void TPrjOptions::LoadFromStream(ByteReader& in) {
     in.ReadI32();  // the stored CodeNet reference
     read.TargetSeq = in.ReadI32();
     read.MissMax = in.ReadI32();
-    read.Large = in.ReadU8() != 0;
+    read.Large = ReadFlag(in, read.Padding, 12);
     ReadPadding(in, read.Padding, 13, 16);
     read.LargeSize = in.ReadI32();
-    read.Middle = in.ReadU8() != 0;
+    read.Middle = ReadFlag(in, read.Padding, 20);
     ReadPadding(in, read.Padding, 21, 24);
     read.MiddleSize = in.ReadI32();
-    read.Small = in.ReadU8() != 0;
+    read.Small = ReadFlag(in, read.Padding, 28);
     ReadPadding(in, read.Padding, 29, 32);
     read.SmallSize = in.ReadI32();
-    read.Tiny = in.ReadU8() != 0;
+    read.Tiny = ReadFlag(in, read.Padding, 36);
     ReadPadding(in, read.Padding, 37, 40);
     read.TinySize = in.ReadI32();
-    read.HeadLimit = in.ReadU8() != 0;
-    read.FloatOn = in.ReadU8() != 0;
+    read.HeadLimit = ReadFlag(in, read.Padding, 44);
+    read.FloatOn = ReadFlag(in, read.Padding, 45);
     ReadPadding(in, read.Padding, 46, 48);
     read.FloatCount = in.ReadI32();
     read.RcMissBase = in.ReadI32();

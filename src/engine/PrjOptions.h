@@ -30,9 +30,9 @@ struct TPrjOptions {
     int32_t FloatCount = 5;       // offset 48
     int32_t RcMissBase = 0;       // offset 52
 
-    // The padding bytes between the single-byte flags and the next 32-bit
-    // field, as a loaded record carried them, so that a record read and
-    // written again is the same bytes; zero in a new record.
+    // The stored bytes at the flag and padding offsets, as a loaded record
+    // carried them, so that a record read and written again is the same
+    // bytes from offset 4 on; zero in a new record.
     std::array<uint8_t, StoredSize> Padding{};
 
     // Writes the 56 bytes field by field in little-endian, zero in the
