@@ -2,5 +2,8 @@ list(APPEND TOVARIN_CORE_TESTS
   engine/BindStreamTest.cpp
   engine/BindTest.cpp
   engine/CodeTest.cpp
+  engine/CorruptDocumentsTest.cpp
+  engine/DocumentTest.cpp
   engine/PrjOptionsTest.cpp
+  engine/PrjTest.cpp
 )
