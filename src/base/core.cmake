@@ -3,6 +3,7 @@ list(APPEND TOVARIN_CORE_SOURCES
   base/Codec.cpp
   base/DateTime.cpp
   base/FileIO.cpp
+  base/HttpGet.cpp
   base/PathCheck.cpp
   base/ProgramDir.cpp
   base/Random.cpp

@@ -50,6 +50,7 @@ int RunEval(Args& args);
 int RunInfo(Args& args);
 int RunFilter(Args& args);
 int RunDraws(Args& args);
+int RunDownload(Args& args);
 
 int RunSettings(Args& args);
 

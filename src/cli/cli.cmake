@@ -1,6 +1,7 @@
 target_sources(tovarin-cli PRIVATE
   cli/Args.cpp
   cli/DocCommands.cpp
+  cli/DownloadCommand.cpp
   cli/EvalCommand.cpp
   cli/main.cpp
   cli/SettingsArgs.cpp

@@ -17,6 +17,10 @@ const std::vector<CommandEntry>& Commands() {
          "[--status]",
          &RunFilter},
         {"draws", "draws export|import DOC FILE", &RunDraws},
+        {"download",
+         "download DOC [--url BASE] [--user NAME] [--password PW] [--settings INI] "
+         "[--timeout MS]",
+         &RunDownload},
         {"settings", "settings INI [--set KEY=VALUE]...", &RunSettings},
     };
     return commands;

@@ -1,3 +1,4 @@
 list(APPEND TOVARIN_CORE_SOURCES
+  draws/Download.cpp
   draws/LawNet.cpp
 )

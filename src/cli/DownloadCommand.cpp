@@ -1,0 +1,81 @@
+// The download command: fetch the draw history and put it into a document.
+#include <iostream>
+
+#include "base/FileIO.h"
+#include "base/HttpGet.h"
+#include "cli/Cli.h"
+#include "draws/Download.h"
+#include "draws/LawNet.h"
+#include "engine/Prj.h"
+
+namespace tovarin::cli {
+namespace {
+
+TFetchFailure FailureOf(EHttpError::Kind kind) {
+    switch (kind) {
+    case EHttpError::Kind::Timeout:
+        return TFetchFailure::Timeout;
+    case EHttpError::Kind::Status:
+        return TFetchFailure::BadStatus;
+    case EHttpError::Kind::Connect:
+        break;
+    }
+    return TFetchFailure::NoConnection;
+}
+
+std::string FetchBody(const std::string& address, int timeoutMs) {
+    try {
+        return HttpGet(address, timeoutMs);
+    } catch (const EHttpError& error) {
+        throw EDownloadError(FetchFailureReason(FailureOf(error.kind()), error.what()));
+    }
+}
+
+}  // namespace
+
+int RunDownload(Args& args) {
+    const std::optional<std::string> baseAddress = args.Value("--url");
+    const std::optional<std::string> userName = args.Value("--user");
+    const std::optional<std::string> password = args.Value("--password");
+    const int timeoutMs = args.IntValue("--timeout").value_or(30000);
+    const TAppOptions settings = AppOptionsFromArgs(args);
+    const std::string path = args.Positional("DOC");
+    args.ExpectEnd();
+    if (timeoutMs <= 0) {
+        throw UsageError("--timeout takes a positive number of milliseconds");
+    }
+
+    // The document is read first: one that cannot be read is not replaced.
+    TCodeNet codeNet;
+    TPrjMgr projects(codeNet);
+    if (FileExists(path)) {
+        try {
+            LoadDocument(path, codeNet, projects);
+        } catch (const std::exception& error) {
+            std::cerr << "打开文件时出现错误！\n" << error.what() << '\n';
+            return 1;
+        }
+    }
+    int drawCount = 0;
+    try {
+        const std::string address =
+            DownloadRequestAddress(baseAddress.value_or(DefaultDownloadAddress()),
+                                   userName.value_or(settings.userName),
+                                   password.value_or(settings.userPW));
+        std::vector<TQiCodeRec> records;
+        drawCount =
+            ApplyDownload(ReadDownloadResponse(FetchBody(address, timeoutMs)), records, codeNet);
+    } catch (const Exception& error) {
+        std::cerr << DownloadFailureText(error.what()) << '\n';
+        return 1;
+    }
+    if (drawCount == 0) {
+        std::cerr << kNoDrawsText << '\n';
+        return 1;
+    }
+    SaveDocument(path, codeNet, projects);
+    std::cout << kDownloadDoneText << '\n' << "draws " << drawCount << '\n';
+    return 0;
+}
+
+}  // namespace tovarin::cli
