@@ -1,0 +1,5 @@
+list(APPEND TOVARIN_CORE_TESTS
+  dialogs/AppOptionsTest.cpp
+  dialogs/IniFileTest.cpp
+  dialogs/SettingsTest.cpp
+)
