@@ -1,0 +1,1 @@
+add_tovarin_gui_test(BindAttFormTest dialogs/BindAttFormTest.cpp)
