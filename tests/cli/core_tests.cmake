@@ -2,4 +2,5 @@ list(APPEND TOVARIN_CORE_TESTS
   cli/CliRunner.cpp
   cli/DocCommandsTest.cpp
   cli/EvalTest.cpp
+  cli/SettingsCommandTest.cpp
 )
