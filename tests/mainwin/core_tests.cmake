@@ -1,0 +1,3 @@
+list(APPEND TOVARIN_CORE_TESTS
+  mainwin/AnalysesTest.cpp
+)
