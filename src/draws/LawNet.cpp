@@ -145,6 +145,7 @@ void TCodeNet::SetSelRange(int a, int b, bool value) {
 }
 
 void TCodeNet::WriteBlock(ByteWriter& out) const {
+    out.Reserve(4 + rows_.size() * StoredDrawSize);
     out.WriteI32(Count());
     for (const TSeq& draw : rows_) {
         for (int pos = 0; pos < TSeq::DigitCount; ++pos) {

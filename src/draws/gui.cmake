@@ -1,0 +1,7 @@
+list(APPEND TOVARIN_GUI_SOURCES
+  draws/CodeNetGrid.cpp
+  draws/CodesDlg.cpp
+  draws/FindDialog.cpp
+  draws/GridPainter.cpp
+  draws/draws.qrc
+)
