@@ -117,6 +117,8 @@ void TBaseBind::LoadFromStream(ByteReader& in) {
     Dirty = true;
 }
 
+// Both list kinds first turn the parameter into the set of values an item
+// can match, so the pass over the codes is one test per code.
 void TBaseBind::CalcDigitList(bool failByMatch, bool matchHead, bool matchTail) {
     TCodes& codes = MutableCodes();
     if (failByMatch) {
@@ -127,43 +129,43 @@ void TBaseBind::CalcDigitList(bool failByMatch, bool matchHead, bool matchTail) 
     if (Param().empty()) {
         return;
     }
-    // Only the first character of an item counts; an empty item cannot
-    // occur after splitting.
+    // Only the first character of an item counts (an empty item cannot occur
+    // after splitting); one that is not a digit never matches.
     std::string firsts;
     for (const std::string& item : SplitCodeList(Param())) {
         firsts += item.front();
     }
+    const uint16_t digits = DigitSet(firsts);
+    const int onMatch = failByMatch ? -1 : 0;
     for (TCode code = TCodes::kCount - 1; code >= 0; --code) {
-        const char head = static_cast<char>('0' + code / 10);
-        const char tail = static_cast<char>('0' + code % 10);
-        for (const char first : firsts) {
-            if ((matchHead && first == head) || (matchTail && first == tail)) {
-                codes.SetMiss(code, failByMatch ? -1 : 0);
-            }
+        const bool head = matchHead && ((digits >> (code / 10)) & 1U) != 0;
+        const bool tail = matchTail && ((digits >> (code % 10)) & 1U) != 0;
+        if (head || tail) {
+            codes.SetMiss(code, onMatch);
         }
     }
 }
 
 void TBaseBind::CalcSumList(bool failByMatch) {
+    // Every item is converted before the set changes, so a bad item leaves
+    // the previous result in place (and the condition dirty).
+    uint32_t sums = 0;  // bit s: some item's value is the head-tail sum s
+    for (const std::string& item : SplitCodeList(Param())) {
+        const int value = StrToInt(item);
+        if (value >= 0 && value <= 18) {
+            sums |= 1U << value;
+        }
+    }
     TCodes& codes = MutableCodes();
     if (failByMatch) {
         codes.ResetAll();
     } else {
         codes.FailAll();
     }
-    if (Param().empty()) {
-        return;
-    }
-    std::vector<int> sums;
-    for (const std::string& item : SplitCodeList(Param())) {
-        sums.push_back(StrToInt(item));
-    }
+    const int onMatch = failByMatch ? -1 : 0;
     for (TCode code = TCodes::kCount - 1; code >= 0; --code) {
-        const int sum = HeadTailSum(code, false);
-        for (const int wanted : sums) {
-            if (wanted == sum) {
-                codes.SetMiss(code, failByMatch ? -1 : 0);
-            }
+        if (((sums >> HeadTailSum(code, false)) & 1U) != 0) {
+            codes.SetMiss(code, onMatch);
         }
     }
 }
@@ -226,21 +228,23 @@ void TWdpBind::Calc() {
     if (!AllMatch) {
         codes.FailAll();
     }
-    TCodes clauseCodes(Options());
+    // Each clause's verdict goes straight into the result: failing the codes
+    // a clause refuses (every clause must hold) or clearing the codes it
+    // passes (any clause suffices) is what FailBy or ResetBy of a separate
+    // clause set would do, without building one per clause.
     for (const std::string& clause : clauses) {
         std::string_view left;
         std::string_view right;
         SplitClause(clause, left, right);
-        clauseCodes.ResetAll();
+        const uint16_t leftDigits = DigitSet(left);
+        const uint16_t rightDigits = DigitSet(right);
         for (TCode code = TCodes::kCount - 1; code >= 0; --code) {
-            if (!IsPairMatch(left, right, code)) {
-                clauseCodes.FailCode(code);
+            const bool passes = IsPairMatchOfDigits(leftDigits, rightDigits, code);
+            if (AllMatch && !passes) {
+                codes.FailCode(code);
+            } else if (!AllMatch && passes) {
+                codes.ResetCode(code);
             }
-        }
-        if (AllMatch) {
-            codes.FailBy(clauseCodes);
-        } else {
-            codes.ResetBy(clauseCodes);
         }
     }
 }

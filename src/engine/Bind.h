@@ -60,7 +60,6 @@ public:
 protected:
     std::string ClassName() const override { return "TBaseBind"; }
     TCodes& MutableCodes() { return *codes_; }
-    const TPrjOptions& Options() const { return *options_; }
     void SetKind(int kind) { kind_ = kind; }
 
     // Kinds 1-6: every code starts failed (or passed when failByMatch) and

@@ -83,9 +83,15 @@ bool TCodes::GetValid(TCode code) const {
 }
 
 int TCodes::ValidCount() const {
+    if (missCount_ < 0) {
+        return 0;
+    }
+    // One unsigned comparison tests 0 <= error <= MissCount, so the loop
+    // has no branches; the recommendation calls this hundreds of times a run.
+    const auto limit = static_cast<uint32_t>(missCount_);
     int count = 0;
     for (const int32_t error : errors_) {
-        count += IsValidValue(error) ? 1 : 0;
+        count += static_cast<uint32_t>(error) <= limit ? 1 : 0;
     }
     return count;
 }
@@ -115,6 +121,9 @@ void TCodes::ApplyBy(const TCodes& other, bool addMiss) {
 }
 
 std::string CodeToStr(TCode code) {
+    if (code >= 0 && code < TCodes::kCount) {
+        return {static_cast<char>('0' + code / 10), 'x', 'x', static_cast<char>('0' + code % 10)};
+    }
     // "%1dxx%1d": a negative or larger part prints all of its digits.
     return std::to_string(code / 10) + "xx" + std::to_string(code % 10);
 }
@@ -192,17 +201,17 @@ bool IsPairMatch(std::string_view left, std::string_view right, TCode code) {
     auto in = [](char digit, std::string_view digits) {
         return digits.find(digit) != std::string_view::npos;
     };
-    const bool headLeft = in(head, left);
-    const bool tailRight = in(tail, right);
-    const bool headRight = in(head, right);
-    const bool tailLeft = in(tail, left);
-    if ((headLeft && tailRight) || (headRight && tailLeft)) {
-        return true;
+    return PairRule(in(head, left), in(tail, right), in(head, right), in(tail, left));
+}
+
+uint16_t DigitSet(std::string_view text) {
+    uint16_t digits = 0;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            digits = static_cast<uint16_t>(digits | (1U << (c - '0')));
+        }
     }
-    if (headLeft != tailRight || headRight != tailLeft) {
-        return false;
-    }
-    return true;
+    return digits;
 }
 
 }  // namespace tovarin

@@ -184,6 +184,10 @@ TEST(Bind, ANumberItemThatIsNotANumberFailsTheEvaluationAndStaysDirty) {
         bind->SetParam("9");
         EXPECT_EQ(bind->GetCodes().ValidCount(), kind == 7 ? 10 : 90);
         EXPECT_FALSE(bind->Dirty);
+        bind->SetParam("18,y");
+        EXPECT_THROW(bind->GetCodes(), EConvertError);
+        EXPECT_EQ(bind->Codes().ValidCount(), kind == 7 ? 10 : 90)
+            << "a refused parameter leaves the last result";
     }
 }
 

@@ -326,5 +326,27 @@ TEST(CodeText, IsPairMatch) {
     }
 }
 
+TEST(CodeText, DigitSet) {
+    EXPECT_EQ(DigitSet(""), 0);
+    EXPECT_EQ(DigitSet("0"), 1);
+    EXPECT_EQ(DigitSet("9"), 1 << 9);
+    EXPECT_EQ(DigitSet("a1b1与3"), (1 << 1) | (1 << 3));
+    EXPECT_EQ(DigitSet("0123456789"), 0x3FF);
+}
+
+TEST(CodeText, IsPairMatchOfDigitsAgreesWithIsPairMatch) {
+    const char* const sides[] = {"", "1", "12", "34", "5", "67", "0", "9", "09", "55",
+                                 "123456789", "0123456789", "x1", "与"};
+    for (const char* left : sides) {
+        for (const char* right : sides) {
+            for (TCode code = 0; code < 100; ++code) {
+                ASSERT_EQ(IsPairMatchOfDigits(DigitSet(left), DigitSet(right), code),
+                          IsPairMatch(left, right, code))
+                    << left << "/" << right << " " << CodeToStr(code);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tovarin
