@@ -1,4 +1,5 @@
 list(APPEND TOVARIN_GUI_SOURCES
   dialogs/BindAtt.cpp
+  dialogs/Options.cpp
   dialogs/PrjAtt.cpp
 )

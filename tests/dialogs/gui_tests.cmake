@@ -1,1 +1,2 @@
 add_tovarin_gui_test(BindAttFormTest dialogs/BindAttFormTest.cpp)
+add_tovarin_gui_test(OptionsFormTest dialogs/OptionsFormTest.cpp)
