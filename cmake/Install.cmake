@@ -1,0 +1,25 @@
+# The files the program finds beside itself, and the install rules.
+set(TOVARIN_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
+set(TOVARIN_HELP_FILES ${TOVARIN_DATA_DIR}/readme.txt ${TOVARIN_DATA_DIR}/Readme.txt)
+set(TOVARIN_WORK_DOCUMENT ${TOVARIN_DATA_DIR}/工作文档.lvrn)
+
+if(TARGET tovarin)
+  # The help texts follow the sources; the working document is copied only
+  # while the build folder has none, so a rebuild never overwrites the
+  # user's work in it.
+  add_custom_command(TARGET tovarin POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TOVARIN_HELP_FILES} $<TARGET_FILE_DIR:tovarin>
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${TOVARIN_WORK_DOCUMENT}
+            -DTARGET=$<TARGET_FILE_DIR:tovarin>/工作文档.lvrn
+            -P ${PROJECT_SOURCE_DIR}/cmake/CopyIfMissing.cmake
+    VERBATIM)
+
+  include(GNUInstallDirs)
+  install(TARGETS tovarin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${TOVARIN_HELP_FILES} ${TOVARIN_WORK_DOCUMENT}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/tovarin)
+  install(FILES ${TOVARIN_DATA_DIR}/tovarin.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/src/mainwin/icons/tovarin.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()

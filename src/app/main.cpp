@@ -1,0 +1,39 @@
+// The program's main block: the application, the main window, the loop.
+#include <QIcon>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+#include <exception>
+
+#include "base/ProgramDir.h"
+#include "mainwin/Application.h"
+#include "mainwin/Main.h"
+#include "mainwin/WorkFolder.h"
+
+int main(int argc, char** argv) {
+    tovarin::TApplication app(argc, argv);
+    app.LoadChineseTranslations();
+    tovarin::TApplication::ProvideSongFont();
+    app.setApplicationName(QStringLiteral("Tovarin"));
+    try {
+        // An installed copy cannot write beside itself: its settings and
+        // working document then live in the user's data folder, seeded from
+        // the files installed with it.
+        const std::string programDir = tovarin::ProgramDir();
+        const std::string workFolder = tovarin::ChooseWorkFolder(
+            programDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+        if (workFolder != programDir) {
+            tovarin::SeedWorkFolder(workFolder, {programDir + "/../share/tovarin", programDir},
+                                    tovarin::BundledFileNames());
+        }
+        tovarin::TMainForm::TSetup setup;
+        setup.AppDir = QString::fromStdString(workFolder);
+        tovarin::TMainForm form(setup);
+        app.setWindowIcon(QIcon(QStringLiteral(":/mainwin/icons/tovarin.svg")));
+        form.show();
+        return app.exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tovarin"), QString::fromUtf8(error.what()));
+        return 1;
+    }
+}

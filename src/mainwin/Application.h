@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QApplication>
+
+namespace tovarin {
+
+// The application object: an error that escapes an event handler is shown
+// in the standard error box with its message, and the loop goes on; only
+// the command that raised it stops.
+class TApplication : public QApplication {
+    Q_OBJECT
+
+public:
+    TApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // Qt's own texts (buttons, file and print dialogs, edit menus) in
+    // Chinese, as the program speaks.
+    void LoadChineseTranslations();
+    // 宋体 where installed, else the system's CJK font under that name.
+    static void ProvideSongFont();
+};
+
+}  // namespace tovarin

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tovarin {
+
+// What a file dialog asks for.
+struct TFileDialogSpec {
+    QString Title;
+    QString Filter;         // Qt's form: "Tovarin文档 (*.lvrn)"
+    QString DefaultSuffix;  // without the dot
+    QString StartFolder;
+    bool MustExist = false;  // open: the file must exist
+};
+
+// Everything the main window asks of the user or hands to the desktop goes
+// through here, so that tests answer in place of the user.
+class TUserDialogs {
+public:
+    virtual ~TUserDialogs() = default;
+
+    // A question with the buttons Yes and No; true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A message under the application's title with the button OK.
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // An error that stopped a command.
+    virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    // The chosen file, or empty text when the user cancelled.
+    virtual QString OpenFileName(QWidget* parent, const TFileDialogSpec& spec) = 0;
+    // The same for saving; the dialog asks before overwriting.
+    virtual QString SaveFileName(QWidget* parent, const TFileDialogSpec& spec) = 0;
+    // A line of text the user types (the output area's find); empty when
+    // cancelled.
+    virtual QString AskText(QWidget* parent, const QString& title, const QString& label) = 0;
+    // The desktop's default action for a file or web address.
+    virtual void OpenWithShell(const QString& urlOrPath) = 0;
+};
+
+// The real dialogs.
+class TQtUserDialogs final : public TUserDialogs {
+public:
+    bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& text) override;
+    QString OpenFileName(QWidget* parent, const TFileDialogSpec& spec) override;
+    QString SaveFileName(QWidget* parent, const TFileDialogSpec& spec) override;
+    QString AskText(QWidget* parent, const QString& title, const QString& label) override;
+    void OpenWithShell(const QString& urlOrPath) override;
+};
+
+}  // namespace tovarin

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tovarin {
+
+// Where the settings file and the working document live: the program's
+// folder when the program may write there, else the user's data folder
+// (created when missing). An installed copy thus keeps its files per user
+// under the same names.
+std::string ChooseWorkFolder(const std::string& programDir, const std::string& userDataDir);
+
+bool FolderWritable(const std::string& folder);
+
+// Copies each named file that the work folder lacks from the first source
+// folder that holds it; a file that cannot be copied is left out (the
+// program then starts as it would without it).
+void SeedWorkFolder(const std::string& workFolder, const std::vector<std::string>& sources,
+                    const std::vector<std::string>& names);
+
+// The files the program brings along for a fresh work folder.
+const std::vector<std::string>& BundledFileNames();
+
+}  // namespace tovarin
