@@ -1,6 +1,7 @@
 list(APPEND TOVARIN_CORE_TESTS
   cli/CliRunner.cpp
   cli/DocCommandsTest.cpp
+  cli/DownloadCommandTest.cpp
   cli/EvalTest.cpp
   cli/SettingsCommandTest.cpp
 )

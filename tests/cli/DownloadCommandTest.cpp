@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include "base/Codec.h"
+#include "base/FileIO.h"
+#include "cli/CliRunner.h"
+#include "dialogs/Settings.h"
+#include "draws/DownloadServer.h"
+#include "draws/LawNet.h"
+#include "engine/Prj.h"
+#include "support/TempDir.h"
+
+namespace tovarin {
+namespace {
+
+using test::DrawServer;
+using test::RunCli;
+using test::WriteTestFile;
+
+// A document with two typed-in draws and one project, and the history
+// the server hands out.
+class DownloadCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TCodeNet net;
+        TPrjMgr projects(net);
+        for (const char* draw : {"9999999", "8888888"}) {
+            const int row = net.Add();
+            for (int pos = 0; pos < 7; ++pos) {
+                net.SetNum(row, pos, draw[pos] - '0');
+            }
+        }
+        projects.AddPrj(std::make_unique<TSeqPrj>(net));
+        doc = dir.File("doc.lvrn");
+        SaveDocument(doc, net, projects);
+        before = ReadWholeFile(doc);
+        history = WriteTestFile(dir.File("history.txt"),
+                                Utf8ToGbk(";开奖码表导出\r\n1234567\r\n0012345\r\n9080706\r\n"));
+    }
+
+    // The draws of the document, as digit texts, and its project count.
+    std::vector<std::string> Draws(int* projectCount = nullptr) const {
+        TCodeNet net;
+        TPrjMgr projects(net);
+        LoadDocument(doc, net, projects);
+        std::vector<std::string> draws;
+        for (int row = 0; row < net.Count(); ++row) {
+            std::string digits;
+            for (int pos = 0; pos < 7; ++pos) {
+                digits += static_cast<char>('0' + net.GetNum(row, pos));
+            }
+            draws.push_back(digits);
+        }
+        if (projectCount != nullptr) {
+            *projectCount = projects.PrjCount();
+        }
+        return draws;
+    }
+
+    // A failed download: status 1, the reason on standard error, and the
+    // document byte for byte as it was.
+    void ExpectRefused(const std::vector<std::string>& args, const std::string& reason) {
+        const test::CliResult result = RunCli(args);
+        EXPECT_EQ(result.status, 1) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+        EXPECT_EQ(ReadWholeFile(doc), before);
+    }
+
+    test::TempDir dir;
+    std::string doc;
+    std::string before;
+    std::string history;
+};
+
+TEST_F(DownloadCommand, ReplacesTheDrawTableAndKeepsTheProjects) {
+    DrawServer server(history);
+    const test::CliResult result = RunCli({"download", doc, "--url", server.BaseAddress()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "下载开奖数据成功！\ndraws 3\n");
+    EXPECT_EQ(result.err, "");
+    int projectCount = 0;
+    EXPECT_EQ(Draws(&projectCount),
+              (std::vector<std::string>{"1234567", "0012345", "9080706"}));
+    EXPECT_EQ(projectCount, 1);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"doc.lvrn", "history.txt"}));
+}
+
+TEST_F(DownloadCommand, MakesADocumentThatDoesNotExistYet) {
+    DrawServer server(history);
+    doc = dir.File("new.lvrn");
+    ASSERT_EQ(RunCli({"download", doc, "--url", server.BaseAddress()}).status, 0);
+    EXPECT_EQ(Draws().size(), 3u);
+}
+
+TEST_F(DownloadCommand, APasswordWithAmpersandAndHashReachesTheServerWhole) {
+    DrawServer server(history, {"--user", "张 三&", "--password", "a&mPw=b#c%"});
+    const test::CliResult result = RunCli({"download", doc, "--url", server.BaseAddress(),
+                                           "--user", "张 三&", "--password", "a&mPw=b#c%"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Draws().size(), 3u);
+}
+
+TEST_F(DownloadCommand, AWrongPasswordIsTheServersRefusal) {
+    DrawServer server(history, {"--user", "u", "--password", "right"});
+    ExpectRefused({"download", doc, "--url", server.BaseAddress(), "--user", "u", "--password",
+                   "right&"},
+                  "下载开奖数据失败：服务器没有返回“成功”：会员名称或密码错误");
+}
+
+TEST_F(DownloadCommand, NameAndPasswordComeFromTheSettingsFile) {
+    TAppOptions options;
+    options.userName = "会员";
+    options.userPW = "p#w&";
+    const std::string settings = dir.File("ormelux.ini");
+    SaveAppOptions(options, "", settings);
+    DrawServer server(history, {"--user", "会员", "--password", "p#w&"});
+    const test::CliResult result =
+        RunCli({"download", doc, "--url", server.BaseAddress(), "--settings", settings});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Draws().size(), 3u);
+    // An option given on the command line wins over the file.
+    before = ReadWholeFile(doc);
+    ExpectRefused({"download", doc, "--url", server.BaseAddress(), "--settings", settings,
+                   "--password", "other"},
+                  "会员名称或密码错误");
+}
+
+TEST_F(DownloadCommand, NobodyListening) {
+    ExpectRefused({"download", doc, "--url",
+                   "http://127.0.0.1:" + std::to_string(test::UnusedLoopbackPort()) + "/draws"},
+                  "下载开奖数据失败：无法连接服务器");
+}
+
+TEST_F(DownloadCommand, AStatusLineWithoutSuccess) {
+    DrawServer server(history, {"--status", "系统维护"});
+    ExpectRefused({"download", doc, "--url", server.BaseAddress()},
+                  "下载开奖数据失败：服务器没有返回“成功”：系统维护");
+}
+
+TEST_F(DownloadCommand, AnHttpErrorStatus) {
+    DrawServer server(history, {"--http-status", "503"});
+    ExpectRefused({"download", doc, "--url", server.BaseAddress()},
+                  "下载开奖数据失败：服务器应答错误（HTTP/1.0 503");
+}
+
+TEST_F(DownloadCommand, MalformedLinesAbandonTheDownload) {
+    const std::vector<std::pair<std::string, std::string>> bodies = {
+        {"成功\r\n2026001#a#9279658\r\n2026002#7226084\r\n", "第3行不足三项"},
+        {"成功\r\n2026001#a#9279658\r\n2026002#b#722608\r\n", "第2行有误"},
+        {"成功\r\n2026001#a#9279658\r\n2026002#b#72x6084\r\n", "第2行有误"},
+        {"成功\r\n2026001#a#9279658\r\n2026O02#b#7226084\r\n", "第2行有误"},
+    };
+    for (const auto& [body, reason] : bodies) {
+        const std::string raw = WriteTestFile(dir.File("raw.txt"), Utf8ToGbk(body));
+        DrawServer server(raw, {"--raw"});
+        ExpectRefused({"download", doc, "--url", server.BaseAddress()}, reason);
+    }
+}
+
+TEST_F(DownloadCommand, AnEmptyHistoryLeavesTheDocumentAlone) {
+    DrawServer server(WriteTestFile(dir.File("empty.txt"), ";nothing yet\r\n"));
+    ExpectRefused({"download", doc, "--url", server.BaseAddress()},
+                  "服务器没有返回开奖数据，开奖号码表保持不变。");
+    EXPECT_EQ(Draws(), (std::vector<std::string>{"9999999", "8888888"}));
+}
+
+TEST_F(DownloadCommand, ASlowServerTimesOut) {
+    DrawServer server(history, {"--delay", "3"});
+    ExpectRefused({"download", doc, "--url", server.BaseAddress(), "--timeout", "300"},
+                  "下载开奖数据失败：服务器应答超时");
+}
+
+TEST_F(DownloadCommand, AnUnreadableDocumentIsNotReplaced) {
+    DrawServer server(history);
+    before = "\x05";
+    WriteTestFile(doc, before);
+    ExpectRefused({"download", doc, "--url", server.BaseAddress()}, "打开文件时出现错误！");
+}
+
+TEST_F(DownloadCommand, BadArgumentsAreUsageErrors) {
+    EXPECT_EQ(RunCli({"download"}).status, 2);
+    EXPECT_EQ(RunCli({"download", doc, "--timeout", "0"}).status, 2);
+    EXPECT_EQ(RunCli({"download", doc, "extra"}).status, 2);
+    EXPECT_EQ(ReadWholeFile(doc), before);
+}
+
+}  // namespace
+}  // namespace tovarin
