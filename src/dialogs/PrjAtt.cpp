@@ -1,8 +1,7 @@
 #include "dialogs/PrjAtt.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
-#include <QEvent>
+#include <QPainter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +12,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -42,90 +42,121 @@ public:
     void SetMaxDigits(int digits) { lineEdit()->setMaxLength(digits); }
 };
 
-QString CaptionText(const QWidget& caption) {
-    if (const auto* label = qobject_cast<const QLabel*>(&caption)) {
-        return label->text();
-    }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(&caption)) {
-        return button->text();
-    }
-    return {};
-}
-
-// Where the caption's text begins inside the widget.
-int TextLeft(const QWidget& caption) {
-    if (const auto* box = qobject_cast<const QCheckBox*>(&caption)) {
-        QStyleOptionButton option;
-        option.initFrom(box);
-        option.text = box->text();
-        return box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).left();
-    }
-    if (const auto* label = qobject_cast<const QLabel*>(&caption)) {
-        return label->contentsRect().left() + label->margin();
-    }
-    return 0;
-}
-
 // The captions are written with a run of blanks where their spin sits
-// ("计算目标为第         期"). The spin is laid over that run as a child of the
-// caption; when the run is narrower than the spin its blanks are widened by
-// word spacing, so the caption's text stays exactly as written.
-class TSpinInCaption final : public QObject {
+// ("计算目标为第         期"). The caption widget keeps that text as its own,
+// and draws it as the words before the run, a gap holding the spin (never
+// narrower than the blanks would be) and the words after it.
+class TCaptionGap {
 public:
-    TSpinInCaption(QWidget& caption, QSpinBox& spin) : QObject(&caption), caption_(caption), spin_(spin) {
-        const QString text = CaptionText(caption);
-        const QRegularExpressionMatch run = QRegularExpression(QStringLiteral(" {2,}")).match(text);
-        runStart_ = run.hasMatch() ? static_cast<int>(run.capturedStart()) : static_cast<int>(text.size());
-        runLength_ = run.hasMatch() ? static_cast<int>(run.capturedLength()) : 0;
-
-        spin.setParent(&caption);
-        const int needed = spin.width() + 6;
-        QFont font = caption.font();
-        const int runWidth = RunWidth(font);
-        if (runLength_ > 0 && runWidth < needed) {
-            font.setWordSpacing(static_cast<qreal>(needed - runWidth) / runLength_ + 1);
-            caption.setFont(font);
-        }
-        caption.setMinimumHeight(spin.sizeHint().height() + 2);
-        caption.installEventFilter(this);
-        Place();
+    TCaptionGap(const QString& caption, QSpinBox& spin, QWidget& owner) : spin_(spin) {
+        const QRegularExpressionMatch run = QRegularExpression(QStringLiteral(" {2,}")).match(caption);
+        const qsizetype start = run.hasMatch() ? run.capturedStart() : caption.size();
+        const qsizetype length = run.hasMatch() ? run.capturedLength() : 0;
+        before_ = caption.left(start);
+        blanks_ = caption.mid(start, length);
+        after_ = caption.mid(start + length);
+        spin.setParent(&owner);
     }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &caption_ &&
-            (event->type() == QEvent::Resize || event->type() == QEvent::Show ||
-             event->type() == QEvent::StyleChange)) {
-            Place();
-        }
-        return false;
+    QSize Size(const QFontMetrics& metrics) const {
+        return {metrics.horizontalAdvance(before_) + GapWidth(metrics) + metrics.horizontalAdvance(after_),
+                std::max(metrics.height(), spin_.sizeHint().height()) + 2};
+    }
+
+    void Paint(QPainter& painter, const QWidget& owner, const QRect& textRect) const {
+        const QFontMetrics metrics(owner.font());
+        const Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
+        QStyle& style = *owner.style();
+        style.drawItemText(&painter, textRect, align, owner.palette(), owner.isEnabled(), before_,
+                           QPalette::WindowText);
+        const int afterLeft = metrics.horizontalAdvance(before_) + GapWidth(metrics);
+        style.drawItemText(&painter, textRect.adjusted(afterLeft, 0, 0, 0), align, owner.palette(),
+                           owner.isEnabled(), after_, QPalette::WindowText);
+    }
+
+    void PlaceSpin(const QFontMetrics& metrics, const QRect& textRect) {
+        const int height = spin_.sizeHint().height();
+        const int left = textRect.left() + metrics.horizontalAdvance(before_) +
+                         (GapWidth(metrics) - spin_.width()) / 2;
+        spin_.setGeometry(left, textRect.top() + (textRect.height() - height) / 2, spin_.width(), height);
     }
 
 private:
-    int RunWidth(const QFont& font) const {
-        return QFontMetrics(font).horizontalAdvance(CaptionText(caption_).mid(runStart_, runLength_));
+    static constexpr int kGapMargin = 4;
+
+    int GapWidth(const QFontMetrics& metrics) const {
+        return std::max(metrics.horizontalAdvance(blanks_), spin_.width() + 2 * kGapMargin);
     }
 
-    void Place() {
-        const QFontMetrics metrics(caption_.font());
-        const int runLeft =
-            TextLeft(caption_) + metrics.horizontalAdvance(CaptionText(caption_).left(runStart_));
-        const int height = spin_.sizeHint().height();
-        spin_.setGeometry(runLeft + (RunWidth(caption_.font()) - spin_.width()) / 2,
-                          (caption_.height() - height) / 2, spin_.width(), height);
-    }
-
-    QWidget& caption_;
     QSpinBox& spin_;
-    int runStart_ = 0;
-    int runLength_ = 0;
+    QString before_;
+    QString blanks_;
+    QString after_;
 };
 
-QLabel* NewLabel(const QString& caption, const QString& name) {
-    auto* label = new QLabel(caption);
-    label->setObjectName(name);
-    return label;
-}
+class TSpinLabel final : public QLabel {
+public:
+    TSpinLabel(const QString& caption, const QString& name, QSpinBox& spin)
+        : QLabel(caption), gap_(caption, spin, *this) {
+        setObjectName(name);
+    }
+
+    QSize sizeHint() const override { return gap_.Size(fontMetrics()); }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        gap_.Paint(painter, *this, contentsRect());
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        gap_.PlaceSpin(fontMetrics(), contentsRect());
+    }
+
+private:
+    TCaptionGap gap_;
+};
+
+class TSpinCheckBox final : public QCheckBox {
+public:
+    TSpinCheckBox(const QString& caption, const QString& name, QSpinBox& spin)
+        : QCheckBox(caption), gap_(caption, spin, *this) {
+        setObjectName(name);
+    }
+
+    QSize sizeHint() const override {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        return style()->sizeFromContents(QStyle::CT_CheckBox, &option, gap_.Size(fontMetrics()), this);
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        painter.drawControl(QStyle::CE_CheckBox, option);
+        gap_.Paint(painter, *this, TextRect());
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QCheckBox::resizeEvent(event);
+        gap_.PlaceSpin(fontMetrics(), TextRect());
+    }
+    // The whole caption toggles the box, not only the words the style knows.
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+
+private:
+    QRect TextRect() const {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        return style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
+    }
+
+    TCaptionGap gap_;
+};
 
 QCheckBox* NewCheckBox(const QString& caption, const QString& name) {
     auto* box = new QCheckBox(caption);
@@ -157,15 +188,14 @@ void TPrjAttForm::BuildControls() {
     FloatCount = floatCount;
     RcMissBase = new TButtonSpin(QStringLiteral("RcMissBase"), 0, 20);
 
-    QLabel* targetLabel = NewLabel(QStringLiteral("计算目标为第         期"), QStringLiteral("TargetSeqLbl"));
-    QLabel* missLabel =
-        NewLabel(QStringLiteral("筛选号码最多容错      个条件"), QStringLiteral("MissMaxLbl"));
-    FloatCountChk = NewCheckBox(QStringLiteral("推荐定位码在      个内浮动"), QStringLiteral("FloatCountChk"));
-    QLabel* baseLabel = NewLabel(QStringLiteral("推荐码的最小错误值:    "), QStringLiteral("RcMissBaseLbl"));
-    new TSpinInCaption(*targetLabel, *TargetSeq);
-    new TSpinInCaption(*missLabel, *MissMax);
-    new TSpinInCaption(*FloatCountChk, *FloatCount);
-    new TSpinInCaption(*baseLabel, *RcMissBase);
+    auto* targetLabel =
+        new TSpinLabel(QStringLiteral("计算目标为第         期"), QStringLiteral("TargetSeqLbl"), *TargetSeq);
+    auto* missLabel =
+        new TSpinLabel(QStringLiteral("筛选号码最多容错      个条件"), QStringLiteral("MissMaxLbl"), *MissMax);
+    FloatCountChk = new TSpinCheckBox(QStringLiteral("推荐定位码在      个内浮动"),
+                                      QStringLiteral("FloatCountChk"), *FloatCount);
+    auto* baseLabel =
+        new TSpinLabel(QStringLiteral("推荐码的最小错误值:    "), QStringLiteral("RcMissBaseLbl"), *RcMissBase);
 
     LargeChk = NewCheckBox(QStringLiteral("推荐大范围40组定位码"), QStringLiteral("LargeChk"));
     MiddleChk = NewCheckBox(QStringLiteral("推荐中范围30组定位码"), QStringLiteral("MiddleChk"));

@@ -1,2 +1,3 @@
 add_tovarin_gui_test(BindAttFormTest dialogs/BindAttFormTest.cpp)
+add_tovarin_gui_test(PrjAttFormTest dialogs/PrjAttFormTest.cpp)
 add_tovarin_gui_test(OptionsFormTest dialogs/OptionsFormTest.cpp)
