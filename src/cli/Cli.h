@@ -51,6 +51,7 @@ int RunInfo(Args& args);
 int RunFilter(Args& args);
 int RunDraws(Args& args);
 int RunDownload(Args& args);
+int RunAnalyse(Args& args);
 
 int RunSettings(Args& args);
 

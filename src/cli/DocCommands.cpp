@@ -5,63 +5,12 @@
 #include "base/FileIO.h"
 #include "base/Random.h"
 #include "cli/Cli.h"
+#include "cli/Document.h"
 #include "dialogs/AppOptions.h"
 #include "draws/LawNet.h"
 #include "engine/Prj.h"
-#include "engine/ReportPane.h"
 
 namespace tovarin::cli {
-namespace {
-
-// The document as the program holds it: one draw table, one project list.
-struct Document {
-    TCodeNet codeNet;
-    TPrjMgr projects{codeNet};
-};
-
-// A document that cannot be read is reported the way the program's open
-// command reports it.
-class DocumentOpenError : public Exception {
-public:
-    using Exception::Exception;
-};
-
-void Open(const std::string& path, Document& doc) {
-    try {
-        LoadDocument(path, doc.codeNet, doc.projects);
-    } catch (const std::exception& error) {
-        throw DocumentOpenError(std::string("打开文件时出现错误！\n") + error.what());
-    }
-}
-
-// Standard output takes LF line ends; a report line may carry a CR LF.
-void PrintLine(const std::string& line) {
-    std::string text;
-    text.reserve(line.size());
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '\r' && i + 1 < line.size() && line[i + 1] == '\n') {
-            continue;
-        }
-        text += line[i];
-    }
-    std::cout << text << '\n';
-}
-
-class StdoutPane : public TReportPane {
-public:
-    void ReplaceLines(const std::vector<std::string>& lines) override {
-        for (const std::string& line : lines) {
-            PrintLine(line);
-        }
-    }
-};
-
-TSeqPrj& ProjectArg(const Document& doc, int number) {
-    // The project list's own range check gives the message.
-    return doc.projects.GetSeqPrj(number - 1);
-}
-
-}  // namespace
 
 int RunInfo(Args& args) {
     const std::string path = args.Positional("DOC");

@@ -1,6 +1,8 @@
 target_sources(tovarin-cli PRIVATE
+  cli/AnalyseCommand.cpp
   cli/Args.cpp
   cli/DocCommands.cpp
+  cli/Document.cpp
   cli/DownloadCommand.cpp
   cli/EvalCommand.cpp
   cli/main.cpp

@@ -22,6 +22,10 @@ const std::vector<CommandEntry>& Commands() {
          "[--timeout MS]",
          &RunDownload},
         {"settings", "settings INI [--set KEY=VALUE]...", &RunSettings},
+        {"analyse",
+         "analyse DOC --kind KIND [--project N]... [--settings INI] [--set KEY=VALUE]... "
+         "[--seed S]",
+         &RunAnalyse},
     };
     return commands;
 }

@@ -1,4 +1,5 @@
 list(APPEND TOVARIN_CORE_TESTS
+  cli/AnalyseCommandTest.cpp
   cli/CliRunner.cpp
   cli/DocCommandsTest.cpp
   cli/DownloadCommandTest.cpp

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/Errors.h"
+#include "draws/LawNet.h"
+#include "engine/Prj.h"
+#include "engine/ReportPane.h"
+
+namespace tovarin::cli {
+
+// The document as the program holds it: one draw table, one project list.
+struct Document {
+    TCodeNet codeNet;
+    TPrjMgr projects{codeNet};
+};
+
+// A document that cannot be read is reported the way the program's open
+// command reports it.
+class DocumentOpenError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+void Open(const std::string& path, Document& doc);
+
+// The project a --project number (from 1) names.
+TSeqPrj& ProjectArg(const Document& doc, int number);
+
+// A report line as standard output shows it: an embedded CR LF becomes LF.
+std::string ShownLine(const std::string& line);
+void PrintLine(const std::string& line);
+
+class StdoutPane : public TReportPane {
+public:
+    void ReplaceLines(const std::vector<std::string>& lines) override;
+};
+
+}  // namespace tovarin::cli
