@@ -136,6 +136,7 @@ private slots:
         QVERIFY(form_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!form_->isVisible());
         QCOMPARE(form_->WorkBind(), nullptr);
+        QVERIFY(form_->font().families().contains(QStringLiteral("SimSun")));
     }
 
     void kindSelectorHoldsTheNineNamesInKindOrder() {
@@ -283,6 +284,18 @@ private slots:
         ClickItem(List(9), 1);
         Apply();
         QCOMPARE(AppliedParam(), std::string("12与34相配,5与67相配"));
+    }
+
+    void loadingClausesKeepsTheEdits() {
+        auto first = MakeBind(9, "1与2相配");
+        form_->ShowBind(first.get());
+        Edit1()->setText(QStringLiteral("70"));
+        Edit2()->clear();
+        auto second = MakeBind(9, "3与4相配");
+        form_->ShowBind(second.get());
+        QCOMPARE(Lines(*List(9)), QStringList{"3与4相配"});
+        QCOMPARE(Edit1()->text(), QStringLiteral("70"));
+        QCOMPARE(Edit2()->text(), QString());
     }
 
     void addWithAnEmptyEditAddsNothing() {
