@@ -4,5 +4,6 @@ list(APPEND TOVARIN_CORE_TESTS
   cli/DocCommandsTest.cpp
   cli/DownloadCommandTest.cpp
   cli/EvalTest.cpp
+  cli/SettingsArgsTest.cpp
   cli/SettingsCommandTest.cpp
 )
