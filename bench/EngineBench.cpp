@@ -13,8 +13,8 @@ namespace {
 
 // A parameter of the size the condition editor usually produces, per kind.
 const char* const kTypicalParams[] = {
-    "",          "1,3,5",   "0,9",       "2,4,6",    "1,7",
-    "1,3,5",     "0,5",     "8,9,10,11", "0,1,17,18", "12与34相配,5与67相配"};
+    "",      "1,3,5", "0,9",       "2,4,6",     "1,7",
+    "1,3,5", "0,5",   "8,9,10,11", "0,1,17,18", "12与34相配,5与67相配"};
 
 void BM_Calc(benchmark::State& state) {
     const int kind = static_cast<int>(state.range(0));

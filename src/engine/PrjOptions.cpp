@@ -12,8 +12,8 @@ void WritePadding(ByteWriter& out, const TPrjOptions& options, size_t from, size
     }
 }
 
-void ReadPadding(ByteReader& in, std::array<uint8_t, TPrjOptions::StoredSize>& padding,
-                 size_t from, size_t to) {
+void ReadPadding(ByteReader& in, std::array<uint8_t, TPrjOptions::StoredSize>& padding, size_t from,
+                 size_t to) {
     for (size_t i = from; i < to; ++i) {
         padding[i] = in.ReadU8();
     }

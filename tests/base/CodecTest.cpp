@@ -34,8 +34,7 @@ TEST(Codec, LongTextGrowsTheBuffer) {
 }
 
 TEST(Codec, RefusesInvalidUtf8) {
-    const char* const bad[] = {"\xFF", "ab\xC3", "\xE4\xB8", "\xC0\xAF", "a\x80z",
-                               "\xED\xA0\x80"};
+    const char* const bad[] = {"\xFF", "ab\xC3", "\xE4\xB8", "\xC0\xAF", "a\x80z", "\xED\xA0\x80"};
     for (const char* text : bad) {
         EXPECT_THROW(Utf8ToGbk(text), ECodecError) << text;
     }

@@ -19,8 +19,8 @@ std::string CodesWhere(Pass pass) {
     for (int head = 0; head < 10; ++head) {
         for (int tail = 0; tail < 10; ++tail) {
             if (pass(head, tail)) {
-                line += (line.empty() ? "" : " ") + std::to_string(head) + "xx" +
-                        std::to_string(tail);
+                line +=
+                    (line.empty() ? "" : " ") + std::to_string(head) + "xx" + std::to_string(tail);
             }
         }
     }
@@ -83,8 +83,7 @@ TEST(EvalCommand, EveryKindAnswersInThreeLines) {
         EXPECT_EQ(result.out.rfind(std::string(names[kind - 1]) + ":[容]", 0), 0U) << result.out;
     }
     EXPECT_EQ(RunCli({"eval", "8", "18"}).out,
-              "排除合:[容]18\n99\n" + CodesWhere([](int h, int t) { return h + t != 18; }) +
-                  "\n");
+              "排除合:[容]18\n99\n" + CodesWhere([](int h, int t) { return h + t != 18; }) + "\n");
 }
 
 TEST(EvalCommand, AnItemThatIsNotANumberIsAnEvaluationError) {

@@ -34,8 +34,8 @@ struct Snapshot {
 };
 
 Snapshot Take(const TBaseBind& bind) {
-    return {bind.Kind(),        bind.Param(),  bind.AllMatch, bind.MultiClause,
-            bind.Assured,       bind.Checked,  bind.Dirty};
+    return {bind.Kind(),  bind.Param(), bind.AllMatch, bind.MultiClause,
+            bind.Assured, bind.Checked, bind.Dirty};
 }
 
 std::unique_ptr<TBaseBind> Known(const TPrjOptions& options) {
@@ -61,9 +61,13 @@ TEST(BindStream, ChineseTextIsStoredAsGbkAndCountedInGbkBytes) {
     bind->SetParam("12与34相配");
     bind->AllMatch = true;
     // 与 D3EB, 相 CFE0, 配 C5E4: ten bytes, where UTF-8 needs thirteen.
-    EXPECT_EQ(Saved(*bind), Bytes({9,    0,    0,    0,    10,   0,    0,    0,    '1',
-                                   '2',  0xD3, 0xEB, '3',  '4',  0xCF, 0xE0, 0xC5, 0xE4,
-                                   1,    1,    0,    0}));
+    EXPECT_EQ(Saved(*bind), Bytes({
+                                9,    0,    0,    0,               // Kind
+                                10,   0,    0,    0,               // L
+                                '1',  '2',  0xD3, 0xEB, '3', '4',  // 12与34
+                                0xCF, 0xE0, 0xC5, 0xE4,            // 相配
+                                1,    1,    0,    0,  // AllMatch, MultiClause, Assured, Checked
+                            }));
 }
 
 TEST(BindStream, AnEmptyParameterWritesLengthZeroAndNoText) {
@@ -86,8 +90,8 @@ TEST(BindStream, AnEmptyParameterWritesLengthZeroAndNoText) {
 
 TEST(BindStream, RoundTripOfEveryKind) {
     TPrjOptions options;
-    const char* const params[] = {"",    "1,3,5", "0,9", "2",   "4,5,6",
-                                  "5",   "0,9,18", "8",  "12与34相配,5与67相配"};
+    const char* const params[] = {
+        "", "1,3,5", "0,9", "2", "4,5,6", "5", "0,9,18", "8", "12与34相配,5与67相配"};
     for (int kind = 1; kind <= kBindKindCount; ++kind) {
         auto bind = CreateBind(kind, options);
         bind->SetParam(params[kind - 1]);

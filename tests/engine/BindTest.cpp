@@ -86,18 +86,30 @@ const std::vector<KindRow>& KindRows() {
         {3, "2,4,6", false, [](int, int t) { return t == 2 || t == 4 || t == 6; }},
         {4, "", false, [](int, int) { return true; }},
         {4, "1,2,3", false, [](int, int t) { return t > 3 || t == 0; }},
-        {5, "1,3,5", false, [](int h, int t) { return In({1, 3, 5})(h) || In({1, 3, 5})(t); }},
+        {5, "1,3,5", false,
+         [](int h, int t) {
+             return In({1, 3, 5})(h) || In({1, 3, 5})(t);
+         }},
         {5, "", false, [](int, int) { return false; }},
         {6, "5", false, [](int h, int t) { return h != 5 && t != 5; }},
         {6, "", false, [](int, int) { return true; }},
-        {6, "0,9", false, [](int h, int t) { return !In({0, 9})(h) && !In({0, 9})(t); }},
+        {6, "0,9", false,
+         [](int h, int t) {
+             return !In({0, 9})(h) && !In({0, 9})(t);
+         }},
         {7, "18", false, [](int h, int t) { return h + t == 18; }},
         {7, "0", false, [](int h, int t) { return h + t == 0; }},
         {7, "8", false, [](int h, int t) { return h + t == 8; }},
-        {7, "0,9,18", false, [](int h, int t) { return In({0, 9, 18})(h + t); }},
+        {7, "0,9,18", false,
+         [](int h, int t) {
+             return In({0, 9, 18})(h + t);
+         }},
         {7, "", false, [](int, int) { return false; }},
         {7, "-1,19,100", false, [](int, int) { return false; }},
-        {7, "1, 2,+3,04", false, [](int h, int t) { return In({1, 2, 3, 4})(h + t); }},
+        {7, "1, 2,+3,04", false,
+         [](int h, int t) {
+             return In({1, 2, 3, 4})(h + t);
+         }},
         {8, "8", false, [](int h, int t) { return h + t != 8; }},
         {8, "", false, [](int, int) { return true; }},
         {8, "10,11", false, [](int h, int t) { return h + t != 10 && h + t != 11; }},
@@ -217,19 +229,18 @@ TEST(Bind, ConstructorsSetKindAndFlags) {
 }
 
 TEST(Bind, NameAndLabelTables) {
-    const std::array<const char*, 10> names = {
-        "", "稳上头", "不上头", "稳上尾", "不上尾", "头尾数", "排除数", "头尾合", "排除合", "稳搭配"};
-    const std::array<const char*, 10> hints = {
-        "",
-        "指定的数列必须在头位出现",
-        "指定的数列不得在头位出现",
-        "指定的数列必须在尾位出现",
-        "指定的数列不得在尾位出现",
-        "指定的数列在头位或者尾位出现",
-        "指定的数列不在头位或者尾位出现",
-        "头尾合值必须符合数列中的任何一个数",
-        "头尾合值不属数列中的任何一个数",
-        "头尾相搭配必须符合数列中的任何一个对。"};
+    const std::array<const char*, 10> names = {"",       "稳上头", "不上头", "稳上尾", "不上尾",
+                                               "头尾数", "排除数", "头尾合", "排除合", "稳搭配"};
+    const std::array<const char*, 10> hints = {"",
+                                               "指定的数列必须在头位出现",
+                                               "指定的数列不得在头位出现",
+                                               "指定的数列必须在尾位出现",
+                                               "指定的数列不得在尾位出现",
+                                               "指定的数列在头位或者尾位出现",
+                                               "指定的数列不在头位或者尾位出现",
+                                               "头尾合值必须符合数列中的任何一个数",
+                                               "头尾合值不属数列中的任何一个数",
+                                               "头尾相搭配必须符合数列中的任何一个对。"};
     for (size_t kind = 0; kind < names.size(); ++kind) {
         EXPECT_STREQ(BindKindNames[kind], names[kind]);
         const std::string hint = kind == 0 ? "" : std::string(names[kind]) + "|" + hints[kind];

@@ -145,9 +145,9 @@ struct CombineRow {
 
 TEST(TCodes, FailByResetByApplyByTable) {
     const CombineRow rows[] = {
-        {0, 0, 0, 0, 0, 0},     {0, -1, -1, 0, 1, -1},   {3, -1, -1, 3, 4, -1},
-        {-1, -1, -1, -1, -1, -1}, {-1, 0, -1, 0, -1, -1}, {2, 0, 2, 0, 2, 2},
-        {2, 1, 2, 2, 2, 2},     {-1, 2, -1, -1, -1, -1}, {0, 5, 0, 0, 0, 0},
+        {0, 0, 0, 0, 0, 0},       {0, -1, -1, 0, 1, -1},   {3, -1, -1, 3, 4, -1},
+        {-1, -1, -1, -1, -1, -1}, {-1, 0, -1, 0, -1, -1},  {2, 0, 2, 0, 2, 2},
+        {2, 1, 2, 2, 2, 2},       {-1, 2, -1, -1, -1, -1}, {0, 5, 0, 0, 0, 0},
     };
     TPrjOptions options;
     for (const CombineRow& row : rows) {
@@ -293,10 +293,10 @@ TEST(CodeText, FilterDigitKey) {
         char32_t result;
     };
     const Row rows[] = {
-        {"123", 8, false, 8},       {"", 8, true, 8},           {"", U'a', true, 0},
-        {"", U'5', false, U'5'},    {"135", U'3', false, 0},    {"135", U'3', true, U'3'},
-        {"135", U'4', false, U'4'}, {"", U'/', true, 0},         {"", U':', true, 0},
-        {"", U'稳', true, 0},       {"0", U'0', false, 0},      {"9", U'9', true, U'9'},
+        {"123", 8, false, 8},          {"", 8, true, 8},        {"", U'a', true, 0},
+        {"", U'5', false, U'5'},       {"135", U'3', false, 0}, {"135", U'3', true, U'3'},
+        {"135", U'4', false, U'4'},    {"", U'/', true, 0},     {"", U':', true, 0},
+        {"", U'稳', true, 0},          {"0", U'0', false, 0},   {"9", U'9', true, U'9'},
         {"稳上头", U'1', false, U'1'},
     };
     for (const Row& row : rows) {
@@ -335,8 +335,8 @@ TEST(CodeText, DigitSet) {
 }
 
 TEST(CodeText, IsPairMatchOfDigitsAgreesWithIsPairMatch) {
-    const char* const sides[] = {"", "1", "12", "34", "5", "67", "0", "9", "09", "55",
-                                 "123456789", "0123456789", "x1", "与"};
+    const char* const sides[] = {"",  "1",  "12", "34",        "5",          "67", "0",
+                                 "9", "09", "55", "123456789", "0123456789", "x1", "与"};
     for (const char* left : sides) {
         for (const char* right : sides) {
             for (TCode code = 0; code < 100; ++code) {

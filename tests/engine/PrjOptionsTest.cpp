@@ -68,11 +68,20 @@ TEST(PrjOptions, ANewRecordHasTheProjectDefaults) {
 
 TEST(PrjOptions, GoldenBytesOfANewRecord) {
     EXPECT_EQ(Saved(NewProjectRecord()), Bytes({
-                                             0, 0, 0, 0,     121, 0, 0, 0,  1,  0, 0, 0,
-                                             1, 0, 0, 0,     40,  0, 0, 0,  1,  0, 0, 0,
-                                             30, 0, 0, 0,    0,   0, 0, 0,  20, 0, 0, 0,
-                                             0, 0, 0, 0,     10,  0, 0, 0,  0,  1, 0, 0,
-                                             5, 0, 0, 0,     0,   0, 0, 0,
+                                             0,   0, 0, 0,  // CodeNet: zero
+                                             121, 0, 0, 0,  // TargetSeq
+                                             1,   0, 0, 0,  // MissMax
+                                             1,   0, 0, 0,  // Large
+                                             40,  0, 0, 0,  // LargeSize
+                                             1,   0, 0, 0,  // Middle
+                                             30,  0, 0, 0,  // MiddleSize
+                                             0,   0, 0, 0,  // Small
+                                             20,  0, 0, 0,  // SmallSize
+                                             0,   0, 0, 0,  // Tiny
+                                             10,  0, 0, 0,  // TinySize
+                                             0,   1, 0, 0,  // HeadLimit, FloatOn
+                                             5,   0, 0, 0,  // FloatCount
+                                             0,   0, 0, 0,  // RcMissBase
                                          }));
     EXPECT_EQ(Saved(NewProjectRecord()).size(), TPrjOptions::StoredSize);
 }
