@@ -1,5 +1,6 @@
 #include "base/FileIO.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -23,16 +24,26 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// mkstemp leaves a name nobody else can guess or take over; the file is
-// created beside the target so that rename stays within one file system.
+// The file is created beside the target so that rename stays within one
+// file system. O_EXCL makes the name ours alone (a name someone else holds
+// only moves on to the next); mode 0666 lets the process's umask decide a new
+// file's permissions as for any other file, without reading the umask,
+// which would mean changing it for every thread for a moment.
 int CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
-    std::string pattern = path + ".XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-        Fail("Unable to create a file beside", path, errno);
+    static std::atomic<unsigned> serial{0};
+    const std::string stem = path + ".tmp" + std::to_string(getpid()) + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = stem + std::to_string(serial++);
+        const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            tempPath = std::move(candidate);
+            return fd;
+        }
+        if (errno != EEXIST) {
+            Fail("Unable to create a file beside", path, errno);
+        }
     }
-    tempPath = pattern;
-    return fd;
+    Fail("Unable to create a file beside", path, EEXIST);
 }
 
 }  // namespace
@@ -77,15 +88,10 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
         Fail(what, path, error);
     };
 
-    // A file that already exists keeps its permission bits; mkstemp's 0600
-    // would otherwise make a saved document private.
+    // A file that already exists keeps its permission bits.
     struct stat old {};
     if (stat(path.c_str(), &old) == 0) {
         fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
     }
 
     size_t done = 0;

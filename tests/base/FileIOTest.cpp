@@ -71,6 +71,15 @@ TEST_F(FileIOTest, ReplacesAnExistingFileAndKeepsItsPermissions) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"doc.lvrn"});
 }
 
+TEST_F(FileIOTest, ANewFileGetsThePermissionsTheUmaskLeaves) {
+    const mode_t saved = umask(027);
+    WriteFileAtomically(Path("new"), "x");
+    umask(saved);
+    struct stat info {};
+    ASSERT_EQ(stat(Path("new").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640U);
+}
+
 TEST_F(FileIOTest, WritesAnEmptyFile) {
     WriteFileAtomically(Path("empty"), "");
     EXPECT_TRUE(FileExists(Path("empty")));
