@@ -72,14 +72,14 @@ AppOptionType AppOptionTypeOf(std::string_view key) { return FindField(key).type
 std::string GetAppOption(const TAppOptions& options, std::string_view key) {
     const Field& field = FindField(key);
     switch (field.type) {
-    case AppOptionType::Text:
-        return options.*std::get<std::string TAppOptions::*>(field.member);
-    case AppOptionType::Boolean:
-        return options.*std::get<bool TAppOptions::*>(field.member) ? "1" : "0";
-    case AppOptionType::Integer:
-        return IntToStr(options.*std::get<int32_t TAppOptions::*>(field.member));
-    case AppOptionType::ViewStyle:
-        return IntToStr(options.*std::get<uint8_t TAppOptions::*>(field.member));
+        case AppOptionType::Text:
+            return options.*std::get<std::string TAppOptions::*>(field.member);
+        case AppOptionType::Boolean:
+            return options.*std::get<bool TAppOptions::*>(field.member) ? "1" : "0";
+        case AppOptionType::Integer:
+            return IntToStr(options.*std::get<int32_t TAppOptions::*>(field.member));
+        case AppOptionType::ViewStyle:
+            return IntToStr(options.*std::get<uint8_t TAppOptions::*>(field.member));
     }
     return {};
 }
@@ -87,38 +87,38 @@ std::string GetAppOption(const TAppOptions& options, std::string_view key) {
 void SetAppOption(TAppOptions& options, std::string_view key, std::string_view value) {
     const Field& field = FindField(key);
     switch (field.type) {
-    case AppOptionType::Text:
-        try {
-            // Checked now so that a text the settings file cannot hold is
-            // refused here rather than when the file is written.
-            Utf8ToGbk(value);
-        } catch (const ECodecError&) {
-            BadValue(field, value, "text that the GBK code page can hold");
+        case AppOptionType::Text:
+            try {
+                // Checked now so that a text the settings file cannot hold is
+                // refused here rather than when the file is written.
+                Utf8ToGbk(value);
+            } catch (const ECodecError&) {
+                BadValue(field, value, "text that the GBK code page can hold");
+            }
+            options.*std::get<std::string TAppOptions::*>(field.member) = std::string(value);
+            return;
+        case AppOptionType::Boolean:
+            if (value != "0" && value != "1") {
+                BadValue(field, value, "0 or 1");
+            }
+            options.*std::get<bool TAppOptions::*>(field.member) = value == "1";
+            return;
+        case AppOptionType::Integer: {
+            int number = 0;
+            if (!TryStrToInt(value, number)) {
+                BadValue(field, value, "a decimal integer");
+            }
+            options.*std::get<int32_t TAppOptions::*>(field.member) = number;
+            return;
         }
-        options.*std::get<std::string TAppOptions::*>(field.member) = std::string(value);
-        return;
-    case AppOptionType::Boolean:
-        if (value != "0" && value != "1") {
-            BadValue(field, value, "0 or 1");
+        case AppOptionType::ViewStyle: {
+            int number = 0;
+            if (!TryStrToInt(value, number) || number < 0 || number > 2) {
+                BadValue(field, value, "0, 1 or 2");
+            }
+            options.*std::get<uint8_t TAppOptions::*>(field.member) = static_cast<uint8_t>(number);
+            return;
         }
-        options.*std::get<bool TAppOptions::*>(field.member) = value == "1";
-        return;
-    case AppOptionType::Integer: {
-        int number = 0;
-        if (!TryStrToInt(value, number)) {
-            BadValue(field, value, "a decimal integer");
-        }
-        options.*std::get<int32_t TAppOptions::*>(field.member) = number;
-        return;
-    }
-    case AppOptionType::ViewStyle: {
-        int number = 0;
-        if (!TryStrToInt(value, number) || number < 0 || number > 2) {
-            BadValue(field, value, "0, 1 or 2");
-        }
-        options.*std::get<uint8_t TAppOptions::*>(field.member) = static_cast<uint8_t>(number);
-        return;
-    }
     }
 }
 

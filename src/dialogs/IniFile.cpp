@@ -181,8 +181,7 @@ void TIniFile::InsertLine(size_t index, std::string text) {
                   Line{std::move(text), std::string(kLineBreak)});
 }
 
-void TIniFile::WriteString(std::string_view section, std::string_view key,
-                           std::string_view value) {
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     if (!IsPlainName(section) || !IsPlainName(key)) {
         throw Exception("An INI section or key name cannot be '" + std::string(section) + "'/'" +
                         std::string(key) + "'");

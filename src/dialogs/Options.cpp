@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -81,8 +81,7 @@ TOptionsForm::TOptionsForm(const TAppOptions& options, QWidget* parent)
     FormCreate();
 }
 
-QCheckBox* TOptionsForm::AddCheck(const char* name, const char* caption,
-                                  bool TAppOptions::*field) {
+QCheckBox* TOptionsForm::AddCheck(const char* name, const char* caption, bool TAppOptions::*field) {
     auto* check = new QCheckBox(QString::fromUtf8(caption));
     check->setObjectName(QString::fromLatin1(name));
     connect(check, &QCheckBox::toggled, this, [this, field](bool on) { options_.*field = on; });

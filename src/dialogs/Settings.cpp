@@ -88,27 +88,27 @@ void ReadNumber(TAppOptions& options, std::string_view key, const std::string& s
         return;
     }
     switch (AppOptionTypeOf(key)) {
-    case AppOptionType::Boolean:
-        SetAppOption(options, key, *number != 0 ? "1" : "0");
-        break;
-    case AppOptionType::Integer:
-        SetAppOption(options, key, IntToStr(*number));
-        break;
-    case AppOptionType::ViewStyle:
-        // Only 0..2 name an output order; any other number is no better
-        // than a value that is not a number.
-        if (*number >= 0 && *number <= 2) {
+        case AppOptionType::Boolean:
+            SetAppOption(options, key, *number != 0 ? "1" : "0");
+            break;
+        case AppOptionType::Integer:
             SetAppOption(options, key, IntToStr(*number));
-        }
-        break;
-    case AppOptionType::Text:
-        break;
+            break;
+        case AppOptionType::ViewStyle:
+            // Only 0..2 name an output order; any other number is no better
+            // than a value that is not a number.
+            if (*number >= 0 && *number <= 2) {
+                SetAppOption(options, key, IntToStr(*number));
+            }
+            break;
+        case AppOptionType::Text:
+            break;
     }
 }
 
 // The bytes the settings file holds for one key.
 std::string StoredValue(const TAppOptions& options, std::string_view key) {
-    const std::string text = GetAppOption(options, key);
+    std::string text = GetAppOption(options, key);
     if (AppOptionTypeOf(key) != AppOptionType::Text) {
         return text;
     }

@@ -71,8 +71,8 @@ TEST_F(SettingsArgs, SetAppliesAfterTheFile) {
     stored.AutoCalcChk = true;
     SaveAppOptions(stored, "", ini);
     const std::string before = ReadBack();
-    const CliResult result = RunCli({"filter", "--set", "ColsOfLineEd=7", doc, "--settings", ini,
-                                     "--set", "AutoCalcChk=0"});
+    const CliResult result = RunCli(
+        {"filter", "--set", "ColsOfLineEd=7", doc, "--settings", ini, "--set", "AutoCalcChk=0"});
     EXPECT_EQ(result.status, 0) << result.err;
     TAppOptions expected = stored;
     expected.ColsOfLineEd = 7;
@@ -83,8 +83,8 @@ TEST_F(SettingsArgs, SetAppliesAfterTheFile) {
 }
 
 TEST_F(SettingsArgs, MissingFileGivesTheDefaults) {
-    const CliResult result = RunCli(
-        {"filter", doc, "--settings", dir.File("none.ini"), "--set", "OutPutAppOptChk=1"});
+    const CliResult result =
+        RunCli({"filter", doc, "--settings", dir.File("none.ini"), "--set", "OutPutAppOptChk=1"});
     EXPECT_EQ(result.status, 0) << result.err;
     TAppOptions expected;
     expected.OutPutAppOptChk = true;

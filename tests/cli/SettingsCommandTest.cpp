@@ -62,9 +62,9 @@ TEST(SettingsCommand, MissingFileShowsTheDefaultsAndWritesNothing) {
 TEST(SettingsCommand, SetWritesTheFileAndTheProgramReadsItBack) {
     TempDir dir;
     const std::string ini = dir.File("ormelux.ini");
-    const CliResult set = RunCli({"settings", ini, "--set", "userName=张三", "--set",
-                                  "userPW= p%w ", "--set", "AutoCalcChk=1", "--set",
-                                  "ColsOfLineEd=50", "--set", "ViewStyle=2"});
+    const CliResult set =
+        RunCli({"settings", ini, "--set", "userName=张三", "--set", "userPW= p%w ", "--set",
+                "AutoCalcChk=1", "--set", "ColsOfLineEd=50", "--set", "ViewStyle=2"});
     EXPECT_EQ(set.status, 0) << set.err;
     const std::string changed = Lines({{"userName", "张三"},
                                        {"userPW", " p%w "},
@@ -75,19 +75,18 @@ TEST(SettingsCommand, SetWritesTheFileAndTheProgramReadsItBack) {
     EXPECT_NE(set.out.find(";更后自动计算:是;每行输出50个号码;"), std::string::npos);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"ormelux.ini"});
     const std::string file = ReadWholeFile(ini);
-    EXPECT_EQ(file.find("张三"), std::string::npos);  // neither UTF-8 ...
+    EXPECT_EQ(file.find("张三"), std::string::npos);             // neither UTF-8 ...
     EXPECT_EQ(file.find(Utf8ToGbk("张三")), std::string::npos);  // ... nor plain GBK
     EXPECT_NE(file.find("\r\nuserName=@U}\xD7\r\n"), std::string::npos);
 
     // Read as at start-up: the stored 50 is clamped.
     const CliResult read = RunCli({"settings", ini});
     EXPECT_EQ(read.status, 0) << read.err;
-    EXPECT_EQ(read.out.substr(0, changed.size()),
-              Lines({{"userName", "张三"},
-                     {"userPW", " p%w "},
-                     {"AutoCalcChk", "1"},
-                     {"ViewStyle", "2"},
-                     {"ColsOfLineEd", "30"}}));
+    EXPECT_EQ(read.out.substr(0, changed.size()), Lines({{"userName", "张三"},
+                                                         {"userPW", " p%w "},
+                                                         {"AutoCalcChk", "1"},
+                                                         {"ViewStyle", "2"},
+                                                         {"ColsOfLineEd", "30"}}));
     EXPECT_EQ(ReadWholeFile(ini), file);  // no --set, no write
 }
 
@@ -113,8 +112,8 @@ TEST(SettingsCommand, HandEditedFile) {
 
 TEST(SettingsCommand, LaterSetWins) {
     TempDir dir;
-    const CliResult result = RunCli({"settings", "--set", "AutoCalcChk=1", dir.File("a.ini"),
-                                     "--set", "AutoCalcChk=0"});
+    const CliResult result =
+        RunCli({"settings", "--set", "AutoCalcChk=1", dir.File("a.ini"), "--set", "AutoCalcChk=0"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, kDefaultLines + kDefaultSummary);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.ini"});

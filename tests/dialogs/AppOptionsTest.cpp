@@ -86,21 +86,23 @@ TEST(AppOptions, CopyOwnsItsTexts) {
 
 TEST(AppOptions, KeysInRecordOrder) {
     const std::array<std::string_view, kAppOptionCount> expected = {
-        "userName",       "userPW",         "OpenLastChk",   "LastDoc",
-        "AutoSaveChk",    "AutoSaveEd",     "DetailEveryChk", "DetailLastChk",
-        "SplitByLineChk", "ViewStyle",      "AutoCalcChk",   "AutoVerifyChk",
-        "OutPutPrjOptChk", "OutPutAppOptChk", "ColsOfLineEd"};
+        "userName",    "userPW",         "OpenLastChk",     "LastDoc",         "AutoSaveChk",
+        "AutoSaveEd",  "DetailEveryChk", "DetailLastChk",   "SplitByLineChk",  "ViewStyle",
+        "AutoCalcChk", "AutoVerifyChk",  "OutPutPrjOptChk", "OutPutAppOptChk", "ColsOfLineEd"};
     EXPECT_EQ(AppOptionKeys(), expected);
 }
 
 TEST(AppOptions, DefaultsByKey) {
     const TAppOptions defaults;
     const std::pair<const char*, const char*> rows[] = {
-        {"userName", ""},         {"userPW", ""},           {"OpenLastChk", "0"},
-        {"LastDoc", "工作文档.lvrn"}, {"AutoSaveChk", "0"},      {"AutoSaveEd", "5"},
-        {"DetailEveryChk", "0"},  {"DetailLastChk", "1"},   {"SplitByLineChk", "0"},
-        {"ViewStyle", "0"},       {"AutoCalcChk", "0"},     {"AutoVerifyChk", "1"},
-        {"OutPutPrjOptChk", "0"}, {"OutPutAppOptChk", "0"}, {"ColsOfLineEd", "10"},
+        {"userName", ""},         {"userPW", ""},
+        {"OpenLastChk", "0"},     {"LastDoc", "工作文档.lvrn"},
+        {"AutoSaveChk", "0"},     {"AutoSaveEd", "5"},
+        {"DetailEveryChk", "0"},  {"DetailLastChk", "1"},
+        {"SplitByLineChk", "0"},  {"ViewStyle", "0"},
+        {"AutoCalcChk", "0"},     {"AutoVerifyChk", "1"},
+        {"OutPutPrjOptChk", "0"}, {"OutPutAppOptChk", "0"},
+        {"ColsOfLineEd", "10"},
     };
     for (const auto& [key, value] : rows) {
         EXPECT_EQ(GetAppOption(defaults, key), value) << key;
@@ -110,11 +112,11 @@ TEST(AppOptions, DefaultsByKey) {
 // Setting one key changes that field and no other.
 TEST(AppOptions, SetChangesOnlyItsField) {
     const std::pair<const char*, const char*> rows[] = {
-        {"userName", "张三"},      {"userPW", "p w"},        {"OpenLastChk", "1"},
-        {"LastDoc", "x.lvrn"},     {"AutoSaveChk", "1"},     {"AutoSaveEd", "-7"},
-        {"DetailEveryChk", "1"},   {"DetailLastChk", "0"},   {"SplitByLineChk", "1"},
-        {"ViewStyle", "2"},        {"AutoCalcChk", "1"},     {"AutoVerifyChk", "0"},
-        {"OutPutPrjOptChk", "1"},  {"OutPutAppOptChk", "1"}, {"ColsOfLineEd", "2147483647"},
+        {"userName", "张三"},     {"userPW", "p w"},        {"OpenLastChk", "1"},
+        {"LastDoc", "x.lvrn"},    {"AutoSaveChk", "1"},     {"AutoSaveEd", "-7"},
+        {"DetailEveryChk", "1"},  {"DetailLastChk", "0"},   {"SplitByLineChk", "1"},
+        {"ViewStyle", "2"},       {"AutoCalcChk", "1"},     {"AutoVerifyChk", "0"},
+        {"OutPutPrjOptChk", "1"}, {"OutPutAppOptChk", "1"}, {"ColsOfLineEd", "2147483647"},
     };
     for (const auto& [key, value] : rows) {
         TAppOptions options;
@@ -141,11 +143,20 @@ TEST(AppOptions, SetReachesTheFields) {
 
 TEST(AppOptions, BadKeysAndValuesAreRefusedAndChangeNothing) {
     const std::pair<const char*, const char*> rows[] = {
-        {"NoSuchKey", "1"},        {"detaillastchk", "0"},  {"", "1"},
-        {"DetailLastChk", "2"},    {"DetailLastChk", ""},   {"DetailLastChk", "yes"},
-        {"DetailLastChk", " 0"},   {"AutoSaveEd", "5x"},    {"AutoSaveEd", "0x10"},
-        {"AutoSaveEd", ""},        {"ColsOfLineEd", "2147483648"},
-        {"ViewStyle", "3"},        {"ViewStyle", "-1"},     {"ViewStyle", "a"},
+        {"NoSuchKey", "1"},
+        {"detaillastchk", "0"},
+        {"", "1"},
+        {"DetailLastChk", "2"},
+        {"DetailLastChk", ""},
+        {"DetailLastChk", "yes"},
+        {"DetailLastChk", " 0"},
+        {"AutoSaveEd", "5x"},
+        {"AutoSaveEd", "0x10"},
+        {"AutoSaveEd", ""},
+        {"ColsOfLineEd", "2147483648"},
+        {"ViewStyle", "3"},
+        {"ViewStyle", "-1"},
+        {"ViewStyle", "a"},
         {"userName", "\xF0\x9F\x98\x80"},  // an emoji: no GBK for it
         {"userPW", "\xC3"},                // not UTF-8 at all
     };

@@ -128,8 +128,8 @@ TEST(IniFile, WhatAValueCanHold) {
 
 // Whatever CanHoldValue accepts reads back exactly.
 TEST(IniFile, HeldValuesReadBack) {
-    const std::string values[] = {"", "a", "a b", "\"a", "a'", "=x=", ";x", "[x]", "\x81\x5D",
-                                  "\xFF\xFE"};
+    const std::string values[] = {"",    "a",  "a b", "\"a",      "a'",
+                                  "=x=", ";x", "[x]", "\x81\x5D", "\xFF\xFE"};
     for (const std::string& value : values) {
         ASSERT_TRUE(TIniFile::CanHoldValue(value)) << value;
         TIniFile ini("[S]\r\nk=old\r\n");

@@ -108,8 +108,8 @@ TEST(Settings, HexadecimalValues) {
 TEST(Settings, FirstSectionAndFirstKeyWin) {
     const TAppOptions options = Load(kSamples + "duplicates.ini");
     EXPECT_EQ(options.ColsOfLineEd, 12);
-    EXPECT_TRUE(options.AutoCalcChk);        // "1" in quotes
-    EXPECT_FALSE(options.OutPutAppOptChk);   // in the second section of that name
+    EXPECT_TRUE(options.AutoCalcChk);       // "1" in quotes
+    EXPECT_FALSE(options.OutPutAppOptChk);  // in the second section of that name
 }
 
 TEST(Settings, BrokenMemberDataReadsAsEmptyAndIsReported) {
@@ -129,9 +129,9 @@ TEST(Settings, BrokenMemberDataReadsAsEmptyAndIsReported) {
 
 TEST(Settings, BooleansReadAsIntegers) {
     const std::pair<const char*, bool> rows[] = {
-        {"0", false},  {"1", true},   {"7", true},    {"-1", true},   {"0x0", false},
-        {"0x1", true}, {"+0", false}, {"00", false},  {"abc", true},  {"", true},
-        {"0x", true},  {"1e3", true}, {"0x1G", true}, {"--1", true},  {"2147483648", true},
+        {"0", false},  {"1", true},   {"7", true},    {"-1", true},  {"0x0", false},
+        {"0x1", true}, {"+0", false}, {"00", false},  {"abc", true}, {"", true},
+        {"0x", true},  {"1e3", true}, {"0x1G", true}, {"--1", true}, {"2147483648", true},
     };
     // DetailLastChk defaults to on, so a value that is no number leaves it on.
     for (const auto& [value, on] : rows) {
@@ -144,8 +144,8 @@ TEST(Settings, BooleansReadAsIntegers) {
 
 TEST(Settings, ColsOfLineEdIsClamped) {
     const std::pair<const char*, int> rows[] = {
-        {"2", 4},   {"3", 4},   {"4", 4},          {"5", 5},   {"29", 29},
-        {"30", 30}, {"31", 30}, {"50", 30},        {"-5", 4},  {"0x7FFFFFFF", 30},
+        {"2", 4},   {"3", 4},   {"4", 4},           {"5", 5},  {"29", 29},
+        {"30", 30}, {"31", 30}, {"50", 30},         {"-5", 4}, {"0x7FFFFFFF", 30},
         {"0", 4},   {"x", 10},  {"-2147483648", 4},
     };
     for (const auto& [value, cols] : rows) {
@@ -212,29 +212,31 @@ TEST(Settings, SaveKeepsOtherSectionsAndKeys) {
 
     // Known keys are replaced where they stand and missing ones added at the
     // end of the section; comments, unknown keys and other sections stay.
-    const std::string expected =
-        "; Tovarin settings\r\n" + Utf8ToGbk("[其他设置]\r\nuserName=不是这个\r\n") +
-        "Extra=keep me\r\n\r\n" + kSection +
-        "\r\n"
-        "userName=@U}\xD7\r\n"
-        "userPW=\xDB%07\xD5%0B\r\n"
-        "LastDoc=" + Utf8ToGbk("工作文档.lvrn") +
-        "\r\n"
-        "DetailEveryChk=1\r\n"
-        "DetailLastChk=0\r\n"
-        "AutoCalcChk=1\r\n"
-        ";AutoVerifyChk=0\r\n"
-        "ColsOfLineEd=30\r\n"
-        "UnknownKey=stays\r\n"
-        "OpenLastChk=0\r\n"
-        "AutoSaveChk=0\r\n"
-        "AutoSaveEd=5\r\n"
-        "SplitByLineChk=0\r\n"
-        "ViewStyle=0\r\n"
-        "AutoVerifyChk=0\r\n"
-        "OutPutPrjOptChk=0\r\n"
-        "OutPutAppOptChk=0\r\n"
-        "\r\n" + Utf8ToGbk("[最后]") + "\r\nTail=1\r\n";
+    const std::string expected = "; Tovarin settings\r\n" +
+                                 Utf8ToGbk("[其他设置]\r\nuserName=不是这个\r\n") +
+                                 "Extra=keep me\r\n\r\n" + kSection +
+                                 "\r\n"
+                                 "userName=@U}\xD7\r\n"
+                                 "userPW=\xDB%07\xD5%0B\r\n"
+                                 "LastDoc=" +
+                                 Utf8ToGbk("工作文档.lvrn") +
+                                 "\r\n"
+                                 "DetailEveryChk=1\r\n"
+                                 "DetailLastChk=0\r\n"
+                                 "AutoCalcChk=1\r\n"
+                                 ";AutoVerifyChk=0\r\n"
+                                 "ColsOfLineEd=30\r\n"
+                                 "UnknownKey=stays\r\n"
+                                 "OpenLastChk=0\r\n"
+                                 "AutoSaveChk=0\r\n"
+                                 "AutoSaveEd=5\r\n"
+                                 "SplitByLineChk=0\r\n"
+                                 "ViewStyle=0\r\n"
+                                 "AutoVerifyChk=0\r\n"
+                                 "OutPutPrjOptChk=0\r\n"
+                                 "OutPutAppOptChk=0\r\n"
+                                 "\r\n" +
+                                 Utf8ToGbk("[最后]") + "\r\nTail=1\r\n";
     EXPECT_EQ(ReadWholeFile(path), expected);
     ExpectSameRecord(Load(path), options);
 }
