@@ -6,10 +6,13 @@ namespace tovarin {
 
 void ByteWriter::WriteI32(int32_t value) {
     const auto bits = static_cast<uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8) {
-        buffer_.push_back(static_cast<char>((bits >> shift) & 0xFFU));
-    }
+    const char bytes[4] = {static_cast<char>(bits & 0xFFU), static_cast<char>((bits >> 8) & 0xFFU),
+                           static_cast<char>((bits >> 16) & 0xFFU),
+                           static_cast<char>((bits >> 24) & 0xFFU)};
+    buffer_.append(bytes, sizeof bytes);
 }
+
+void ByteWriter::Reserve(size_t additional) { buffer_.reserve(buffer_.size() + additional); }
 
 void ByteWriter::WriteU8(uint8_t value) { buffer_.push_back(static_cast<char>(value)); }
 

@@ -14,6 +14,8 @@ public:
     void WriteI32(int32_t value);
     void WriteU8(uint8_t value);
     void WriteBytes(std::string_view bytes);
+    // Room for this many more bytes, for a writer that knows its size.
+    void Reserve(size_t additional);
 
     const std::string& Bytes() const { return buffer_; }
     size_t Size() const { return buffer_.size(); }

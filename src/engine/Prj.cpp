@@ -202,15 +202,20 @@ void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
 
 void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& lines) const {
     const int levels = CheckedCount();
-    // Level s holds exactly the codes whose error is s.
-    std::vector<std::unique_ptr<TCodes>> level;
-    level.reserve(static_cast<size_t>(levels) + 1);
-    for (int s = 0; s <= levels; ++s) {
-        auto set = std::make_unique<TCodes>(options_);
-        for (TCode code = 0; code < set->Count(); ++code) {
-            set->SetMiss(code, resultCodes_->GetMiss(code) == s ? 0 : -1);
+    // Level s holds exactly the codes whose error is s. An empty level adds
+    // nothing to a group, so only the others are built and visited.
+    std::vector<std::unique_ptr<TCodes>> level(static_cast<size_t>(levels) + 1);
+    for (TCode code = 0; code < resultCodes_->Count(); ++code) {
+        const int error = resultCodes_->GetMiss(code);
+        if (error < 0 || error > levels) {
+            continue;
         }
-        level.push_back(std::move(set));
+        auto& set = level[static_cast<size_t>(error)];
+        if (!set) {
+            set = std::make_unique<TCodes>(options_);
+            set->FailAll();
+        }
+        set->ResetCode(code);
     }
 
     TCodes picked(options_);
@@ -219,7 +224,10 @@ void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& l
         if (options_.*group.flag) {
             for (int s = std::max(options_.RcMissBase, 0);
                  s <= levels && picked.ValidCount() < group.size; ++s) {
-                PickCodes(picked, *level[static_cast<size_t>(s)], group.size, options_.FloatCount);
+                if (level[static_cast<size_t>(s)]) {
+                    PickCodes(picked, *level[static_cast<size_t>(s)], group.size,
+                              options_.FloatCount);
+                }
             }
             lines.push_back(group.title + std::to_string(picked.ValidCount()) + "组)：");
             ListCodes(lines, picked, settings);
