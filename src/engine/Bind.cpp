@@ -148,7 +148,7 @@ void TBaseBind::CalcDigitList(bool failByMatch, bool matchHead, bool matchTail) 
 
 void TBaseBind::CalcSumList(bool failByMatch) {
     // Every item is converted before the set changes, so a bad item leaves
-    // the previous result in place (and the condition dirty).
+    // the set as it was (and the condition dirty).
     uint32_t sums = 0;  // bit s: some item's value is the head-tail sum s
     for (const std::string& item : SplitCodeList(Param())) {
         const int value = StrToInt(item);

@@ -39,5 +39,24 @@ TEST(ByteStream, RefusesToReadPastTheEndAndStaysPut) {
     EXPECT_EQ(in.ReadU8(), 1);
 }
 
+TEST(ByteStream, EdgesOfTheRange) {
+    ByteReader in(std::string_view("\x05\x06", 2));
+    EXPECT_EQ(in.ReadBytes(0), "");
+    EXPECT_EQ(in.ReadU8(), 5);
+    EXPECT_EQ(in.ReadU8(), 6);
+    EXPECT_EQ(in.ReadBytes(0), "") << "nothing can always be read";
+    try {
+        in.ReadU8();
+        FAIL() << "a read at the end must throw";
+    } catch (const EReadError& error) {
+        EXPECT_STREQ(error.what(), "Unexpected end of data at byte 2: 1 bytes needed, 0 left");
+    }
+    EXPECT_THROW(in.ReadBytes(SIZE_MAX), EReadError) << "a huge count cannot wrap the check";
+    EXPECT_EQ(in.Offset(), 2U);
+    ByteReader empty(std::string_view{});
+    EXPECT_THROW(empty.ReadI32(), EReadError);
+    EXPECT_EQ(empty.Remaining(), 0U);
+}
+
 }  // namespace
 }  // namespace tovarin
