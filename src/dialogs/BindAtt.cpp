@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <algorithm>
 #include <string>
@@ -64,8 +64,8 @@ public:
 QFont DialogFont() {
     QFont font;
     // 宋体 where the system has it; the installed CJK face otherwise.
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                      QStringLiteral("WenQuanYi Zen Hei")});
+    font.setFamilies(
+        {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Zen Hei")});
     font.setPointSize(9);
     return font;
 }
@@ -220,7 +220,8 @@ QWidget* TBindAttForm::BuildListPage(int kind) {
     }
 
     auto* buttons = new QVBoxLayout;
-    QPushButton* all = AddButton(buttons, QStringLiteral("全选"), QStringLiteral("s%1AllBt").arg(kind));
+    QPushButton* all =
+        AddButton(buttons, QStringLiteral("全选"), QStringLiteral("s%1AllBt").arg(kind));
     QPushButton* invert =
         AddButton(buttons, QStringLiteral("反选"), QStringLiteral("s%1InvertBt").arg(kind));
     QPushButton* clear =
@@ -293,9 +294,7 @@ QWidget* TBindAttForm::BuildClausePage() {
     return page;
 }
 
-QListWidget& TBindAttForm::ListOfPage(int kind) const {
-    return *lists_[static_cast<size_t>(kind)];
-}
+QListWidget& TBindAttForm::ListOfPage(int kind) const { return *lists_[static_cast<size_t>(kind)]; }
 
 void TBindAttForm::ShowBind(const TBaseBind* source) {
     LogicPanel->hide();
@@ -398,9 +397,7 @@ void TBindAttForm::ApplyBtClick() {
     }
 }
 
-void TBindAttForm::CloseBtClick() {
-    hide();
-}
+void TBindAttForm::CloseBtClick() { hide(); }
 
 void TBindAttForm::s9AddBtClick() {
     if (s9Ed1->text().isEmpty() || S9Ed2->text().isEmpty()) {
@@ -417,9 +414,7 @@ void TBindAttForm::s9DelBtClick() {
     }
 }
 
-void TBindAttForm::s9ClearBtClick() {
-    s9Lbx->clear();
-}
+void TBindAttForm::s9ClearBtClick() { s9Lbx->clear(); }
 
 bool TBindAttForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && (watched == s9Ed1 || watched == S9Ed2)) {

@@ -1,12 +1,12 @@
 #include "dialogs/PrjAtt.h"
 
 #include <QCheckBox>
-#include <QPainter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -49,7 +49,8 @@ public:
 class TCaptionGap {
 public:
     TCaptionGap(const QString& caption, QSpinBox& spin, QWidget& owner) : spin_(spin) {
-        const QRegularExpressionMatch run = QRegularExpression(QStringLiteral(" {2,}")).match(caption);
+        const QRegularExpressionMatch run =
+            QRegularExpression(QStringLiteral(" {2,}")).match(caption);
         const qsizetype start = run.hasMatch() ? run.capturedStart() : caption.size();
         const qsizetype length = run.hasMatch() ? run.capturedLength() : 0;
         before_ = caption.left(start);
@@ -59,13 +60,14 @@ public:
     }
 
     QSize Size(const QFontMetrics& metrics) const {
-        return {metrics.horizontalAdvance(before_) + GapWidth(metrics) + metrics.horizontalAdvance(after_),
+        return {metrics.horizontalAdvance(before_) + GapWidth(metrics) +
+                    metrics.horizontalAdvance(after_),
                 std::max(metrics.height(), spin_.sizeHint().height()) + 2};
     }
 
     void Paint(QPainter& painter, const QWidget& owner, const QRect& textRect) const {
         const QFontMetrics metrics(owner.font());
-        const Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
+        const int align = static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
         QStyle& style = *owner.style();
         style.drawItemText(&painter, textRect, align, owner.palette(), owner.isEnabled(), before_,
                            QPalette::WindowText);
@@ -78,7 +80,8 @@ public:
         const int height = spin_.sizeHint().height();
         const int left = textRect.left() + metrics.horizontalAdvance(before_) +
                          (GapWidth(metrics) - spin_.width()) / 2;
-        spin_.setGeometry(left, textRect.top() + (textRect.height() - height) / 2, spin_.width(), height);
+        spin_.setGeometry(left, textRect.top() + (textRect.height() - height) / 2, spin_.width(),
+                          height);
     }
 
 private:
@@ -128,7 +131,8 @@ public:
     QSize sizeHint() const override {
         QStyleOptionButton option;
         initStyleOption(&option);
-        return style()->sizeFromContents(QStyle::CT_CheckBox, &option, gap_.Size(fontMetrics()), this);
+        return style()->sizeFromContents(QStyle::CT_CheckBox, &option, gap_.Size(fontMetrics()),
+                                         this);
     }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -188,21 +192,22 @@ void TPrjAttForm::BuildControls() {
     FloatCount = floatCount;
     RcMissBase = new TButtonSpin(QStringLiteral("RcMissBase"), 0, 20);
 
-    auto* targetLabel =
-        new TSpinLabel(QStringLiteral("计算目标为第         期"), QStringLiteral("TargetSeqLbl"), *TargetSeq);
-    auto* missLabel =
-        new TSpinLabel(QStringLiteral("筛选号码最多容错      个条件"), QStringLiteral("MissMaxLbl"), *MissMax);
+    auto* targetLabel = new TSpinLabel(QStringLiteral("计算目标为第         期"),
+                                       QStringLiteral("TargetSeqLbl"), *TargetSeq);
+    auto* missLabel = new TSpinLabel(QStringLiteral("筛选号码最多容错      个条件"),
+                                     QStringLiteral("MissMaxLbl"), *MissMax);
     FloatCountChk = new TSpinCheckBox(QStringLiteral("推荐定位码在      个内浮动"),
                                       QStringLiteral("FloatCountChk"), *FloatCount);
-    auto* baseLabel =
-        new TSpinLabel(QStringLiteral("推荐码的最小错误值:    "), QStringLiteral("RcMissBaseLbl"), *RcMissBase);
+    auto* baseLabel = new TSpinLabel(QStringLiteral("推荐码的最小错误值:    "),
+                                     QStringLiteral("RcMissBaseLbl"), *RcMissBase);
 
     LargeChk = NewCheckBox(QStringLiteral("推荐大范围40组定位码"), QStringLiteral("LargeChk"));
     MiddleChk = NewCheckBox(QStringLiteral("推荐中范围30组定位码"), QStringLiteral("MiddleChk"));
     SmallChk = NewCheckBox(QStringLiteral("推荐小范围20组定位码"), QStringLiteral("SmallChk"));
     TinyChk = NewCheckBox(QStringLiteral("推荐细范围10组定位码"), QStringLiteral("TinyChk"));
     // Kept for the record's flag but never offered: "应用" always clears it.
-    HeadLimitChk = NewCheckBox(QStringLiteral("直码的头数限制为0-6"), QStringLiteral("HeadLimitChk"));
+    HeadLimitChk =
+        NewCheckBox(QStringLiteral("直码的头数限制为0-6"), QStringLiteral("HeadLimitChk"));
     HeadLimitChk->setVisible(false);
 
     connect(LargeChk, &QCheckBox::clicked, this, &TPrjAttForm::LargeChkClick);
@@ -270,21 +275,13 @@ void TPrjAttForm::ShowPrjAtt(const TPrjOptions& options) {
     show();
 }
 
-void TPrjAttForm::LargeChkClick() {
-    options_.Large = LargeChk->isChecked();
-}
+void TPrjAttForm::LargeChkClick() { options_.Large = LargeChk->isChecked(); }
 
-void TPrjAttForm::MiddleChkClick() {
-    options_.Middle = MiddleChk->isChecked();
-}
+void TPrjAttForm::MiddleChkClick() { options_.Middle = MiddleChk->isChecked(); }
 
-void TPrjAttForm::SmallChkClick() {
-    options_.Small = SmallChk->isChecked();
-}
+void TPrjAttForm::SmallChkClick() { options_.Small = SmallChk->isChecked(); }
 
-void TPrjAttForm::TinyChkClick() {
-    options_.Tiny = TinyChk->isChecked();
-}
+void TPrjAttForm::TinyChkClick() { options_.Tiny = TinyChk->isChecked(); }
 
 void TPrjAttForm::FloatCountChkClick() {
     options_.FloatOn = FloatCountChk->isChecked();
@@ -309,8 +306,6 @@ void TPrjAttForm::OkBtClick() {
     }
 }
 
-void TPrjAttForm::CancelBtClick() {
-    close();
-}
+void TPrjAttForm::CancelBtClick() { close(); }
 
 }  // namespace tovarin

@@ -59,7 +59,9 @@ private:
         }
         return widget;
     }
-    QListWidget* List(int kind) const { return Find<QListWidget>(QStringLiteral("s%1Lbx").arg(kind)); }
+    QListWidget* List(int kind) const {
+        return Find<QListWidget>(QStringLiteral("s%1Lbx").arg(kind));
+    }
     QPushButton* Button(const QString& name) const { return Find<QPushButton>(name); }
     QStackedWidget* Pages() const { return Find<QStackedWidget>(QStringLiteral("PageControl")); }
     QComboBox* Kinds() const { return Find<QComboBox>(QStringLiteral("TypeIndexCbb")); }
@@ -108,7 +110,8 @@ private slots:
 
     void captionsAndNames() {
         QCOMPARE(form_->windowTitle(), QStringLiteral("筛码条件"));
-        QCOMPARE(Find<QLabel>(QStringLiteral("TypeIndexLbl"))->text(), QStringLiteral("条件类型："));
+        QCOMPARE(Find<QLabel>(QStringLiteral("TypeIndexLbl"))->text(),
+                 QStringLiteral("条件类型："));
         QCOMPARE(Find<QGroupBox>(QStringLiteral("BindGbx"))->title(), QStringLiteral("条件设置"));
         QCOMPARE(Assured()->text(), QStringLiteral("设为铁定条件"));
         QCOMPARE(AllRadio()->text(), QStringLiteral("满足全部条款"));
@@ -125,8 +128,10 @@ private slots:
         QCOMPARE(Button(QStringLiteral("s9ClearBt"))->text(), QStringLiteral("清空"));
         for (int kind = 1; kind <= 8; ++kind) {
             QCOMPARE(Button(QStringLiteral("s%1AllBt").arg(kind))->text(), QStringLiteral("全选"));
-            QCOMPARE(Button(QStringLiteral("s%1InvertBt").arg(kind))->text(), QStringLiteral("反选"));
-            QCOMPARE(Button(QStringLiteral("s%1ClearBt").arg(kind))->text(), QStringLiteral("清空"));
+            QCOMPARE(Button(QStringLiteral("s%1InvertBt").arg(kind))->text(),
+                     QStringLiteral("反选"));
+            QCOMPARE(Button(QStringLiteral("s%1ClearBt").arg(kind))->text(),
+                     QStringLiteral("清空"));
         }
         QCOMPARE(Edit1()->text(), QStringLiteral("123"));
         QCOMPARE(Edit2()->text(), QStringLiteral("568"));
@@ -177,7 +182,8 @@ private slots:
         }
         QCOMPARE(columns.size(), 3);
         // Filled top to bottom: 0 and 1 share the first column.
-        QCOMPARE(list->visualItemRect(list->item(1)).left(), list->visualItemRect(list->item(0)).left());
+        QCOMPARE(list->visualItemRect(list->item(1)).left(),
+                 list->visualItemRect(list->item(0)).left());
     }
 
     void selectedItemsAreStoredInListOrder_data() {
@@ -188,8 +194,8 @@ private slots:
         QTest::newRow("s1 1 3 5") << 1 << QList<int>{1, 3, 5} << "1,3,5";
         QTest::newRow("s2 9 0 4") << 2 << QList<int>{9, 0, 4} << "0,4,9";
         QTest::newRow("s3 toggled off again") << 3 << QList<int>{6, 2, 6} << "2";
-        QTest::newRow("s4 every digit") << 4 << QList<int>{9, 8, 7, 6, 5, 4, 3, 2, 1, 0}
-                                        << "0,1,2,3,4,5,6,7,8,9";
+        QTest::newRow("s4 every digit")
+            << 4 << QList<int>{9, 8, 7, 6, 5, 4, 3, 2, 1, 0} << "0,1,2,3,4,5,6,7,8,9";
         QTest::newRow("s5 zero alone") << 5 << QList<int>{0} << "0";
         QTest::newRow("s6 nine alone") << 6 << QList<int>{9} << "9";
         QTest::newRow("s7 18 3") << 7 << QList<int>{18, 3} << "3,18";
@@ -372,11 +378,21 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("after");
-        QTest::newRow("letters and a repeat") << "123" << "4a45" << "12345";
-        QTest::newRow("only repeats") << "123" << "321" << "123";
-        QTest::newRow("clause text") << "" << "12与34相配" << "1234";
-        QTest::newRow("comma list") << "" << "1,2,2,3" << "123";
-        QTest::newRow("full-width digits") << "" << "１２3" << "3";
+        QTest::newRow("letters and a repeat") << "123"
+                                              << "4a45"
+                                              << "12345";
+        QTest::newRow("only repeats") << "123"
+                                      << "321"
+                                      << "123";
+        QTest::newRow("clause text") << ""
+                                     << "12与34相配"
+                                     << "1234";
+        QTest::newRow("comma list") << ""
+                                    << "1,2,2,3"
+                                    << "123";
+        QTest::newRow("full-width digits") << ""
+                                           << "１２3"
+                                           << "3";
     }
     void pastedTextIsFiltered() {
         QFETCH(QString, before);
@@ -556,10 +572,14 @@ private slots:
         QTest::addColumn<QString>("param");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QList<int>>("selected");
-        QTest::newRow("not a number") << 1 << "1,x,3" << "" << QList<int>{1};
-        QTest::newRow("digit list past 9") << 3 << "2,10" << "List index out of bounds (10)" << QList<int>{2};
-        QTest::newRow("sum past 18") << 7 << "5,19,6" << "List index out of bounds (19)" << QList<int>{5};
-        QTest::newRow("negative") << 8 << "-1" << "List index out of bounds (-1)" << QList<int>{};
+        QTest::newRow("not a number") << 1 << "1,x,3"
+                                      << "" << QList<int>{1};
+        QTest::newRow("digit list past 9") << 3 << "2,10"
+                                           << "List index out of bounds (10)" << QList<int>{2};
+        QTest::newRow("sum past 18") << 7 << "5,19,6"
+                                     << "List index out of bounds (19)" << QList<int>{5};
+        QTest::newRow("negative") << 8 << "-1"
+                                  << "List index out of bounds (-1)" << QList<int>{};
     }
     void aForeignParameterStopsTheLoadAtTheBadItem() {
         QFETCH(int, kind);

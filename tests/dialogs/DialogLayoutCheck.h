@@ -23,10 +23,9 @@ inline QStringList ClippedControls(const QWidget& dialog) {
         if (!widget->isVisibleTo(&dialog) || widget->parentWidget() == nullptr) {
             continue;
         }
-        const bool captioned = qobject_cast<const QLabel*>(widget) ||
-                               qobject_cast<const QAbstractButton*>(widget) ||
-                               qobject_cast<const QComboBox*>(widget) ||
-                               qobject_cast<const QGroupBox*>(widget);
+        const bool captioned =
+            qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget) ||
+            qobject_cast<const QComboBox*>(widget) || qobject_cast<const QGroupBox*>(widget);
         const QString name = widget->objectName().isEmpty()
                                  ? QString::fromLatin1(widget->metaObject()->className())
                                  : widget->objectName();

@@ -68,11 +68,13 @@ private slots:
     void captionsAndRanges() {
         QCOMPARE(form_->windowTitle(), QStringLiteral("方案属性设置"));
         QCOMPARE(Find<QGroupBox>(QStringLiteral("BaseGbx"))->title(), QStringLiteral("基本设置："));
-        QCOMPARE(Find<QLabel>(QStringLiteral("TargetSeqLbl"))->text(), QStringLiteral("计算目标为第         期"));
+        QCOMPARE(Find<QLabel>(QStringLiteral("TargetSeqLbl"))->text(),
+                 QStringLiteral("计算目标为第         期"));
         QCOMPARE(Find<QLabel>(QStringLiteral("MissMaxLbl"))->text(),
                  QStringLiteral("筛选号码最多容错      个条件"));
         QCOMPARE(Box("FloatCountChk")->text(), QStringLiteral("推荐定位码在      个内浮动"));
-        QCOMPARE(Find<QLabel>(QStringLiteral("RcMissBaseLbl"))->text(), QStringLiteral("推荐码的最小错误值:    "));
+        QCOMPARE(Find<QLabel>(QStringLiteral("RcMissBaseLbl"))->text(),
+                 QStringLiteral("推荐码的最小错误值:    "));
         QCOMPARE(Box("LargeChk")->text(), QStringLiteral("推荐大范围40组定位码"));
         QCOMPARE(Box("MiddleChk")->text(), QStringLiteral("推荐中范围30组定位码"));
         QCOMPARE(Box("SmallChk")->text(), QStringLiteral("推荐小范围20组定位码"));
@@ -86,7 +88,8 @@ private slots:
             const char* name;
             int minimum;
             int maximum;
-        } ranges[] = {{"TargetSeq", 1, 2000}, {"MissMax", 0, 4}, {"FloatCount", 0, 5}, {"RcMissBase", 0, 20}};
+        } ranges[] = {
+            {"TargetSeq", 1, 2000}, {"MissMax", 0, 4}, {"FloatCount", 0, 5}, {"RcMissBase", 0, 20}};
         for (const auto& range : ranges) {
             QCOMPARE(Spin(range.name)->minimum(), range.minimum);
             QCOMPARE(Spin(range.name)->maximum(), range.maximum);
@@ -241,9 +244,11 @@ private slots:
                      {"FloatCountChk", &TPrjOptions::FloatOn}};
         for (const auto& entry : boxes) {
             const bool before = form_->PrjOptions().*entry.field;
-            QTest::mouseClick(Box(entry.box), Qt::LeftButton, {}, QPoint(6, Box(entry.box)->height() / 2));
+            QTest::mouseClick(Box(entry.box), Qt::LeftButton, {},
+                              QPoint(6, Box(entry.box)->height() / 2));
             QCOMPARE(form_->PrjOptions().*entry.field, !before);
-            QTest::mouseClick(Box(entry.box), Qt::LeftButton, {}, QPoint(6, Box(entry.box)->height() / 2));
+            QTest::mouseClick(Box(entry.box), Qt::LeftButton, {},
+                              QPoint(6, Box(entry.box)->height() / 2));
             QCOMPARE(form_->PrjOptions().*entry.field, before);
         }
         QCOMPARE(applied_, 0);
@@ -348,7 +353,8 @@ private slots:
         second.Tiny = true;
         form_->ShowPrjAtt(first);
         ClickStep(Spin("MissMax"), QStyle::SC_SpinBoxUp);
-        QTest::mouseClick(Box("SmallChk"), Qt::LeftButton, {}, QPoint(6, Box("SmallChk")->height() / 2));
+        QTest::mouseClick(Box("SmallChk"), Qt::LeftButton, {},
+                          QPoint(6, Box("SmallChk")->height() / 2));
         form_->ShowPrjAtt(second);
         QCOMPARE(Spin("MissMax")->value(), 4);
         QVERIFY(!Box("SmallChk")->isChecked());
@@ -390,7 +396,8 @@ private slots:
         // Each spin covers the blanks of its caption, not its words.
         QLabel* target = Find<QLabel>(QStringLiteral("TargetSeqLbl"));
         const QFontMetrics metrics(target->font());
-        QVERIFY(Spin("TargetSeq")->x() >= metrics.horizontalAdvance(QStringLiteral("计算目标为第")));
+        QVERIFY(Spin("TargetSeq")->x() >=
+                metrics.horizontalAdvance(QStringLiteral("计算目标为第")));
         QVERIFY(Spin("TargetSeq")->geometry().right() <
                 target->width() - metrics.horizontalAdvance(QStringLiteral("期")));
     }
