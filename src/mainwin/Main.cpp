@@ -32,6 +32,7 @@
 #include "draws/CodesDlg.h"
 #include "draws/LawNet.h"
 #include "engine/Prj.h"
+#include "mainwin/AnalysesActions.h"
 #include "mainwin/OutputArea.h"
 #include "mainwin/PrjListView.h"
 #include "mainwin/UserDialogs.h"
@@ -70,6 +71,7 @@ TMainForm::TMainForm(TSetup setup)
     // 3.
     QApplication::setApplicationName(Q(appInfo_.ProductName));
     StartUp();
+    InstallAnalyses(*this);
 }
 
 TMainForm::~TMainForm() {

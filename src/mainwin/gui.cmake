@@ -1,4 +1,5 @@
 list(APPEND TOVARIN_GUI_SOURCES
+  mainwin/AnalysesActions.cpp
   mainwin/Main.cpp
   mainwin/MainCommands.cpp
   mainwin/MainLists.cpp
