@@ -30,6 +30,7 @@
 #include "dialogs/PrjAtt.h"
 #include "dialogs/Settings.h"
 #include "draws/CodesDlg.h"
+#include "draws/DownloadActions.h"
 #include "draws/LawNet.h"
 #include "engine/Prj.h"
 #include "mainwin/AnalysesActions.h"
@@ -72,6 +73,7 @@ TMainForm::TMainForm(TSetup setup)
     QApplication::setApplicationName(Q(appInfo_.ProductName));
     StartUp();
     InstallAnalyses(*this);
+    InstallDownload(*this);
 }
 
 TMainForm::~TMainForm() {

@@ -1,0 +1,1 @@
+add_tovarin_gui_test(DownloadWindowTest draws/DownloadWindowTest.cpp draws/DownloadServer.cpp)
