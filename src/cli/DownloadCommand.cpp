@@ -4,8 +4,8 @@
 #include "base/FileIO.h"
 #include "base/HttpGet.h"
 #include "cli/Cli.h"
+#include "cli/Document.h"
 #include "draws/Download.h"
-#include "draws/LawNet.h"
 #include "engine/Prj.h"
 
 namespace tovarin::cli {
@@ -46,15 +46,9 @@ int RunDownload(Args& args) {
     }
 
     // The document is read first: one that cannot be read is not replaced.
-    TCodeNet codeNet;
-    TPrjMgr projects(codeNet);
+    Document doc;
     if (FileExists(path)) {
-        try {
-            LoadDocument(path, codeNet, projects);
-        } catch (const std::exception& error) {
-            std::cerr << "打开文件时出现错误！\n" << error.what() << '\n';
-            return 1;
-        }
+        Open(path, doc);
     }
     int drawCount = 0;
     try {
@@ -64,7 +58,7 @@ int RunDownload(Args& args) {
                                    password.value_or(settings.userPW));
         std::vector<TQiCodeRec> records;
         drawCount =
-            ApplyDownload(ReadDownloadResponse(FetchBody(address, timeoutMs)), records, codeNet);
+            ApplyDownload(ReadDownloadResponse(FetchBody(address, timeoutMs)), records, doc.codeNet);
     } catch (const Exception& error) {
         std::cerr << DownloadFailureText(error.what()) << '\n';
         return 1;
@@ -73,7 +67,7 @@ int RunDownload(Args& args) {
         std::cerr << kNoDrawsText << '\n';
         return 1;
     }
-    SaveDocument(path, codeNet, projects);
+    SaveDocument(path, doc.codeNet, doc.projects);
     std::cout << kDownloadDoneText << '\n' << "draws " << drawCount << '\n';
     return 0;
 }
