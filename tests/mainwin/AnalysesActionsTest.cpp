@@ -193,6 +193,20 @@ private slots:
         QCOMPARE(form_->Output().textCursor().position(), 0);
     }
 
+    // A run that fails stops the comparison before anything is written.
+    void contrastStopsOnAFailingRun() {
+        TSeqPrj& project = form_->PrjMgr().GetSeqPrj(1);
+        TBaseBind& bind = project.AddBind(CreateBind(7, project.Options()));
+        bind.SetParam("x");
+        bind.Checked = true;
+        form_->ListView().topLevelItem(0)->setSelected(true);
+        form_->ListView().topLevelItem(1)->setSelected(true);
+        form_->Output().setPlainText(QStringLiteral("unchanged"));
+        Trigger("ProjectMenuContrast");
+        QCOMPARE(dialogs_->Errors.size(), 1);
+        QCOMPARE(form_->Output().toPlainText(), QStringLiteral("unchanged"));
+    }
+
     // The run verifies by itself; every 3xx7 of the report is red, and
     // nothing else.
     void verificationAfterTheRunMarksEveryOccurrence() {
