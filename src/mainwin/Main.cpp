@@ -363,8 +363,7 @@ QPrinter& TMainForm::Printer() {
 
 void TMainForm::FileMenuPrintClick() {
     QPrinter& printer = Printer();
-    if (QPrinterInfo::availablePrinters().isEmpty() &&
-        printer.outputFormat() != QPrinter::PdfFormat) {
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
         // Without a printer the output goes into a PDF file the user names.
         TFileDialogSpec spec;
         spec.Title = QStringLiteral("打印到PDF文件");

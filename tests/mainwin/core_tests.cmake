@@ -1,3 +1,5 @@
 list(APPEND TOVARIN_CORE_TESTS
   mainwin/AnalysesTest.cpp
+  mainwin/AppInfoTest.cpp
+  mainwin/WorkFolderTest.cpp
 )
