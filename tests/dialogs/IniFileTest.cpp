@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "base/Errors.h"
 #include "dialogs/IniFile.h"
@@ -148,6 +150,49 @@ TEST(IniFile, RefusesWhatItCannotWrite) {
     EXPECT_THROW(ini.WriteString("S]", "k", "v"), Exception);
     EXPECT_THROW(ini.WriteString(" S", "k", "v"), Exception);
     EXPECT_EQ(ini.Bytes(), "[S]\r\nk=v\r\n");
+}
+
+// Files put together from fragments that stress the rules: whatever the
+// file, an untouched file keeps its bytes, a written key reads back, and no
+// other section's or key's value changes.
+TEST(IniFile, WritingOneKeyChangesNothingElse) {
+    const std::vector<std::string> fragments = {
+        "[S]",  "[s]",  "[T]", " [ T ] ", "[S",       "k",        "K",  "j",
+        "=",    " ",    "\t",  "v",       "w",        ";",        "\"", "'",
+        "\r\n", "\r\n", "\n",  "\r",      "\x81\x5D", "\xD5\xC5", "]"};
+    const std::vector<std::string> names = {"S", "T", "U"};
+    const std::vector<std::string> keys = {"k", "j", "K"};
+    std::mt19937 random(20261208);
+    auto pick = [&random](size_t count) {
+        return std::uniform_int_distribution<size_t>(0, count - 1)(random);
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string file;
+        const size_t length = pick(40);
+        for (size_t i = 0; i < length; ++i) {
+            file += fragments[pick(fragments.size())];
+        }
+        TIniFile ini(file);
+        ASSERT_EQ(ini.Bytes(), file);
+        const std::string& section = names[pick(names.size())];
+        const std::string& key = keys[pick(keys.size())];
+        const std::string value = round % 3 == 0 ? "" : "x" + std::to_string(round) + " y";
+        ini.WriteString(section, key, value);
+        const TIniFile after(ini.Bytes());
+        ASSERT_EQ(after.ReadString(section, key), value) << file;
+        for (const std::string& otherSection : names) {
+            for (const std::string otherKey : {"k", "j"}) {
+                // "K" is the key "k" in another case.
+                const bool same =
+                    otherSection == section && (otherKey == key || (otherKey == "k" && key == "K"));
+                if (!same) {
+                    EXPECT_EQ(after.ReadString(otherSection, otherKey),
+                              TIniFile(file).ReadString(otherSection, otherKey))
+                        << file << " after writing " << section << "." << key;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
