@@ -3,6 +3,7 @@
 #include <csignal>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -315,6 +316,22 @@ TEST(Settings, WriteIntoAMissingFolderFails) {
     }
     EXPECT_EQ(options.LastDoc, "工作文档.lvrn");
     EXPECT_TRUE(dir.Names().empty());
+}
+
+TEST(Settings, FolderInThePlaceOfTheFile) {
+    TempDir dir;
+    const std::string path = SettingsFilePath(dir.Path());
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+    ExpectSameRecord(Load(path), TAppOptions{});
+    TAppOptions options;
+    try {
+        SaveAppOptions(options, "", path);
+        ADD_FAILURE() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + path);
+    }
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"ormelux.ini"});
+    rmdir(path.c_str());
 }
 
 // The file-size limit makes the write itself fail; permission bits would not
