@@ -16,48 +16,48 @@ namespace {
 
 std::optional<TNetKey> GridKeyOf(int key) {
     switch (key) {
-    case Qt::Key_PageDown:
-        return TNetKey::PageDown;
-    case Qt::Key_PageUp:
-        return TNetKey::PageUp;
-    case Qt::Key_Left:
-        return TNetKey::Left;
-    case Qt::Key_Right:
-        return TNetKey::Right;
-    case Qt::Key_Up:
-        return TNetKey::Up;
-    case Qt::Key_Down:
-        return TNetKey::Down;
-    case Qt::Key_Home:
-        return TNetKey::Home;
-    case Qt::Key_End:
-        return TNetKey::End;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return TNetKey::Enter;
-    default:
-        return std::nullopt;
+        case Qt::Key_PageDown:
+            return TNetKey::PageDown;
+        case Qt::Key_PageUp:
+            return TNetKey::PageUp;
+        case Qt::Key_Left:
+            return TNetKey::Left;
+        case Qt::Key_Right:
+            return TNetKey::Right;
+        case Qt::Key_Up:
+            return TNetKey::Up;
+        case Qt::Key_Down:
+            return TNetKey::Down;
+        case Qt::Key_Home:
+            return TNetKey::Home;
+        case Qt::Key_End:
+            return TNetKey::End;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return TNetKey::Enter;
+        default:
+            return std::nullopt;
     }
 }
 
 std::optional<TScrollCode> ScrollCodeOf(int action) {
     switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-        return TScrollCode::LineUp;
-    case QAbstractSlider::SliderSingleStepAdd:
-        return TScrollCode::LineDown;
-    case QAbstractSlider::SliderPageStepSub:
-        return TScrollCode::PageUp;
-    case QAbstractSlider::SliderPageStepAdd:
-        return TScrollCode::PageDown;
-    case QAbstractSlider::SliderMove:
-        return TScrollCode::ThumbTrack;
-    case QAbstractSlider::SliderToMinimum:
-        return TScrollCode::Top;
-    case QAbstractSlider::SliderToMaximum:
-        return TScrollCode::Bottom;
-    default:
-        return std::nullopt;
+        case QAbstractSlider::SliderSingleStepSub:
+            return TScrollCode::LineUp;
+        case QAbstractSlider::SliderSingleStepAdd:
+            return TScrollCode::LineDown;
+        case QAbstractSlider::SliderPageStepSub:
+            return TScrollCode::PageUp;
+        case QAbstractSlider::SliderPageStepAdd:
+            return TScrollCode::PageDown;
+        case QAbstractSlider::SliderMove:
+            return TScrollCode::ThumbTrack;
+        case QAbstractSlider::SliderToMinimum:
+            return TScrollCode::Top;
+        case QAbstractSlider::SliderToMaximum:
+            return TScrollCode::Bottom;
+        default:
+            return std::nullopt;
     }
 }
 

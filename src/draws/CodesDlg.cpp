@@ -36,43 +36,82 @@ struct Command {
 };
 
 const Command Commands[] = {
-    {&TCodesForm::CodeMenuImportClick, "FileMenuNewBt", "导入",
-     "导入开奖号码|从TEXT文件里面导入开奖号码", "import", true, "CodeMenuImport",
-     "码表导入(&I)...", "导入直码数据|导入直码数据作为当前的基础直码", {}, false},
-    {&TCodesForm::CodeMenuExportClick, "FileMenuOpenBt", "导出",
-     "导出开奖号码|将当前的开奖号码导出到文本文件", "export", true, "CodeMenuExport",
-     "码表导出(&E)...", "导出直码数据|将当前的基础直码向文本文件导出", {}, false},
+    {&TCodesForm::CodeMenuImportClick,
+     "FileMenuNewBt",
+     "导入",
+     "导入开奖号码|从TEXT文件里面导入开奖号码",
+     "import",
+     true,
+     "CodeMenuImport",
+     "码表导入(&I)...",
+     "导入直码数据|导入直码数据作为当前的基础直码",
+     {},
+     false},
+    {&TCodesForm::CodeMenuExportClick,
+     "FileMenuOpenBt",
+     "导出",
+     "导出开奖号码|将当前的开奖号码导出到文本文件",
+     "export",
+     true,
+     "CodeMenuExport",
+     "码表导出(&E)...",
+     "导出直码数据|将当前的基础直码向文本文件导出",
+     {},
+     false},
     {&TCodesForm::CodeMenuDelClick, "FileMenuSaveBt", "删除",
      "删除行|删除当前开奖号码表光标所在位置的行", "delete", true, "CodeMenuDel", "删除(&D)",
      "删除行|删除当前码表光标所在位置的行", Qt::CTRL | Qt::Key_Delete, true},
-    {&TCodesForm::CodeMenuClearClick, "FileMenuPrintBt", "清空",
-     "清空开奖号码表行|清空当前的码表内所有行", "clear", true, "CodeMenuClear", "清空(&C)",
-     "清空码表行|清空当前的码表内所有行", {}, false},
+    {&TCodesForm::CodeMenuClearClick,
+     "FileMenuPrintBt",
+     "清空",
+     "清空开奖号码表行|清空当前的码表内所有行",
+     "clear",
+     true,
+     "CodeMenuClear",
+     "清空(&C)",
+     "清空码表行|清空当前的码表内所有行",
+     {},
+     false},
     {&TCodesForm::CodeMenuAddClick, "FileMenuOptionsBt", "增加",
      "增加行|在开奖号码表尾部增加一行直码", "add", true, "CodeMenuAdd", "增加(&A)",
      "增加行|在码表尾部增加一行直码", Qt::SHIFT | Qt::Key_Insert, false},
     {&TCodesForm::CodeMenuInsertClick, "FileMenuCodesEditBt", "插入",
-     "插入行|在开奖号码表光标所在位置插入一行直码", "insert", true, "CodeMenuInsert",
-     "插入(&I)", "插入行|在码表光标所在位置插入一行直码", Qt::CTRL | Qt::Key_Insert, false},
-    {&TCodesForm::CodeMenuSelNoneClick, "EditMenuAddBt", "不选",
-     "清除任何选择|清除任何开奖号码表上面的选择行", "selnone", false, "CodeMenuSelNone",
-     "不选(&N)", "清除任何选择|清除任何码表上面的选择行", {}, true},
+     "插入行|在开奖号码表光标所在位置插入一行直码", "insert", true, "CodeMenuInsert", "插入(&I)",
+     "插入行|在码表光标所在位置插入一行直码", Qt::CTRL | Qt::Key_Insert, false},
+    {&TCodesForm::CodeMenuSelNoneClick,
+     "EditMenuAddBt",
+     "不选",
+     "清除任何选择|清除任何开奖号码表上面的选择行",
+     "selnone",
+     false,
+     "CodeMenuSelNone",
+     "不选(&N)",
+     "清除任何选择|清除任何码表上面的选择行",
+     {},
+     true},
     {&TCodesForm::CodeMenuSelAllClick, "EditMenuDelBt", "全选",
-     "全部选择|全选当前的开奖号码表内所有的直码行", "selall", false, "CodeMenuSelAll",
-     "全选(&A)", "全部选择|全选当前的码表内所有的直码行", Qt::CTRL | Qt::Key_A, false},
+     "全部选择|全选当前的开奖号码表内所有的直码行", "selall", false, "CodeMenuSelAll", "全选(&A)",
+     "全部选择|全选当前的码表内所有的直码行", Qt::CTRL | Qt::Key_A, false},
     {&TCodesForm::CodeMenuSelInvertClick, "EditMenuUpBt", "反选",
-     "反向选择|反向选择当前的开奖号码表内所有的直码行", "selinvert", false,
-     "CodeMenuSelInvert", "反选(&I)", "反向选择|反向选择当前的码表内所有的直码行",
-     Qt::CTRL | Qt::Key_I, false},
+     "反向选择|反向选择当前的开奖号码表内所有的直码行", "selinvert", false, "CodeMenuSelInvert",
+     "反选(&I)", "反向选择|反向选择当前的码表内所有的直码行", Qt::CTRL | Qt::Key_I, false},
     {&TCodesForm::CodeMenuFindClick, "StatMenuTextBt", "查找",
-     "查找直码|在开奖号码表内查找指定的直码或数字", "find", true, "CodeMenuFind",
-     "查找(&F)...", "查找直码|在码表内查找指定的直码或数字", Qt::CTRL | Qt::Key_F, true},
+     "查找直码|在开奖号码表内查找指定的直码或数字", "find", true, "CodeMenuFind", "查找(&F)...",
+     "查找直码|在码表内查找指定的直码或数字", Qt::CTRL | Qt::Key_F, true},
     {&TCodesForm::CodeMenuNextClick, "EditMenuSelAllBt", "续查",
      "继续查找|在开奖号码表内继续查找指定的直码或数字", "findnext", true, "CodeMenuNext",
-     "续查(&N)", "继续查找|在码表内继续查找指定的直码或数字", QKeyCombination(Qt::Key_F3),
+     "续查(&N)", "继续查找|在码表内继续查找指定的直码或数字", QKeyCombination(Qt::Key_F3), false},
+    {&TCodesForm::EditMenuCloseBtClick,
+     "EditMenuCloseBt",
+     "关闭",
+     "关闭窗口|关闭开奖号码窗口",
+     "close",
+     true,
+     nullptr,
+     nullptr,
+     nullptr,
+     {},
      false},
-    {&TCodesForm::EditMenuCloseBtClick, "EditMenuCloseBt", "关闭", "关闭窗口|关闭开奖号码窗口",
-     "close", true, nullptr, nullptr, nullptr, {}, false},
 };
 
 // A hint is "short|long": the short text is the tool tip, the long one goes
@@ -86,8 +125,8 @@ void ApplyHint(QAction* action, const char* hint) {
 
 QFont FormFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
-                      QStringLiteral("WenQuanYi Zen Hei")});
+    font.setFamilies(
+        {QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("WenQuanYi Zen Hei")});
     font.setPixelSize(14);
     return font;
 }
@@ -134,9 +173,9 @@ void TCodesForm::BuildCommands() {
     codeMenu_ = new QMenu(this);
     codeMenu_->setObjectName("CodeMenu");
     for (const Command& command : Commands) {
-        auto* button = new QAction(QIcon(QStringLiteral(":/draws/icons/%1.svg")
-                                             .arg(QString::fromUtf8(command.icon))),
-                                   QString::fromUtf8(command.buttonCaption), this);
+        auto* button = new QAction(
+            QIcon(QStringLiteral(":/draws/icons/%1.svg").arg(QString::fromUtf8(command.icon))),
+            QString::fromUtf8(command.buttonCaption), this);
         button->setObjectName(command.buttonName);
         ApplyHint(button, command.buttonHint);
         button->setVisible(command.buttonVisible);
@@ -165,12 +204,13 @@ void TCodesForm::BuildCommands() {
 void TCodesForm::BuildDialogs() {
     const QString programFolder = QCoreApplication::applicationDirPath();
 
-    openDialog_ = new QFileDialog(this, QStringLiteral("从文本文件中的数据直码导入号码"),
-                                  programFolder);
+    openDialog_ =
+        new QFileDialog(this, QStringLiteral("从文本文件中的数据直码导入号码"), programFolder);
     openDialog_->setObjectName("OpenDialog");
     openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
     openDialog_->setFileMode(QFileDialog::ExistingFile);
-    openDialog_->setNameFilters({QStringLiteral("文本文件 (*.txt)"), QStringLiteral("任何文件 (*.*)")});
+    openDialog_->setNameFilters(
+        {QStringLiteral("文本文件 (*.txt)"), QStringLiteral("任何文件 (*.*)")});
     openDialog_->setDefaultSuffix(QStringLiteral("txt"));
 
     saveDialog_ = new QFileDialog(this, QStringLiteral("导出直码数据到文本文件"), programFolder);
@@ -182,14 +222,16 @@ void TCodesForm::BuildDialogs() {
     saveDialog_->setOption(QFileDialog::DontConfirmOverwrite, false);
 
     findDialog_ = new TFindDialog(this);
-    connect(findDialog_, &TFindDialog::FindNext, this, [this] { Guarded(&TCodesForm::CodeMenuNextClick); });
+    connect(findDialog_, &TFindDialog::FindNext, this,
+            [this] { Guarded(&TCodesForm::CodeMenuNextClick); });
 }
 
 void TCodesForm::Guarded(void (TCodesForm::*command)()) {
     try {
         (this->*command)();
     } catch (const Exception& error) {
-        QMessageBox::critical(this, QApplication::applicationName(), QString::fromUtf8(error.what()));
+        QMessageBox::critical(this, QApplication::applicationName(),
+                              QString::fromUtf8(error.what()));
     }
 }
 

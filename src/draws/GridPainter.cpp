@@ -131,8 +131,8 @@ void TCodeNetPainter::PaintCursor(QPainter& painter, const TNetView& view, bool 
     painter.setPen(QPen(focused ? FocusedCursor : UnfocusedCursor, 1));
     painter.setBrush(Qt::NoBrush);
     // Around the cell: one pixel outside it on every side.
-    painter.drawRect(QRect(cell.Left - 1, cell.Top - 1, cell.Right - cell.Left + 1,
-                           cell.Bottom - cell.Top + 1));
+    painter.drawRect(
+        QRect(cell.Left - 1, cell.Top - 1, cell.Right - cell.Left + 1, cell.Bottom - cell.Top + 1));
 }
 
 }  // namespace tovarin

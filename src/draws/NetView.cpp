@@ -205,74 +205,74 @@ void TNetView::HandleKey(TNetKey key, bool shift, bool alt) {
     const int row = CursorTableRow();
     const int count = net_.Count();
     switch (key) {
-    case TNetKey::PageDown:
-        Post(TScrollCode::PageDown);
-        break;
-    case TNetKey::PageUp:
-        Post(TScrollCode::PageUp);
-        break;
-    case TNetKey::Left:
-        if (cursorCol_ > 0) {
-            --cursorCol_;
-        } else if (row != 0) {
-            cursorCol_ = DigitCols - 1;
-            if (cursorRow_ > 0) {
-                --cursorRow_;
-            } else {
-                Post(TScrollCode::LineUp);
-            }
-        }
-        break;
-    case TNetKey::Right:
-        if (row == count && cursorCol_ == 0) {
+        case TNetKey::PageDown:
+            Post(TScrollCode::PageDown);
             break;
-        }
-        if (cursorCol_ == DigitCols - 1) {
-            cursorCol_ = 0;
-            if (OnLastVisibleLine()) {
-                Post(TScrollCode::LineDown);
-            } else {
-                ++cursorRow_;
-            }
-        } else {
-            ++cursorCol_;
-        }
-        break;
-    case TNetKey::Up:
-        if (row != 0) {
-            if (cursorRow_ > 0) {
-                --cursorRow_;
-            } else {
-                Post(TScrollCode::LineUp);
-            }
-        }
-        break;
-    case TNetKey::Down:
-        if (row < count) {
-            if (OnLastVisibleLine()) {
-                Post(TScrollCode::LineDown);
-                if (row >= count - 1) {
-                    cursorCol_ = 0;
-                }
-            } else {
-                ++cursorRow_;
-                if (row + 1 == count) {
-                    cursorCol_ = 0;
+        case TNetKey::PageUp:
+            Post(TScrollCode::PageUp);
+            break;
+        case TNetKey::Left:
+            if (cursorCol_ > 0) {
+                --cursorCol_;
+            } else if (row != 0) {
+                cursorCol_ = DigitCols - 1;
+                if (cursorRow_ > 0) {
+                    --cursorRow_;
+                } else {
+                    Post(TScrollCode::LineUp);
                 }
             }
-        }
-        break;
-    case TNetKey::Home:
-        topRow_ = 0;
-        Layout();
-        break;
-    case TNetKey::End:
-        topRow_ = scrollMax_;
-        Layout();
-        break;
-    case TNetKey::Enter:
-        SelectLine(cursorRow_, shift, alt);
-        break;
+            break;
+        case TNetKey::Right:
+            if (row == count && cursorCol_ == 0) {
+                break;
+            }
+            if (cursorCol_ == DigitCols - 1) {
+                cursorCol_ = 0;
+                if (OnLastVisibleLine()) {
+                    Post(TScrollCode::LineDown);
+                } else {
+                    ++cursorRow_;
+                }
+            } else {
+                ++cursorCol_;
+            }
+            break;
+        case TNetKey::Up:
+            if (row != 0) {
+                if (cursorRow_ > 0) {
+                    --cursorRow_;
+                } else {
+                    Post(TScrollCode::LineUp);
+                }
+            }
+            break;
+        case TNetKey::Down:
+            if (row < count) {
+                if (OnLastVisibleLine()) {
+                    Post(TScrollCode::LineDown);
+                    if (row >= count - 1) {
+                        cursorCol_ = 0;
+                    }
+                } else {
+                    ++cursorRow_;
+                    if (row + 1 == count) {
+                        cursorCol_ = 0;
+                    }
+                }
+            }
+            break;
+        case TNetKey::Home:
+            topRow_ = 0;
+            Layout();
+            break;
+        case TNetKey::End:
+            topRow_ = scrollMax_;
+            Layout();
+            break;
+        case TNetKey::Enter:
+            SelectLine(cursorRow_, shift, alt);
+            break;
     }
 }
 
@@ -301,32 +301,32 @@ bool TNetView::TypeChar(char c) {
 void TNetView::Scroll(TScrollCode code, int thumbPos) {
     int position = topRow_;
     switch (code) {
-    case TScrollCode::LineUp:
-        position = std::max(0, position - 1);
-        break;
-    case TScrollCode::LineDown:
-        position = std::min(scrollMax_, position + 1);
-        break;
-    case TScrollCode::PageUp:
-        position = std::max(position - visibleRows_, 0);
-        break;
-    case TScrollCode::PageDown:
-        position = std::min(position + visibleRows_, scrollMax_);
-        break;
-    case TScrollCode::ThumbTrack:
-    case TScrollCode::ThumbPosition:
-        if (thumbPos >= 0) {
-            position = thumbPos;
-        }
-        break;
-    case TScrollCode::Top:
-        position = 0;
-        break;
-    case TScrollCode::Bottom:
-        position = scrollMax_;
-        break;
-    case TScrollCode::EndScroll:
-        break;
+        case TScrollCode::LineUp:
+            position = std::max(0, position - 1);
+            break;
+        case TScrollCode::LineDown:
+            position = std::min(scrollMax_, position + 1);
+            break;
+        case TScrollCode::PageUp:
+            position = std::max(position - visibleRows_, 0);
+            break;
+        case TScrollCode::PageDown:
+            position = std::min(position + visibleRows_, scrollMax_);
+            break;
+        case TScrollCode::ThumbTrack:
+        case TScrollCode::ThumbPosition:
+            if (thumbPos >= 0) {
+                position = thumbPos;
+            }
+            break;
+        case TScrollCode::Top:
+            position = 0;
+            break;
+        case TScrollCode::Bottom:
+            position = scrollMax_;
+            break;
+        case TScrollCode::EndScroll:
+            break;
     }
     ApplyScrollPos(position);
 }
@@ -345,8 +345,8 @@ void TNetView::ScrollToRow(int row) {
         throw Exception("TCodeNet.ScrollToRow Error!");
     }
     if (row < topRow_ || row >= topRow_ + visibleRows_) {
-        topRow_ = count > row + visibleRows_ ? std::max(0, row - 2)
-                                             : std::max(0, count - visibleRows_);
+        topRow_ =
+            count > row + visibleRows_ ? std::max(0, row - 2) : std::max(0, count - visibleRows_);
     }
     cursorRow_ = row - topRow_;
     Raise(OnChange);

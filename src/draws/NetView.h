@@ -45,8 +45,17 @@ struct THit {
 
 enum class TNetKey { PageDown, PageUp, Left, Right, Up, Down, Home, End, Enter };
 
-enum class TScrollCode { LineUp, LineDown, PageUp, PageDown, ThumbTrack, ThumbPosition, Top,
-                         Bottom, EndScroll };
+enum class TScrollCode {
+    LineUp,
+    LineDown,
+    PageUp,
+    PageDown,
+    ThumbTrack,
+    ThumbPosition,
+    Top,
+    Bottom,
+    EndScroll
+};
 
 // The view side of the draw-table grid, free of any window system: the
 // geometry, the cell cursor, hit testing, selection, keys, typed digits,
@@ -61,10 +70,9 @@ public:
     static constexpr int HeaderHeight = 23;
     static constexpr int RowHeight = 20;
     static constexpr int BottomMargin = 9;
-    static constexpr std::array<int, ColCount> ColWidths = {24, 48, 48, 48, 48,
-                                                            48, 48, 48, 48, 48};
+    static constexpr std::array<int, ColCount> ColWidths = {24, 48, 48, 48, 48, 48, 48, 48, 48, 48};
     static constexpr std::array<const char*, ColCount> ColTitles = {"选", "期", "合", "A", "B",
-                                                                    "C", "D", "E", "F", "G"};
+                                                                    "C",  "D",  "E",  "F", "G"};
 
     explicit TNetView(TCodeNet& net);
     ~TNetView();

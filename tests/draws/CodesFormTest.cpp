@@ -425,7 +425,7 @@ private slots:
         QCOMPARE(View().TopRow(), 1);
         const QImage scrolled = GridImage();
         QCOMPARE(scrolled.pixel(100, 24 + 21 * 3 - 1), GridRgb);  // above period 5
-        QVERIFY(scrolled.pixel(100, 24 - 1) != GridRgb);         // above period 2
+        QVERIFY(scrolled.pixel(100, 24 - 1) != GridRgb);          // above period 2
     }
 
     void cursorFrameFollowsTheFocus() {

@@ -303,17 +303,17 @@ TEST(TCodeNet, TellsListenersOfEveryChange) {
     const int token = net.Subscribe([&](TNetChange change) { heard.push_back(change); });
     using C = TNetChange;
 
-    net.Add();                        // Rows
-    net.Add();                        // Rows
-    net.Insert(1);                    // Rows
-    net.Delete(0);                    // Rows
-    net.SetNum(0, 0, 3);              // Cells
-    net.SetSelected(0, true);         // Cells
-    net.SelectAll();                  // Cells
-    net.InvertSelection();            // Cells
-    net.SetSelRange(0, 1, true);      // Cells
+    net.Add();                          // Rows
+    net.Add();                          // Rows
+    net.Insert(1);                      // Rows
+    net.Delete(0);                      // Rows
+    net.SetNum(0, 0, 3);                // Cells
+    net.SetSelected(0, true);           // Cells
+    net.SelectAll();                    // Cells
+    net.InvertSelection();              // Cells
+    net.SetSelRange(0, 1, true);        // Cells
     net.Replace(std::vector<TSeq>(3));  // Rows
-    net.Clear();                      // Rows
+    net.Clear();                        // Rows
     EXPECT_EQ(heard, (std::vector<C>{C::Rows, C::Rows, C::Rows, C::Rows, C::Cells, C::Cells,
                                      C::Cells, C::Cells, C::Cells, C::Rows, C::Rows}));
 
@@ -523,22 +523,14 @@ TEST(DrawText, LinesAndTheirDraws) {
         const char* draw;  // nullptr: the line gives no draw
     };
     const Case cases[] = {
-        {"1234567", "1234567"},
-        {"1 2 3 4 5 6 7", "1234567"},
-        {"1,2,3,4,5,6,7", "1234567"},
-        {"abc", "0000000"},
-        {"123", "1230000"},
-        {"2006001 1234567", "2006001"},
-        {"123456789", "1234567"},
-        {"  \t7654321  ", "7654321"},
-        {"/1234567", "1234567"},
-        {"/", "0000000"},
-        {"第1期 2345678", "1234567"},
-        {";1234567", nullptr},
-        {"  ;1234567", nullptr},
-        {"//1234567", nullptr},
-        {"\t// comment", nullptr},
-        {"", nullptr},
+        {"1234567", "1234567"},       {"1 2 3 4 5 6 7", "1234567"},
+        {"1,2,3,4,5,6,7", "1234567"}, {"abc", "0000000"},
+        {"123", "1230000"},           {"2006001 1234567", "2006001"},
+        {"123456789", "1234567"},     {"  \t7654321  ", "7654321"},
+        {"/1234567", "1234567"},      {"/", "0000000"},
+        {"第1期 2345678", "1234567"}, {";1234567", nullptr},
+        {"  ;1234567", nullptr},      {"//1234567", nullptr},
+        {"\t// comment", nullptr},    {"", nullptr},
         {"   \t ", nullptr},
     };
     for (const Case& c : cases) {

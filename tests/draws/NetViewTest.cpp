@@ -106,9 +106,8 @@ TEST_F(NetView, CountsLinesWithTheBottomMarginAndACutLastLine) {
         int height;
         int lines;
     };
-    for (const Case c : {Case{0, 0}, Case{1, 0}, Case{2, 0}, Case{33, 0}, Case{34, 1},
-                         Case{54, 1}, Case{55, 2}, Case{33 + 21 * 5, 5},
-                         Case{34 + 21 * 5, 6}}) {
+    for (const Case c : {Case{0, 0}, Case{1, 0}, Case{2, 0}, Case{33, 0}, Case{34, 1}, Case{54, 1},
+                         Case{55, 2}, Case{33 + 21 * 5, 5}, Case{34 + 21 * 5, 6}}) {
         view_.SetClientSize(ClientWidth, c.height);
         EXPECT_EQ(view_.VisibleRows(), c.lines) << c.height;
     }
@@ -152,14 +151,22 @@ TEST_F(NetView, HitTestFindsHeadersDigitsAndCheckBoxes) {
         THit hit;
     };
     const Case cases[] = {
-        {5, 5, {rtHead, 0, 0}},       {30, 5, {rtHead, 0, 1}},
-        {24, 5, {rtNone, 0, 0}},      {420, 20, {rtHead, 0, 9}},
-        {0, 5, {rtNone, 0, 0}},       {130, 30, {rtNum, 0, 0}},
-        {130 + 49 * 6, 30, {rtNum, 0, 6}}, {130, 30 + 21 * 2, {rtNum, 2, 0}},
-        {124, 30, {rtNone, 0, 0}},    {172, 30, {rtNone, 0, 0}},
-        {10, 30, {rtSel, 0, 0}},      {10, 30 + 21 * 17, {rtSel, 17, 0}},
-        {50, 30, {rtNone, 0, 0}},     {100, 30, {rtNone, 0, 0}},
-        {10, 25, {rtNone, 0, 0}},     {10, 500, {rtNone, 0, 0}},
+        {5, 5, {rtHead, 0, 0}},
+        {30, 5, {rtHead, 0, 1}},
+        {24, 5, {rtNone, 0, 0}},
+        {420, 20, {rtHead, 0, 9}},
+        {0, 5, {rtNone, 0, 0}},
+        {130, 30, {rtNum, 0, 0}},
+        {130 + 49 * 6, 30, {rtNum, 0, 6}},
+        {130, 30 + 21 * 2, {rtNum, 2, 0}},
+        {124, 30, {rtNone, 0, 0}},
+        {172, 30, {rtNone, 0, 0}},
+        {10, 30, {rtSel, 0, 0}},
+        {10, 30 + 21 * 17, {rtSel, 17, 0}},
+        {50, 30, {rtNone, 0, 0}},
+        {100, 30, {rtNone, 0, 0}},
+        {10, 25, {rtNone, 0, 0}},
+        {10, 500, {rtNone, 0, 0}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(view_.HitTest(c.x, c.y), c.hit) << c.x << "," << c.y;
@@ -536,12 +543,14 @@ TEST(DigitsMatch, DigitsAndWildcards) {
         bool match;
     };
     const Case cases[] = {
-        {"1237000", "37", true},   {"3700000", "37", true},   {"0000037", "37", true},
-        {"3070000", "37", false},  {"7300000", "37", false},  {"3070000", "3?7", true},
-        {"0000307", "3?7", true},  {"3700000", "3?7", false}, {"3007000", "3x7", false},
-        {"1234567", "1234567", true}, {"1234567", "12345678", false},
-        {"0000000", "????????", false}, {"1234567", "???????", true},
-        {"1234567", "7", true},    {"1234567", "8", false},   {"0002000", "码2", true},
+        {"1237000", "37", true},        {"3700000", "37", true},
+        {"0000037", "37", true},        {"3070000", "37", false},
+        {"7300000", "37", false},       {"3070000", "3?7", true},
+        {"0000307", "3?7", true},       {"3700000", "3?7", false},
+        {"3007000", "3x7", false},      {"1234567", "1234567", true},
+        {"1234567", "12345678", false}, {"0000000", "????????", false},
+        {"1234567", "???????", true},   {"1234567", "7", true},
+        {"1234567", "8", false},        {"0002000", "码2", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DigitsMatch(c.digits, c.text), c.match) << c.digits << " " << c.text;
