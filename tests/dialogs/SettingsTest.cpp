@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <random>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -368,6 +369,40 @@ TEST(Settings, FailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"ormelux.ini"});
+}
+
+// Whatever a settings file holds, loading gives a record within its ranges,
+// and saving that record and loading again gives the same record.
+TEST(Settings, AnyFileLoadsSavesAndLoadsTheSame) {
+    std::vector<std::string> fragments = {kSection, "[T]", "\r\n", "\n",   "=",        " ",   ";",
+                                          "0x",     "1",   "0",    "7",    "-",        "abc", "%",
+                                          "%4",     "%0D", "\"",   "\x81", "\xD5\xC5", "\xFF"};
+    for (const std::string_view key : AppOptionKeys()) {
+        fragments.emplace_back("\r\n" + std::string(key) + "=");
+    }
+    std::mt19937 random(7);
+    auto pick = [&random](size_t count) {
+        return std::uniform_int_distribution<size_t>(0, count - 1)(random);
+    };
+    TempDir dir;
+    const std::string path = SettingsFilePath(dir.Path());
+    // Few rounds: every save is flushed to disk.
+    for (int round = 0; round < 50; ++round) {
+        std::string file;
+        const size_t length = pick(60);
+        for (size_t i = 0; i < length; ++i) {
+            file += fragments[pick(fragments.size())];
+        }
+        WriteFileAtomically(path, file);
+        std::vector<std::string> problems;
+        TAppOptions first = LoadAppOptions(path, problems);
+        EXPECT_GE(first.ColsOfLineEd, 4);
+        EXPECT_LE(first.ColsOfLineEd, 30);
+        EXPECT_LE(first.ViewStyle, 2);
+        EXPECT_EQ(first.LastDoc, "工作文档.lvrn");
+        SaveAppOptions(first, "", path);
+        ExpectSameRecord(Load(path), first);
+    }
 }
 
 TEST(Scrambling, ParametersComeFromTheVersionText) {
