@@ -16,15 +16,15 @@ int main(int argc, char** argv) {
     tovarin::TApplication::ProvideSongFont();
     app.setApplicationName(QStringLiteral("Tovarin"));
     try {
-        // An installed copy cannot write beside itself: its settings and
-        // working document then live in the user's data folder, seeded from
-        // the files installed with it.
+        // An installed copy keeps its settings and working document in the
+        // user's data folder, seeded from the files installed with it.
         const std::string programDir = tovarin::ProgramDir();
+        const std::string installed = tovarin::InstalledDataDir(programDir);
         const std::string workFolder = tovarin::ChooseWorkFolder(
-            programDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+            programDir, installed,
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
         if (workFolder != programDir) {
-            tovarin::SeedWorkFolder(workFolder, {programDir + "/../share/tovarin", programDir},
-                                    tovarin::BundledFileNames());
+            tovarin::SeedWorkFolder(workFolder, {installed, programDir}, tovarin::BundledFileNames());
         }
         tovarin::TMainForm::TSetup setup;
         setup.AppDir = QString::fromStdString(workFolder);

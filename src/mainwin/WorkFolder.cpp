@@ -30,8 +30,15 @@ bool FolderWritable(const std::string& folder) {
     return access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string ChooseWorkFolder(const std::string& programDir, const std::string& userDataDir) {
-    if (FolderWritable(programDir)) {
+std::string InstalledDataDir(const std::string& programDir) {
+    return programDir + "/../share/tovarin";
+}
+
+std::string ChooseWorkFolder(const std::string& programDir, const std::string& installedDataDir,
+                             const std::string& userDataDir) {
+    struct stat info {};
+    const bool installed = stat(installedDataDir.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (!installed && FolderWritable(programDir)) {
         return programDir;
     }
     MakeFolders(userDataDir);

@@ -7,9 +7,16 @@ namespace tovarin {
 
 // Where the settings file and the working document live: the program's
 // folder when the program may write there, else the user's data folder
-// (created when missing). An installed copy thus keeps its files per user
-// under the same names.
-std::string ChooseWorkFolder(const std::string& programDir, const std::string& userDataDir);
+// (created when missing). An installed copy (its data folder exists beside
+// the program's folder) always uses the user's folder, even when it could
+// write beside itself, so that nobody's files land among the system's
+// programs. Either way the files keep their names.
+std::string ChooseWorkFolder(const std::string& programDir, const std::string& installedDataDir,
+                             const std::string& userDataDir);
+
+// The folder an installation puts the bundled files in, for a program
+// folder: its sibling share/tovarin.
+std::string InstalledDataDir(const std::string& programDir);
 
 bool FolderWritable(const std::string& folder);
 

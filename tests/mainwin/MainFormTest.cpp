@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QScreen>
 #include <QTextBlock>
 
 #include <memory>
@@ -616,6 +617,36 @@ private slots:
         QCOMPARE(form_->Output().textCursor().selectionStart(), 8);
         Trigger("TextMenuFind");  // no further hit: the selection stays
         QCOMPARE(form_->Output().textCursor().selectionStart(), 8);
+    }
+
+    // Not a check: under a real display (TOVARIN_SHOT names the file) it
+    // saves a picture of the screen after a filtering run with the draw
+    // window and both dialogs open, for a person to look at.
+    void screenshot() {
+        const QString file = qEnvironmentVariable("TOVARIN_SHOT");
+        if (file.isEmpty()) {
+            QSKIP("set TOVARIN_SHOT to a file name and run under a display");
+        }
+        dir_ = std::make_unique<test::TempDir>();
+        WriteFileAtomically(dir_->File(kWorkDoc), Bytes(kBundledDoc));
+        dialogs_ = std::make_shared<test::TFakeDialogs>();
+        form_ = std::make_unique<TMainForm>(
+            TMainForm::TSetup{QString::fromStdString(dir_->Path()), dialogs_, true});
+        form_->AppOptions().DetailEveryChk = true;
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QTest::qWait(300);
+        Trigger("ProjectMenuCalcAll");
+        QTest::qWait(200);
+        form_->grab().save(file);
+        Trigger("FileMenuCodesEdit");
+        SelectBind(1);
+        Trigger("EditMenuAttrib");
+        Trigger("ProjectMenuAttrib");
+        QTest::qWait(500);
+        QString all = file;
+        all.replace(".png", "-windows.png");
+        QGuiApplication::primaryScreen()->grabWindow(0).save(all);
     }
 
     void reportPaneShowsEmbeddedLineBreaks() {

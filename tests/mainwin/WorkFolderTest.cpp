@@ -12,15 +12,24 @@ namespace {
 TEST(WorkFolderTest, WritableProgramFolderIsTheWorkFolder) {
     test::TempDir program;
     test::TempDir user;
-    EXPECT_EQ(ChooseWorkFolder(program.Path(), user.File("tovarin")), program.Path());
+    EXPECT_EQ(ChooseWorkFolder(program.Path(), program.File("none"), user.File("tovarin")),
+              program.Path());
     EXPECT_TRUE(user.Names().empty());
+}
+
+TEST(WorkFolderTest, InstalledCopyUsesTheUserFolderEvenWhenWritable) {
+    test::TempDir program;
+    test::TempDir share;
+    test::TempDir user;
+    EXPECT_EQ(ChooseWorkFolder(program.Path(), share.Path(), user.Path()), user.Path());
+    EXPECT_EQ(InstalledDataDir("/usr/local/bin"), "/usr/local/bin/../share/tovarin");
 }
 
 TEST(WorkFolderTest, UnwritableProgramFolderGivesTheUserFolder) {
     test::TempDir user;
     // A folder that does not exist cannot be written to, even by root.
     const std::string userFolder = user.File("data");
-    EXPECT_EQ(ChooseWorkFolder("/nonexistent/tovarin/bin", userFolder + "/Tovarin"),
+    EXPECT_EQ(ChooseWorkFolder("/nonexistent/tovarin/bin", "/nonexistent/share", userFolder + "/Tovarin"),
               userFolder + "/Tovarin");
     EXPECT_TRUE(FolderWritable(userFolder + "/Tovarin"));
     rmdir((userFolder + "/Tovarin").c_str());
