@@ -12,7 +12,6 @@
 namespace tovarin {
 namespace {
 
-constexpr std::string_view kWorkingDocument = "工作文档.lvrn";
 // The version text from whose digits the scrambling parameters are made.
 constexpr std::string_view kScrambleVersionText = "1.0.0";
 constexpr int kColsOfLineMin = 4;
@@ -156,7 +155,8 @@ TAppOptions LoadAppOptions(const std::string& fileName, std::vector<std::string>
             ReadNumber(options, key, *stored);
         }
     }
-    options.LastDoc = kWorkingDocument;
+    // The program always starts with the working document, the record's default.
+    options.LastDoc = TAppOptions{}.LastDoc;
     options.ColsOfLineEd = std::clamp(options.ColsOfLineEd, kColsOfLineMin, kColsOfLineMax);
     return options;
 }
@@ -192,7 +192,7 @@ TScrambleParams ScrambleParamsFor(std::string_view versionText) {
     const int a = versionText[first] - '0';
     const int b = versionText[last] - '0';
     // An odd step walks through every residue before repeating, so no two
-    // nearby bytes share an offset.
+    // of the first 256 bytes share an offset.
     return {static_cast<uint8_t>(90 + 17 * a), static_cast<uint8_t>(37 + 2 * b)};
 }
 
