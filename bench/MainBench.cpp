@@ -100,7 +100,7 @@ int RunChild(const std::string& mode) {
     TApplication app(argc, argv);
     std::unique_ptr<QWidget> window;
     if (mode == "main") {
-        app.LoadChineseTranslations();
+        TApplication::LoadChineseTranslations(app);
         TApplication::ProvideSongFont();
         window = std::make_unique<TMainForm>(BenchSetup(std::getenv("TOVARIN_BENCH_FOLDER")));
     } else {

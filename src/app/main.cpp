@@ -12,7 +12,7 @@
 
 int main(int argc, char** argv) {
     tovarin::TApplication app(argc, argv);
-    app.LoadChineseTranslations();
+    tovarin::TApplication::LoadChineseTranslations(app);
     tovarin::TApplication::ProvideSongFont();
     app.setApplicationName(QStringLiteral("Tovarin"));
     try {

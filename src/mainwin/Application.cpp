@@ -23,11 +23,11 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-void TApplication::LoadChineseTranslations() {
+void TApplication::LoadChineseTranslations(QCoreApplication& app) {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    auto* translator = new QTranslator(this);
+    auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_zh_CN"), folder)) {
-        installTranslator(translator);
+        QCoreApplication::installTranslator(translator);
     } else {
         delete translator;
     }

@@ -17,7 +17,7 @@ public:
 
     // Qt's own texts (buttons, file and print dialogs, edit menus) in
     // Chinese, as the program speaks.
-    void LoadChineseTranslations();
+    static void LoadChineseTranslations(QCoreApplication& app);
     // 宋体 where installed, else the system's CJK font under that name.
     static void ProvideSongFont();
 };

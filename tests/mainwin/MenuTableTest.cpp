@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "FakeDialogs.h"
+#include "mainwin/Application.h"
 #include "mainwin/Main.h"
 #include "mainwin/OutputArea.h"
 #include "mainwin/PrjListView.h"
@@ -268,6 +269,24 @@ private slots:
         QCOMPARE(form_->Output().lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(!form_->Output().isReadOnly());
         QVERIFY(form_->windowTitle().startsWith(QStringLiteral("Tovarin v1.08 - ")));
+    }
+
+    void insOpensTheKindListAtThePointer() {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QMenu* kinds = form_->FindMenu("BindKindMenu");
+        form_->FindAction("EditMenuAdd")->trigger();
+        QTRY_VERIFY(kinds->isVisible());
+        kinds->hide();
+        form_->FindToolButton("EditMenuAddBt")->click();
+        QTRY_VERIFY(kinds->isVisible());
+        kinds->hide();
+    }
+
+    void standardTextsSpeakChinese() {
+        TApplication::LoadChineseTranslations(*qApp);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes").left(1), QStringLiteral("是"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No").left(1), QStringLiteral("否"));
     }
 
     void hintGoesToTheFirstPanel() {
