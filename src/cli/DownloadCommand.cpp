@@ -13,12 +13,12 @@ namespace {
 
 TFetchFailure FailureOf(EHttpError::Kind kind) {
     switch (kind) {
-    case EHttpError::Kind::Timeout:
-        return TFetchFailure::Timeout;
-    case EHttpError::Kind::Status:
-        return TFetchFailure::BadStatus;
-    case EHttpError::Kind::Connect:
-        break;
+        case EHttpError::Kind::Timeout:
+            return TFetchFailure::Timeout;
+        case EHttpError::Kind::Status:
+            return TFetchFailure::BadStatus;
+        case EHttpError::Kind::Connect:
+            break;
     }
     return TFetchFailure::NoConnection;
 }
@@ -52,13 +52,12 @@ int RunDownload(Args& args) {
     }
     int drawCount = 0;
     try {
-        const std::string address =
-            DownloadRequestAddress(baseAddress.value_or(DefaultDownloadAddress()),
-                                   userName.value_or(settings.userName),
-                                   password.value_or(settings.userPW));
+        const std::string address = DownloadRequestAddress(
+            baseAddress.value_or(DefaultDownloadAddress()), userName.value_or(settings.userName),
+            password.value_or(settings.userPW));
         std::vector<TQiCodeRec> records;
-        drawCount =
-            ApplyDownload(ReadDownloadResponse(FetchBody(address, timeoutMs)), records, doc.codeNet);
+        drawCount = ApplyDownload(ReadDownloadResponse(FetchBody(address, timeoutMs)), records,
+                                  doc.codeNet);
     } catch (const Exception& error) {
         std::cerr << DownloadFailureText(error.what()) << '\n';
         return 1;

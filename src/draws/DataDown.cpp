@@ -18,11 +18,11 @@ constexpr int kPollMs = 50;
 
 TFetchFailure FailureOf(QNetworkReply::NetworkError error) {
     switch (error) {
-    case QNetworkReply::TimeoutError:
-    case QNetworkReply::OperationCanceledError:
-        return TFetchFailure::Timeout;
-    default:
-        return TFetchFailure::NoConnection;
+        case QNetworkReply::TimeoutError:
+        case QNetworkReply::OperationCanceledError:
+            return TFetchFailure::Timeout;
+        default:
+            return TFetchFailure::NoConnection;
     }
 }
 
@@ -39,7 +39,8 @@ TDataDown::TDataDown(std::string baseAddress, QObject* receiver, int waitMs, int
 
 void TDataDown::run() {
     while (!start_.hasExpired() && !isInterruptionRequested()) {
-        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(kPollMs, start_.remainingTime())));
+        QThread::msleep(
+            static_cast<unsigned long>(std::min<qint64>(kPollMs, start_.remainingTime())));
     }
     if (isInterruptionRequested()) {
         return;
@@ -70,7 +71,8 @@ void TDataDown::run() {
 
 bool TDataDown::Fetch(const std::string& address, std::string& body, std::string& reason) {
     QNetworkAccessManager manager;
-    QNetworkRequest request(QUrl::fromEncoded(QByteArray::fromStdString(address), QUrl::StrictMode));
+    QNetworkRequest request(
+        QUrl::fromEncoded(QByteArray::fromStdString(address), QUrl::StrictMode));
     request.setTransferTimeout(timeoutMs_);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
@@ -93,8 +95,8 @@ bool TDataDown::Fetch(const std::string& address, std::string& body, std::string
     const QString errorText = reply->errorString();
     delete reply;
     if (status.isValid() && status.toInt() != 200) {
-        reason = FetchFailureReason(TFetchFailure::BadStatus,
-                                    "HTTP " + std::to_string(status.toInt()));
+        reason =
+            FetchFailureReason(TFetchFailure::BadStatus, "HTTP " + std::to_string(status.toInt()));
         return false;
     }
     if (error != QNetworkReply::NoError) {

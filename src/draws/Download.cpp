@@ -12,9 +12,8 @@ namespace tovarin {
 namespace {
 
 bool IsDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return c >= '0' && c <= '9';
-    });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string LineFault(size_t lineNumber, std::string_view what, std::string_view line) {
@@ -202,15 +201,15 @@ int ApplyDownload(const std::vector<std::string>& lines, std::vector<TQiCodeRec>
 std::string FetchFailureReason(TFetchFailure failure, std::string_view detail) {
     std::string reason;
     switch (failure) {
-    case TFetchFailure::NoConnection:
-        reason = "无法连接服务器";
-        break;
-    case TFetchFailure::Timeout:
-        reason = "服务器应答超时";
-        break;
-    case TFetchFailure::BadStatus:
-        reason = "服务器应答错误";
-        break;
+        case TFetchFailure::NoConnection:
+            reason = "无法连接服务器";
+            break;
+        case TFetchFailure::Timeout:
+            reason = "服务器应答超时";
+            break;
+        case TFetchFailure::BadStatus:
+            reason = "服务器应答错误";
+            break;
     }
     if (!detail.empty()) {
         reason += "（" + std::string(detail) + "）";

@@ -107,7 +107,8 @@ TEST(HttpGetTest, ReadsTheReferenceServerWithAndWithoutLength) {
     for (const std::vector<std::string>& options :
          {std::vector<std::string>{}, std::vector<std::string>{"--no-length"}}) {
         DrawServer server(history, options);
-        EXPECT_EQ(GbkToUtf8(HttpGet(server.BaseAddress() + query)), "成功\r\n2026001#第1期#9279658\r\n");
+        EXPECT_EQ(GbkToUtf8(HttpGet(server.BaseAddress() + query)),
+                  "成功\r\n2026001#第1期#9279658\r\n");
     }
 }
 
@@ -132,10 +133,10 @@ TEST(HttpGetTest, ASlowServerTimesOut) {
 }
 
 TEST(HttpGetTest, RefusesAddressesItCannotAsk) {
-    for (const std::string& url : {std::string("https://127.0.0.1/d"), std::string("ftp://x/"),
-                                   std::string("http:///d"), std::string("http://127.0.0.1:0/"),
-                                   std::string("http://127.0.0.1:99999/"),
-                                   std::string("http://127.0.0.1:x/")}) {
+    for (const std::string& url :
+         {std::string("https://127.0.0.1/d"), std::string("ftp://x/"), std::string("http:///d"),
+          std::string("http://127.0.0.1:0/"), std::string("http://127.0.0.1:99999/"),
+          std::string("http://127.0.0.1:x/")}) {
         EXPECT_EQ(KindOf(url), EHttpError::Kind::Connect) << url;
     }
 }

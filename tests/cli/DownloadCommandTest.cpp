@@ -23,12 +23,7 @@ protected:
     void SetUp() override {
         TCodeNet net;
         TPrjMgr projects(net);
-        for (const char* draw : {"9999999", "8888888"}) {
-            const int row = net.Add();
-            for (int pos = 0; pos < 7; ++pos) {
-                net.SetNum(row, pos, draw[pos] - '0');
-            }
-        }
+        test::AddDraws(net, {"9999999", "8888888"});
         projects.AddPrj(std::make_unique<TSeqPrj>(net));
         doc = dir.File("doc.lvrn");
         SaveDocument(doc, net, projects);
@@ -42,18 +37,10 @@ protected:
         TCodeNet net;
         TPrjMgr projects(net);
         LoadDocument(doc, net, projects);
-        std::vector<std::string> draws;
-        for (int row = 0; row < net.Count(); ++row) {
-            std::string digits;
-            for (int pos = 0; pos < 7; ++pos) {
-                digits += static_cast<char>('0' + net.GetNum(row, pos));
-            }
-            draws.push_back(digits);
-        }
         if (projectCount != nullptr) {
             *projectCount = projects.PrjCount();
         }
-        return draws;
+        return test::DrawTexts(net);
     }
 
     // A failed download: status 1, the reason on standard error, and the
@@ -79,8 +66,7 @@ TEST_F(DownloadCommand, ReplacesTheDrawTableAndKeepsTheProjects) {
     EXPECT_EQ(result.out, "下载开奖数据成功！\ndraws 3\n");
     EXPECT_EQ(result.err, "");
     int projectCount = 0;
-    EXPECT_EQ(Draws(&projectCount),
-              (std::vector<std::string>{"1234567", "0012345", "9080706"}));
+    EXPECT_EQ(Draws(&projectCount), (std::vector<std::string>{"1234567", "0012345", "9080706"}));
     EXPECT_EQ(projectCount, 1);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"doc.lvrn", "history.txt"}));
 }
@@ -94,17 +80,17 @@ TEST_F(DownloadCommand, MakesADocumentThatDoesNotExistYet) {
 
 TEST_F(DownloadCommand, APasswordWithAmpersandAndHashReachesTheServerWhole) {
     DrawServer server(history, {"--user", "张 三&", "--password", "a&mPw=b#c%"});
-    const test::CliResult result = RunCli({"download", doc, "--url", server.BaseAddress(),
-                                           "--user", "张 三&", "--password", "a&mPw=b#c%"});
+    const test::CliResult result = RunCli({"download", doc, "--url", server.BaseAddress(), "--user",
+                                           "张 三&", "--password", "a&mPw=b#c%"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(Draws().size(), 3u);
 }
 
 TEST_F(DownloadCommand, AWrongPasswordIsTheServersRefusal) {
     DrawServer server(history, {"--user", "u", "--password", "right"});
-    ExpectRefused({"download", doc, "--url", server.BaseAddress(), "--user", "u", "--password",
-                   "right&"},
-                  "下载开奖数据失败：服务器没有返回“成功”：会员名称或密码错误");
+    ExpectRefused(
+        {"download", doc, "--url", server.BaseAddress(), "--user", "u", "--password", "right&"},
+        "下载开奖数据失败：服务器没有返回“成功”：会员名称或密码错误");
 }
 
 TEST_F(DownloadCommand, NameAndPasswordComeFromTheSettingsFile) {

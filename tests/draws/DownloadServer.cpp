@@ -11,6 +11,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "draws/LawNet.h"
+
 namespace tovarin::test {
 namespace {
 
@@ -92,6 +94,27 @@ int UnusedLoopbackPort() {
 std::string WriteTestFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
+}
+
+std::vector<std::string> DrawTexts(const TCodeNet& net) {
+    std::vector<std::string> draws;
+    for (int row = 0; row < net.Count(); ++row) {
+        std::string digits;
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            digits += static_cast<char>('0' + net.GetNum(row, pos));
+        }
+        draws.push_back(digits);
+    }
+    return draws;
+}
+
+void AddDraws(TCodeNet& net, const std::vector<std::string>& draws) {
+    for (const std::string& digits : draws) {
+        const int row = net.Add();
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            net.SetNum(row, pos, digits.at(static_cast<size_t>(pos)) - '0');
+        }
+    }
 }
 
 }  // namespace tovarin::test

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace tovarin {
+class TCodeNet;
+}
+
 namespace tovarin::test {
 
 // tools/draw-server run by python3 on a free loopback port for as long as
@@ -30,5 +34,10 @@ int UnusedLoopbackPort();
 
 // Writes bytes to a file (a history or a raw answer) and returns its path.
 std::string WriteTestFile(const std::string& path, const std::string& bytes);
+
+// The rows of a table as texts of seven digits, and the other way round
+// (the rows are appended).
+std::vector<std::string> DrawTexts(const TCodeNet& net);
+void AddDraws(TCodeNet& net, const std::vector<std::string>& draws);
 
 }  // namespace tovarin::test

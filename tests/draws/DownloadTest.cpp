@@ -6,6 +6,7 @@
 
 #include "base/Codec.h"
 #include "base/Errors.h"
+#include "draws/DownloadServer.h"
 #include "draws/LawNet.h"
 
 namespace tovarin {
@@ -16,28 +17,18 @@ namespace {
 std::string Mask(int period, const std::string& digits, const std::array<int, 7>& k, int m) {
     std::string masked;
     for (int i = 1; i <= 7; ++i) {
-        masked += static_cast<char>('0' + (digits[i - 1] - '0' + i * m + (period % 10) * k[i - 1]) % 10);
+        masked +=
+            static_cast<char>('0' + (digits[i - 1] - '0' + i * m + (period % 10) * k[i - 1]) % 10);
     }
     return masked;
 }
 
-std::string Digits(const TSeq& draw) {
-    std::string text;
-    for (int i = 0; i < TSeq::DigitCount; ++i) {
-        text += static_cast<char>('0' + draw.GetNum(i));
-    }
-    return text;
+std::string Digits(const TCodeNet& table, int row) {
+    return test::DrawTexts(table).at(static_cast<size_t>(row));
 }
 
-std::string Digits(const TCodeNet& table, int row) { return Digits(table.GetSeq(row)); }
-
 void Fill(TCodeNet& table, const std::vector<std::string>& draws) {
-    for (const std::string& digits : draws) {
-        const int row = table.Add();
-        for (int i = 0; i < 7; ++i) {
-            table.SetNum(row, i, digits[i] - '0');
-        }
-    }
+    test::AddDraws(table, draws);
     table.ClearModified();
 }
 
@@ -128,8 +119,9 @@ TEST(RequestAddressTest, HasTheQueryShape) {
 
 TEST(RequestAddressTest, NameAndPasswordCannotChangeTheQuery) {
     const std::string address = DownloadRequestAddress("http://h/d", "a b=c", "x&mPw=y#z%");
-    EXPECT_EQ(address, "http://h/d?soft=ORMELUX&softid=34&ver=1.08&mName=a%20b%3Dc"
-                       "&mPw=x%26mPw%3Dy%23z%25");
+    EXPECT_EQ(address,
+              "http://h/d?soft=ORMELUX&softid=34&ver=1.08&mName=a%20b%3Dc"
+              "&mPw=x%26mPw%3Dy%23z%25");
     EXPECT_EQ(address.find('#'), std::string::npos);
 }
 
@@ -152,8 +144,8 @@ TEST(RequestAddressTest, DefaultAddressIsTheReferenceServersDefault) {
 std::string Body(const std::string& utf8) { return Utf8ToGbk(utf8); }
 
 TEST(ReadResponseTest, TakesFieldsOneAndThreeOfEveryLine) {
-    const std::vector<std::string> lines =
-        ReadDownloadResponse(Body("下载成功\r\n 2026001 # 一 # 9279658 \r\n2026002#二#7226084#x\r\n"));
+    const std::vector<std::string> lines = ReadDownloadResponse(
+        Body("下载成功\r\n 2026001 # 一 # 9279658 \r\n2026002#二#7226084#x\r\n"));
     EXPECT_EQ(lines, (std::vector<std::string>{"2026001#9279658", "2026002#7226084"}));
 }
 
@@ -241,11 +233,11 @@ TEST(ApplyDownloadTest, ThePeriodIsTheFirstSevenCharacters) {
 
 TEST(ApplyDownloadTest, AMalformedLineLeavesTableAndRecordsAsTheyWere) {
     const std::vector<std::vector<std::string>> broken = {
-        {"2026001#9279658", "2026002"},           // no code
-        {"2026001#9279658", "2026002#722608"},    // six digits
-        {"2026001#9279658", "2026002#72260a4"},   // not a number
-        {"2026001#9279658", "20260x2#7226084"},   // period not a number
-        {"2026001#9279658", "#7226084"},          // the period is missing
+        {"2026001#9279658", "2026002"},          // no code
+        {"2026001#9279658", "2026002#722608"},   // six digits
+        {"2026001#9279658", "2026002#72260a4"},  // not a number
+        {"2026001#9279658", "20260x2#7226084"},  // period not a number
+        {"2026001#9279658", "#7226084"},         // the period is missing
     };
     for (const std::vector<std::string>& lines : broken) {
         TCodeNet table;

@@ -11,11 +11,14 @@
 #include <memory>
 
 #include "base/Codec.h"
+#include "draws/CodeNetGrid.h"
+#include "draws/CodesDlg.h"
 #include "draws/DataDown.h"
 #include "draws/Download.h"
 #include "draws/DownloadActions.h"
 #include "draws/DownloadServer.h"
 #include "draws/LawNet.h"
+#include "draws/NetView.h"
 #include "mainwin/FakeDialogs.h"
 #include "mainwin/Main.h"
 #include "support/TempDir.h"
@@ -26,18 +29,6 @@ namespace {
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::vector<std::string> Draws(const TCodeNet& net) {
-    std::vector<std::string> draws;
-    for (int row = 0; row < net.Count(); ++row) {
-        std::string digits;
-        for (int pos = 0; pos < 7; ++pos) {
-            digits += static_cast<char>('0' + net.GetNum(row, pos));
-        }
-        draws.push_back(digits);
-    }
-    return draws;
 }
 
 const std::vector<std::string> kTypedIn = {"9999999", "8888888"};
@@ -93,7 +84,7 @@ private:
         QVERIFY2(dialogs_->Messages.front().startsWith(messageStart),
                  qPrintable(dialogs_->Messages.front()));
         ExpectOutcome(dialogs_->Messages.front());
-        QCOMPARE(Draws(form_->CodeNet()), kTypedIn);
+        QCOMPARE(test::DrawTexts(form_->CodeNet()), kTypedIn);
         QVERIFY(!form_->CodeNet().Modified());
     }
 
@@ -106,14 +97,8 @@ private slots:
         setup.Dialogs = dialogs_;
         setup.Maximise = false;
         form_ = std::make_unique<TMainForm>(setup);
-        TCodeNet& net = form_->CodeNet();
-        for (const std::string& draw : kTypedIn) {
-            const int row = net.Add();
-            for (int pos = 0; pos < 7; ++pos) {
-                net.SetNum(row, pos, draw[pos] - '0');
-            }
-        }
-        net.ClearModified();
+        test::AddDraws(form_->CodeNet(), kTypedIn);
+        form_->CodeNet().ClearModified();
         dialogs_->Messages.clear();
         history_ = test::WriteTestFile(dir_->File("history.txt"),
                                        Utf8ToGbk(";历史\r\n1234567\r\n0012345\r\n9080706\r\n"));
@@ -139,7 +124,7 @@ private slots:
         test::DrawServer server(history_);
         Start(server.BaseAddress());
         ExpectOutcome(Q(kDownloadDoneText));
-        QCOMPARE(Draws(form_->CodeNet()), kServed);
+        QCOMPARE(test::DrawTexts(form_->CodeNet()), kServed);
         QVERIFY(form_->DocModified());
         QCOMPARE(Command().Records().size(), size_t(3));
         QCOMPARE(Command().Records()[1].period, 2026002);
@@ -152,7 +137,7 @@ private slots:
         form_->AppOptions().userPW = "p&mPw=x#y";
         Start(server.BaseAddress());
         ExpectOutcome(Q(kDownloadDoneText));
-        QCOMPARE(Draws(form_->CodeNet()), kServed);
+        QCOMPARE(test::DrawTexts(form_->CodeNet()), kServed);
     }
 
     void aWrongPasswordIsRefused() {
@@ -187,8 +172,10 @@ private slots:
                                     << "第3行不足三项";
         QTest::newRow("six digits") << "成功\r\n2026001#a#9279658\r\n2026002#b#722608\r\n"
                                     << "第2行有误";
-        QTest::newRow("letter in code") << "成功\r\n2026001#a#927965x\r\n" << "第1行有误";
-        QTest::newRow("letter in period") << "成功\r\n2O26001#a#9279658\r\n" << "第1行有误";
+        QTest::newRow("letter in code") << "成功\r\n2026001#a#927965x\r\n"
+                                        << "第1行有误";
+        QTest::newRow("letter in period") << "成功\r\n2O26001#a#9279658\r\n"
+                                          << "第1行有误";
     }
     void malformedLines() {
         QFETCH(QString, body);
@@ -221,7 +208,7 @@ private slots:
         test::DrawServer server(history_);
         Start(server.BaseAddress());
         ExpectOutcome(Q(kDownloadDoneText));
-        QCOMPARE(Draws(form_->CodeNet()), kServed);
+        QCOMPARE(test::DrawTexts(form_->CodeNet()), kServed);
     }
 
     void theWindowStaysResponsive() {
@@ -248,6 +235,36 @@ private slots:
         QCoreApplication::sendEvent(form_.get(), &gone);
         QCOMPARE(form_->StatusPanel(0).text(), Q(kDownloadRunningText));
         ExpectOutcome(Q(kDownloadDoneText));
+    }
+
+    void aVisibleEditorScrollsToTheLatestDraws() {
+        std::string lines;
+        for (int n = 0; n < 300; ++n) {
+            lines += std::to_string(1000000 + n) + "\r\n";
+        }
+        test::DrawServer server(test::WriteTestFile(dir_->File("long.txt"), lines));
+        TCodeNetGrid& grid = form_->CodesForm().Grid();
+        form_->CodesForm().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form_->CodesForm()));
+        Start(server.BaseAddress());
+        ExpectOutcome(Q(kDownloadDoneText));
+        QCOMPARE(form_->CodeNet().Count(), 300);
+        QTRY_VERIFY(grid.View().TopRow() > 0);
+        const int top = grid.View().TopRow();
+        grid.ScrollToRow(299);
+        QCOMPARE(grid.View().TopRow(), top);  // the last row was already in view
+    }
+
+    void aHiddenEditorIsNotScrolled() {
+        std::string lines;
+        for (int n = 0; n < 300; ++n) {
+            lines += std::to_string(1000000 + n) + "\r\n";
+        }
+        test::DrawServer server(test::WriteTestFile(dir_->File("long.txt"), lines));
+        Start(server.BaseAddress());
+        ExpectOutcome(Q(kDownloadDoneText));
+        QTest::qWait(50);
+        QCOMPARE(form_->CodesForm().Grid().View().TopRow(), 0);
     }
 
     void closingDuringTheWaitDoesNotHang() {
