@@ -78,7 +78,8 @@ TEST(BindStream, AnEmptyParameterWritesLengthZeroAndNoText) {
     const int validBefore = before.ValidCount();
 
     auto loaded = CreateBind(4, options);
-    ByteReader in(Saved(*bind));
+    const std::string bytes = Saved(*bind);
+    ByteReader in(bytes);
     loaded->GetCodes();
     loaded->LoadFromStream(in);
     EXPECT_EQ(in.Remaining(), 0U);
@@ -116,7 +117,8 @@ TEST(BindStream, RoundTripOfEveryKind) {
 TEST(BindStream, LoadTakesTheStoredKindAndFlagBytes) {
     TPrjOptions options;
     auto bind = CreateBind(1, options);
-    ByteReader in(Bytes({5, 0, 0, 0, 1, 0, 0, 0, '7', 2, 0, 7, 0, 'z'}));
+    const std::string bytes = Bytes({5, 0, 0, 0, 1, 0, 0, 0, '7', 2, 0, 7, 0, 'z'});
+    ByteReader in(bytes);
     bind->LoadFromStream(in);
     EXPECT_EQ(bind->Kind(), 5);
     EXPECT_EQ(bind->Param(), "7");
@@ -184,7 +186,8 @@ TEST(BindStream, BadRecordsAreRefusedBeforeTheConditionChanges) {
 
 TEST(BindStream, ARecordAfterOthersNamesItsOwnOffset) {
     TPrjOptions options;
-    ByteReader in(Bytes({'x', 'y', 0x0B, 0, 0, 0, 0, 0, 0, 0}));
+    const std::string bytes = Bytes({'x', 'y', 0x0B, 0, 0, 0, 0, 0, 0, 0});
+    ByteReader in(bytes);
     in.ReadBytes(2);
     auto bind = Known(options);
     try {
