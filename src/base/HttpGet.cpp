@@ -219,7 +219,8 @@ std::string BodyOf(const std::string& answer) {
             throw EHttpError(Kind::Status, std::string(header));
         }
         if (body.size() < static_cast<size_t>(length)) {
-            throw EHttpError(Kind::Status, "应答内容不完整：" + IntToStr(body.size()) + "/" +
+            throw EHttpError(Kind::Status, "应答内容不完整：" +
+                                               IntToStr(static_cast<long long>(body.size())) + "/" +
                                                IntToStr(length) + " 字节");
         }
         body.resize(static_cast<size_t>(length));
