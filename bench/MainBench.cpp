@@ -43,7 +43,9 @@ void AddConditions(TSeqPrj& project, int count) {
     for (int i = 0; i < count; ++i) {
         const int kind = i % 9 + 1;
         TBaseBind& bind = project.AddBind(CreateBind(kind, project.Options()));
-        bind.SetParam(kind == 9 ? "12与34相配,5与67相配" : kind >= 7 ? "5,6,7,8,9,10" : kParams[i % 6]);
+        bind.SetParam(kind == 9   ? "12与34相配,5与67相配"
+                      : kind >= 7 ? "5,6,7,8,9,10"
+                                  : kParams[i % 6]);
         bind.Checked = true;
         bind.Assured = i % 10 == 0;
     }
@@ -179,7 +181,10 @@ void StartUp(benchmark::State& state, const char* mode) {
 void BM_StartUpBareWindow(benchmark::State& state) { StartUp(state, "bare"); }
 void BM_StartUpMainWindow10000Draws(benchmark::State& state) { StartUp(state, "main"); }
 BENCHMARK(BM_StartUpBareWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(BM_StartUpMainWindow10000Draws)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_StartUpMainWindow10000Draws)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 void BM_FilterAllPainted100Conditions(benchmark::State& state) {
     if (std::getenv("DISPLAY") == nullptr) {

@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
             programDir, installed,
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
         if (workFolder != programDir) {
-            tovarin::SeedWorkFolder(workFolder, {installed, programDir}, tovarin::BundledFileNames());
+            tovarin::SeedWorkFolder(workFolder, {installed, programDir},
+                                    tovarin::BundledFileNames());
         }
         tovarin::TMainForm::TSetup setup;
         setup.AppDir = QString::fromStdString(workFolder);

@@ -30,8 +30,8 @@ TAppInfoRec MakeAppInfo(const std::string& appDir) {
 }
 
 std::string CaptionText(const TAppInfoRec& info) {
-    return info.ProductName + " v" + info.VersionText + " - " + kSiteName + " " +
-           info.WebAddress + " - " + kCaptionTail;
+    return info.ProductName + " v" + info.VersionText + " - " + kSiteName + " " + info.WebAddress +
+           " - " + kCaptionTail;
 }
 
 std::string PrintJobTitle(const TAppInfoRec& info, std::time_t moment) {
@@ -46,8 +46,6 @@ std::string AutoOpenFailedText(const std::string& fileName) {
     return "自动打开文档失败：\r\n" + fileName;
 }
 
-const char* ModifiedStateText(bool modified) {
-    return modified ? "已修改" : "未修改";
-}
+const char* ModifiedStateText(bool modified) { return modified ? "已修改" : "未修改"; }
 
 }  // namespace tovarin

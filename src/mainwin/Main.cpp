@@ -148,7 +148,8 @@ void TMainForm::StartUp() {
     BuildBindKindMenu();
     // 15.
     if (maximise_) {
-        QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
+        QTimer::singleShot(0, this,
+                           [this] { setWindowState(windowState() | Qt::WindowMaximized); });
     }
 }
 
@@ -200,14 +201,13 @@ void TMainForm::RunGuarded(const std::function<void()>& command) {
     }
 }
 
-void TMainForm::ShowError(const QString& text) {
-    dialogs_->ShowError(this, text);
-}
+void TMainForm::ShowError(const QString& text) { dialogs_->ShowError(this, text); }
 
 void TMainForm::RefreshWindowState() {
     setWindowTitle(Q(CaptionText(appInfo_)));
     const bool hasSelection = OutPutMemo->textCursor().hasSelection();
-    FindAction(QStringLiteral("TextMenuUndo"))->setEnabled(OutPutMemo->document()->isUndoAvailable());
+    FindAction(QStringLiteral("TextMenuUndo"))
+        ->setEnabled(OutPutMemo->document()->isUndoAvailable());
     FindAction(QStringLiteral("TextMenuCut"))->setEnabled(hasSelection);
     FindAction(QStringLiteral("TextMenuCopy"))->setEnabled(hasSelection);
     FindAction(QStringLiteral("TextMenuDelete"))->setEnabled(hasSelection);
@@ -221,8 +221,8 @@ void TMainForm::LoadReadme() {
         return;
     }
     try {
-        OutPutMemo->setPlainText(DecodeTextFile(ReadWholeFile(path)).replace(
-            QStringLiteral("\r\n"), QStringLiteral("\n")));
+        OutPutMemo->setPlainText(DecodeTextFile(ReadWholeFile(path))
+                                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     } catch (const EInOutError&) {
         // An unreadable start-up text leaves the area as it was.
     }
@@ -388,7 +388,8 @@ void TMainForm::FileMenuPrintSetupClick() {
 
 void TMainForm::FileMenuOptionsClick() {
     if (EditAppOptions(appOptions_, this)) {
-        tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName, SettingsFilePath(appInfo_.AppDir));
+        tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
+                                SettingsFilePath(appInfo_.AppDir));
         RefreshWindowState();
     }
 }
@@ -407,12 +408,11 @@ void TMainForm::HelpMenuContentsClick() {
     dialogs_->OpenWithShell(Q(appInfo_.AppDir) + QStringLiteral("/readme.txt"));
 }
 
-void TMainForm::HelpMenuHomePageClick() {
-    dialogs_->OpenWithShell(Q(appInfo_.WebAddress));
-}
+void TMainForm::HelpMenuHomePageClick() { dialogs_->OpenWithShell(Q(appInfo_.WebAddress)); }
 
 void TMainForm::TextMenuFindClick() {
-    OutPutMemo->FindText(dialogs_->AskText(this, QStringLiteral("查找"), QStringLiteral("查找内容：")));
+    OutPutMemo->FindText(
+        dialogs_->AskText(this, QStringLiteral("查找"), QStringLiteral("查找内容：")));
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -437,7 +437,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     // FormClose.
     RunGuarded([this] {
-        tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName, SettingsFilePath(appInfo_.AppDir));
+        tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
+                                SettingsFilePath(appInfo_.AppDir));
     });
     codesForm_->hide();
     prjAttForm_->hide();

@@ -91,8 +91,8 @@ std::function<void()> TMainForm::Handler(void (TMainForm::*handler)()) {
     return [this, handler] { (this->*handler)(); };
 }
 
-QAction* TMainForm::AddCommand(QMenu& menu, const char* name, const char* caption,
-                               const char* key, const char* hint, std::function<void()> handler) {
+QAction* TMainForm::AddCommand(QMenu& menu, const char* name, const char* caption, const char* key,
+                               const char* hint, std::function<void()> handler) {
     auto* action = new QAction(QString::fromUtf8(caption), this);
     action->setObjectName(QString::fromUtf8(name));
     if (key != nullptr) {
@@ -125,7 +125,8 @@ void TMainForm::BuildCommands() {
     AddCommand(*FileMenu, "FileMenuExport", "导出直码(&E)...", nullptr,
                "导出直码数据|将当前显示区的直码数据导出到文本文件",
                Handler(&TMainForm::FileMenuExportClick));
-    AddCommand(*FileMenu, "FileMenuPrint", "打印(&P)", "Ctrl+P", "打印输出内容|将当前主窗口的输出内容打印输出",
+    AddCommand(*FileMenu, "FileMenuPrint", "打印(&P)", "Ctrl+P",
+               "打印输出内容|将当前主窗口的输出内容打印输出",
                Handler(&TMainForm::FileMenuPrintClick));
     AddCommand(*FileMenu, "FileMenuPrintSetup", "页面设置(&T)...", nullptr,
                "页面设置|打印输出之前作页面设置", Handler(&TMainForm::FileMenuPrintSetupClick));
@@ -259,8 +260,8 @@ void TMainForm::BuildCommands() {
     connect(OutPutMemo, &QPlainTextEdit::undoAvailable, this, &TMainForm::RefreshWindowState);
 }
 
-QToolButton* TMainForm::AddToolButton(const char* actionName, const char* caption,
-                                      const char* icon, const char* hint) {
+QToolButton* TMainForm::AddToolButton(const char* actionName, const char* caption, const char* icon,
+                                      const char* hint) {
     QAction* action = FindAction(QString::fromUtf8(actionName));
     auto* button = new QToolButton(MainTbr);
     button->setObjectName(QString::fromUtf8(actionName) + QStringLiteral("Bt"));
@@ -272,7 +273,8 @@ QToolButton* TMainForm::AddToolButton(const char* actionName, const char* captio
     SetHint(*button, hint != nullptr ? QString::fromUtf8(hint)
                                      : action->toolTip() + QLatin1Char('|') + action->statusTip());
     button->setEnabled(action->isEnabled());
-    connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+    connect(action, &QAction::changed, button,
+            [button, action] { button->setEnabled(action->isEnabled()); });
     connect(button, &QToolButton::clicked, action, &QAction::trigger);
     MainTbr->addWidget(button);
     return button;

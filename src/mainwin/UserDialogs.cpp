@@ -51,7 +51,7 @@ QString TQtUserDialogs::AskText(QWidget* parent, const QString& title, const QSt
 
 void TQtUserDialogs::OpenWithShell(const QString& urlOrPath) {
     const QUrl url = urlOrPath.contains(QStringLiteral("://")) ? QUrl(urlOrPath)
-                                                                : QUrl::fromLocalFile(urlOrPath);
+                                                               : QUrl::fromLocalFile(urlOrPath);
     QDesktopServices::openUrl(url);
 }
 

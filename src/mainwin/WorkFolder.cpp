@@ -13,7 +13,7 @@ namespace {
 
 // Creates the folder and its missing parents.
 void MakeFolders(const std::string& folder) {
-    for (size_t slash = folder.find('/', 1); ; slash = folder.find('/', slash + 1)) {
+    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
         if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
             throw EInOutError("Unable to create " + part);
@@ -26,9 +26,7 @@ void MakeFolders(const std::string& folder) {
 
 }  // namespace
 
-bool FolderWritable(const std::string& folder) {
-    return access(folder.c_str(), W_OK | X_OK) == 0;
-}
+bool FolderWritable(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
 
 std::string InstalledDataDir(const std::string& programDir) {
     return programDir + "/../share/tovarin";

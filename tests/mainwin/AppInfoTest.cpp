@@ -23,7 +23,8 @@ TEST(AppInfoTest, CaptionStartsWithProductAndVersion) {
     const TAppInfoRec info = MakeAppInfo("/x");
     const std::string caption = CaptionText(info);
     EXPECT_EQ(caption.rfind("Tovarin v1.08 - ", 0), 0u);
-    EXPECT_NE(caption.find(std::string(kSiteName) + " " + info.WebAddress + " - "), std::string::npos);
+    EXPECT_NE(caption.find(std::string(kSiteName) + " " + info.WebAddress + " - "),
+              std::string::npos);
 }
 
 TEST(AppInfoTest, PrintJobTitleUsesTheShortDateFormat) {

@@ -3,14 +3,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPrinter>
-#include <QSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPrinter>
 #include <QPushButton>
-#include <QTest>
 #include <QScreen>
+#include <QSpinBox>
+#include <QTest>
 #include <QTextBlock>
 
 #include <memory>
@@ -110,7 +110,9 @@ private:
     std::string SavedImage() const { return BuildDocumentImage(form_->CodeNet(), form_->PrjMgr()); }
 
 private slots:
-    void init() { SetClock([] { return std::time_t(1796601600); }); }  // 2026-12-07 00:00 UTC
+    void init() {
+        SetClock([] { return std::time_t(1796601600); });
+    }  // 2026-12-07 00:00 UTC
     void cleanup() {
         if (form_) {
             form_->AppInfo().DocModified = false;
@@ -124,7 +126,8 @@ private slots:
 
     void startupWithoutWorkingDocument() {
         Start(false);
-        QCOMPARE(dialogs_->Messages, QStringList{QStringLiteral("自动打开文档失败：\r\n工作文档.lvrn")});
+        QCOMPARE(dialogs_->Messages,
+                 QStringList{QStringLiteral("自动打开文档失败：\r\n工作文档.lvrn")});
         QCOMPARE(form_->ListView().LineCount(), 0);
         QCOMPARE(form_->CodeNet().Count(), 0);
         QVERIFY(form_->AppInfo().DocFileName.empty());
@@ -297,8 +300,8 @@ private slots:
             QList<int> Delete;
             int ExpectedSelected;  // index into the original three
         };
-        for (const TCase& c : {TCase{{1}, 2}, TCase{{2}, 0}, TCase{{0, 1}, 2}, TCase{{0, 2}, 1},
-                               TCase{{1, 2}, 0}}) {
+        for (const TCase& c :
+             {TCase{{1}, 2}, TCase{{2}, 0}, TCase{{0, 1}, 2}, TCase{{0, 2}, 1}, TCase{{1, 2}, 0}}) {
             Start(false);
             std::vector<TSeqPrj*> projects;
             for (int i = 0; i < 3; ++i) {
@@ -338,7 +341,8 @@ private slots:
         QCOMPARE(project.BindCount(), 2);
         QCOMPARE(project.GetBind(1).Kind(), 3);
         // The line that moved up was shown, then the list was rebuilt.
-        QCOMPARE(form_->StatusPanel(0).text(), QString::fromStdString(project.GetBind(1).GetText()));
+        QCOMPARE(form_->StatusPanel(0).text(),
+                 QString::fromStdString(project.GetBind(1).GetText()));
         QCOMPARE(form_->SelectedBindIndex(), -1);
         QCOMPARE(PrjColumn(0, 1), QStringLiteral("2/2"));
         // The last line: nothing new shown.
@@ -371,7 +375,8 @@ private slots:
         QCOMPARE(form_->SelectedBindIndex(), 1);
         QCOMPARE(form_->BindChkLbx().item(1)->checkState(), Qt::Unchecked);
         QCOMPARE(form_->BindChkLbx().item(2)->checkState(), Qt::Checked);
-        QCOMPARE(form_->BindChkLbx().item(1)->text(), QString::fromStdString(project.GetBind(1).GetText()));
+        QCOMPARE(form_->BindChkLbx().item(1)->text(),
+                 QString::fromStdString(project.GetBind(1).GetText()));
         SelectBind(0);
         Trigger("EditMenuDown");
         QCOMPARE(project.GetBind(0).Kind(), 3);

@@ -4,9 +4,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
-#include <QStatusTipEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -154,8 +154,9 @@ private slots:
         QMenu* kinds = form_->FindMenu("BindKindMenu");
         QVERIFY(kinds != nullptr);
         QCOMPARE(form_->FindAction("EditMenuAdd")->menu(), kinds);
-        const QStringList captions = {"稳上头(&A)", "不上头(&B)", "稳上尾(&C)", "不上尾(&D)", "头尾数(&E)",
-                                      "排除数(&F)", "头尾合(&G)", "排除合(&H)", "稳搭配(&I)"};
+        const QStringList captions = {"稳上头(&A)", "不上头(&B)", "稳上尾(&C)",
+                                      "不上尾(&D)", "头尾数(&E)", "排除数(&F)",
+                                      "头尾合(&G)", "排除合(&H)", "稳搭配(&I)"};
         const QList<QAction*> items = kinds->actions();
         QCOMPARE(items.size(), captions.size());
         for (int i = 0; i < items.size(); ++i) {
@@ -220,7 +221,8 @@ private slots:
 
     void toolButtonRunsTheEntry() {
         int runs = 0;
-        connect(form_->FindAction("FileMenuCodesDown"), &QAction::triggered, this, [&runs] { ++runs; });
+        connect(form_->FindAction("FileMenuCodesDown"), &QAction::triggered, this,
+                [&runs] { ++runs; });
         form_->FindToolButton("FileMenuCodesDownBt")->click();
         QCOMPARE(runs, 1);
         // The entry's enabled state reaches its button.
@@ -229,10 +231,10 @@ private slots:
     }
 
     void analysisEntriesAreLeftForTheirUnit() {
-        for (const char* name : {"ProjectMenuDouble", "ProjectMenuSingle", "ProjectMenuHead",
-                                 "ProjectMenuSmallBig", "ProjectMenuMissStat", "ProjectMenuMissView",
-                                 "ProjectMenuVerify", "ProjectMenuContrast", "ProjectMenuBaseCode",
-                                 "FileMenuCodesDown"}) {
+        for (const char* name :
+             {"ProjectMenuDouble", "ProjectMenuSingle", "ProjectMenuHead", "ProjectMenuSmallBig",
+              "ProjectMenuMissStat", "ProjectMenuMissView", "ProjectMenuVerify",
+              "ProjectMenuContrast", "ProjectMenuBaseCode", "FileMenuCodesDown"}) {
             QAction* action = form_->FindAction(name);
             QVERIFY2(action != nullptr, name);
             QVERIFY(action->isEnabled());
@@ -285,8 +287,10 @@ private slots:
 
     void standardTextsSpeakChinese() {
         TApplication::LoadChineseTranslations(*qApp);
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes").left(1), QStringLiteral("是"));
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No").left(1), QStringLiteral("否"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes").left(1),
+                 QStringLiteral("是"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No").left(1),
+                 QStringLiteral("否"));
     }
 
     void hintGoesToTheFirstPanel() {

@@ -29,8 +29,9 @@ TEST(WorkFolderTest, UnwritableProgramFolderGivesTheUserFolder) {
     test::TempDir user;
     // A folder that does not exist cannot be written to, even by root.
     const std::string userFolder = user.File("data");
-    EXPECT_EQ(ChooseWorkFolder("/nonexistent/tovarin/bin", "/nonexistent/share", userFolder + "/Tovarin"),
-              userFolder + "/Tovarin");
+    EXPECT_EQ(
+        ChooseWorkFolder("/nonexistent/tovarin/bin", "/nonexistent/share", userFolder + "/Tovarin"),
+        userFolder + "/Tovarin");
     EXPECT_TRUE(FolderWritable(userFolder + "/Tovarin"));
     rmdir((userFolder + "/Tovarin").c_str());
     rmdir(userFolder.c_str());
@@ -48,11 +49,13 @@ TEST(WorkFolderTest, SeedingCopiesOnlyMissingFiles) {
     EXPECT_EQ(ReadWholeFile(work.File("readme.txt")), "mine");
     EXPECT_EQ(ReadWholeFile(work.File("Readme.txt")), "start");
     EXPECT_EQ(ReadWholeFile(work.File("工作文档.lvrn")), "doc");
-    EXPECT_EQ(work.Names(), (std::vector<std::string>{"Readme.txt", "readme.txt", "工作文档.lvrn"}));
+    EXPECT_EQ(work.Names(),
+              (std::vector<std::string>{"Readme.txt", "readme.txt", "工作文档.lvrn"}));
 }
 
 TEST(WorkFolderTest, BundledFiles) {
-    EXPECT_EQ(BundledFileNames(), (std::vector<std::string>{"工作文档.lvrn", "readme.txt", "Readme.txt"}));
+    EXPECT_EQ(BundledFileNames(),
+              (std::vector<std::string>{"工作文档.lvrn", "readme.txt", "Readme.txt"}));
 }
 
 }  // namespace
