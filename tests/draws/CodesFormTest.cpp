@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
@@ -236,6 +238,36 @@ private slots:
         QCOMPARE(save.acceptMode(), QFileDialog::AcceptSave);
         QVERIFY(!save.testOption(QFileDialog::DontConfirmOverwrite));
         QCOMPARE(save.directory().absolutePath(), QCoreApplication::applicationDirPath());
+    }
+
+    void exportAndImportThroughTheDialogs() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        Fill(Net(), {"0372915", "9876543"});
+        const QString path = folder.filePath("draws");  // the dialog adds .txt
+        QTimer::singleShot(0, &form_->SaveDialog(), [this, path] {
+            form_->SaveDialog().selectFile(path);
+            static_cast<QDialog&>(form_->SaveDialog()).accept();
+        });
+        ActionOf(*form_, "FileMenuOpenBt")->trigger();
+        QVERIFY(QFileInfo::exists(path + ".txt"));
+
+        ActionOf(*form_, "CodeMenuClear")->trigger();
+        QCOMPARE(Net().Count(), 0);
+        QTimer::singleShot(0, &form_->OpenDialog(), [this, path] {
+            form_->OpenDialog().selectFile(path + ".txt");
+            static_cast<QDialog&>(form_->OpenDialog()).accept();
+        });
+        ActionOf(*form_, "CodeMenuImport")->trigger();
+        QCOMPARE(Net().Count(), 2);
+        QCOMPARE(DigitsOf(Net(), 1), std::string("9876543"));
+    }
+
+    void cancellingADialogDoesNothing() {
+        Fill(Net(), {"1111111"});
+        QTimer::singleShot(0, &form_->OpenDialog(), [this] { form_->OpenDialog().reject(); });
+        ActionOf(*form_, "FileMenuNewBt")->trigger();
+        QCOMPARE(Net().Count(), 1);
     }
 
     void widthRuleKeepsTheWidthAndCentres() {
