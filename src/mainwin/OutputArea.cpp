@@ -5,6 +5,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "mainwin/SelectionPalette.h"
+
 namespace tovarin {
 
 TOutputArea::TOutputArea(QWidget* parent) : QPlainTextEdit(parent) {
@@ -12,13 +14,7 @@ TOutputArea::TOutputArea(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setUndoRedoEnabled(true);
-    // Keeps the selection painted when the focus goes elsewhere.
-    QPalette colours = palette();
-    colours.setColor(QPalette::Inactive, QPalette::Highlight,
-                     colours.color(QPalette::Active, QPalette::Highlight));
-    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     colours.color(QPalette::Active, QPalette::HighlightedText));
-    setPalette(colours);
+    KeepSelectionVisible(*this);
 }
 
 void TOutputArea::ReplaceLines(const std::vector<std::string>& lines) {

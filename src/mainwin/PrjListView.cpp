@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "mainwin/SelectionPalette.h"
+
 namespace tovarin {
 
 TPrjListView::TPrjListView(QWidget* parent) : QTreeWidget(parent) {
@@ -25,6 +27,7 @@ TPrjListView::TPrjListView(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionsClickable(true);
     header()->setStretchLastSection(true);
     header()->setMinimumSectionSize(20);
+    KeepSelectionVisible(*this);
 }
 
 TSeqPrj* TPrjListView::ProjectOf(const QTreeWidgetItem& item) {
