@@ -19,11 +19,9 @@ namespace {
 
 const std::string kSeparatorLine(48, '=');
 
-// Both run modes put the process-wide date format in force first.
-std::string RunTimeText() {
-    SetShortDateFormat("yyyy.MM.dd");
-    return DateTimeText(Now());
-}
+// Both run modes put the process-wide date format in force before anything
+// else, so that even a run that fails leaves it set.
+constexpr const char* kRunDateFormat = "yyyy.MM.dd";
 
 void Publish(const std::vector<std::string>& lines, TReportPane* output) {
     if (output != nullptr) {
@@ -146,22 +144,37 @@ std::string TSeqPrj::TargetDigits() const {
     return digits;
 }
 
-void TSeqPrj::Verify() {
-    verifyState_ = kNoVerdict;
+uint8_t TSeqPrj::Verdict() const {
     const std::string digits = TargetDigits();
     if (digits.empty()) {
-        return;
+        return kNoVerdict;
     }
     const TCode code = (digits[0] - '0') * 10 + (digits[3] - '0');
-    verifyState_ = resultCodes_->GetValid(code) ? kHit : kMiss;
+    return resultCodes_->GetValid(code) ? kHit : kMiss;
+}
+
+void TSeqPrj::Verify() {
+    // A target the table cannot answer leaves no verdict behind.
+    verifyState_ = kNoVerdict;
+    verifyState_ = Verdict();
+}
+
+// The verdict is reached before the report is handed over: a draw table that
+// cannot answer fails the run with the pane as it was and the previous
+// verdict in place.
+void TSeqPrj::Finish(const std::vector<std::string>& lines, TReportPane* output) {
+    const uint8_t verdict = Verdict();
+    Publish(lines, output);
+    verifyState_ = verdict;
 }
 
 void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
+    SetShortDateFormat(kRunDateFormat);
     baseCodes_->SetMissCount(options_.MissMax);
     resultCodes_->SetMissCount(options_.MissMax);
 
     std::vector<std::string> lines;
-    lines.push_back("Tovarin 筛选计算，时间:" + RunTimeText());
+    lines.push_back("Tovarin 筛选计算，时间:" + DateTimeText(Now()));
     if (settings.OutPutAppOptChk) {
         lines.push_back(DescribeAppOptions(settings));
         lines.emplace_back();
@@ -196,8 +209,7 @@ void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
         ListCodes(lines, *resultCodes_, settings);
     }
     Recommend(settings, lines);
-    Publish(lines, output);
-    Verify();
+    Finish(lines, output);
 }
 
 void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& lines) const {
@@ -262,9 +274,10 @@ void TSeqPrj::PickCodes(TCodes& picked, const TCodes& level, int size, int float
 }
 
 void TSeqPrj::CalcOne(int index, const TAppOptions& settings, TReportPane* output) {
+    SetShortDateFormat(kRunDateFormat);
     TBaseBind& bind = GetBind(index);
     std::vector<std::string> lines;
-    lines.push_back("单独铁定条件 筛选计算，时间:" + RunTimeText());
+    lines.push_back("单独铁定条件 筛选计算，时间:" + DateTimeText(Now()));
     lines.push_back(DescribeAppOptions(settings));
     lines.emplace_back();
     if (settings.OutPutPrjOptChk) {
@@ -287,8 +300,7 @@ void TSeqPrj::CalcOne(int index, const TAppOptions& settings, TReportPane* outpu
     if (settings.DetailLastChk) {
         ListCodes(lines, *resultCodes_, settings);
     }
-    Publish(lines, output);
-    Verify();
+    Finish(lines, output);
 }
 
 void TSeqPrj::SaveToStream(ByteWriter& out) const {

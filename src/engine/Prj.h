@@ -69,6 +69,10 @@ public:
     static void PickCodes(TCodes& picked, const TCodes& level, int size, int floatCount);
 
 private:
+    // What Verify would set, without setting it.
+    uint8_t Verdict() const;
+    // Hands the report over and sets the verdict, or neither.
+    void Finish(const std::vector<std::string>& lines, TReportPane* output);
     void Recommend(const TAppOptions& settings, std::vector<std::string>& lines) const;
 
     std::unique_ptr<TCodes> baseCodes_;

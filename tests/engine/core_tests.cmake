@@ -6,4 +6,6 @@ list(APPEND TOVARIN_CORE_TESTS
   engine/DocumentTest.cpp
   engine/PrjOptionsTest.cpp
   engine/PrjTest.cpp
+  engine/PrjReportTest.cpp
+  engine/RecommendTest.cpp
 )
