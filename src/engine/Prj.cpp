@@ -352,6 +352,13 @@ void TSeqPrj::LoadFromStream(ByteReader& in) {
                              std::to_string(at));
         }
         bind->LoadFromStream(in);
+        // The writer puts the same code in both places; a record that
+        // disagrees would change its class on the next save and load.
+        if (bind->Kind() != kind) {
+            throw EReadError("Condition kind " + std::to_string(bind->Kind()) + " at byte " +
+                             std::to_string(at + 4) + " differs from its entry's kind " +
+                             std::to_string(kind));
+        }
         binds.push_back(std::move(bind));
     }
 

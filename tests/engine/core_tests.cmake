@@ -4,6 +4,7 @@ list(APPEND TOVARIN_CORE_TESTS
   engine/CodeTest.cpp
   engine/CorruptDocumentsTest.cpp
   engine/DocumentTest.cpp
+  engine/DocumentLoadTest.cpp
   engine/PrjOptionsTest.cpp
   engine/PrjTest.cpp
   engine/PrjReportTest.cpp
