@@ -11,14 +11,17 @@
 
 namespace tovarin {
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    ShowError = [](const QString& message) {
+        QMessageBox::critical(activeWindow(), applicationDisplayName(), message);
+    };
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        QMessageBox::critical(activeWindow(), applicationDisplayName(),
-                              QString::fromUtf8(error.what()));
+        ShowError(QString::fromUtf8(error.what()));
     }
     return false;
 }

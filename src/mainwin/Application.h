@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <functional>
+
 namespace tovarin {
 
 // The application object: an error that escapes an event handler is shown
@@ -14,6 +16,10 @@ public:
     TApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Shows an error that escaped an event handler; the standard error box
+    // unless replaced (tests record instead).
+    std::function<void(const QString& message)> ShowError;
 
     // Qt's own texts (buttons, file and print dialogs, edit menus) in
     // Chinese, as the program speaks.

@@ -424,6 +424,11 @@ private slots:
         QTest::keyClick(&form_->Output(), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(PrjColumn(0, 1), QStringLiteral("5/5"));
         QVERIFY(!form_->Output().textCursor().hasSelection());
+        // The same from the condition list.
+        Trigger("EditMenuSelInv");
+        form_->BindChkLbx().setFocus();
+        QTest::keyClick(&form_->BindChkLbx(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(PrjColumn(0, 1), QStringLiteral("5/5"));
         // The text menu's entry selects the whole text from its first character.
         Trigger("TextMenuSelAll");
         QCOMPARE(form_->Output().textCursor().selectionStart(), 0);
@@ -567,6 +572,16 @@ private slots:
         Trigger("FileMenuPrint");
         QCOMPARE(form_->Printer().docName(), QStringLiteral("Tovarin成果打印 2026.12.07"));
         QVERIFY(Bytes(path).rfind("%PDF", 0) == 0);
+    }
+
+    void verificationFollowsEveryRunWhenSwitchedOn() {
+        Start(true);
+        form_->AppOptions().AutoVerifyChk = true;
+        Trigger("ProjectMenuCalcAll");  // target 361: not drawn yet
+        QCOMPARE(dialogs_->Messages, QStringList{QStringLiteral("第361期开奖号码还没有！")});
+        form_->ListView().SelectOnly(1);  // target 360: the last draw
+        Trigger("ProjectMenuCalcAll");
+        QCOMPARE(dialogs_->Messages.size(), 1);
     }
 
     void errorsOfACommandReachTheErrorBox() {
