@@ -69,8 +69,8 @@ protected:
 TEST_F(DocCommandsText, FilterReportHasLfLineEndsOnly) {
     SetTarget(1);
     const test::CliResult result =
-        RunCli({"filter", path, "--set", "OutPutAppOptChk=1", "--set", "OutPutPrjOptChk=1",
-                "--set", "DetailLastChk=0", "--status"});
+        RunCli({"filter", path, "--set", "OutPutAppOptChk=1", "--set", "OutPutPrjOptChk=1", "--set",
+                "DetailLastChk=0", "--status"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out.find('\r'), std::string::npos);
     const size_t body = result.out.find('\n') + 1;
@@ -114,10 +114,10 @@ TEST_F(DocCommandsText, ExportWritesGbkHeaderLinesAndCrLf) {
     const std::string today = SystemShortDate();
     const test::CliResult result = RunCli({"draws", "export", path, text});
     ASSERT_EQ(result.status, 0) << result.err;
-    const std::string expected = FromHex("3b" "bfaabdb1c2ebb1edb5bcb3f6" "0d0a"  // ;开奖码表导出
-                                         "3b" "d7dcb9b2" "32" "c6da" "0d0a") +      // ;总共2期
-                                 ";" + today + "\r\n;" + std::string(48, '=') +
-                                 "\r\n3127000\r\n0000009\r\n";
+    // ";开奖码表导出" and ";总共2期" in GB2312.
+    const std::string header = FromHex("3bbfaabdb1c2ebb1edb5bcb3f60d0a3bd7dcb9b232c6da0d0a");
+    const std::string expected =
+        header + ";" + today + "\r\n;" + std::string(48, '=') + "\r\n3127000\r\n0000009\r\n";
     EXPECT_EQ(ReadWholeFile(text), expected);
 }
 
@@ -129,12 +129,12 @@ TEST_F(DocCommandsText, ImportCreatesADocumentWithNoProjects) {
     const std::string fresh = dir.File("new.lvrn");
     const test::CliResult result = RunCli({"draws", "import", fresh, text});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(ReadWholeFile(fresh), FromHex("02000000"
-                                            "00000000" "01000000" "02000000" "03000000"
-                                            "04000000" "05000000" "06000000"
-                                            "02000000" "00000000" "00000000" "06000000"
-                                            "00000000" "00000000" "01000000"
-                                            "00000000"));
+    // Two draws of seven 32-bit digits, then a project count of 0.
+    const std::string draws =
+        "02000000"
+        "00000000010000000200000003000000040000000500000006000000"
+        "02000000000000000000000006000000000000000000000001000000";
+    EXPECT_EQ(ReadWholeFile(fresh), FromHex(draws + "00000000"));
     EXPECT_EQ(RunCli({"info", fresh}).out, "draws 2\nprojects 0\n");
 }
 

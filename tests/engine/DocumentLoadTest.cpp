@@ -20,17 +20,19 @@ std::string FromHex(std::string_view hex) {
 // One draw 0372915; one project made while the table held that draw (target
 // 2), tolerance 0; one assured, checked 稳搭配 condition "1与2相配" with
 // AllMatch and MultiClause set.
+// clang-format off
 const std::string kOneConditionDocument =
-    "01000000"                                                          // N
-    "00000000" "03000000" "07000000" "02000000" "09000000" "01000000"  //
-    "05000000"                                                          // 0372915
-    "01000000"                                                          // P
-    "00000000" "02000000" "00000000"                                    // reserved, target, tolerance
-    "01000000" "28000000" "01000000" "1e000000" "00000000" "14000000"  //
-    "00000000" "0a000000" "00010000" "05000000" "00000000"              // options
-    "01000000"                                                          // C
-    "09000000"                                                          // the project's kind code
-    "09000000" "08000000" "31d3eb32cfe0c5e4" "01" "01" "01" "01";       // the condition record
+    "01000000"                                                    // N
+    "00000000" "03000000" "07000000" "02000000"                   // the draw 0372915
+    "09000000" "01000000" "05000000"
+    "01000000"                                                    // P
+    "00000000" "02000000" "00000000"                              // reserved, target, tolerance
+    "01000000" "28000000" "01000000" "1e000000" "00000000"        // the rest of the options
+    "14000000" "00000000" "0a000000" "00010000" "05000000" "00000000"
+    "01000000"                                                    // C
+    "09000000"                                                    // the project's kind code
+    "09000000" "08000000" "31d3eb32cfe0c5e4" "01" "01" "01" "01"; // the condition record
+// clang-format on
 
 struct Doc {
     TCodeNet net;
@@ -121,19 +123,20 @@ constexpr size_t kRecordKindAt = kEntryKindAt + 4;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedLoad,
-    ::testing::Values(
-        Refusal{"DigitTen", WithByte(kImage, kDigitAt, 10),
-                "TSeq.SetNum Error! (digit 10 at byte 16)"},
-        Refusal{"DigitMinusOne", FromHex("01000000ffffffff") + kImage.substr(8),
-                "TSeq.SetNum Error! (digit -1 at byte 4)"},
-        Refusal{"EntryKindDiffers", WithByte(kImage, kEntryKindAt, 1),
-                "Condition kind 9 at byte 100 differs from its entry's kind 1"},
-        Refusal{"RecordKindDiffers", WithByte(kImage, kRecordKindAt, 3),
-                "Condition kind 3 at byte 100 differs from its entry's kind 9"},
-        Refusal{"RecordKindZero", WithByte(kImage, kRecordKindAt, 0), "Bad condition kind 0 at byte 100"},
-        Refusal{"EntryKindTen", WithByte(kImage, kEntryKindAt, 10), "Bad condition kind 10 at byte 96"},
-        Refusal{"LastFlagMissing", kImage.substr(0, kImage.size() - 1),
-                "Unexpected end of data at byte 119: 1 bytes needed, 0 left"}),
+    ::testing::Values(Refusal{"DigitTen", WithByte(kImage, kDigitAt, 10),
+                              "TSeq.SetNum Error! (digit 10 at byte 16)"},
+                      Refusal{"DigitMinusOne", FromHex("01000000ffffffff") + kImage.substr(8),
+                              "TSeq.SetNum Error! (digit -1 at byte 4)"},
+                      Refusal{"EntryKindDiffers", WithByte(kImage, kEntryKindAt, 1),
+                              "Condition kind 9 at byte 100 differs from its entry's kind 1"},
+                      Refusal{"RecordKindDiffers", WithByte(kImage, kRecordKindAt, 3),
+                              "Condition kind 3 at byte 100 differs from its entry's kind 9"},
+                      Refusal{"RecordKindZero", WithByte(kImage, kRecordKindAt, 0),
+                              "Bad condition kind 0 at byte 100"},
+                      Refusal{"EntryKindTen", WithByte(kImage, kEntryKindAt, 10),
+                              "Bad condition kind 10 at byte 96"},
+                      Refusal{"LastFlagMissing", kImage.substr(0, kImage.size() - 1),
+                              "Unexpected end of data at byte 119: 1 bytes needed, 0 left"}),
     [](const ::testing::TestParamInfo<Refusal>& item) { return item.param.name; });
 
 }  // namespace

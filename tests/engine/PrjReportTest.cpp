@@ -49,7 +49,9 @@ std::vector<TCode> Range(TCode from, TCode to) {
     return codes;
 }
 
-void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
+void Append(Lines& lines, const Lines& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+}
 
 class PrjReportTest : public ::testing::Test {
 protected:
@@ -107,8 +109,9 @@ TEST_F(PrjReportTest, NoCheckedConditionWholeReport) {
     project.CalcAll(settings, &pane);
 
     ASSERT_EQ(pane.Lines.size(), 27U);
-    Lines expected = {"Tovarin 筛选计算，时间:2026.12.08 09:05:03", "筛选对象的号码数据总共100个号码",
-                      "", "", "第1期最终的筛选结果为总共100个号码"};
+    Lines expected = {"Tovarin 筛选计算，时间:2026.12.08 09:05:03",
+                      "筛选对象的号码数据总共100个号码", "", "",
+                      "第1期最终的筛选结果为总共100个号码"};
     Append(expected, Listing(Range(0, 99), 10));
     EXPECT_EQ(Lines(pane.Lines.begin(), pane.Lines.begin() + 16), expected);
     EXPECT_EQ(pane.Lines[16], "大范围定位推荐40组(共40组)：");
@@ -219,12 +222,9 @@ TEST_F(PrjReportTest, DetailLastOffEndsTheCountWithoutListing) {
         o.RcMissBase = 1;
     });
     project.CalcAll(settings, &pane);
-    const Lines expected = {"Tovarin 筛选计算，时间:2026.12.08 09:05:03",
-                            "筛选对象的号码数据总共100个号码",
-                            "",
-                            "",
-                            "第1期最终的筛选结果为总共100个号码",
-                            "大范围定位推荐40组(共0组)："};
+    const Lines expected = {
+        "Tovarin 筛选计算，时间:2026.12.08 09:05:03", "筛选对象的号码数据总共100个号码", "", "",
+        "第1期最终的筛选结果为总共100个号码",         "大范围定位推荐40组(共0组)："};
     EXPECT_EQ(pane.Lines, expected);
 }
 
@@ -269,7 +269,8 @@ TEST_F(PrjReportTest, OneHandOverPerRunAndNoneForAFailedRun) {
          [&] { project.CalcAll(settings, &pane); }, "'x' is not a valid integer value"},
         {"no such condition", [] {}, [&] { project.CalcOne(5, settings, &pane); },
          "TSeqPrj.GetBind Error!"},
-        {"target below the first period", [&] { Configure([](TPrjOptions& o) { o.TargetSeq = 0; }); },
+        {"target below the first period",
+         [&] { Configure([](TPrjOptions& o) { o.TargetSeq = 0; }); },
          [&] { project.CalcAll(settings, &pane); }, "TCodeNet.GetSeq Error!"},
         {"single run, target below the first period",
          [&] { Configure([](TPrjOptions& o) { o.TargetSeq = 0; }); },

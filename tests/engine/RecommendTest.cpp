@@ -125,8 +125,9 @@ TEST_F(RecommendTest, LevelZeroOfThirtySixIsTakenWholeAndClosesTheFortyGroup) {
     EXPECT_EQ(large.title, "大范围定位推荐40组(共36组)：");
     EXPECT_EQ(large.codes, kOutsideZeroToThree) << "36 >= 40 - 5: level 1 is not opened";
     // Each smaller group is drawn at random from level 0 alone, from scratch.
-    const std::vector<std::pair<const char*, size_t>> smaller = {
-        {"中范围定位推荐30组(共", 30}, {"小范围定位推荐20组(共", 20}, {"细范围定位推荐10组(共", 10}};
+    const std::vector<std::pair<const char*, size_t>> smaller = {{"中范围定位推荐30组(共", 30},
+                                                                 {"小范围定位推荐20组(共", 20},
+                                                                 {"细范围定位推荐10组(共", 10}};
     for (const auto& [prefix, size] : smaller) {
         const Group group = GroupOf(prefix);
         ASSERT_TRUE(group.found) << prefix;
@@ -158,9 +159,9 @@ TEST_F(RecommendTest, LevelZeroOfThirtyFourTakesExactlySixRandomCodesOfLevelOne)
     for (const uint64_t seed : {1U, 2U, 3U, 4U, 5U}) {
         RandSeed(seed);
         project.CalcAll(settings, &pane);
-        EXPECT_NE(std::find(pane.Lines.begin(), pane.Lines.end(),
-                            "第1期最终的筛选结果为总共54个号码"),
-                  pane.Lines.end());
+        EXPECT_NE(
+            std::find(pane.Lines.begin(), pane.Lines.end(), "第1期最终的筛选结果为总共54个号码"),
+            pane.Lines.end());
         const Group large = GroupOf("大范围定位推荐40组(共");
         EXPECT_EQ(large.title, "大范围定位推荐40组(共40组)：");
         EXPECT_EQ(Intersection(large.codes, level0), level0) << "level 0 is taken whole";
