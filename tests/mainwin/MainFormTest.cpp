@@ -658,14 +658,20 @@ private slots:
         QTest::qWait(300);
         Trigger("ProjectMenuCalcAll");
         QTest::qWait(200);
-        form_->grab().save(file);
+        QString only = file;
+        only.replace(".png", "-only.png");
+        form_->grab().save(only);
         Trigger("FileMenuCodesEdit");
         SelectBind(1);
         Trigger("EditMenuAttrib");
         Trigger("ProjectMenuAttrib");
+        // Side by side for the picture; each window keeps its own layout.
+        form_->setGeometry(0, 0, 780, 560);
+        form_->CodesForm().move(790, 0);
+        form_->PrjAttForm().move(0, 600);
+        form_->BindAttForm().move(form_->PrjAttForm().frameGeometry().right() + 10, 600);
         QTest::qWait(500);
-        QString all = file;
-        all.replace(".png", "-windows.png");
+        const QString all = file;
         QGuiApplication::primaryScreen()->grabWindow(0).save(all);
     }
 
