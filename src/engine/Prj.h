@@ -54,7 +54,8 @@ public:
     void Verify();
 
     // The filtering run over the checked conditions; the report goes to the
-    // pane when one is given.
+    // pane when one is given. A run that fails hands the pane nothing and
+    // keeps the previous verdict.
     void CalcAll(const TAppOptions& settings, TReportPane* output);
     // One condition alone, as an assured condition, checked or not.
     void CalcOne(int index, const TAppOptions& settings, TReportPane* output);

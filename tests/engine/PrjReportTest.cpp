@@ -2,6 +2,7 @@
 // leaves behind.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <functional>
 
 #include "base/Random.h"
@@ -230,6 +231,13 @@ TEST_F(PrjReportTest, DetailLastOffEndsTheCountWithoutListing) {
 
 TEST_F(PrjReportTest, EveryRunSetsTheDateFormatFirst) {
     SetShortDateFormat("");
+    // Until a run sets its own, dates are in the system's short format.
+    const std::time_t moment = Now();
+    std::tm parts{};
+    gmtime_r(&moment, &parts);
+    char systemDate[64];
+    EXPECT_EQ(DateText(moment),
+              std::string(systemDate, std::strftime(systemDate, sizeof systemDate, "%x", &parts)));
     Configure([](TPrjOptions& o) { o.MissMax = 11; });
     EXPECT_THROW(project.CalcAll(settings, &pane), ECodesException);
     EXPECT_EQ(ShortDateFormat(), "yyyy.MM.dd");
