@@ -26,6 +26,8 @@ void TCodes::AssignTo(TPersistent& dest) const {
     codes->Assign(*this);
 }
 
+void TCodes::Refuse(const char* message) { throw ECodesException(message); }
+
 void TCodes::SetMissCount(int value) {
     if (value < 0 || value > 10) {
         throw ECodesException("TCodes.SetMissCount Is Error!");
@@ -36,51 +38,9 @@ void TCodes::SetMissCount(int value) {
 // The set always holds 100 codes, so re-sizing keeps every value.
 void TCodes::SetHeadLimit(bool flag) { headLimit_ = flag; }
 
-void TCodes::AddMiss(TCode code) {
-    if (!InRange(code)) {
-        throw ECodesException("AddMiss aCode: TCode Is Error!");
-    }
-    ++errors_[code];
-}
-
-void TCodes::FailCode(TCode code) {
-    if (!InRange(code)) {
-        throw ECodesException("TCodes.FailCode  Error!");
-    }
-    errors_[code] = -1;
-}
-
 void TCodes::FailAll() { errors_.fill(-1); }
 
-void TCodes::ResetCode(TCode code) {
-    if (!InRange(code)) {
-        throw ECodesException("ResetCode aCode: TCode Is Error!");
-    }
-    errors_[code] = 0;
-}
-
 void TCodes::ResetAll() { errors_.fill(0); }
-
-int TCodes::GetMiss(TCode code) const {
-    if (!InRange(code)) {
-        throw ECodesException("GetMiss aCode: TCode Is Error!");
-    }
-    return errors_[code];
-}
-
-void TCodes::SetMiss(TCode code, int value) {
-    if (!InRange(code)) {
-        throw ECodesException("SetMiss aCode: TCode Is Error!");
-    }
-    errors_[code] = value;
-}
-
-bool TCodes::GetValid(TCode code) const {
-    if (!InRange(code)) {
-        throw ECodesException("GetValid aCode: TCode Is Error!");
-    }
-    return IsValidValue(errors_[code]);
-}
 
 int TCodes::ValidCount() const {
     if (missCount_ < 0) {

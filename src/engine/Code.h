@@ -62,12 +62,56 @@ protected:
 
 private:
     static bool InRange(TCode code) { return code >= 0 && code < kCount; }
+    [[noreturn]] static void Refuse(const char* message);
     bool IsValidValue(int error) const { return error >= 0 && error <= missCount_; }
 
     std::array<int32_t, kCount> errors_{};
     int32_t missCount_ = 0;
     bool headLimit_ = false;
 };
+
+// The indexed operations are inline: the conditions call them once per code.
+inline void TCodes::AddMiss(TCode code) {
+    if (!InRange(code)) {
+        Refuse("AddMiss aCode: TCode Is Error!");
+    }
+    ++errors_[code];
+}
+
+inline void TCodes::FailCode(TCode code) {
+    if (!InRange(code)) {
+        Refuse("TCodes.FailCode  Error!");
+    }
+    errors_[code] = -1;
+}
+
+inline void TCodes::ResetCode(TCode code) {
+    if (!InRange(code)) {
+        Refuse("ResetCode aCode: TCode Is Error!");
+    }
+    errors_[code] = 0;
+}
+
+inline int TCodes::GetMiss(TCode code) const {
+    if (!InRange(code)) {
+        Refuse("GetMiss aCode: TCode Is Error!");
+    }
+    return errors_[code];
+}
+
+inline void TCodes::SetMiss(TCode code, int value) {
+    if (!InRange(code)) {
+        Refuse("SetMiss aCode: TCode Is Error!");
+    }
+    errors_[code] = value;
+}
+
+inline bool TCodes::GetValid(TCode code) const {
+    if (!InRange(code)) {
+        Refuse("GetValid aCode: TCode Is Error!");
+    }
+    return IsValidValue(errors_[code]);
+}
 
 // "%1dxx%1d" of head and tail: always four characters.
 std::string CodeToStr(TCode code);
