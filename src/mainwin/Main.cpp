@@ -29,6 +29,7 @@
 #include "dialogs/Options.h"
 #include "dialogs/PrjAtt.h"
 #include "dialogs/Settings.h"
+#include "draws/CodeNetGrid.h"
 #include "draws/CodesDlg.h"
 #include "draws/DownloadActions.h"
 #include "draws/LawNet.h"
@@ -86,6 +87,10 @@ TMainForm::~TMainForm() {
     bindAttForm_.reset();
     prjAttForm_.reset();
     prjMgr_.reset();
+    // The draw window frees its table (a member) before its grid (a child
+    // widget), while the grid still lets go of the table as it goes; freeing
+    // the grid first keeps the table alive for it.
+    delete &codesForm_->Grid();
     codesForm_.reset();
 }
 
