@@ -27,6 +27,7 @@ public:
     // What varies: the endpoint (the built-in address by default), the wait
     // before the request and the time-out of the worker.
     void SetBaseAddress(std::string baseAddress) { baseAddress_ = std::move(baseAddress); }
+    const std::string& BaseAddress() const { return baseAddress_; }
     void SetWaitMs(int waitMs) { waitMs_ = waitMs; }
     void SetTimeoutMs(int timeoutMs) { timeoutMs_ = timeoutMs; }
 

@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,6 +58,8 @@ DrawServer::DrawServer(const std::string& history, const std::vector<std::string
         throw std::runtime_error("fork failed");
     }
     if (pid_ == 0) {
+        // A test that crashes must not leave its server behind.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         ::dup2(pipeEnds[1], STDOUT_FILENO);
         ::close(pipeEnds[0]);
         ::close(pipeEnds[1]);

@@ -118,6 +118,7 @@ private slots:
         QCOMPARE(Button().text(), QStringLiteral("下载"));
         QVERIFY(Action().isEnabled());
         QVERIFY(!Command().Running());
+        QCOMPARE(Command().BaseAddress(), DefaultDownloadAddress());
     }
 
     void replacesTheTableAndSaysSo() {
@@ -273,6 +274,24 @@ private slots:
         clock.start();
         form_.reset();
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void workerWaitsFourToEightSecondsByDefault() {
+        test::DrawServer server(history_);
+        QObject receiver;
+        auto* worker = new TDataDown(server.BaseAddress(), &receiver);
+        QElapsedTimer clock;
+        clock.start();
+        qint64 deliveredAfter = -1;
+        worker->OnDownloaded = [&](const std::vector<std::string>&) {
+            deliveredAfter = clock.elapsed();
+        };
+        worker->OnFailed = [](const std::string& reason) { QFAIL(reason.c_str()); };
+        QPointer<TDataDown> watch(worker);
+        worker->start();
+        QTRY_VERIFY_WITH_TIMEOUT(watch.isNull(), 12000);
+        QVERIFY2(deliveredAfter >= 4000 && deliveredAfter < 9500,
+                 qPrintable(QString::number(deliveredAfter)));
     }
 
     void workerSleepsThenDeliversOnTheUserInterfaceThread() {
