@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "base/Random.h"
 #include "draws/Download.h"
 
@@ -50,8 +52,7 @@ void TDataDown::run() {
     bool fetched = false;
     try {
         std::string body;
-        fetched = Fetch(DownloadRequestAddress(baseAddress_, UserName, Password), body, reason) &&
-                  !isInterruptionRequested();
+        fetched = Fetch(DownloadRequestAddress(baseAddress_, UserName, Password), body, reason);
         if (fetched) {
             lines = ReadDownloadResponse(body);
         }
