@@ -158,7 +158,9 @@ TCodesForm::TCodesForm(QWidget* parent) : QMainWindow(parent) {
     move(x(), 0);
 }
 
-TCodesForm::~TCodesForm() = default;
+// The grid is a child widget, which Qt would free only after the table (a
+// member) is gone; the grid lets go of the table as it goes, so it goes first.
+TCodesForm::~TCodesForm() { delete grid_; }
 
 void TCodesForm::BuildCommands() {
     mainTbr_ = addToolBar(QStringLiteral("MainTbr"));
@@ -202,28 +204,37 @@ void TCodesForm::BuildCommands() {
 }
 
 void TCodesForm::BuildDialogs() {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-
-    openDialog_ =
-        new QFileDialog(this, QStringLiteral("从文本文件中的数据直码导入号码"), programFolder);
-    openDialog_->setObjectName("OpenDialog");
-    openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-    openDialog_->setFileMode(QFileDialog::ExistingFile);
-    openDialog_->setNameFilters(
-        {QStringLiteral("文本文件 (*.txt)"), QStringLiteral("任何文件 (*.*)")});
-    openDialog_->setDefaultSuffix(QStringLiteral("txt"));
-
-    saveDialog_ = new QFileDialog(this, QStringLiteral("导出直码数据到文本文件"), programFolder);
-    saveDialog_->setObjectName("SaveDialog");
-    saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
-    saveDialog_->setFileMode(QFileDialog::AnyFile);
-    saveDialog_->setNameFilters({QStringLiteral("文本文件 (*.txt)")});
-    saveDialog_->setDefaultSuffix(QStringLiteral("txt"));
-    saveDialog_->setOption(QFileDialog::DontConfirmOverwrite, false);
-
     findDialog_ = new TFindDialog(this);
     connect(findDialog_, &TFindDialog::FindNext, this,
             [this] { Guarded(&TCodesForm::CodeMenuNextClick); });
+}
+
+QFileDialog& TCodesForm::OpenDialog() {
+    if (openDialog_ == nullptr) {
+        openDialog_ = new QFileDialog(this, QStringLiteral("从文本文件中的数据直码导入号码"),
+                                      QCoreApplication::applicationDirPath());
+        openDialog_->setObjectName("OpenDialog");
+        openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        openDialog_->setFileMode(QFileDialog::ExistingFile);
+        openDialog_->setNameFilters(
+            {QStringLiteral("文本文件 (*.txt)"), QStringLiteral("任何文件 (*.*)")});
+        openDialog_->setDefaultSuffix(QStringLiteral("txt"));
+    }
+    return *openDialog_;
+}
+
+QFileDialog& TCodesForm::SaveDialog() {
+    if (saveDialog_ == nullptr) {
+        saveDialog_ = new QFileDialog(this, QStringLiteral("导出直码数据到文本文件"),
+                                      QCoreApplication::applicationDirPath());
+        saveDialog_->setObjectName("SaveDialog");
+        saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
+        saveDialog_->setFileMode(QFileDialog::AnyFile);
+        saveDialog_->setNameFilters({QStringLiteral("文本文件 (*.txt)")});
+        saveDialog_->setDefaultSuffix(QStringLiteral("txt"));
+        saveDialog_->setOption(QFileDialog::DontConfirmOverwrite, false);
+    }
+    return *saveDialog_;
 }
 
 void TCodesForm::Guarded(void (TCodesForm::*command)()) {
@@ -236,14 +247,14 @@ void TCodesForm::Guarded(void (TCodesForm::*command)()) {
 }
 
 void TCodesForm::CodeMenuImportClick() {
-    if (openDialog_->exec() != QDialog::Accepted || openDialog_->selectedFiles().isEmpty()) {
+    if (OpenDialog().exec() != QDialog::Accepted || openDialog_->selectedFiles().isEmpty()) {
         return;
     }
     codeNet_.ImportFromText(openDialog_->selectedFiles().front().toStdString());
 }
 
 void TCodesForm::CodeMenuExportClick() {
-    if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) {
+    if (SaveDialog().exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) {
         return;
     }
     codeNet_.ExportToText(saveDialog_->selectedFiles().front().toStdString());

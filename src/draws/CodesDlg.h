@@ -28,8 +28,10 @@ public:
 
     TCodeNet& CodeNet() { return codeNet_; }
     TCodeNetGrid& Grid() { return *grid_; }
-    QFileDialog& OpenDialog() { return *openDialog_; }
-    QFileDialog& SaveDialog() { return *saveDialog_; }
+    // The file dialogs are made on first use: building them costs more than
+    // the rest of the window, and most sessions never import or export.
+    QFileDialog& OpenDialog();
+    QFileDialog& SaveDialog();
     TFindDialog& FindDialog() { return *findDialog_; }
     QMenu& CodeMenu() { return *codeMenu_; }
 

@@ -87,10 +87,6 @@ TMainForm::~TMainForm() {
     bindAttForm_.reset();
     prjAttForm_.reset();
     prjMgr_.reset();
-    // The draw window frees its table (a member) before its grid (a child
-    // widget), while the grid still lets go of the table as it goes; freeing
-    // the grid first keeps the table alive for it.
-    delete &codesForm_->Grid();
     codesForm_.reset();
 }
 
