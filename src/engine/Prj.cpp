@@ -17,7 +17,6 @@ const std::array<const char*, 3> VerifyStateTexts = {"  ", "失误", "准确"};
 
 namespace {
 
-const std::string kSeparatorLine(48, '=');
 
 // Both run modes put the process-wide date format in force before anything
 // else, so that even a run that fails leaves it set.
@@ -179,13 +178,7 @@ void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
         lines.push_back(DescribeAppOptions(settings));
         lines.emplace_back();
     }
-    if (settings.OutPutPrjOptChk) {
-        lines.push_back(DescribePrjOptions(options_));
-        lines.emplace_back();
-    }
-    resultCodes_->Assign(*baseCodes_);
-    lines.push_back("筛选对象的号码数据总共" + std::to_string(resultCodes_->ValidCount()) + "个号码");
-    lines.emplace_back();
+    BeginRun(settings, lines);
 
     int step = 0;
     for (const auto& bind : binds_) {
@@ -202,14 +195,28 @@ void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
         }
     }
 
+    EndRun(settings, lines);
+    Recommend(settings, lines);
+    Finish(lines, output);
+}
+
+void TSeqPrj::BeginRun(const TAppOptions& settings, std::vector<std::string>& lines) {
+    if (settings.OutPutPrjOptChk) {
+        lines.push_back(DescribePrjOptions(options_));
+        lines.emplace_back();
+    }
+    resultCodes_->Assign(*baseCodes_);
+    lines.push_back("筛选对象的号码数据总共" + std::to_string(resultCodes_->ValidCount()) + "个号码");
+    lines.emplace_back();
+}
+
+void TSeqPrj::EndRun(const TAppOptions& settings, std::vector<std::string>& lines) const {
     lines.emplace_back();
     lines.push_back("第" + std::to_string(options_.TargetSeq) + "期最终的筛选结果为总共" +
                     std::to_string(resultCodes_->ValidCount()) + "个号码");
     if (settings.DetailLastChk) {
         ListCodes(lines, *resultCodes_, settings);
     }
-    Recommend(settings, lines);
-    Finish(lines, output);
 }
 
 void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& lines) const {
@@ -280,13 +287,7 @@ void TSeqPrj::CalcOne(int index, const TAppOptions& settings, TReportPane* outpu
     lines.push_back("单独铁定条件 筛选计算，时间:" + DateTimeText(Now()));
     lines.push_back(DescribeAppOptions(settings));
     lines.emplace_back();
-    if (settings.OutPutPrjOptChk) {
-        lines.push_back(DescribePrjOptions(options_));
-        lines.emplace_back();
-    }
-    resultCodes_->Assign(*baseCodes_);
-    lines.push_back("筛选对象的号码数据总共" + std::to_string(resultCodes_->ValidCount()) + "个号码");
-    lines.emplace_back();
+    BeginRun(settings, lines);
     lines.emplace_back();
     lines.push_back(kSeparatorLine);
     lines.push_back("筛选条件:" + bind.GetText());
@@ -294,12 +295,7 @@ void TSeqPrj::CalcOne(int index, const TAppOptions& settings, TReportPane* outpu
     if (settings.DetailEveryChk) {
         ListCodes(lines, *resultCodes_, settings);
     }
-    lines.emplace_back();
-    lines.push_back("第" + std::to_string(options_.TargetSeq) + "期最终的筛选结果为总共" +
-                    std::to_string(resultCodes_->ValidCount()) + "个号码");
-    if (settings.DetailLastChk) {
-        ListCodes(lines, *resultCodes_, settings);
-    }
+    EndRun(settings, lines);
     Finish(lines, output);
 }
 

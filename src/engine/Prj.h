@@ -74,6 +74,10 @@ private:
     uint8_t Verdict() const;
     // Hands the report over and sets the verdict, or neither.
     void Finish(const std::vector<std::string>& lines, TReportPane* output);
+    // The project description when asked for, then every code of the base set.
+    void BeginRun(const TAppOptions& settings, std::vector<std::string>& lines);
+    // The final count and, when asked for, the final listing.
+    void EndRun(const TAppOptions& settings, std::vector<std::string>& lines) const;
     void Recommend(const TAppOptions& settings, std::vector<std::string>& lines) const;
 
     std::unique_ptr<TCodes> baseCodes_;
@@ -83,6 +87,9 @@ private:
     std::vector<std::unique_ptr<TBaseBind>> binds_;
     TCodeNet* codeNet_;
 };
+
+// The rule line between report sections: 48 "=".
+inline const std::string kSeparatorLine(48, '=');
 
 // The text the project list shows for a VerifyState.
 extern const std::array<const char*, 3> VerifyStateTexts;

@@ -13,7 +13,6 @@
 namespace tovarin {
 namespace {
 
-const std::string kSeparatorLine(48, '=');
 const char* const kMissLegend =
     "号码的错误值的含义：F:被铁定条件否定 1-N:没有通过的容错条件的数目 0:完全符合所有条件的要求";
 
@@ -262,7 +261,7 @@ std::vector<std::string> ContrastReport(const std::vector<TSeqPrj*>& projects,
     };
     for (size_t i = 0; i < projects.size(); ++i) {
         const TSeqPrj& project = *projects[i];
-        const std::string number = "方案" + IntToStr(static_cast<long long>(i + 1));
+        const std::string number = "方案" + IntToStr(static_cast<long long>(i) + 1);
         lines.push_back(number + "目标期号:" + IntToStr(project.Options().TargetSeq) +
                         "期;全部条件" + IntToStr(project.BindCount()) + "个;勾选条件" +
                         IntToStr(project.CheckedCount()) + "个");
