@@ -83,6 +83,7 @@ int RunAnalyse(Args& args) {
     }
 
     std::vector<int> projectNumbers;
+    projectNumbers.reserve(numbers.size());
     for (const std::string& number : numbers) {
         projectNumbers.push_back(ParseIntArg(number, "--project"));
     }
@@ -96,6 +97,7 @@ int RunAnalyse(Args& args) {
         RandSeed(static_cast<uint64_t>(*seed));
     }
     std::vector<TSeqPrj*> projects;
+    projects.reserve(projectNumbers.size());
     for (int number : projectNumbers) {
         projects.push_back(&ProjectArg(doc, number));
     }

@@ -11,6 +11,13 @@ namespace tovarin {
 
 namespace {
 
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    std::string path = folder;
+    path += '/';
+    path += name;
+    return path;
+}
+
 // Creates the folder and its missing parents.
 void MakeFolders(const std::string& folder) {
     for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
@@ -46,12 +53,12 @@ std::string ChooseWorkFolder(const std::string& programDir, const std::string& i
 void SeedWorkFolder(const std::string& workFolder, const std::vector<std::string>& sources,
                     const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        const std::string target = workFolder + "/" + name;
+        const std::string target = JoinPath(workFolder, name);
         if (FileExists(target)) {
             continue;
         }
         for (const std::string& source : sources) {
-            const std::string from = source + "/" + name;
+            const std::string from = JoinPath(source, name);
             if (source == workFolder || !FileExists(from)) {
                 continue;
             }
