@@ -266,6 +266,11 @@ struct SelRangeCase {
     const char* after;
 };
 
+// Shown in test names and failure messages instead of the case's raw bytes.
+void PrintTo(const SelRangeCase& c, std::ostream* out) {
+    *out << c.a << ".." << c.b << (c.value ? " on " : " off ") << c.before;
+}
+
 class SetSelRange : public ::testing::TestWithParam<SelRangeCase> {};
 
 TEST_P(SetSelRange, MarksTheClippedRange) {

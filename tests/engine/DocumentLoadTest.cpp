@@ -91,6 +91,8 @@ struct Refusal {
     std::string message;  // the whole message the load error carries
 };
 
+void PrintTo(const Refusal& c, std::ostream* out) { *out << c.name; }
+
 class RefusedLoad : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(RefusedLoad, KeepsTheDocumentAndItsModifiedFlags) {

@@ -195,6 +195,8 @@ struct Corruption {
     const char* message;  // part of the error text
 };
 
+void PrintTo(const Corruption& c, std::ostream* out) { *out << c.name; }
+
 class CorruptDocument : public ::testing::TestWithParam<Corruption> {};
 
 TEST_P(CorruptDocument, IsRefusedWithoutChange) {

@@ -256,6 +256,12 @@ struct PickCase {
     bool wholeLevel;
 };
 
+// Shown in test names and failure messages instead of the case's raw bytes.
+void PrintTo(const PickCase& c, std::ostream* out) {
+    *out << "have " << c.have << " offered " << c.offered << " size " << c.size << " float "
+         << c.floatCount;
+}
+
 class PickCodesRule : public ::testing::TestWithParam<PickCase> {};
 
 TEST_P(PickCodesRule, AddsAsTheThreeRulesSay) {

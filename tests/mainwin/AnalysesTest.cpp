@@ -405,6 +405,9 @@ struct FindCase {
     std::vector<size_t> hits;
 };
 
+// Shown in test names and failure messages instead of the case's raw bytes.
+void PrintTo(const FindCase& c, std::ostream* out) { *out << '"' << c.text << "\" / " << c.code; }
+
 class FindWinning : public ::testing::TestWithParam<FindCase> {};
 
 TEST_P(FindWinning, FindsEveryOccurrence) {
