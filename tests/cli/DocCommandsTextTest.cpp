@@ -10,19 +10,14 @@
 #include "draws/LawNet.h"
 #include "engine/Prj.h"
 #include "support/TempDir.h"
+#include "support/Hex.h"
 
 namespace tovarin {
 namespace {
 
-using test::RunCli;
+using test::FromHex;
 
-std::string FromHex(std::string_view hex) {
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-        bytes += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
-    }
-    return bytes;
-}
+using test::RunCli;
 
 std::string SystemShortDate() {
     const std::time_t now = std::time(nullptr);

@@ -92,11 +92,7 @@ private slots:
     void init() {
         dir_ = std::make_unique<test::TempDir>();
         dialogs_ = std::make_shared<test::TFakeDialogs>();
-        TMainForm::TSetup setup;
-        setup.AppDir = QString::fromStdString(dir_->Path());
-        setup.Dialogs = dialogs_;
-        setup.Maximise = false;
-        form_ = std::make_unique<TMainForm>(setup);
+        form_ = test::MakeMainForm(*dir_, dialogs_);
         test::AddDraws(form_->CodeNet(), kTypedIn);
         form_->CodeNet().ClearModified();
         dialogs_->Messages.clear();

@@ -5,17 +5,12 @@
 #include "base/ByteStream.h"
 #include "draws/LawNet.h"
 #include "engine/Prj.h"
+#include "support/Hex.h"
 
 namespace tovarin {
 namespace {
 
-std::string FromHex(std::string_view hex) {
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-        bytes += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
-    }
-    return bytes;
-}
+using test::FromHex;
 
 // One draw 0372915; one project made while the table held that draw (target
 // 2), tolerance 0; one assured, checked 稳搭配 condition "1与2相配" with

@@ -10,28 +10,13 @@
 #include "draws/LawNet.h"
 #include "engine/Prj.h"
 #include "support/TempDir.h"
+#include "support/Hex.h"
 
 namespace tovarin {
 namespace {
 
-std::string Hex(std::string_view bytes) {
-    static const char* digits = "0123456789abcdef";
-    std::string text;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        text += digits[b >> 4];
-        text += digits[b & 15];
-    }
-    return text;
-}
-
-std::string FromHex(std::string_view hex) {
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-        bytes += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
-    }
-    return bytes;
-}
+using test::FromHex;
+using test::Hex;
 
 // A document with no draws and one new project without conditions.
 const std::string kSmallDocument =

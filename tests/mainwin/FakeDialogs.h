@@ -4,8 +4,11 @@
 #include <QStringList>
 
 #include <deque>
+#include <memory>
 
+#include "mainwin/Main.h"
 #include "mainwin/UserDialogs.h"
+#include "support/TempDir.h"
 
 namespace tovarin::test {
 
@@ -45,5 +48,13 @@ public:
     QStringList Errors;
     QStringList Opened;
 };
+
+// A main window on the test's own program folder that asks and tells
+// through the given dialogs and is not maximised.
+inline std::unique_ptr<TMainForm> MakeMainForm(const TempDir& dir,
+                                               std::shared_ptr<TFakeDialogs> dialogs) {
+    return std::make_unique<TMainForm>(
+        TMainForm::TSetup{QString::fromStdString(dir.Path()), std::move(dialogs), false});
+}
 
 }  // namespace tovarin::test

@@ -73,11 +73,7 @@ private:
             WriteFileAtomically(dir_->File(kWorkDoc), Bytes(kBundledDoc));
         }
         dialogs_ = std::make_shared<test::TFakeDialogs>();
-        TMainForm::TSetup setup;
-        setup.AppDir = QString::fromStdString(dir_->Path());
-        setup.Dialogs = dialogs_;
-        setup.Maximise = false;
-        form_ = std::make_unique<TMainForm>(setup);
+        form_ = test::MakeMainForm(*dir_, dialogs_);
         form_->AppOptions().AutoVerifyChk = false;
     }
 
