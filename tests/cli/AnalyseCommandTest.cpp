@@ -10,6 +10,7 @@
 #include "engine/PrjTestSupport.h"
 #include "mainwin/Analyses.h"
 #include "support/TempDir.h"
+#include "support/Draws.h"
 
 namespace tovarin {
 namespace {
@@ -42,12 +43,7 @@ size_t Occurrences(const std::string& text, const std::string& part) {
 class AnalyseCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* draw : {"3157246", "0000000"}) {
-            const int row = net.Add();
-            for (int pos = 0; pos < 7; ++pos) {
-                net.SetNum(row, pos, draw[pos] - '0');
-            }
-        }
+        test::AddDraws(net, {"3157246", "0000000"});
         TSeqPrj& first = projects.AddPrj(std::make_unique<TSeqPrj>(net));
         TPrjOptions options = first.Options();
         options.TargetSeq = 1;

@@ -8,6 +8,7 @@
 #include "engine/Prj.h"
 #include "engine/PrjTestSupport.h"
 #include "support/TempDir.h"
+#include "support/Draws.h"
 
 namespace tovarin {
 namespace {
@@ -17,12 +18,7 @@ using test::RunCli;
 class DocCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* draw : {"3127000", "5555555"}) {
-            const int row = net.Add();
-            for (int pos = 0; pos < 7; ++pos) {
-                net.SetNum(row, pos, draw[pos] - '0');
-            }
-        }
+        test::AddDraws(net, {"3127000", "5555555"});
         TSeqPrj& first = projects.AddPrj(std::make_unique<TSeqPrj>(net));
         TPrjOptions options = first.Options();
         options.TargetSeq = 1;

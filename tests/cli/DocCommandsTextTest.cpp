@@ -11,6 +11,7 @@
 #include "engine/Prj.h"
 #include "support/TempDir.h"
 #include "support/Hex.h"
+#include "support/Draws.h"
 
 namespace tovarin {
 namespace {
@@ -30,12 +31,7 @@ std::string SystemShortDate() {
 class DocCommandsText : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* draw : {"3127000", "0000009"}) {
-            const int row = net.Add();
-            for (int pos = 0; pos < 7; ++pos) {
-                net.SetNum(row, pos, draw[pos] - '0');
-            }
-        }
+        test::AddDraws(net, {"3127000", "0000009"});
         TSeqPrj& project = projects.AddPrj(std::make_unique<TSeqPrj>(net));
         TBaseBind& bind = project.AddBind(CreateBind(1, project.Options()));
         bind.SetParam("3");

@@ -99,25 +99,4 @@ std::string WriteTestFile(const std::string& path, const std::string& bytes) {
     return path;
 }
 
-std::vector<std::string> DrawTexts(const TCodeNet& net) {
-    std::vector<std::string> draws;
-    for (int row = 0; row < net.Count(); ++row) {
-        std::string digits;
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-            digits += static_cast<char>('0' + net.GetNum(row, pos));
-        }
-        draws.push_back(digits);
-    }
-    return draws;
-}
-
-void AddDraws(TCodeNet& net, const std::vector<std::string>& draws) {
-    for (const std::string& digits : draws) {
-        const int row = net.Add();
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-            net.SetNum(row, pos, digits.at(static_cast<size_t>(pos)) - '0');
-        }
-    }
-}
-
 }  // namespace tovarin::test

@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace tovarin {
-class TCodeNet;
-}
+#include "support/Draws.h"
 
 namespace tovarin::test {
 
@@ -34,10 +32,5 @@ int UnusedLoopbackPort();
 
 // Writes bytes to a file (a history or a raw answer) and returns its path.
 std::string WriteTestFile(const std::string& path, const std::string& bytes);
-
-// The rows of a table as texts of seven digits, and the other way round
-// (the rows are appended).
-std::vector<std::string> DrawTexts(const TCodeNet& net);
-void AddDraws(TCodeNet& net, const std::vector<std::string>& draws);
 
 }  // namespace tovarin::test

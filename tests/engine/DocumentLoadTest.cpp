@@ -6,6 +6,7 @@
 #include "draws/LawNet.h"
 #include "engine/Prj.h"
 #include "support/Hex.h"
+#include "support/Draws.h"
 
 namespace tovarin {
 namespace {
@@ -36,11 +37,7 @@ struct Doc {
 
 TEST(DocumentBytes, OneDrawOneProjectOneCondition) {
     Doc doc;
-    const int row = doc.net.Add();
-    const char* digits = "0372915";
-    for (int pos = 0; pos < 7; ++pos) {
-        doc.net.SetNum(row, pos, digits[pos] - '0');
-    }
+    test::AddDraws(doc.net, {"0372915"});
     TSeqPrj& project = doc.projects.AddPrj(std::make_unique<TSeqPrj>(doc.net));
     TPrjOptions options = project.Options();
     options.MissMax = 0;

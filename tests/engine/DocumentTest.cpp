@@ -11,6 +11,7 @@
 #include "engine/Prj.h"
 #include "support/TempDir.h"
 #include "support/Hex.h"
+#include "support/Draws.h"
 
 namespace tovarin {
 namespace {
@@ -35,12 +36,7 @@ struct Doc {
 
 // Two projects, draws, conditions of several kinds with Chinese text.
 void Fill(Doc& doc) {
-    for (const char* draw : {"0372915", "9999999", "1234567"}) {
-        const int row = doc.net.Add();
-        for (int pos = 0; pos < 7; ++pos) {
-            doc.net.SetNum(row, pos, draw[pos] - '0');
-        }
-    }
+    test::AddDraws(doc.net, {"0372915", "9999999", "1234567"});
     TSeqPrj& first = doc.projects.AddPrj(std::make_unique<TSeqPrj>(doc.net));
     TPrjOptions options = first.Options();
     options.MissMax = 2;

@@ -10,6 +10,7 @@
 #include "draws/LawNet.h"
 #include "engine/Prj.h"
 #include "engine/PrjTestSupport.h"
+#include "support/Draws.h"
 
 namespace tovarin {
 namespace {
@@ -63,10 +64,7 @@ protected:
     void TearDown() override { SetClock({}); }
 
     void AddDraw(const char* digits) {
-        const int row = net.Add();
-        for (int pos = 0; pos < 7; ++pos) {
-            net.SetNum(row, pos, digits[pos] - '0');
-        }
+        test::AddDraws(net, {digits});
     }
 
     void Configure(const std::function<void(TPrjOptions&)>& change) {

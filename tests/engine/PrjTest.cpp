@@ -8,6 +8,7 @@
 #include "dialogs/AppOptions.h"
 #include "draws/LawNet.h"
 #include "engine/PrjTestSupport.h"
+#include "support/Draws.h"
 
 namespace tovarin {
 namespace {
@@ -26,10 +27,7 @@ protected:
 
     // Appends a draw given as seven digit characters.
     void AddDraw(const char* digits) {
-        const int row = net.Add();
-        for (int pos = 0; pos < 7; ++pos) {
-            net.SetNum(row, pos, digits[pos] - '0');
-        }
+        test::AddDraws(net, {digits});
     }
 
     TBaseBind& AddBind(TSeqPrj& project, int kind, const char* param, bool assured,

@@ -21,6 +21,7 @@
 #include "mainwin/Main.h"
 #include "mainwin/OutputArea.h"
 #include "mainwin/PrjListView.h"
+#include "support/Draws.h"
 #include "support/TempDir.h"
 
 using namespace tovarin;
@@ -288,12 +289,7 @@ private:
     std::string WriteSampleDocument() const {
         TCodeNet net;
         TPrjMgr projects(net);
-        for (const char* draw : {"3157246", "0000000"}) {
-            const int row = net.Add();
-            for (int pos = 0; pos < 7; ++pos) {
-                net.SetNum(row, pos, draw[pos] - '0');
-            }
-        }
+        test::AddDraws(net, {"3157246", "0000000"});
         const auto add = [&](int target, std::vector<std::pair<const char*, bool>> heads) {
             TSeqPrj& project = projects.AddPrj(std::make_unique<TSeqPrj>(net));
             TPrjOptions options = project.Options();

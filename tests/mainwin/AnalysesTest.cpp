@@ -14,6 +14,7 @@
 #include "engine/Prj.h"
 #include "engine/PrjOptions.h"
 #include "engine/PrjTestSupport.h"
+#include "support/Draws.h"
 
 namespace tovarin {
 namespace {
@@ -279,12 +280,7 @@ class ProjectAnalyses : public Analyses {
 protected:
     void SetUp() override {
         Analyses::SetUp();
-        for (const char* draw : {"3157246", "0000000"}) {
-            const int row = net.Add();
-            for (int pos = 0; pos < 7; ++pos) {
-                net.SetNum(row, pos, draw[pos] - '0');
-            }
-        }
+        test::AddDraws(net, {"3157246", "0000000"});
     }
 
     TSeqPrj& NewProject(std::initializer_list<const char*> heads) {
