@@ -10,6 +10,6 @@ if [ -x "$build/bin/tovarin" ]; then
   fi
   exec "$build/bin/tovarin"
 fi
-echo "The desktop program is not built yet; here is the engine at work:"
+echo "This build has no desktop program (TOVARIN_GUI=OFF); here is the engine at work:"
 echo "  tovarin-cli eval 9 12与34相配,5与67相配"
 "$build/bin/tovarin-cli" eval 9 "12与34相配,5与67相配"
