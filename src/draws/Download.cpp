@@ -6,6 +6,7 @@
 
 #include "base/Codec.h"
 #include "base/Text.h"
+#include "base/Version.h"
 #include "engine/Code.h"
 
 namespace tovarin {
@@ -54,7 +55,7 @@ const TDownloadValues& DownloadValues() {
                        [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
         made.softwareId = id;
         made.softwareNumber = "34";
-        made.version = "1.08";
+        made.version = kVersionText;
         made.key = MakeDownloadKey(made.softwareId, kDownloadConstant);
         return made;
     }();

@@ -7,6 +7,7 @@
 #include "base/DateTime.h"
 #include "base/FileIO.h"
 #include "base/Random.h"
+#include "base/Version.h"
 #include "dialogs/AppOptions.h"
 #include "draws/LawNet.h"
 #include "engine/ReportPane.h"
@@ -173,7 +174,7 @@ void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
     resultCodes_->SetMissCount(options_.MissMax);
 
     std::vector<std::string> lines;
-    lines.push_back("Tovarin 筛选计算，时间:" + DateTimeText(Now()));
+    lines.push_back(std::string(kProductName) + " 筛选计算，时间:" + DateTimeText(Now()));
     if (settings.OutPutAppOptChk) {
         lines.push_back(DescribeAppOptions(settings));
         lines.emplace_back();

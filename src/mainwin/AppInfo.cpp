@@ -2,6 +2,7 @@
 
 #include "base/DateTime.h"
 #include "base/Text.h"
+#include "base/Version.h"
 
 namespace tovarin {
 
@@ -17,8 +18,8 @@ constexpr const char* kCaptionTail = "头尾码筛选工具";
 TAppInfoRec MakeAppInfo(const std::string& appDir) {
     TAppInfoRec info;
     info.WebAddress = "https://tovarin.example.org/";
-    info.VersionText = "1.08";
-    info.ProductName = "Tovarin";
+    info.VersionText = kVersionText;
+    info.ProductName = kProductName;
     info.AppDir = appDir;
     while (info.AppDir.size() > 1 && info.AppDir.back() == '/') {
         info.AppDir.pop_back();
