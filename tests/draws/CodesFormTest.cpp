@@ -20,6 +20,7 @@
 #include "draws/CodesDlg.h"
 #include "draws/FindDialog.h"
 #include "draws/LawNet.h"
+#include "support/Draws.h"
 
 using namespace tovarin;
 
@@ -80,23 +81,6 @@ QAction* ActionOf(QWidget& form, const char* name) {
         qFatal("no action named %s", name);
     }
     return action;
-}
-
-std::string DigitsOf(const TCodeNet& net, int row) {
-    std::string text;
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        text += static_cast<char>('0' + net.GetNum(row, pos));
-    }
-    return text;
-}
-
-void Fill(TCodeNet& net, const std::vector<std::string>& draws) {
-    for (const std::string& digits : draws) {
-        const int row = net.Add();
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-            net.SetNum(row, pos, digits[static_cast<size_t>(pos)] - '0');
-        }
-    }
 }
 
 QString Selection(const TCodeNet& net) {
@@ -243,7 +227,7 @@ private slots:
     void exportAndImportThroughTheDialogs() {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
-        Fill(Net(), {"0372915", "9876543"});
+        test::AddDraws(Net(), {"0372915", "9876543"});
         const QString path = folder.filePath("draws");  // the dialog adds .txt
         QTimer::singleShot(0, &form_->SaveDialog(), [this, path] {
             form_->SaveDialog().selectFile(path);
@@ -260,11 +244,11 @@ private slots:
         });
         ActionOf(*form_, "CodeMenuImport")->trigger();
         QCOMPARE(Net().Count(), 2);
-        QCOMPARE(DigitsOf(Net(), 1), std::string("9876543"));
+        QCOMPARE(test::DigitsOf(Net(), 1), std::string("9876543"));
     }
 
     void cancellingADialogDoesNothing() {
-        Fill(Net(), {"1111111"});
+        test::AddDraws(Net(), {"1111111"});
         QTimer::singleShot(0, &form_->OpenDialog(), [this] { form_->OpenDialog().reject(); });
         ActionOf(*form_, "FileMenuNewBt")->trigger();
         QCOMPARE(Net().Count(), 1);
@@ -284,7 +268,7 @@ private slots:
     void typingSevenDigitsOnAnEmptyTable() {
         QTest::keyClicks(grid_, "1234567");
         QCOMPARE(Net().Count(), 1);
-        QCOMPARE(DigitsOf(Net(), 0), std::string("1234567"));
+        QCOMPARE(test::DigitsOf(Net(), 0), std::string("1234567"));
         QCOMPARE(View().CursorTableRow(), 1);
         QCOMPARE(View().CursorCol(), 0);
         QVERIFY(Net().Modified());
@@ -296,7 +280,7 @@ private slots:
     }
 
     void rightOnTheAppendLineDoesNothing() {
-        Fill(Net(), {"1111111"});
+        test::AddDraws(Net(), {"1111111"});
         ClickDigit(1, 0);
         QTest::keyClick(grid_, Qt::Key_Right);
         QCOMPARE(View().CursorCol(), 0);
@@ -304,7 +288,7 @@ private slots:
     }
 
     void leftWrapsToTheLineAbove() {
-        Fill(Net(), {"1111111", "2222222"});
+        test::AddDraws(Net(), {"1111111", "2222222"});
         ClickDigit(1, 0);
         QTest::keyClick(grid_, Qt::Key_Left);
         QCOMPARE(View().CursorTableRow(), 0);
@@ -317,26 +301,26 @@ private slots:
     }
 
     void deleteAndInsertOnTheAppendLine() {
-        Fill(Net(), {"1111111", "2222222"});
+        test::AddDraws(Net(), {"1111111", "2222222"});
         ClickDigit(2, 0);
         ActionOf(*form_, "CodeMenuDel")->trigger();
         QCOMPARE(Net().Count(), 2);
         ActionOf(*form_, "FileMenuCodesEditBt")->trigger();
         QCOMPARE(Net().Count(), 3);
-        QCOMPARE(DigitsOf(Net(), 2), std::string("0000000"));
+        QCOMPARE(test::DigitsOf(Net(), 2), std::string("0000000"));
     }
 
     void deleteAndInsertAtTheCursorRow() {
-        Fill(Net(), {"1111111", "2222222", "3333333"});
+        test::AddDraws(Net(), {"1111111", "2222222", "3333333"});
         ClickDigit(1, 2);
         ActionOf(*form_, "CodeMenuInsert")->trigger();
         QCOMPARE(Net().Count(), 4);
-        QCOMPARE(DigitsOf(Net(), 1), std::string("0000000"));
-        QCOMPARE(DigitsOf(Net(), 2), std::string("2222222"));
+        QCOMPARE(test::DigitsOf(Net(), 1), std::string("0000000"));
+        QCOMPARE(test::DigitsOf(Net(), 2), std::string("2222222"));
         ActionOf(*form_, "FileMenuSaveBt")->trigger();
         ActionOf(*form_, "CodeMenuDel")->trigger();
         QCOMPARE(Net().Count(), 2);
-        QCOMPARE(DigitsOf(Net(), 1), std::string("3333333"));
+        QCOMPARE(test::DigitsOf(Net(), 1), std::string("3333333"));
     }
 
     void addClearAndSelections() {
@@ -367,7 +351,7 @@ private slots:
     }
 
     void shiftAndAltClickSelectRanges() {
-        Fill(Net(), std::vector<std::string>(8, "1234567"));
+        test::AddDraws(Net(), std::vector<std::string>(8, "1234567"));
         ClickSel(1);
         ClickSel(5, Qt::ShiftModifier);
         QCOMPARE(Selection(Net()), QString(".xxxxx.."));
@@ -377,14 +361,14 @@ private slots:
     }
 
     void enterSelectsTheCursorRow() {
-        Fill(Net(), std::vector<std::string>(4, "1234567"));
+        test::AddDraws(Net(), std::vector<std::string>(4, "1234567"));
         ClickDigit(2, 1);
         QTest::keyClick(grid_, Qt::Key_Return);
         QCOMPARE(Selection(Net()), QString("..x."));
     }
 
     void findThirtySeven() {
-        Fill(Net(), {"0000000", "1230700", "1237000", "3707000", "3070000"});
+        test::AddDraws(Net(), {"0000000", "1230700", "1237000", "3707000", "3070000"});
         form_->CodeMenuFindClick();
         QVERIFY(form_->FindDialog().isVisible());
         Find("37");
@@ -397,7 +381,7 @@ private slots:
     }
 
     void findWithAWildcard() {
-        Fill(Net(), {"0000000", "3700000", "1327000", "4030700"});
+        test::AddDraws(Net(), {"0000000", "3700000", "1327000", "4030700"});
         Find("3?7");
         QCOMPARE(View().CursorTableRow(), 2);
         ActionOf(*form_, "CodeMenuNext")->trigger();
@@ -405,7 +389,7 @@ private slots:
     }
 
     void findEightCharactersNeverMatches() {
-        Fill(Net(), {"0000000", "1234567", "1234567"});
+        test::AddDraws(Net(), {"0000000", "1234567", "1234567"});
         Find("12345671");
         QCOMPARE(View().CursorTableRow(), 0);
         Find("1234567");
@@ -413,7 +397,7 @@ private slots:
     }
 
     void findOnTheLastDraw() {
-        Fill(Net(), {"3700000", "0000000", "3700000"});
+        test::AddDraws(Net(), {"3700000", "0000000", "3700000"});
         Find("37");
         QCOMPARE(View().CursorTableRow(), 2);
         Find("37");
@@ -444,7 +428,7 @@ private slots:
     }
 
     void thickLinesAbovePeriodsOneFiveNine() {
-        Fill(Net(), std::vector<std::string>(30, "1234567"));
+        test::AddDraws(Net(), std::vector<std::string>(30, "1234567"));
         const QImage image = GridImage();
         // Line i's grid line is at y = 24 + 21 i; a thick one also takes y - 1.
         for (int line = 0; line < 12; ++line) {
@@ -462,7 +446,7 @@ private slots:
 
     void cursorFrameFollowsTheFocus() {
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-        Fill(Net(), {"1111111", "2222222"});
+        test::AddDraws(Net(), {"1111111", "2222222"});
         ClickDigit(0, 2);
         QTRY_VERIFY(grid_->hasFocus());
         TRect cell;

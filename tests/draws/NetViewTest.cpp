@@ -5,6 +5,7 @@
 
 #include "draws/LawNet.h"
 #include "draws/NetView.h"
+#include "support/Draws.h"
 
 namespace tovarin {
 namespace {
@@ -12,23 +13,6 @@ namespace {
 // 400 pixels give ceiling((400 - 23 - 1 - 9) / 21) = 18 lines.
 constexpr int ClientHeight = 400;
 constexpr int ClientWidth = 470;
-
-std::string DigitsOf(const TCodeNet& net, int row) {
-    std::string text;
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        text += static_cast<char>('0' + net.GetNum(row, pos));
-    }
-    return text;
-}
-
-void Fill(TCodeNet& net, const std::vector<std::string>& draws) {
-    for (const std::string& digits : draws) {
-        const int row = net.Add();
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-            net.SetNum(row, pos, digits[static_cast<size_t>(pos)] - '0');
-        }
-    }
-}
 
 void AddRows(TCodeNet& net, int count) {
     std::vector<TSeq> rows(static_cast<size_t>(count));
@@ -234,7 +218,7 @@ TEST_F(NetView, LayoutPutsTheCursorToColumnZeroOnTheLastDraw) {
 TEST_F(NetView, TypingSevenDigitsOnAnEmptyTableMakesOneDraw) {
     Type(view_, "1234567");
     ASSERT_EQ(net_.Count(), 1);
-    EXPECT_EQ(DigitsOf(net_, 0), "1234567");
+    EXPECT_EQ(test::DigitsOf(net_, 0), "1234567");
     EXPECT_EQ(view_.CursorTableRow(), 1);
     EXPECT_EQ(view_.CursorCol(), 0);
     EXPECT_TRUE(net_.Modified());
@@ -243,30 +227,30 @@ TEST_F(NetView, TypingSevenDigitsOnAnEmptyTableMakesOneDraw) {
 TEST_F(NetView, TheEighthDigitStartsTheNextDraw) {
     Type(view_, "12345678");
     ASSERT_EQ(net_.Count(), 2);
-    EXPECT_EQ(DigitsOf(net_, 1), "8000000");
+    EXPECT_EQ(test::DigitsOf(net_, 1), "8000000");
     EXPECT_EQ(view_.CursorCol(), 1);
 }
 
 TEST_F(NetView, TypingOnTheAppendLineAlwaysFillsTheFirstDigit) {
-    Fill(net_, {"1111111"});
+    test::AddDraws(net_, {"1111111"});
     ClickCell(1, 4);
     Type(view_, "9");
     ASSERT_EQ(net_.Count(), 2);
-    EXPECT_EQ(DigitsOf(net_, 1), "9000000");
+    EXPECT_EQ(test::DigitsOf(net_, 1), "9000000");
     EXPECT_EQ(view_.CursorCol(), 1);
 }
 
 TEST_F(NetView, TypingOverADrawReplacesTheDigitAndAdvances) {
-    Fill(net_, {"1111111", "2222222"});
+    test::AddDraws(net_, {"1111111", "2222222"});
     ClickCell(0, 5);
     Type(view_, "90");
-    EXPECT_EQ(DigitsOf(net_, 0), "1111190");
+    EXPECT_EQ(test::DigitsOf(net_, 0), "1111190");
     EXPECT_EQ(view_.CursorTableRow(), 1);
     EXPECT_EQ(view_.CursorCol(), 0);
 }
 
 TEST_F(NetView, TypingBeyondTheAppendLineDoesNothing) {
-    Fill(net_, {"1111111"});
+    test::AddDraws(net_, {"1111111"});
     ClickCell(3, 0);
     EXPECT_TRUE(view_.TypeChar('5'));
     EXPECT_EQ(net_.Count(), 1);
@@ -282,7 +266,7 @@ TEST_F(NetView, OtherCharactersAreRefused) {
 TEST_F(NetView, WithoutAutoAdvanceTheCursorStays) {
     view_.AutoAdvance = false;
     Type(view_, "12");
-    EXPECT_EQ(DigitsOf(net_, 0), "2000000");
+    EXPECT_EQ(test::DigitsOf(net_, 0), "2000000");
     EXPECT_EQ(view_.CursorCol(), 0);
 }
 
@@ -300,7 +284,7 @@ TEST_F(NetView, TypingAtTheLastVisibleLineScrollsDown) {
 // ---- keys ---------------------------------------------------------------------------
 
 TEST_F(NetView, RightAtColumnZeroOfTheAppendLineIsRefused) {
-    Fill(net_, {"1111111"});
+    test::AddDraws(net_, {"1111111"});
     view_.Key(TNetKey::Down);
     ASSERT_EQ(view_.CursorTableRow(), 1);
     view_.Key(TNetKey::Right);
@@ -309,7 +293,7 @@ TEST_F(NetView, RightAtColumnZeroOfTheAppendLineIsRefused) {
 }
 
 TEST_F(NetView, RightWrapsFromColumnSixToTheNextLine) {
-    Fill(net_, {"1111111", "2222222"});
+    test::AddDraws(net_, {"1111111", "2222222"});
     ClickCell(0, 6);
     view_.Key(TNetKey::Right);
     EXPECT_EQ(view_.CursorRow(), 1);
@@ -317,7 +301,7 @@ TEST_F(NetView, RightWrapsFromColumnSixToTheNextLine) {
 }
 
 TEST_F(NetView, LeftWrapsToColumnSixOfTheLineAbove) {
-    Fill(net_, {"1111111", "2222222"});
+    test::AddDraws(net_, {"1111111", "2222222"});
     ClickCell(1, 0);
     view_.Key(TNetKey::Left);
     EXPECT_EQ(view_.CursorRow(), 0);
@@ -351,7 +335,7 @@ TEST_F(NetView, UpStopsAtRowZeroAndScrollsAtTheTopLine) {
 }
 
 TEST_F(NetView, DownNeverPassesTheAppendLine) {
-    Fill(net_, {"1111111", "2222222"});
+    test::AddDraws(net_, {"1111111", "2222222"});
     ClickCell(0, 3);
     view_.Key(TNetKey::Down);
     EXPECT_EQ(view_.CursorTableRow(), 1);
@@ -558,7 +542,7 @@ TEST(DigitsMatch, DigitsAndWildcards) {
 }
 
 TEST_F(NetView, FindNextStartsAfterTheCursorAndMovesToTheMatch) {
-    Fill(net_, {"3700000", "1111111", "1237000", "3070000", "1111111"});
+    test::AddDraws(net_, {"3700000", "1111111", "1237000", "3070000", "1111111"});
     EXPECT_TRUE(view_.FindNext("37"));
     EXPECT_EQ(view_.CursorTableRow(), 2);
     EXPECT_FALSE(view_.FindNext("37"));
@@ -568,14 +552,14 @@ TEST_F(NetView, FindNextStartsAfterTheCursorAndMovesToTheMatch) {
 }
 
 TEST_F(NetView, FindNextNeverMatchesEightCharacters) {
-    Fill(net_, {"0000000", "1234567"});
+    test::AddDraws(net_, {"0000000", "1234567"});
     EXPECT_FALSE(view_.FindNext("12345678"));
     EXPECT_FALSE(view_.FindNext(""));
     EXPECT_EQ(view_.CursorTableRow(), 0);
 }
 
 TEST_F(NetView, FindNextOnTheLastDrawOrTheAppendLineFindsNothing) {
-    Fill(net_, {"3700000", "3700000"});
+    test::AddDraws(net_, {"3700000", "3700000"});
     ClickCell(1, 0);
     EXPECT_FALSE(view_.FindNext("37"));
     ClickCell(2, 0);

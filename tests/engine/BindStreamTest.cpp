@@ -7,17 +7,12 @@
 #include "base/Errors.h"
 #include "engine/Bind.h"
 #include "engine/PrjOptions.h"
+#include "support/Hex.h"
 
 namespace tovarin {
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-    std::string bytes;
-    for (const int value : values) {
-        bytes.push_back(static_cast<char>(value));
-    }
-    return bytes;
-}
+using test::Bytes;
 
 std::string Saved(const TBaseBind& bind) {
     ByteWriter out;

@@ -5,17 +5,12 @@
 #include "base/ByteStream.h"
 #include "base/Errors.h"
 #include "engine/PrjOptions.h"
+#include "support/Hex.h"
 
 namespace tovarin {
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-    std::string bytes;
-    for (const int value : values) {
-        bytes.push_back(static_cast<char>(value));
-    }
-    return bytes;
-}
+using test::Bytes;
 
 std::string Saved(const TPrjOptions& options) {
     ByteWriter out;

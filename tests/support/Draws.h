@@ -17,15 +17,20 @@ inline void AddDraws(TCodeNet& net, const std::vector<std::string>& draws) {
     }
 }
 
-// The table's draws as texts of seven digit characters, oldest first.
+// One row's draw as a text of seven digit characters.
+inline std::string DigitsOf(const TCodeNet& net, int row) {
+    std::string digits;
+    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+        digits += static_cast<char>('0' + net.GetNum(row, pos));
+    }
+    return digits;
+}
+
+// The table's draws as such texts, oldest first.
 inline std::vector<std::string> DrawTexts(const TCodeNet& net) {
     std::vector<std::string> draws;
     for (int row = 0; row < net.Count(); ++row) {
-        std::string digits;
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-            digits += static_cast<char>('0' + net.GetNum(row, pos));
-        }
-        draws.push_back(digits);
+        draws.push_back(DigitsOf(net, row));
     }
     return draws;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,15 @@ inline std::string Hex(std::string_view bytes) {
         text += kDigits[b & 15];
     }
     return text;
+}
+
+// Bytes given as their values, for short golden records.
+inline std::string Bytes(std::initializer_list<int> values) {
+    std::string bytes;
+    for (const int value : values) {
+        bytes.push_back(static_cast<char>(value));
+    }
+    return bytes;
 }
 
 inline std::string FromHex(std::string_view hex) {
