@@ -53,11 +53,7 @@ private:
 
     template <typename T>
     T* Find(const QString& name) const {
-        T* widget = form_->findChild<T*>(name);
-        if (widget == nullptr) {
-            qFatal("no control named %s", qPrintable(name));
-        }
-        return widget;
+        return test::FindControl<T>(*form_, name);
     }
     QListWidget* List(int kind) const {
         return Find<QListWidget>(QStringLiteral("s%1Lbx").arg(kind));

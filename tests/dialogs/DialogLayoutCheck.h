@@ -13,6 +13,16 @@
 
 namespace tovarin::test {
 
+// The dialog's control of that name; a test cannot go on without it.
+template <typename T>
+T* FindControl(const QObject& dialog, const QString& name) {
+    T* widget = dialog.findChild<T*>(name);
+    if (widget == nullptr) {
+        qFatal("no control named %s", qPrintable(name));
+    }
+    return widget;
+}
+
 // Every visible control of the dialog that is narrower or lower than its
 // text needs, or that sticks out of its parent, as a readable line; a list
 // box counts as clipped when one of its items is not fully in view.

@@ -40,11 +40,7 @@ const CheckRow kChecks[] = {
 
 template <typename T>
 T* Find(const QWidget& form, const char* name) {
-    T* widget = form.findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr) {
-        qFatal("no control named %s", name);
-    }
-    return widget;
+    return test::FindControl<T>(form, QString::fromLatin1(name));
 }
 
 // Every field of the record as text, for whole-record comparisons.

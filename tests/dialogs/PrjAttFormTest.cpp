@@ -25,11 +25,7 @@ private:
 
     template <typename T>
     T* Find(const QString& name) const {
-        T* widget = form_->findChild<T*>(name);
-        if (widget == nullptr) {
-            qFatal("no control named %s", qPrintable(name));
-        }
-        return widget;
+        return test::FindControl<T>(*form_, name);
     }
     QSpinBox* Spin(const char* name) const { return Find<QSpinBox>(QString::fromLatin1(name)); }
     QCheckBox* Box(const char* name) const { return Find<QCheckBox>(QString::fromLatin1(name)); }
