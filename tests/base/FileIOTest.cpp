@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <dirent.h>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include "base/Errors.h"
 #include "base/FileIO.h"
+#include "support/FileSizeLimit.h"
 
 namespace tovarin {
 namespace {
@@ -103,26 +101,17 @@ TEST_F(FileIOTest, AMissingFolderIsAnErrorAndCreatesNothing) {
 TEST_F(FileIOTest, AFailedWriteKeepsTheOldFileByteForByte) {
     const std::string old("old document\0\x01\x02", 15);
     WriteFileAtomically(Path("doc.lvrn"), old);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // Writes past 100 bytes fail with EFBIG instead of killing the child.
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    const int status = test::RunWithFileSizeLimit(100, [&] {
         try {
             WriteFileAtomically(Path("doc.lvrn"), std::string(5000, 'n'));
         } catch (const EInOutError&) {
-            _exit(0);
+            return 0;
         } catch (...) {
-            _exit(2);
+            return 2;
         }
-        _exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write did not fail, 2: wrong exception";
+        return 1;
+    });
+    EXPECT_EQ(status, 0) << "1: the write did not fail, 2: wrong exception";
     EXPECT_EQ(ReadWholeFile(Path("doc.lvrn")), old);
     EXPECT_EQ(Entries(), std::vector<std::string>{"doc.lvrn"}) << "no temporary file is left";
 }

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <random>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -15,6 +12,7 @@
 #include "base/ProgramDir.h"
 #include "dialogs/IniFile.h"
 #include "dialogs/Settings.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -344,12 +342,7 @@ TEST(Settings, FailedWriteLeavesTheOldFileWhole) {
     const std::string before = ReadWholeFile(kSamples + "gbk-crlf.ini");
     WriteFileAtomically(path, before);
 
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{64, 64};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    const int status = test::RunWithFileSizeLimit(64, [&] {
         TAppOptions options;
         options.userName = "李四";
         try {
@@ -357,16 +350,13 @@ TEST(Settings, FailedWriteLeavesTheOldFileWhole) {
         } catch (const EInOutError& error) {
             const bool exact = std::string(error.what()) == "Unable to write to " + path;
             const bool unchanged = options.LastDoc == "工作文档.lvrn";
-            _exit(exact && unchanged ? 0 : 3);
+            return exact && unchanged ? 0 : 3;
         } catch (...) {
-            _exit(4);
+            return 4;
         }
-        _exit(5);  // the write went through
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return 5;  // the write went through
+    });
+    EXPECT_EQ(status, 0);
     EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"ormelux.ini"});
 }

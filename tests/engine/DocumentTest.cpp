@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "base/ByteStream.h"
 #include "base/FileIO.h"
 #include "draws/LawNet.h"
 #include "engine/Prj.h"
-#include "support/TempDir.h"
-#include "support/Hex.h"
 #include "support/Draws.h"
+#include "support/FileSizeLimit.h"
+#include "support/Hex.h"
+#include "support/TempDir.h"
 
 namespace tovarin {
 namespace {
@@ -237,12 +235,7 @@ TEST(Document, FailedSaveKeepsTheOldFile) {
     SaveDocument(path, small.net, small.projects);
     const std::string before = ReadWholeFile(path);
 
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    const int status = test::RunWithFileSizeLimit(100, [&] {
         Doc big;
         Fill(big);
         for (int i = 0; i < 100; ++i) {
@@ -251,14 +244,11 @@ TEST(Document, FailedSaveKeepsTheOldFile) {
         try {
             SaveDocument(path, big.net, big.projects);
         } catch (const EInOutError&) {
-            _exit(big.net.Modified() && big.projects.Modified ? 3 : 4);
+            return big.net.Modified() && big.projects.Modified ? 3 : 4;
         }
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 3) << "the save must fail and keep the document modified";
+        return 0;
+    });
+    EXPECT_EQ(status, 3) << "the save must fail and keep the document modified";
     EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"work.lvrn"});
 }
