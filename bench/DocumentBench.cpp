@@ -4,10 +4,10 @@
 
 #include <unistd.h>
 
-#include "base/FileIO.h"
-#include "dialogs/AppOptions.h"
-#include "draws/LawNet.h"
-#include "engine/Prj.h"
+#include "core/base/FileIO.h"
+#include "core/settings/AppOptions.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
 
 namespace tovarin {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "engine/Bind.h"
-#include "engine/Code.h"
-#include "engine/PrjOptions.h"
+#include "core/engine/Bind.h"
+#include "core/engine/Code.h"
+#include "core/engine/PrjOptions.h"
 
 namespace tovarin {
 namespace {

@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "draws/GridPainter.h"
-#include "draws/LawNet.h"
-#include "draws/NetView.h"
+#include "gui/draws/GridPainter.h"
+#include "core/draws/LawNet.h"
+#include "core/draws/NetView.h"
 
 using namespace tovarin;
 

@@ -19,13 +19,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "base/FileIO.h"
-#include "draws/LawNet.h"
-#include "engine/Prj.h"
-#include "mainwin/Application.h"
-#include "mainwin/Main.h"
-#include "mainwin/OutputArea.h"
-#include "mainwin/UserDialogs.h"
+#include "core/base/FileIO.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "gui/mainwin/Application.h"
+#include "gui/mainwin/Main.h"
+#include "gui/mainwin/OutputArea.h"
+#include "gui/mainwin/UserDialogs.h"
 
 extern char** environ;
 

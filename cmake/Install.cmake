@@ -20,6 +20,6 @@ if(TARGET tovarin)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/tovarin)
   install(FILES ${TOVARIN_DATA_DIR}/tovarin.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${PROJECT_SOURCE_DIR}/src/mainwin/icons/tovarin.svg
+  install(FILES ${PROJECT_SOURCE_DIR}/src/gui/mainwin/icons/tovarin.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "base/Errors.h"
-#include "draws/LawNet.h"
-#include "engine/Prj.h"
+#include "core/base/Errors.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
 
 using namespace tovarin;
 

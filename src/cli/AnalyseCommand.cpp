@@ -3,10 +3,10 @@
 #include <iostream>
 #include <map>
 
-#include "base/Random.h"
+#include "core/base/Random.h"
 #include "cli/Cli.h"
 #include "cli/Document.h"
-#include "mainwin/Analyses.h"
+#include "core/analyses/Analyses.h"
 
 namespace tovarin::cli {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/Text.h"
+#include "core/base/Text.h"
 
 namespace tovarin::cli {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/AppOptions.h"
+#include "core/settings/AppOptions.h"
 
 namespace tovarin::cli {
 

@@ -1,14 +1,14 @@
 // The document commands: info, filter and the draw-table import and export.
 #include <iostream>
 
-#include "base/Errors.h"
-#include "base/FileIO.h"
-#include "base/Random.h"
+#include "core/base/Errors.h"
+#include "core/base/FileIO.h"
+#include "core/base/Random.h"
 #include "cli/Cli.h"
 #include "cli/Document.h"
-#include "dialogs/AppOptions.h"
-#include "draws/LawNet.h"
-#include "engine/Prj.h"
+#include "core/settings/AppOptions.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
 
 namespace tovarin::cli {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "base/Errors.h"
-#include "draws/LawNet.h"
-#include "engine/Prj.h"
-#include "engine/ReportPane.h"
+#include "core/base/Errors.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "core/engine/ReportPane.h"
 
 namespace tovarin::cli {
 

@@ -1,12 +1,12 @@
 // The download command: fetch the draw history and put it into a document.
 #include <iostream>
 
-#include "base/FileIO.h"
-#include "base/HttpGet.h"
+#include "core/base/FileIO.h"
+#include "core/base/HttpGet.h"
 #include "cli/Cli.h"
 #include "cli/Document.h"
-#include "draws/Download.h"
-#include "engine/Prj.h"
+#include "core/download/Download.h"
+#include "core/engine/Prj.h"
 
 namespace tovarin::cli {
 namespace {

@@ -1,8 +1,8 @@
 #include <iostream>
 
 #include "cli/Cli.h"
-#include "engine/Bind.h"
-#include "engine/PrjOptions.h"
+#include "core/engine/Bind.h"
+#include "core/engine/PrjOptions.h"
 
 namespace tovarin::cli {
 

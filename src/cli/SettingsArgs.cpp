@@ -1,8 +1,8 @@
 #include <iostream>
 
-#include "base/Errors.h"
+#include "core/base/Errors.h"
 #include "cli/Cli.h"
-#include "dialogs/Settings.h"
+#include "core/settings/Settings.h"
 
 namespace tovarin::cli {
 

@@ -1,7 +1,7 @@
 #include <iostream>
 
 #include "cli/Cli.h"
-#include "dialogs/Settings.h"
+#include "core/settings/Settings.h"
 
 namespace tovarin::cli {
 

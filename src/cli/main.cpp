@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "base/Errors.h"
+#include "core/base/Errors.h"
 #include "cli/Cli.h"
 
 namespace tovarin::cli {

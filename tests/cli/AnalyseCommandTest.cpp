@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "base/FileIO.h"
+#include "core/base/FileIO.h"
 #include "cli/CliRunner.h"
-#include "dialogs/AppOptions.h"
-#include "draws/LawNet.h"
-#include "engine/Prj.h"
-#include "engine/PrjTestSupport.h"
-#include "mainwin/Analyses.h"
+#include "core/settings/AppOptions.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "core/engine/PrjTestSupport.h"
+#include "core/analyses/Analyses.h"
 #include "support/TempDir.h"
 #include "support/Draws.h"
 

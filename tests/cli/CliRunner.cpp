@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "base/FileIO.h"
+#include "core/base/FileIO.h"
 
 extern char** environ;
 

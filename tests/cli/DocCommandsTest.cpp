@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "base/FileIO.h"
-#include "base/Random.h"
+#include "core/base/FileIO.h"
+#include "core/base/Random.h"
 #include "cli/CliRunner.h"
-#include "dialogs/AppOptions.h"
-#include "draws/LawNet.h"
-#include "engine/Prj.h"
-#include "engine/PrjTestSupport.h"
+#include "core/settings/AppOptions.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "core/engine/PrjTestSupport.h"
 #include "support/TempDir.h"
 #include "support/Draws.h"
 

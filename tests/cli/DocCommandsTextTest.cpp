@@ -5,10 +5,10 @@
 
 #include <ctime>
 
-#include "base/FileIO.h"
+#include "core/base/FileIO.h"
 #include "cli/CliRunner.h"
-#include "draws/LawNet.h"
-#include "engine/Prj.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
 #include "support/TempDir.h"
 #include "support/Hex.h"
 #include "support/Draws.h"

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "base/Codec.h"
-#include "base/FileIO.h"
+#include "core/base/Codec.h"
+#include "core/base/FileIO.h"
 #include "cli/CliRunner.h"
 #include "support/TempDir.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "draws/LawNet.h"
+#include "core/draws/LawNet.h"
 
 namespace tovarin::test {
 

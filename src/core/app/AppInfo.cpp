@@ -1,0 +1,52 @@
+#include "core/app/AppInfo.h"
+
+#include "core/base/DateTime.h"
+#include "core/base/Text.h"
+#include "core/base/Version.h"
+
+namespace tovarin {
+
+const char* const kSiteName = "Tovarin项目主页";
+
+namespace {
+
+// The caption's closing words; the program states what it is for.
+constexpr const char* kCaptionTail = "头尾码筛选工具";
+
+}  // namespace
+
+TAppInfoRec MakeAppInfo(const std::string& appDir) {
+    TAppInfoRec info;
+    info.WebAddress = "https://tovarin.example.org/";
+    info.VersionText = kVersionText;
+    info.ProductName = kProductName;
+    info.AppDir = appDir;
+    while (info.AppDir.size() > 1 && info.AppDir.back() == '/') {
+        info.AppDir.pop_back();
+    }
+    info.DocModified = false;
+    info.DocExt = ".lvrn";
+    info.DocTitle = info.ProductName + "文档";
+    return info;
+}
+
+std::string CaptionText(const TAppInfoRec& info) {
+    return info.ProductName + " v" + info.VersionText + " - " + kSiteName + " " + info.WebAddress +
+           " - " + kCaptionTail;
+}
+
+std::string PrintJobTitle(const TAppInfoRec& info, std::time_t moment) {
+    return info.ProductName + "成果打印 " + DateText(moment);
+}
+
+std::string FilterResultText(int validCount) {
+    return "筛选结果为" + IntToStr(validCount) + "个号码";
+}
+
+std::string AutoOpenFailedText(const std::string& fileName) {
+    return "自动打开文档失败：\r\n" + fileName;
+}
+
+const char* ModifiedStateText(bool modified) { return modified ? "已修改" : "未修改"; }
+
+}  // namespace tovarin

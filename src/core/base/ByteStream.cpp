@@ -1,0 +1,51 @@
+#include "core/base/ByteStream.h"
+
+#include "core/base/Errors.h"
+
+namespace tovarin {
+
+void ByteWriter::WriteI32(int32_t value) {
+    const auto bits = static_cast<uint32_t>(value);
+    const char bytes[4] = {static_cast<char>(bits & 0xFFU), static_cast<char>((bits >> 8) & 0xFFU),
+                           static_cast<char>((bits >> 16) & 0xFFU),
+                           static_cast<char>((bits >> 24) & 0xFFU)};
+    buffer_.append(bytes, sizeof bytes);
+}
+
+void ByteWriter::Reserve(size_t additional) { buffer_.reserve(buffer_.size() + additional); }
+
+void ByteWriter::WriteU8(uint8_t value) { buffer_.push_back(static_cast<char>(value)); }
+
+void ByteWriter::WriteBytes(std::string_view bytes) { buffer_.append(bytes); }
+
+void ByteReader::Need(size_t count) const {
+    if (count > Remaining()) {
+        throw EReadError("Unexpected end of data at byte " + std::to_string(offset_) + ": " +
+                         std::to_string(count) + " bytes needed, " + std::to_string(Remaining()) +
+                         " left");
+    }
+}
+
+int32_t ByteReader::ReadI32() {
+    Need(4);
+    uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) {
+        bits |= static_cast<uint32_t>(static_cast<uint8_t>(data_[offset_ + i])) << (8 * i);
+    }
+    offset_ += 4;
+    return static_cast<int32_t>(bits);
+}
+
+uint8_t ByteReader::ReadU8() {
+    Need(1);
+    return static_cast<uint8_t>(data_[offset_++]);
+}
+
+std::string_view ByteReader::ReadBytes(size_t count) {
+    Need(count);
+    std::string_view bytes = data_.substr(offset_, count);
+    offset_ += count;
+    return bytes;
+}
+
+}  // namespace tovarin

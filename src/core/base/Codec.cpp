@@ -1,0 +1,68 @@
+#include "core/base/Codec.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <iconv.h>
+
+#include "core/base/Errors.h"
+
+namespace tovarin {
+namespace {
+
+// Closes the converter on every way out of Convert.
+class Converter {
+public:
+    Converter(const char* from, const char* to, const char* what) : cd_(iconv_open(to, from)) {
+        // iconv_open reports failure as the handle (iconv_t)-1.
+        if (reinterpret_cast<intptr_t>(cd_) == -1) {
+            throw ECodecError(std::string("No converter for ") + what);
+        }
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    ~Converter() { iconv_close(cd_); }
+
+    iconv_t Handle() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
+// The only place that talks to the operating system's converter; on Windows
+// this unit would call MultiByteToWideChar/WideCharToMultiByte instead.
+std::string Convert(std::string_view in, const char* from, const char* to, const char* what) {
+    const Converter converter(from, to, what);
+    std::string out;
+    out.resize(in.size() * 2 + 8);
+    // iconv's interface takes a non-const input pointer but does not write
+    // through it.
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    char* dst = out.data();
+    size_t dstLeft = out.size();
+    while (srcLeft > 0) {
+        if (iconv(converter.Handle(), &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) {
+            break;
+        }
+        if (errno == E2BIG) {
+            const size_t used = static_cast<size_t>(dst - out.data());
+            out.resize(out.size() * 2);
+            dst = out.data() + used;
+            dstLeft = out.size() - used;
+            continue;
+        }
+        // EILSEQ (no such character) or EINVAL (the text ends inside one).
+        throw ECodecError(std::string("Text cannot be converted ") + what + " at byte " +
+                          std::to_string(in.size() - srcLeft));
+    }
+    out.resize(static_cast<size_t>(dst - out.data()));
+    return out;
+}
+
+}  // namespace
+
+std::string Utf8ToGbk(std::string_view utf8) { return Convert(utf8, "UTF-8", "GBK", "to GBK"); }
+
+std::string GbkToUtf8(std::string_view gbk) { return Convert(gbk, "GBK", "UTF-8", "from GBK"); }
+
+}  // namespace tovarin

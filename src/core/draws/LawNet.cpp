@@ -1,0 +1,259 @@
+#include "core/draws/LawNet.h"
+
+#include <algorithm>
+
+#include "core/base/ByteStream.h"
+#include "core/base/Codec.h"
+#include "core/base/DateTime.h"
+#include "core/base/Errors.h"
+#include "core/base/FileIO.h"
+#include "core/base/PathCheck.h"
+#include "core/base/Text.h"
+
+namespace tovarin {
+namespace {
+
+constexpr int StoredDrawSize = 4 * TSeq::DigitCount;
+
+bool IsComment(std::string_view line) {
+    return line.empty() || line.front() == ';' || line.starts_with("//");
+}
+
+// Only ASCII digits count; the bytes of GBK characters never fall in
+// '0'..'9' (lead and trail bytes are 0x40 and above), so a byte scan needs
+// no decoding.
+TSeq DrawOfLine(std::string_view line) {
+    TSeq draw;
+    int pos = 0;
+    for (const char c : line) {
+        if (pos == TSeq::DigitCount) {
+            break;
+        }
+        if (c >= '0' && c <= '9') {
+            draw.SetNum(pos++, c - '0');
+        }
+    }
+    return draw;
+}
+
+}  // namespace
+
+int TSeq::GetNum(int pos) const {
+    if (pos < 0 || pos >= DigitCount) {
+        throw Exception("TSeq.GetNum Error!");
+    }
+    return digits_[pos];
+}
+
+void TSeq::SetNum(int pos, int value) {
+    if (pos < 0 || pos >= DigitCount || value < 0 || value > 9) {
+        throw Exception("TSeq.SetNum Error!");
+    }
+    digits_[pos] = static_cast<uint8_t>(value);
+}
+
+int TSeq::GetSum() const { return digits_[0] + digits_[1] + digits_[2] + digits_[3]; }
+
+void TCodeNet::CheckRow(int row) const {
+    if (row < 0 || row >= Count()) {
+        throw Exception("TCodeNet.GetSeq Error!");
+    }
+}
+
+TSeq& TCodeNet::GetSeq(int row) {
+    CheckRow(row);
+    return rows_[static_cast<size_t>(row)];
+}
+
+const TSeq& TCodeNet::GetSeq(int row) const {
+    CheckRow(row);
+    return rows_[static_cast<size_t>(row)];
+}
+
+int TCodeNet::GetNum(int row, int pos) const { return GetSeq(row).GetNum(pos); }
+
+void TCodeNet::SetNum(int row, int pos, int value) {
+    GetSeq(row).SetNum(pos, value);
+    modified_ = true;
+    Changed(TNetChange::Cells);
+}
+
+void TCodeNet::SetSelected(int row, bool value) {
+    GetSeq(row).Selected = value;
+    Changed(TNetChange::Cells);
+}
+
+int TCodeNet::Add() {
+    rows_.emplace_back();
+    modified_ = true;
+    Changed(TNetChange::Rows);
+    return Count() - 1;
+}
+
+int TCodeNet::Insert(int row) {
+    if (row < 0 || row >= Count()) {
+        throw Exception("TCodeNet.Insert Error!");
+    }
+    rows_.insert(rows_.begin() + row, TSeq());
+    modified_ = true;
+    Changed(TNetChange::Rows);
+    return row;
+}
+
+void TCodeNet::Delete(int row) {
+    CheckRow(row);
+    rows_.erase(rows_.begin() + row);
+    modified_ = true;
+    Changed(TNetChange::Rows);
+}
+
+void TCodeNet::Clear() {
+    rows_.clear();
+    rows_.shrink_to_fit();
+    modified_ = true;
+    Changed(TNetChange::Rows);
+}
+
+void TCodeNet::Replace(std::vector<TSeq> rows) {
+    rows_.swap(rows);
+    modified_ = true;
+    Changed(TNetChange::Rows);
+}
+
+void TCodeNet::SelectAll() {
+    for (TSeq& draw : rows_) {
+        draw.Selected = true;
+    }
+    Changed(TNetChange::Cells);
+}
+
+void TCodeNet::InvertSelection() {
+    for (TSeq& draw : rows_) {
+        draw.Selected = !draw.Selected;
+    }
+    Changed(TNetChange::Cells);
+}
+
+void TCodeNet::SetSelRange(int a, int b, bool value) {
+    const int last = Count() - 1;
+    const int from = std::max(0, std::min(std::min(a, b), last));
+    const int to = std::min(std::max(a, b), last);
+    for (int row = from; row <= to; ++row) {
+        rows_[static_cast<size_t>(row)].Selected = value;
+    }
+    Changed(TNetChange::Cells);
+}
+
+void TCodeNet::WriteBlock(ByteWriter& out) const {
+    out.Reserve(4 + rows_.size() * StoredDrawSize);
+    out.WriteI32(Count());
+    for (const TSeq& draw : rows_) {
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            out.WriteI32(draw.GetNum(pos));
+        }
+    }
+}
+
+void TCodeNet::SaveToStream(ByteWriter& out) {
+    WriteBlock(out);
+    modified_ = false;
+}
+
+std::vector<TSeq> TCodeNet::TakeRows() {
+    std::vector<TSeq> rows = std::move(rows_);
+    rows_.clear();
+    Changed(TNetChange::Rows);
+    return rows;
+}
+
+void TCodeNet::LoadFromStream(ByteReader& in) {
+    const size_t countOffset = in.Offset();
+    const int32_t count = in.ReadI32();
+    if (count < 0 || static_cast<uint64_t>(count) * StoredDrawSize > in.Remaining()) {
+        throw EReadError("Draw table at byte " + std::to_string(countOffset) + " announces " +
+                         std::to_string(count) + " draws, but only " +
+                         std::to_string(in.Remaining()) + " bytes follow");
+    }
+    std::vector<TSeq> rows(static_cast<size_t>(count));
+    for (TSeq& draw : rows) {
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            const size_t offset = in.Offset();
+            const int32_t value = in.ReadI32();
+            if (value < 0 || value > 9) {
+                throw EReadError("TSeq.SetNum Error! (digit " + std::to_string(value) +
+                                 " at byte " + std::to_string(offset) + ")");
+            }
+            draw.SetNum(pos, value);
+        }
+    }
+    rows_.swap(rows);
+    modified_ = false;
+    Changed(TNetChange::Rows);
+}
+
+std::string TCodeNet::ExportText() const {
+    std::string header;
+    header += ";开奖码表导出\r\n";
+    header += ";总共" + IntToStr(Count()) + "期\r\n";
+    header += ";" + DateText(Now()) + "\r\n";
+    header += ";" + std::string(48, '=') + "\r\n";
+    std::string text = Utf8ToGbk(header);
+    text.reserve(text.size() + rows_.size() * (TSeq::DigitCount + 2));
+    for (const TSeq& draw : rows_) {
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            text += static_cast<char>('0' + draw.GetNum(pos));
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+void TCodeNet::ExportToText(const std::string& path) const {
+    if (PathExists(path) && !CanReplaceFile(path)) {
+        throw Exception("原有的文件删除失败！\r\n可能正在被其它程序使用！");
+    }
+    WriteFileAtomically(path, ExportText());
+}
+
+void TCodeNet::ImportFromText(const std::string& path) {
+    if (!FileExists(path)) {
+        return;
+    }
+    Replace(ParseDrawText(ReadWholeFile(path)));
+}
+
+int TCodeNet::Subscribe(Listener listener) {
+    listeners_.emplace_back(nextToken_, std::move(listener));
+    return nextToken_++;
+}
+
+void TCodeNet::Unsubscribe(int token) {
+    std::erase_if(listeners_, [token](const auto& entry) { return entry.first == token; });
+}
+
+void TCodeNet::Changed(TNetChange change) {
+    // A listener may subscribe or unsubscribe while it is told.
+    const auto listeners = listeners_;
+    for (const auto& entry : listeners) {
+        entry.second(change);
+    }
+}
+
+std::vector<TSeq> ParseDrawText(std::string_view bytes) {
+    std::vector<TSeq> rows;
+    size_t begin = 0;
+    while (begin <= bytes.size()) {
+        size_t end = bytes.find_first_of("\r\n", begin);
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        }
+        const std::string_view line = Trim(bytes.substr(begin, end - begin));
+        if (!IsComment(line)) {
+            rows.push_back(DrawOfLine(line));
+        }
+        begin = end + 1;
+    }
+    return rows;
+}
+
+}  // namespace tovarin

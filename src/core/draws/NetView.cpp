@@ -1,0 +1,414 @@
+#include "core/draws/NetView.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/draws/LawNet.h"
+
+namespace tovarin {
+namespace {
+
+constexpr int L = TNetView::GridLine;
+constexpr int H = TNetView::HeaderHeight;
+constexpr int R = TNetView::RowHeight;
+constexpr int LineStep = TNetView::RowHeight + TNetView::GridLine;
+constexpr auto& W = TNetView::ColWidths;
+
+int HeaderWidth() {
+    int width = 0;
+    for (const int w : W) {
+        width += w + L;
+    }
+    return width;
+}
+
+}  // namespace
+
+TRect TRect::Intersected(const TRect& other) const {
+    const TRect cut{std::max(Left, other.Left), std::max(Top, other.Top),
+                    std::min(Right, other.Right), std::min(Bottom, other.Bottom)};
+    return cut.IsEmpty() ? TRect{} : cut;
+}
+
+TRect TRect::United(const TRect& other) const {
+    if (IsEmpty()) {
+        return other;
+    }
+    if (other.IsEmpty()) {
+        return *this;
+    }
+    return {std::min(Left, other.Left), std::min(Top, other.Top), std::max(Right, other.Right),
+            std::max(Bottom, other.Bottom)};
+}
+
+TNetView::TNetView(TCodeNet& net) : net_(net) {
+    listenerToken_ = net_.Subscribe([this](TNetChange change) {
+        if (change == TNetChange::Rows) {
+            Layout();
+        } else {
+            Raise(OnRepaint);
+        }
+    });
+}
+
+TNetView::~TNetView() { net_.Unsubscribe(listenerToken_); }
+
+void TNetView::Raise(const std::function<void()>& event) const {
+    if (event) {
+        event();
+    }
+}
+
+void TNetView::SetClientSize(int width, int height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    Layout();
+}
+
+void TNetView::Layout() {
+    content_ = headerBand_ = selBand_ = firstSel_ = digitBand_ = firstDigit_ = TRect{};
+    visibleRows_ = 0;
+    const int ch = clientHeight_;
+    if (ch > L) {
+        headerBand_ = {1, 1, HeaderWidth(), H};
+        content_ = headerBand_;
+    }
+    if (ch - H > L + BottomMargin) {
+        // Ceiling: the last line may be cut off.
+        visibleRows_ = (ch - H - L - BottomMargin + LineStep - 1) / LineStep;
+        const int x0 = W[0] + W[1] + W[2] + 3 * L;
+        const int bandBottom = LineStep * visibleRows_ + H;
+        digitBand_ = {x0 + 1, H + L + 1, DigitCols * (W[3] + L) + x0, bandBottom};
+        firstDigit_ = {x0 + 2, H + L + 2, x0 + W[3], H + L + R};
+        content_ = content_.United(digitBand_);
+        selBand_ = {1, H + L + 1, W[0], bandBottom};
+        firstSel_ = {1, H + L + 2, W[0], H + L + R};
+    }
+    const int count = net_.Count();
+    if (count < topRow_ + visibleRows_ - 1) {
+        topRow_ = std::max(0, count - visibleRows_ + 2);
+    }
+    if (cursorRow_ >= visibleRows_) {
+        cursorRow_ = std::max(visibleRows_ - 1, 0);
+    }
+    if (count == topRow_ + cursorRow_ + 1) {
+        cursorCol_ = 0;
+    }
+    // The extra 2 lets the append line scroll fully into view.
+    scrollMax_ = std::max(count - visibleRows_ + 2, 0);
+    Raise(OnChange);
+}
+
+int TNetView::LeftOfHead(int col) const {
+    if (col < 0 || col >= ColCount) {
+        throw Exception("TCodeNet.LeftOfHead Error!");
+    }
+    int x = 0;
+    for (int i = 0; i < col; ++i) {
+        x += W[static_cast<size_t>(i)] + L;
+    }
+    return x;
+}
+
+bool TNetView::CellRect(int line, int col, TRect& rect) const {
+    if (line < 0 || line >= topRow_ + visibleRows_) {
+        rect = TRect{};
+        return false;
+    }
+    rect = firstDigit_.Moved(col * (L + W[3]), line * LineStep);
+    return true;
+}
+
+TRect TNetView::HeadCell(int col) const {
+    const int left = LeftOfHead(col);
+    return {left + 1, 1, left + W[static_cast<size_t>(col)], H};
+}
+
+TRect TNetView::SelCell(int line) const { return firstSel_.Moved(0, line * LineStep); }
+
+TRect TNetView::InfoCell(int line, int col) const {
+    const int left = col == 1 ? W[0] + 1 : W[0] + W[1] + 1;
+    const int right = col == 1 ? W[0] + W[1] : W[0] + W[1] + W[2];
+    return TRect{left, H + L + 1, right, H + L + R}.Moved(0, line * LineStep);
+}
+
+bool TNetView::ThickLineAbove(int line) const {
+    return (topRow_ + line + net_.FirstPeriod() - 1) % 4 == 0;
+}
+
+THit TNetView::HitTest(int x, int y) const {
+    const TRect client{0, 0, clientWidth_, clientHeight_};
+    if (headerBand_.Contains(x, y)) {
+        for (int col = 0; col < ColCount; ++col) {
+            if (HeadCell(col).Intersected(client).Contains(x, y)) {
+                return {rtHead, 0, col};
+            }
+        }
+        return {};
+    }
+    if (digitBand_.Contains(x, y)) {
+        for (int line = 0; line < visibleRows_; ++line) {
+            for (int col = 0; col < DigitCols; ++col) {
+                const TRect cell = firstDigit_.Moved(col * (L + W[3]), line * LineStep);
+                if (cell.Intersected(client).Contains(x, y)) {
+                    return {rtNum, line, col};
+                }
+            }
+        }
+        return {};
+    }
+    if (selBand_.Contains(x, y)) {
+        for (int line = 0; line < visibleRows_; ++line) {
+            if (SelCell(line).Contains(x, y)) {
+                return {rtSel, line, 0};
+            }
+        }
+    }
+    return {};
+}
+
+void TNetView::SelectLine(int line, bool shift, bool alt) {
+    const int row = topRow_ + line;
+    const int count = net_.Count();
+    if (row >= count || row < 0) {
+        return;
+    }
+    selAnchor_ = std::min(selAnchor_, std::max(0, count - 1));
+    if (shift) {
+        net_.SetSelRange(selAnchor_, row, true);
+    } else if (alt) {
+        net_.SetSelRange(selAnchor_, row, false);
+    } else {
+        selAnchor_ = row;
+        net_.SetSelected(row, !net_.GetSeq(row).Selected);
+    }
+}
+
+void TNetView::MouseDown(int x, int y, bool shift, bool alt) {
+    const THit hit = HitTest(x, y);
+    if (hit.Region == rtNum) {
+        cursorRow_ = hit.Line;
+        cursorCol_ = hit.Col;
+    } else if (hit.Region == rtSel) {
+        SelectLine(hit.Line, shift, alt);
+    }
+    Raise(OnRepaint);
+}
+
+void TNetView::Key(TNetKey key, bool shift, bool alt) {
+    HandleKey(key, shift, alt);
+    Raise(OnChange);
+    RunPosted();
+}
+
+void TNetView::HandleKey(TNetKey key, bool shift, bool alt) {
+    const int row = CursorTableRow();
+    const int count = net_.Count();
+    switch (key) {
+        case TNetKey::PageDown:
+            Post(TScrollCode::PageDown);
+            break;
+        case TNetKey::PageUp:
+            Post(TScrollCode::PageUp);
+            break;
+        case TNetKey::Left:
+            if (cursorCol_ > 0) {
+                --cursorCol_;
+            } else if (row != 0) {
+                cursorCol_ = DigitCols - 1;
+                if (cursorRow_ > 0) {
+                    --cursorRow_;
+                } else {
+                    Post(TScrollCode::LineUp);
+                }
+            }
+            break;
+        case TNetKey::Right:
+            if (row == count && cursorCol_ == 0) {
+                break;
+            }
+            if (cursorCol_ == DigitCols - 1) {
+                cursorCol_ = 0;
+                if (OnLastVisibleLine()) {
+                    Post(TScrollCode::LineDown);
+                } else {
+                    ++cursorRow_;
+                }
+            } else {
+                ++cursorCol_;
+            }
+            break;
+        case TNetKey::Up:
+            if (row != 0) {
+                if (cursorRow_ > 0) {
+                    --cursorRow_;
+                } else {
+                    Post(TScrollCode::LineUp);
+                }
+            }
+            break;
+        case TNetKey::Down:
+            if (row < count) {
+                if (OnLastVisibleLine()) {
+                    Post(TScrollCode::LineDown);
+                    if (row >= count - 1) {
+                        cursorCol_ = 0;
+                    }
+                } else {
+                    ++cursorRow_;
+                    if (row + 1 == count) {
+                        cursorCol_ = 0;
+                    }
+                }
+            }
+            break;
+        case TNetKey::Home:
+            topRow_ = 0;
+            Layout();
+            break;
+        case TNetKey::End:
+            topRow_ = scrollMax_;
+            Layout();
+            break;
+        case TNetKey::Enter:
+            SelectLine(cursorRow_, shift, alt);
+            break;
+    }
+}
+
+bool TNetView::TypeChar(char c) {
+    if (c < '0' || c > '9') {
+        Raise(OnChange);
+        return false;
+    }
+    const int row = CursorTableRow();
+    if (row > net_.Count()) {
+        Raise(OnChange);
+        return true;
+    }
+    if (row == net_.Count()) {
+        net_.Add();
+    }
+    net_.SetNum(row, cursorCol_, c - '0');
+    if (AutoAdvance) {
+        Post(TNetKey::Right);
+    }
+    Raise(OnChange);
+    RunPosted();
+    return true;
+}
+
+void TNetView::Scroll(TScrollCode code, int thumbPos) {
+    int position = topRow_;
+    switch (code) {
+        case TScrollCode::LineUp:
+            position = std::max(0, position - 1);
+            break;
+        case TScrollCode::LineDown:
+            position = std::min(scrollMax_, position + 1);
+            break;
+        case TScrollCode::PageUp:
+            position = std::max(position - visibleRows_, 0);
+            break;
+        case TScrollCode::PageDown:
+            position = std::min(position + visibleRows_, scrollMax_);
+            break;
+        case TScrollCode::ThumbTrack:
+        case TScrollCode::ThumbPosition:
+            if (thumbPos >= 0) {
+                position = thumbPos;
+            }
+            break;
+        case TScrollCode::Top:
+            position = 0;
+            break;
+        case TScrollCode::Bottom:
+            position = scrollMax_;
+            break;
+        case TScrollCode::EndScroll:
+            break;
+    }
+    ApplyScrollPos(position);
+}
+
+void TNetView::ApplyScrollPos(int position) {
+    topRow_ = position;
+    Layout();
+    if (position < 0) {
+        throw ECodeNetErr("VScroll Error");
+    }
+}
+
+void TNetView::ScrollToRow(int row) {
+    const int count = net_.Count();
+    if (row < 0 || row >= count) {
+        throw Exception("TCodeNet.ScrollToRow Error!");
+    }
+    if (row < topRow_ || row >= topRow_ + visibleRows_) {
+        topRow_ =
+            count > row + visibleRows_ ? std::max(0, row - 2) : std::max(0, count - visibleRows_);
+    }
+    cursorRow_ = row - topRow_;
+    Raise(OnChange);
+}
+
+bool DigitsMatch(std::string_view digits, std::string_view findText) {
+    for (size_t start = 0; start < digits.size(); ++start) {
+        const std::string_view part = digits.substr(start, findText.size());
+        if (part.size() < findText.size()) {
+            return false;
+        }
+        bool same = true;
+        for (size_t i = 0; i < findText.size() && same; ++i) {
+            const char wanted = findText[i];
+            same = (wanted < '0' || wanted > '9') || wanted == part[i];
+        }
+        if (same) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TNetView::FindNext(std::string_view text) {
+    if (text.empty()) {
+        return false;
+    }
+    const int count = net_.Count();
+    std::string digits(TSeq::DigitCount, '0');
+    for (int row = CursorTableRow() + 1; row < count; ++row) {
+        const TSeq& draw = net_.GetSeq(row);
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            digits[static_cast<size_t>(pos)] = static_cast<char>('0' + draw.GetNum(pos));
+        }
+        if (DigitsMatch(digits, text)) {
+            ScrollToRow(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TNetView::Post(Posted request) { posted_.push_back(request); }
+
+void TNetView::RunPosted() {
+    if (draining_) {
+        return;
+    }
+    draining_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{draining_};
+    while (!posted_.empty()) {
+        const Posted request = posted_.front();
+        posted_.pop_front();
+        if (const auto* code = std::get_if<TScrollCode>(&request)) {
+            Scroll(*code);
+        } else {
+            Key(std::get<TNetKey>(request));
+        }
+    }
+}
+
+}  // namespace tovarin

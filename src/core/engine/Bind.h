@@ -1,0 +1,146 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/base/Errors.h"
+#include "core/base/Persistent.h"
+#include "core/engine/Code.h"
+
+namespace tovarin {
+
+class ByteReader;
+class ByteWriter;
+struct TPrjOptions;
+
+class EBindException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+constexpr int kBindKindCount = 9;
+
+// Indexed by kind code 1..9; entry 0 is empty.
+extern const std::array<const char*, kBindKindCount + 1> BindKindNames;
+extern const std::array<const char*, kBindKindCount + 1> BindNameHints;
+// Indexed by AllMatch and by Assured.
+extern const std::array<const char*, 2> AllMatchLabels;
+extern const std::array<const char*, 2> AssuredLabels;
+
+// One filter rule of a project. Evaluating it gives a code set in which a
+// code that satisfies the rule has error 0 and every other code -1; the
+// run decides from Assured what a failure costs.
+class TBaseBind : public TPersistent {
+public:
+    explicit TBaseBind(const TPrjOptions& options);
+
+    void AssignTo(TPersistent& dest) const override;
+
+    virtual void SetParam(std::string_view text);
+    // The cached result, re-evaluated when the condition changed or the
+    // project's tolerance or head-limit flag moved.
+    virtual const TCodes& GetCodes();
+    virtual std::string GetText() const;
+    virtual void Calc() = 0;
+    virtual void LoadFromStream(ByteReader& in);
+    virtual void SaveToStream(ByteWriter& out) const;
+
+    const std::string& Param() const { return param_; }
+    int Kind() const { return kind_; }
+    const TCodes& Codes() const { return *codes_; }
+
+    bool AllMatch = false;
+    bool MultiClause = false;
+    bool Assured = false;
+    bool Dirty = true;
+    bool Checked = false;
+
+protected:
+    std::string ClassName() const override { return "TBaseBind"; }
+    TCodes& MutableCodes() { return *codes_; }
+    void SetKind(int kind) { kind_ = kind; }
+
+    // Kinds 1-6: every code starts failed (or passed when failByMatch) and
+    // flips when the first character of an item equals its head or tail.
+    void CalcDigitList(bool failByMatch, bool matchHead, bool matchTail);
+    // Kinds 7-8: the same with the item's integer value against the
+    // head-tail sum 0..18.
+    void CalcSumList(bool failByMatch);
+
+private:
+    std::unique_ptr<TCodes> codes_;
+    int32_t kind_ = 0;
+    const TPrjOptions* options_;
+    std::string param_;  // UTF-8; stored as GBK
+};
+
+// 稳上头
+class TWstBind final : public TBaseBind {
+public:
+    explicit TWstBind(const TPrjOptions& options);
+    void Calc() override;
+};
+
+// 不上头
+class TBdtBind final : public TBaseBind {
+public:
+    explicit TBdtBind(const TPrjOptions& options);
+    void Calc() override;
+};
+
+// 稳上尾
+class TWswBind final : public TBaseBind {
+public:
+    explicit TWswBind(const TPrjOptions& options);
+    void Calc() override;
+};
+
+// 不上尾
+class TBdwBind final : public TBaseBind {
+public:
+    explicit TBdwBind(const TPrjOptions& options);
+    void Calc() override;
+};
+
+// 头尾数
+class TTwsBind final : public TBaseBind {
+public:
+    explicit TTwsBind(const TPrjOptions& options);
+    void Calc() override;
+};
+
+// 排除数
+class TPcsBind final : public TBaseBind {
+public:
+    explicit TPcsBind(const TPrjOptions& options);
+    void Calc() override;
+};
+
+// 头尾合
+class TTwhBind final : public TBaseBind {
+public:
+    explicit TTwhBind(const TPrjOptions& options);
+    void Calc() override;
+};
+
+// 排除合
+class TPchBind final : public TBaseBind {
+public:
+    explicit TPchBind(const TPrjOptions& options);
+    void Calc() override;
+};
+
+// 稳搭配: a list of clauses "left与right相配" combined by AllMatch.
+class TWdpBind final : public TBaseBind {
+public:
+    explicit TWdpBind(const TPrjOptions& options);
+    void Calc() override;
+};
+
+// The class table: a new condition of the kind (1..9) on a project's
+// settings record, or nullptr for a kind that has no class.
+std::unique_ptr<TBaseBind> CreateBind(int kind, const TPrjOptions& options);
+
+}  // namespace tovarin

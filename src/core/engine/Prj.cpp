@@ -1,0 +1,480 @@
+#include "core/engine/Prj.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/base/ByteStream.h"
+#include "core/base/DateTime.h"
+#include "core/base/FileIO.h"
+#include "core/base/Random.h"
+#include "core/base/Version.h"
+#include "core/settings/AppOptions.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/ReportPane.h"
+
+namespace tovarin {
+
+const std::array<const char*, 3> VerifyStateTexts = {"  ", "失误", "准确"};
+
+namespace {
+
+
+// Both run modes put the process-wide date format in force before anything
+// else, so that even a run that fails leaves it set.
+constexpr const char* kRunDateFormat = "yyyy.MM.dd";
+
+void Publish(const std::vector<std::string>& lines, TReportPane* output) {
+    if (output != nullptr) {
+        output->ReplaceLines(lines);
+    }
+}
+
+struct RecommendGroup {
+    bool TPrjOptions::*flag;
+    const char* title;
+    int size;
+};
+
+// The sizes are fixed; the stored size fields are not read.
+constexpr std::array<RecommendGroup, 4> kGroups = {{
+    {&TPrjOptions::Large, "大范围定位推荐40组(共", 40},
+    {&TPrjOptions::Middle, "中范围定位推荐30组(共", 30},
+    {&TPrjOptions::Small, "小范围定位推荐20组(共", 20},
+    {&TPrjOptions::Tiny, "细范围定位推荐10组(共", 10},
+}};
+
+}  // namespace
+
+void ListCodes(std::vector<std::string>& lines, const TCodes& codes, const TAppOptions& settings) {
+    const int total = codes.ValidCount();
+    if (total == 0) {
+        return;
+    }
+    std::string line;
+    int listed = 0;
+    int onLine = 0;
+    for (TCode code = 0; code < codes.Count() && listed < total; ++code) {
+        if (!codes.GetValid(code)) {
+            continue;
+        }
+        line += CodeToStr(code);
+        line += ' ';
+        ++listed;
+        ++onLine;
+        if (onLine == settings.ColsOfLineEd || listed == total) {
+            lines.push_back(std::move(line));
+            line.clear();
+            onLine = 0;
+        }
+    }
+    lines.emplace_back();
+}
+
+TSeqPrj::TSeqPrj(TCodeNet& codeNet) : codeNet_(&codeNet) {
+    options_.CodeNet = &codeNet;
+    options_.TargetSeq = codeNet.Count() + codeNet.FirstPeriod();
+    baseCodes_ = std::make_unique<TCodes>(options_);
+    resultCodes_ = std::make_unique<TCodes>(options_);
+}
+
+TBaseBind& TSeqPrj::AddBind(std::unique_ptr<TBaseBind> bind) {
+    binds_.push_back(std::move(bind));
+    return *binds_.back();
+}
+
+void TSeqPrj::ClearBinds() {
+    while (!binds_.empty()) {
+        binds_.pop_back();
+    }
+}
+
+void TSeqPrj::Del(int index) {
+    if (index < 0 || index >= BindCount()) {
+        throw Exception("TSeqPrj.Del Error!");
+    }
+    binds_.erase(binds_.begin() + index);
+}
+
+void TSeqPrj::ExChange(int i, int j) {
+    if (i < 0 || i >= BindCount() || j < 0 || j >= BindCount()) {
+        throw Exception("TSeqPrj.ExChange Error!");
+    }
+    std::swap(binds_[static_cast<size_t>(i)], binds_[static_cast<size_t>(j)]);
+}
+
+TBaseBind& TSeqPrj::GetBind(int index) const {
+    if (index < 0 || index >= BindCount()) {
+        throw Exception("TSeqPrj.GetBind Error!");
+    }
+    return *binds_[static_cast<size_t>(index)];
+}
+
+void TSeqPrj::SetBind(int index, std::unique_ptr<TBaseBind> bind) {
+    if (index < 0 || index >= BindCount() || !bind) {
+        throw Exception("TSeqPrj.SetBind Error!");
+    }
+    binds_[static_cast<size_t>(index)] = std::move(bind);
+}
+
+int TSeqPrj::CheckedCount() const {
+    return static_cast<int>(std::count_if(binds_.begin(), binds_.end(),
+                                          [](const auto& bind) { return bind->Checked; }));
+}
+
+void TSeqPrj::SetOptions(const TPrjOptions& options) {
+    if (options.HeadLimit != options_.HeadLimit) {
+        resultCodes_ = std::make_unique<TCodes>(options);
+    }
+    // The record keeps pointing at this project's own draw table.
+    TCodeNet* const codeNet = options_.CodeNet;
+    options_ = options;
+    options_.CodeNet = codeNet;
+}
+
+std::string TSeqPrj::TargetDigits() const {
+    const TCodeNet& net = *codeNet_;
+    if (net.Count() == 0 || options_.TargetSeq >= net.Count() + net.FirstPeriod()) {
+        return {};
+    }
+    const int row = options_.TargetSeq - net.FirstPeriod();
+    std::string digits;
+    for (int pos = 0; pos < 4; ++pos) {
+        digits += std::to_string(net.GetNum(row, pos));
+    }
+    return digits;
+}
+
+uint8_t TSeqPrj::Verdict() const {
+    const std::string digits = TargetDigits();
+    if (digits.empty()) {
+        return kNoVerdict;
+    }
+    const TCode code = (digits[0] - '0') * 10 + (digits[3] - '0');
+    return resultCodes_->GetValid(code) ? kHit : kMiss;
+}
+
+void TSeqPrj::Verify() {
+    // A target the table cannot answer leaves no verdict behind.
+    verifyState_ = kNoVerdict;
+    verifyState_ = Verdict();
+}
+
+// The verdict is reached before the report is handed over: a draw table that
+// cannot answer fails the run with the pane as it was and the previous
+// verdict in place.
+void TSeqPrj::Finish(const std::vector<std::string>& lines, TReportPane* output) {
+    const uint8_t verdict = Verdict();
+    Publish(lines, output);
+    verifyState_ = verdict;
+}
+
+void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
+    SetShortDateFormat(kRunDateFormat);
+    baseCodes_->SetMissCount(options_.MissMax);
+    resultCodes_->SetMissCount(options_.MissMax);
+
+    std::vector<std::string> lines;
+    lines.push_back(std::string(kProductName) + " 筛选计算，时间:" + DateTimeText(Now()));
+    if (settings.OutPutAppOptChk) {
+        lines.push_back(DescribeAppOptions(settings));
+        lines.emplace_back();
+    }
+    BeginRun(settings, lines);
+
+    int step = 0;
+    for (const auto& bind : binds_) {
+        if (!bind->Checked) {
+            continue;
+        }
+        ++step;
+        lines.push_back(settings.SplitByLineChk ? kSeparatorLine : std::string());
+        lines.push_back("第" + std::to_string(step) + "步:" + bind->GetText());
+        resultCodes_->ApplyBy(bind->GetCodes(), !bind->Assured);
+        lines.push_back("筛选结果为总共" + std::to_string(resultCodes_->ValidCount()) + "个号码");
+        if (settings.DetailEveryChk) {
+            ListCodes(lines, *resultCodes_, settings);
+        }
+    }
+
+    EndRun(settings, lines);
+    Recommend(settings, lines);
+    Finish(lines, output);
+}
+
+void TSeqPrj::BeginRun(const TAppOptions& settings, std::vector<std::string>& lines) {
+    if (settings.OutPutPrjOptChk) {
+        lines.push_back(DescribePrjOptions(options_));
+        lines.emplace_back();
+    }
+    resultCodes_->Assign(*baseCodes_);
+    lines.push_back("筛选对象的号码数据总共" + std::to_string(resultCodes_->ValidCount()) + "个号码");
+    lines.emplace_back();
+}
+
+void TSeqPrj::EndRun(const TAppOptions& settings, std::vector<std::string>& lines) const {
+    lines.emplace_back();
+    lines.push_back("第" + std::to_string(options_.TargetSeq) + "期最终的筛选结果为总共" +
+                    std::to_string(resultCodes_->ValidCount()) + "个号码");
+    if (settings.DetailLastChk) {
+        ListCodes(lines, *resultCodes_, settings);
+    }
+}
+
+void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& lines) const {
+    const int levels = CheckedCount();
+    // Level s holds exactly the codes whose error is s. An empty level adds
+    // nothing to a group, so only the others are built and visited.
+    std::vector<std::unique_ptr<TCodes>> level(static_cast<size_t>(levels) + 1);
+    for (TCode code = 0; code < resultCodes_->Count(); ++code) {
+        const int error = resultCodes_->GetMiss(code);
+        if (error < 0 || error > levels) {
+            continue;
+        }
+        auto& set = level[static_cast<size_t>(error)];
+        if (!set) {
+            set = std::make_unique<TCodes>(options_);
+            set->FailAll();
+        }
+        set->ResetCode(code);
+    }
+
+    TCodes picked(options_);
+    picked.FailAll();
+    for (const RecommendGroup& group : kGroups) {
+        if (options_.*group.flag) {
+            for (int s = std::max(options_.RcMissBase, 0);
+                 s <= levels && picked.ValidCount() < group.size; ++s) {
+                if (level[static_cast<size_t>(s)]) {
+                    PickCodes(picked, *level[static_cast<size_t>(s)], group.size,
+                              options_.FloatCount);
+                }
+            }
+            lines.push_back(group.title + std::to_string(picked.ValidCount()) + "组)：");
+            ListCodes(lines, picked, settings);
+        }
+        picked.FailAll();
+    }
+}
+
+void TSeqPrj::PickCodes(TCodes& picked, const TCodes& level, int size, int floatCount) {
+    const int have = picked.ValidCount();
+    if (have >= size - floatCount) {
+        return;
+    }
+    const int offered = level.ValidCount();
+    if (have + offered <= size) {
+        for (TCode code = 0; code < level.Count(); ++code) {
+            if (level.GetValid(code)) {
+                picked.ResetCode(code);
+            }
+        }
+        return;
+    }
+    // The level holds more codes outside the group than are still needed
+    // (levels are disjoint), so the drawing ends.
+    for (int need = size - have; need > 0;) {
+        const TCode code = Random(TCodes::kCount);
+        if (level.GetValid(code) && !picked.GetValid(code)) {
+            picked.ResetCode(code);
+            --need;
+        }
+    }
+}
+
+void TSeqPrj::CalcOne(int index, const TAppOptions& settings, TReportPane* output) {
+    SetShortDateFormat(kRunDateFormat);
+    TBaseBind& bind = GetBind(index);
+    std::vector<std::string> lines;
+    lines.push_back("单独铁定条件 筛选计算，时间:" + DateTimeText(Now()));
+    lines.push_back(DescribeAppOptions(settings));
+    lines.emplace_back();
+    BeginRun(settings, lines);
+    lines.emplace_back();
+    lines.push_back(kSeparatorLine);
+    lines.push_back("筛选条件:" + bind.GetText());
+    resultCodes_->FailBy(bind.GetCodes());
+    if (settings.DetailEveryChk) {
+        ListCodes(lines, *resultCodes_, settings);
+    }
+    EndRun(settings, lines);
+    Finish(lines, output);
+}
+
+void TSeqPrj::SaveToStream(ByteWriter& out) const {
+    options_.SaveToStream(out);
+    out.WriteI32(BindCount());
+    for (const auto& bind : binds_) {
+        out.WriteI32(bind->Kind());
+        bind->SaveToStream(out);
+    }
+}
+
+namespace {
+
+// A condition entry is at least its kind code and a record with an empty
+// text: 4 + 12 bytes.
+constexpr size_t kMinBindEntry = 16;
+// A project record is at least its options and its condition count.
+constexpr size_t kMinPrjRecord = TPrjOptions::StoredSize + 4;
+
+int32_t ReadCount(ByteReader& in, size_t minItemSize, const char* what) {
+    const size_t at = in.Offset();
+    const int32_t count = in.ReadI32();
+    if (count < 0 || static_cast<uint64_t>(count) * minItemSize > in.Remaining()) {
+        throw EReadError(std::string("Bad ") + what + " count " + std::to_string(count) +
+                         " at byte " + std::to_string(at));
+    }
+    return count;
+}
+
+}  // namespace
+
+void TSeqPrj::LoadFromStream(ByteReader& in) {
+    TPrjOptions options = options_;
+    options.LoadFromStream(in);
+    options.CodeNet = codeNet_;
+    const int32_t count = ReadCount(in, kMinBindEntry, "condition");
+
+    // The conditions are built on the record they will live with, so that
+    // nothing needs re-pointing when they are taken over.
+    std::vector<std::unique_ptr<TBaseBind>> binds;
+    binds.reserve(static_cast<size_t>(count));
+    const TPrjOptions& home = options_;
+    for (int32_t i = 0; i < count; ++i) {
+        const size_t at = in.Offset();
+        const int32_t kind = in.ReadI32();
+        std::unique_ptr<TBaseBind> bind = CreateBind(kind, home);
+        if (!bind) {
+            throw EReadError("Bad condition kind " + std::to_string(kind) + " at byte " +
+                             std::to_string(at));
+        }
+        bind->LoadFromStream(in);
+        // The writer puts the same code in both places; a record that
+        // disagrees would change its class on the next save and load.
+        if (bind->Kind() != kind) {
+            throw EReadError("Condition kind " + std::to_string(bind->Kind()) + " at byte " +
+                             std::to_string(at + 4) + " differs from its entry's kind " +
+                             std::to_string(kind));
+        }
+        binds.push_back(std::move(bind));
+    }
+
+    const bool headLimitChanged = options.HeadLimit != options_.HeadLimit;
+    options_ = options;
+    if (headLimitChanged) {
+        resultCodes_ = std::make_unique<TCodes>(options_);
+    }
+    binds_ = std::move(binds);
+}
+
+TSeqPrj& TPrjMgr::AddPrj(std::unique_ptr<TSeqPrj> project) {
+    projects_.push_back(std::move(project));
+    Modified = true;
+    return *projects_.back();
+}
+
+void TPrjMgr::ClearPrjs() {
+    while (!projects_.empty()) {
+        projects_.pop_back();
+    }
+    Modified = true;
+}
+
+void TPrjMgr::Del(int index) {
+    if (index < 0 || index >= PrjCount()) {
+        throw Exception("TPrjMgr.Del Error!");
+    }
+    projects_.erase(projects_.begin() + index);
+    Modified = true;
+}
+
+TSeqPrj& TPrjMgr::GetSeqPrj(int index) const {
+    if (index < 0 || index >= PrjCount()) {
+        throw Exception("TPrjMgr.GetSeqPrj Error!");
+    }
+    return *projects_[static_cast<size_t>(index)];
+}
+
+int TPrjMgr::IndexOfPrj(const TSeqPrj* project) const {
+    for (size_t i = 0; i < projects_.size(); ++i) {
+        if (projects_[i].get() == project) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void TPrjMgr::Move(int from, int to) {
+    if (from < 0 || from >= PrjCount() || to < 0 || to >= PrjCount()) {
+        throw Exception("TPrjMgr.Move Error!");
+    }
+    auto project = std::move(projects_[static_cast<size_t>(from)]);
+    projects_.erase(projects_.begin() + from);
+    projects_.insert(projects_.begin() + to, std::move(project));
+    Modified = true;
+}
+
+void TPrjMgr::WriteBlock(ByteWriter& out) const {
+    out.WriteI32(PrjCount());
+    for (const auto& project : projects_) {
+        project->SaveToStream(out);
+    }
+}
+
+void TPrjMgr::SaveToStream(ByteWriter& out) {
+    WriteBlock(out);
+    Modified = false;
+}
+
+std::vector<std::unique_ptr<TSeqPrj>> TPrjMgr::ReadBlock(ByteReader& in) const {
+    const int32_t count = ReadCount(in, kMinPrjRecord, "project");
+    std::vector<std::unique_ptr<TSeqPrj>> projects;
+    projects.reserve(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        auto project = std::make_unique<TSeqPrj>(*codeNet_);
+        project->LoadFromStream(in);
+        projects.push_back(std::move(project));
+    }
+    return projects;
+}
+
+void TPrjMgr::ReplacePrjs(std::vector<std::unique_ptr<TSeqPrj>> projects) {
+    projects_ = std::move(projects);
+    Modified = false;
+}
+
+void TPrjMgr::LoadFromStream(ByteReader& in) { ReplacePrjs(ReadBlock(in)); }
+
+std::string BuildDocumentImage(const TCodeNet& codeNet, const TPrjMgr& projects) {
+    ByteWriter out;
+    codeNet.WriteBlock(out);
+    projects.WriteBlock(out);
+    return out.Bytes();
+}
+
+void LoadDocumentImage(std::string_view image, TCodeNet& codeNet, TPrjMgr& projects) {
+    if (image.empty()) {
+        return;
+    }
+    ByteReader in(image);
+    // Both blocks are read into new objects before either is taken over.
+    TCodeNet draws;
+    draws.LoadFromStream(in);
+    std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
+    // Bytes after the second block are ignored.
+    codeNet.Replace(draws.TakeRows());
+    codeNet.ClearModified();
+    projects.ReplacePrjs(std::move(read));
+}
+
+void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects) {
+    LoadDocumentImage(ReadWholeFile(path), codeNet, projects);
+}
+
+void SaveDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects) {
+    WriteFileAtomically(path, BuildDocumentImage(codeNet, projects));
+    codeNet.ClearModified();
+    projects.Modified = false;
+}
+
+}  // namespace tovarin

@@ -1,0 +1,145 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/base/Persistent.h"
+#include "core/engine/Bind.h"
+#include "core/engine/Code.h"
+#include "core/engine/PrjOptions.h"
+
+namespace tovarin {
+
+class ByteReader;
+class ByteWriter;
+class TCodeNet;
+class TReportPane;
+struct TAppOptions;
+
+// A project: an ordered list of conditions, its settings, the set every run
+// starts from, the result of the last run and its verdict on the target draw.
+class TSeqPrj : public TPersistent {
+public:
+    // VerifyState values.
+    static constexpr uint8_t kNoVerdict = 0;
+    static constexpr uint8_t kMiss = 1;
+    static constexpr uint8_t kHit = 2;
+
+    explicit TSeqPrj(TCodeNet& codeNet);
+
+    TBaseBind& AddBind(std::unique_ptr<TBaseBind> bind);
+    void ClearBinds();
+    void Del(int index);
+    void ExChange(int i, int j);
+    TBaseBind& GetBind(int index) const;
+    // Puts a new condition in place of the one at index (which is freed).
+    void SetBind(int index, std::unique_ptr<TBaseBind> bind);
+    int BindCount() const { return static_cast<int>(binds_.size()); }
+    int CheckedCount() const;
+
+    const TPrjOptions& Options() const { return options_; }
+    void SetOptions(const TPrjOptions& options);
+
+    const TCodes& BaseCodes() const { return *baseCodes_; }
+    const TCodes& ResultCodes() const { return *resultCodes_; }
+    uint8_t VerifyState() const { return verifyState_; }
+    TCodeNet& CodeNet() const { return *codeNet_; }
+
+    // The first four digits of the target draw, or empty text when the
+    // table does not hold it yet.
+    std::string TargetDigits() const;
+    void Verify();
+
+    // The filtering run over the checked conditions; the report goes to the
+    // pane when one is given. A run that fails hands the pane nothing and
+    // keeps the previous verdict.
+    void CalcAll(const TAppOptions& settings, TReportPane* output);
+    // One condition alone, as an assured condition, checked or not.
+    void CalcOne(int index, const TAppOptions& settings, TReportPane* output);
+
+    // One project record: the 56 option bytes, the condition count and the
+    // conditions. Loading reads into new objects first, so a bad record
+    // leaves the project as it was.
+    void SaveToStream(ByteWriter& out) const;
+    void LoadFromStream(ByteReader& in);
+
+    // One level's contribution to a recommendation group.
+    static void PickCodes(TCodes& picked, const TCodes& level, int size, int floatCount);
+
+private:
+    // What Verify would set, without setting it.
+    uint8_t Verdict() const;
+    // Hands the report over and sets the verdict, or neither.
+    void Finish(const std::vector<std::string>& lines, TReportPane* output);
+    // The project description when asked for, then every code of the base set.
+    void BeginRun(const TAppOptions& settings, std::vector<std::string>& lines);
+    // The final count and, when asked for, the final listing.
+    void EndRun(const TAppOptions& settings, std::vector<std::string>& lines) const;
+    void Recommend(const TAppOptions& settings, std::vector<std::string>& lines) const;
+
+    std::unique_ptr<TCodes> baseCodes_;
+    std::unique_ptr<TCodes> resultCodes_;
+    uint8_t verifyState_ = kNoVerdict;
+    TPrjOptions options_;
+    std::vector<std::unique_ptr<TBaseBind>> binds_;
+    TCodeNet* codeNet_;
+};
+
+// The rule line between report sections: 48 "=".
+inline const std::string kSeparatorLine(48, '=');
+
+// The text the project list shows for a VerifyState.
+extern const std::array<const char*, 3> VerifyStateTexts;
+
+// Appends the valid codes of a set as lines of ColsOfLineEd codes, each
+// code followed by a blank, then an empty line; nothing for an empty set.
+void ListCodes(std::vector<std::string>& lines, const TCodes& codes, const TAppOptions& settings);
+
+// The project list of the document.
+class TPrjMgr {
+public:
+    explicit TPrjMgr(TCodeNet& codeNet) : codeNet_(&codeNet) {}
+
+    TSeqPrj& AddPrj(std::unique_ptr<TSeqPrj> project);
+    void ClearPrjs();
+    void Del(int index);
+    int PrjCount() const { return static_cast<int>(projects_.size()); }
+    TSeqPrj& GetSeqPrj(int index) const;
+    int IndexOfPrj(const TSeqPrj* project) const;
+    // Moves the project at index to another place (the list's up and down).
+    void Move(int from, int to);
+
+    bool Modified = false;
+
+    void SaveToStream(ByteWriter& out);
+    void LoadFromStream(ByteReader& in);
+
+    // The block without side effects, for building a document image.
+    void WriteBlock(ByteWriter& out) const;
+    // Reads a project-list block into new projects on this list's table.
+    std::vector<std::unique_ptr<TSeqPrj>> ReadBlock(ByteReader& in) const;
+    // Takes over projects read by ReadBlock; Modified is cleared.
+    void ReplacePrjs(std::vector<std::unique_ptr<TSeqPrj>> projects);
+
+    TCodeNet& CodeNet() const { return *codeNet_; }
+
+private:
+    std::vector<std::unique_ptr<TSeqPrj>> projects_;
+    TCodeNet* codeNet_;
+};
+
+// The document file: the draw-table block, then the project-list block.
+// Loading parses the whole image into new objects and changes nothing when
+// it fails (EReadError naming what and where); an empty file changes
+// nothing. Saving builds the image and replaces the file atomically; the
+// Modified flags are cleared only when the file is written.
+void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects);
+void SaveDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects);
+// The same over an image in memory.
+void LoadDocumentImage(std::string_view image, TCodeNet& codeNet, TPrjMgr& projects);
+std::string BuildDocumentImage(const TCodeNet& codeNet, const TPrjMgr& projects);
+
+}  // namespace tovarin

@@ -1,0 +1,309 @@
+#include "gui/draws/CodesDlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "gui/draws/CodeNetGrid.h"
+#include "gui/draws/FindDialog.h"
+
+// The icons live in a static library; nothing would pull their resource
+// object in without this call (and it must be made outside any namespace).
+static void InitDrawsResources() { Q_INIT_RESOURCE(draws); }
+
+namespace tovarin {
+namespace {
+
+struct Command {
+    void (TCodesForm::*handler)();
+    const char* buttonName;
+    const char* buttonCaption;
+    const char* buttonHint;  // short|long
+    const char* icon;
+    bool buttonVisible;
+    const char* itemName;  // nullptr: no menu item
+    const char* itemCaption;
+    const char* itemHint;
+    QKeyCombination shortcut;
+    bool separatorBefore;  // in the menu
+};
+
+const Command Commands[] = {
+    {&TCodesForm::CodeMenuImportClick,
+     "FileMenuNewBt",
+     "导入",
+     "导入开奖号码|从TEXT文件里面导入开奖号码",
+     "import",
+     true,
+     "CodeMenuImport",
+     "码表导入(&I)...",
+     "导入直码数据|导入直码数据作为当前的基础直码",
+     {},
+     false},
+    {&TCodesForm::CodeMenuExportClick,
+     "FileMenuOpenBt",
+     "导出",
+     "导出开奖号码|将当前的开奖号码导出到文本文件",
+     "export",
+     true,
+     "CodeMenuExport",
+     "码表导出(&E)...",
+     "导出直码数据|将当前的基础直码向文本文件导出",
+     {},
+     false},
+    {&TCodesForm::CodeMenuDelClick, "FileMenuSaveBt", "删除",
+     "删除行|删除当前开奖号码表光标所在位置的行", "delete", true, "CodeMenuDel", "删除(&D)",
+     "删除行|删除当前码表光标所在位置的行", Qt::CTRL | Qt::Key_Delete, true},
+    {&TCodesForm::CodeMenuClearClick,
+     "FileMenuPrintBt",
+     "清空",
+     "清空开奖号码表行|清空当前的码表内所有行",
+     "clear",
+     true,
+     "CodeMenuClear",
+     "清空(&C)",
+     "清空码表行|清空当前的码表内所有行",
+     {},
+     false},
+    {&TCodesForm::CodeMenuAddClick, "FileMenuOptionsBt", "增加",
+     "增加行|在开奖号码表尾部增加一行直码", "add", true, "CodeMenuAdd", "增加(&A)",
+     "增加行|在码表尾部增加一行直码", Qt::SHIFT | Qt::Key_Insert, false},
+    {&TCodesForm::CodeMenuInsertClick, "FileMenuCodesEditBt", "插入",
+     "插入行|在开奖号码表光标所在位置插入一行直码", "insert", true, "CodeMenuInsert", "插入(&I)",
+     "插入行|在码表光标所在位置插入一行直码", Qt::CTRL | Qt::Key_Insert, false},
+    {&TCodesForm::CodeMenuSelNoneClick,
+     "EditMenuAddBt",
+     "不选",
+     "清除任何选择|清除任何开奖号码表上面的选择行",
+     "selnone",
+     false,
+     "CodeMenuSelNone",
+     "不选(&N)",
+     "清除任何选择|清除任何码表上面的选择行",
+     {},
+     true},
+    {&TCodesForm::CodeMenuSelAllClick, "EditMenuDelBt", "全选",
+     "全部选择|全选当前的开奖号码表内所有的直码行", "selall", false, "CodeMenuSelAll", "全选(&A)",
+     "全部选择|全选当前的码表内所有的直码行", Qt::CTRL | Qt::Key_A, false},
+    {&TCodesForm::CodeMenuSelInvertClick, "EditMenuUpBt", "反选",
+     "反向选择|反向选择当前的开奖号码表内所有的直码行", "selinvert", false, "CodeMenuSelInvert",
+     "反选(&I)", "反向选择|反向选择当前的码表内所有的直码行", Qt::CTRL | Qt::Key_I, false},
+    {&TCodesForm::CodeMenuFindClick, "StatMenuTextBt", "查找",
+     "查找直码|在开奖号码表内查找指定的直码或数字", "find", true, "CodeMenuFind", "查找(&F)...",
+     "查找直码|在码表内查找指定的直码或数字", Qt::CTRL | Qt::Key_F, true},
+    {&TCodesForm::CodeMenuNextClick, "EditMenuSelAllBt", "续查",
+     "继续查找|在开奖号码表内继续查找指定的直码或数字", "findnext", true, "CodeMenuNext",
+     "续查(&N)", "继续查找|在码表内继续查找指定的直码或数字", QKeyCombination(Qt::Key_F3), false},
+    {&TCodesForm::EditMenuCloseBtClick,
+     "EditMenuCloseBt",
+     "关闭",
+     "关闭窗口|关闭开奖号码窗口",
+     "close",
+     true,
+     nullptr,
+     nullptr,
+     nullptr,
+     {},
+     false},
+};
+
+// A hint is "short|long": the short text is the tool tip, the long one goes
+// to the status line.
+void ApplyHint(QAction* action, const char* hint) {
+    const QString text = QString::fromUtf8(hint);
+    const qsizetype bar = text.indexOf('|');
+    action->setToolTip(text.left(bar));
+    action->setStatusTip(text.mid(bar + 1));
+}
+
+QFont FormFont() {
+    QFont font;
+    font.setFamilies(
+        {QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("WenQuanYi Zen Hei")});
+    font.setPixelSize(14);
+    return font;
+}
+
+}  // namespace
+
+TCodesForm::TCodesForm(QWidget* parent) : QMainWindow(parent) {
+    InitDrawsResources();
+    setObjectName("CodesForm");
+    setWindowTitle(QStringLiteral("Oruvel开奖号码表编辑窗口"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setFont(FormFont());
+    setFixedWidth(FixedWidth);
+    resize(FixedWidth, 468);
+
+    auto* panel = new QWidget(this);
+    panel->setObjectName("Panel1");
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    grid_ = new TCodeNetGrid(codeNet_, panel);
+    layout->addWidget(grid_);
+    setCentralWidget(panel);
+    statusBar()->setObjectName("StatusBar");
+
+    BuildCommands();
+    BuildDialogs();
+    grid_->SetPopupMenu(codeMenu_);
+    grid_->setFocus();
+    move(x(), 0);
+}
+
+// The grid is a child widget, which Qt would free only after the table (a
+// member) is gone; the grid lets go of the table as it goes, so it goes first.
+TCodesForm::~TCodesForm() { delete grid_; }
+
+void TCodesForm::BuildCommands() {
+    mainTbr_ = addToolBar(QStringLiteral("MainTbr"));
+    mainTbr_->setObjectName("MainTbr");
+    mainTbr_->setMovable(false);
+    mainTbr_->setFloatable(false);
+    mainTbr_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    mainTbr_->setIconSize(QSize(24, 24));
+    mainTbr_->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    codeMenu_ = new QMenu(this);
+    codeMenu_->setObjectName("CodeMenu");
+    for (const Command& command : Commands) {
+        auto* button = new QAction(
+            QIcon(QStringLiteral(":/draws/icons/%1.svg").arg(QString::fromUtf8(command.icon))),
+            QString::fromUtf8(command.buttonCaption), this);
+        button->setObjectName(command.buttonName);
+        ApplyHint(button, command.buttonHint);
+        button->setVisible(command.buttonVisible);
+        connect(button, &QAction::triggered, this, [this, &command] { Guarded(command.handler); });
+        mainTbr_->addAction(button);
+
+        if (command.itemName == nullptr) {
+            continue;
+        }
+        if (command.separatorBefore) {
+            codeMenu_->addSeparator();
+        }
+        auto* item = new QAction(QString::fromUtf8(command.itemCaption), this);
+        item->setObjectName(command.itemName);
+        ApplyHint(item, command.itemHint);
+        if (command.shortcut != QKeyCombination()) {
+            item->setShortcut(QKeySequence(command.shortcut));
+        }
+        connect(item, &QAction::triggered, this, [this, &command] { Guarded(command.handler); });
+        codeMenu_->addAction(item);
+        // The shortcuts work while the window is active, menu open or not.
+        addAction(item);
+    }
+}
+
+void TCodesForm::BuildDialogs() {
+    findDialog_ = new TFindDialog(this);
+    connect(findDialog_, &TFindDialog::FindNext, this,
+            [this] { Guarded(&TCodesForm::CodeMenuNextClick); });
+}
+
+QFileDialog& TCodesForm::OpenDialog() {
+    if (openDialog_ == nullptr) {
+        openDialog_ = new QFileDialog(this, QStringLiteral("从文本文件中的数据直码导入号码"),
+                                      QCoreApplication::applicationDirPath());
+        openDialog_->setObjectName("OpenDialog");
+        openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        openDialog_->setFileMode(QFileDialog::ExistingFile);
+        openDialog_->setNameFilters(
+            {QStringLiteral("文本文件 (*.txt)"), QStringLiteral("任何文件 (*.*)")});
+        openDialog_->setDefaultSuffix(QStringLiteral("txt"));
+    }
+    return *openDialog_;
+}
+
+QFileDialog& TCodesForm::SaveDialog() {
+    if (saveDialog_ == nullptr) {
+        saveDialog_ = new QFileDialog(this, QStringLiteral("导出直码数据到文本文件"),
+                                      QCoreApplication::applicationDirPath());
+        saveDialog_->setObjectName("SaveDialog");
+        saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
+        saveDialog_->setFileMode(QFileDialog::AnyFile);
+        saveDialog_->setNameFilters({QStringLiteral("文本文件 (*.txt)")});
+        saveDialog_->setDefaultSuffix(QStringLiteral("txt"));
+        saveDialog_->setOption(QFileDialog::DontConfirmOverwrite, false);
+    }
+    return *saveDialog_;
+}
+
+void TCodesForm::Guarded(void (TCodesForm::*command)()) {
+    try {
+        (this->*command)();
+    } catch (const Exception& error) {
+        QMessageBox::critical(this, QApplication::applicationName(),
+                              QString::fromUtf8(error.what()));
+    }
+}
+
+void TCodesForm::CodeMenuImportClick() {
+    if (OpenDialog().exec() != QDialog::Accepted || openDialog_->selectedFiles().isEmpty()) {
+        return;
+    }
+    codeNet_.ImportFromText(openDialog_->selectedFiles().front().toStdString());
+}
+
+void TCodesForm::CodeMenuExportClick() {
+    if (SaveDialog().exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) {
+        return;
+    }
+    codeNet_.ExportToText(saveDialog_->selectedFiles().front().toStdString());
+}
+
+void TCodesForm::CodeMenuDelClick() {
+    const int row = grid_->View().CursorTableRow();
+    if (row < codeNet_.Count()) {
+        codeNet_.Delete(row);
+    }
+}
+
+void TCodesForm::CodeMenuClearClick() { codeNet_.Clear(); }
+
+void TCodesForm::CodeMenuAddClick() { codeNet_.Add(); }
+
+void TCodesForm::CodeMenuInsertClick() {
+    const int row = grid_->View().CursorTableRow();
+    if (row < codeNet_.Count()) {
+        codeNet_.Insert(row);
+    } else {
+        codeNet_.Add();
+    }
+}
+
+void TCodesForm::CodeMenuSelNoneClick() {
+    codeNet_.SelectAll();
+    codeNet_.InvertSelection();
+}
+
+void TCodesForm::CodeMenuSelAllClick() { codeNet_.SelectAll(); }
+
+void TCodesForm::CodeMenuSelInvertClick() { codeNet_.InvertSelection(); }
+
+void TCodesForm::CodeMenuFindClick() {
+    findDialog_->show();
+    findDialog_->raise();
+    findDialog_->activateWindow();
+}
+
+void TCodesForm::CodeMenuNextClick() { grid_->FindNext(findDialog_->FindText()); }
+
+void TCodesForm::EditMenuCloseBtClick() { hide(); }
+
+void TCodesForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (const QScreen* display = screen()) {
+        move((display->geometry().width() - width()) / 2, y());
+    }
+}
+
+}  // namespace tovarin

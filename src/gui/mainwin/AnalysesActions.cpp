@@ -1,0 +1,100 @@
+#include "gui/mainwin/AnalysesActions.h"
+
+#include <QAction>
+#include <QColor>
+#include <QPlainTextEdit>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+#include "core/engine/Prj.h"
+#include "gui/mainwin/Main.h"
+#include "gui/mainwin/OutputArea.h"
+#include "gui/mainwin/UserDialogs.h"
+
+namespace tovarin {
+
+TAnalysesActions::TAnalysesActions(TMainForm& form) : QObject(&form), form_(form) {
+    Connect("ProjectMenuDouble", &TAnalysesActions::ProjectMenuDoubleClick);
+    Connect("ProjectMenuSingle", &TAnalysesActions::ProjectMenuSingleClick);
+    Connect("ProjectMenuHead", &TAnalysesActions::ProjectMenuHeadClick);
+    Connect("ProjectMenuSmallBig", &TAnalysesActions::ProjectMenuSmallBigClick);
+    Connect("ProjectMenuMissStat", &TAnalysesActions::ProjectMenuMissStatClick);
+    Connect("ProjectMenuMissView", &TAnalysesActions::ProjectMenuMissViewClick);
+    Connect("ProjectMenuVerify", &TAnalysesActions::ProjectMenuVerifyClick);
+    Connect("ProjectMenuContrast", &TAnalysesActions::ProjectMenuContrastClick);
+    Connect("ProjectMenuBaseCode", &TAnalysesActions::ProjectMenuBaseCodeClick);
+}
+
+void TAnalysesActions::Connect(const char* actionName, void (TAnalysesActions::*handler)()) {
+    QAction* action = form_.FindAction(QString::fromLatin1(actionName));
+    if (action == nullptr) {
+        return;
+    }
+    connect(action, &QAction::triggered, this,
+            [this, handler] { form_.RunGuarded([this, handler] { (this->*handler)(); }); });
+}
+
+void TAnalysesActions::ShowAnalysis(TAnalysisKind kind) {
+    const TSeqPrj* project = form_.SelectedPrj();
+    if (project == nullptr) {
+        return;
+    }
+    ShowLines(BuildAnalysis(kind, *project, form_.AppOptions()));
+}
+
+void TAnalysesActions::ShowLines(const std::vector<std::string>& lines) {
+    TOutputArea& output = form_.Output();
+    output.setTextCursor(QTextCursor(output.document()));
+    output.ReplaceLines(lines);
+}
+
+void TAnalysesActions::ProjectMenuContrastClick() {
+    std::vector<TSeqPrj*> projects = form_.SelectedPrjs();
+    if (projects.size() < 2) {
+        return;
+    }
+    ShowLines(ContrastReport(projects, form_.AppOptions()));
+}
+
+void TAnalysesActions::ProjectMenuVerifyClick() {
+    const TSeqPrj* project = form_.SelectedPrj();
+    if (project == nullptr) {
+        return;
+    }
+    const std::string code = WinningCodeText(*project);
+    if (code.empty()) {
+        form_.Dialogs().ShowMessage(&form_, QString::fromStdString(MissingDrawMessage(*project)));
+        return;
+    }
+    TOutputArea& output = form_.Output();
+    output.setUpdatesEnabled(false);
+    ClearMarks(output);
+    MarkWinningCode(output, QString::fromStdString(code));
+    output.setTextCursor(QTextCursor(output.document()));
+    output.setUpdatesEnabled(true);
+}
+
+void ClearMarks(QPlainTextEdit& area) {
+    QTextCursor all(area.document());
+    all.select(QTextCursor::Document);
+    all.setCharFormat(QTextCharFormat());
+}
+
+void MarkWinningCode(QPlainTextEdit& area, const QString& code) {
+    const std::string ascii = code.toStdString();
+    QTextCharFormat red;
+    red.setForeground(QColor(255, 0, 0));
+    // The plain text has one unit per document position, a line break
+    // included, so the positions found are the cursor's.
+    const std::u16string text = area.toPlainText().toStdU16String();
+    QTextCursor hit(area.document());
+    for (size_t at : FindWinningCode(std::u16string_view(text), ascii)) {
+        hit.setPosition(static_cast<int>(at));
+        hit.setPosition(static_cast<int>(at + ascii.size()), QTextCursor::KeepAnchor);
+        hit.mergeCharFormat(red);
+    }
+}
+
+void InstallAnalyses(TMainForm& form) { new TAnalysesActions(form); }
+
+}  // namespace tovarin

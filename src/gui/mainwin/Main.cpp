@@ -1,0 +1,487 @@
+#include "gui/mainwin/Main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolButton>
+
+#include <exception>
+
+#include "core/base/Codec.h"
+#include "core/base/DateTime.h"
+#include "core/base/Errors.h"
+#include "core/base/FileIO.h"
+#include "core/base/ProgramDir.h"
+#include "core/base/Random.h"
+#include "gui/dialogs/BindAtt.h"
+#include "gui/dialogs/Options.h"
+#include "gui/dialogs/PrjAtt.h"
+#include "core/settings/Settings.h"
+#include "gui/draws/CodeNetGrid.h"
+#include "gui/draws/CodesDlg.h"
+#include "gui/mainwin/DownloadActions.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "gui/mainwin/AnalysesActions.h"
+#include "gui/mainwin/OutputArea.h"
+#include "gui/mainwin/PrjListView.h"
+#include "gui/mainwin/UserDialogs.h"
+
+namespace tovarin {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+std::string S(const QString& text) { return text.toStdString(); }
+
+// Text files of the program are GB2312; a file saved by a modern editor in
+// UTF-8 reads as well.
+QString DecodeTextFile(const std::string& bytes) {
+    const QString utf8 = QString::fromUtf8(bytes);
+    if (utf8.toUtf8() == QByteArray::fromStdString(bytes)) {
+        return utf8;
+    }
+    try {
+        return Q(GbkToUtf8(bytes));
+    } catch (const ECodecError&) {
+        return utf8;
+    }
+}
+
+}  // namespace
+
+TMainForm::TMainForm(TSetup setup)
+    : dialogs_(setup.Dialogs ? setup.Dialogs : std::make_shared<TQtUserDialogs>()),
+      maximise_(setup.Maximise) {
+    setObjectName(QStringLiteral("MainForm"));
+    // 1. The recommendation draws random codes.
+    Randomize();
+    // 2.
+    appInfo_ = MakeAppInfo(setup.AppDir.isEmpty() ? ProgramDir() : S(setup.AppDir));
+    // 3.
+    QApplication::setApplicationName(Q(appInfo_.ProductName));
+    StartUp();
+    InstallAnalyses(*this);
+    InstallDownload(*this);
+}
+
+TMainForm::~TMainForm() {
+    // FormDestroy: the document goes first, then the window that holds the
+    // draw table, then the list.
+    if (codeNet_ != nullptr && netListener_ != 0) {
+        codeNet_->Unsubscribe(netListener_);
+    }
+    ClearWorkspace();
+    bindAttForm_.reset();
+    prjAttForm_.reset();
+    prjMgr_.reset();
+    codesForm_.reset();
+}
+
+void TMainForm::StartUp() {
+    QFont formFont(QStringLiteral("SimSun"));
+    formFont.setPixelSize(14);
+    setFont(formFont);
+    resize(763, 538);
+    setMinimumSize(300, 300);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    // 4. The draw-table window and its table.
+    codesForm_ = std::make_unique<TCodesForm>(this);
+    codeNet_ = &codesForm_->CodeNet();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        codesForm_->resize(422, area.height() - 50);
+        codesForm_->move((area.width() - codesForm_->width()) / 2, 0);
+    }
+    netListener_ = codeNet_->Subscribe([this](TNetChange) {
+        StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
+    });
+    // 5.
+    prjMgr_ = std::make_unique<TPrjMgr>(*codeNet_);
+
+    BuildLayout();
+    BuildCommands();
+    BuildToolBar();
+    ConnectLists();
+
+    // 6, 7.
+    setWindowTitle(Q(appInfo_.ProductName));
+    QDir::setCurrent(Q(appInfo_.AppDir));
+    // 8.
+    RunGuarded([this] {
+        std::vector<std::string> problems;
+        appOptions_ = tovarin::LoadAppOptions(SettingsFilePath(appInfo_.AppDir), problems);
+        for (const std::string& problem : problems) {
+            dialogs_->ShowMessage(this, Q(problem));
+        }
+    });
+    // 9.
+    prjAttForm_ = std::make_unique<TPrjAttForm>(this);
+    prjAttForm_->OnApply = [this](TPrjAttForm&) { RunGuarded([this] { PrjAttApply(); }); };
+    // 10. The editor's conditions are built on a record of a new project.
+    {
+        TSeqPrj blank(*codeNet_);
+        bindAttForm_ = std::make_unique<TBindAttForm>(this, blank.Options());
+    }
+    bindAttForm_->OnApply = [this](TBindAttForm&) { RunGuarded([this] { BindAttApply(); }); };
+    // 11, 12.
+    ClearWorkspace();
+    OpenStartupDocument();
+    // 13, 14.
+    RefreshWindowState();
+    BuildBindKindMenu();
+    // 15.
+    if (maximise_) {
+        QTimer::singleShot(0, this,
+                           [this] { setWindowState(windowState() | Qt::WindowMaximized); });
+    }
+}
+
+void TMainForm::OpenStartupDocument() {
+    const QString name = Q(appOptions_.LastDoc);
+    try {
+        ClearWorkspace();
+        LoadDocument(name);
+        appInfo_.DocFileName = S(name);
+        appInfo_.DocModified = false;
+    } catch (const std::exception&) {
+        dialogs_->ShowMessage(this, Q(AutoOpenFailedText(S(name))));
+        RunGuarded([this] { FileMenuNewClick(); });
+    }
+}
+
+QAction* TMainForm::FindAction(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
+}
+
+QToolButton* TMainForm::FindToolButton(const QString& objectName) const {
+    return findChild<QToolButton*>(objectName);
+}
+
+QMenu* TMainForm::FindMenu(const QString& objectName) const {
+    return findChild<QMenu*>(objectName);
+}
+
+void TMainForm::SetStatusText(int panel, const QString& text) {
+    QLabel& label = StatusPanel(panel);
+    label.setText(text);
+    label.repaint();
+}
+
+bool TMainForm::DocModified() const {
+    return appInfo_.DocModified || prjMgr_->Modified || codeNet_->Modified();
+}
+
+void TMainForm::SetDocModified() {
+    appInfo_.DocModified = true;
+    RefreshWindowState();
+}
+
+void TMainForm::RunGuarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+    }
+}
+
+void TMainForm::ShowError(const QString& text) { dialogs_->ShowError(this, text); }
+
+void TMainForm::RefreshWindowState() {
+    setWindowTitle(Q(CaptionText(appInfo_)));
+    const bool hasSelection = OutPutMemo->textCursor().hasSelection();
+    FindAction(QStringLiteral("TextMenuUndo"))
+        ->setEnabled(OutPutMemo->document()->isUndoAvailable());
+    FindAction(QStringLiteral("TextMenuCut"))->setEnabled(hasSelection);
+    FindAction(QStringLiteral("TextMenuCopy"))->setEnabled(hasSelection);
+    FindAction(QStringLiteral("TextMenuDelete"))->setEnabled(hasSelection);
+    FindAction(QStringLiteral("TextMenuPaste"))->setEnabled(OutPutMemo->canPaste());
+    StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
+}
+
+void TMainForm::LoadReadme() {
+    const std::string path = "Readme.txt";
+    if (!FileExists(path)) {
+        return;
+    }
+    try {
+        OutPutMemo->setPlainText(DecodeTextFile(ReadWholeFile(path))
+                                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    } catch (const EInOutError&) {
+        // An unreadable start-up text leaves the area as it was.
+    }
+}
+
+void TMainForm::ClearWorkspace() {
+    BindChkLbx_->clear();
+    StatusPanel(2).clear();
+    appInfo_.DocFileName.clear();
+    ListView_->clear();
+    BindChkLbx_->clear();
+    prjMgr_->ClearPrjs();
+    prjMgr_->Modified = false;
+    codeNet_->ClearModified();
+    appInfo_.DocModified = false;
+    OutPutMemo->setFont(font());
+    LoadReadme();
+    RefreshWindowState();
+}
+
+QString TMainForm::ResolveDocPath(const QString& fileName) const {
+    return QDir(Q(appInfo_.AppDir)).absoluteFilePath(fileName);
+}
+
+void TMainForm::LoadDocument(const QString& fileName) {
+    QDir::setCurrent(Q(appInfo_.AppDir));
+    tovarin::LoadDocument(S(ResolveDocPath(fileName)), *codeNet_, *prjMgr_);
+    ListView_->clear();
+    for (int i = 0; i < prjMgr_->PrjCount(); ++i) {
+        TSeqPrj& project = prjMgr_->GetSeqPrj(i);
+        UpdatePrjItem(AddPrjItem(QString::number(project.Options().TargetSeq), project), project);
+    }
+    if (ListView_->LineCount() > 0) {
+        ListView_->SelectOnly(0);
+    }
+    prjMgr_->Modified = false;
+    codeNet_->ClearModified();
+    appInfo_.DocModified = false;
+    RefreshWindowState();
+}
+
+void TMainForm::WriteDocument(const QString& fileName) {
+    QDir::setCurrent(Q(appInfo_.AppDir));
+    SetStatusText(0, QString::fromUtf8(kSavingText));
+    tovarin::SaveDocument(S(ResolveDocPath(fileName)), *codeNet_, *prjMgr_);
+    SetStatusText(0, QString::fromUtf8(kSavedText));
+    RefreshWindowState();
+}
+
+bool TMainForm::SaveDocument(bool saveAs) {
+    if (saveAs || appInfo_.DocFileName.empty()) {
+        TFileDialogSpec spec;
+        spec.Title = QStringLiteral("文档另存为");
+        spec.Filter = Q(appInfo_.DocTitle) + QStringLiteral(" (*") + Q(appInfo_.DocExt) + ")";
+        spec.DefaultSuffix = Q(appInfo_.DocExt.substr(1));
+        spec.StartFolder = Q(appInfo_.AppDir);
+        const QString chosen = dialogs_->SaveFileName(this, spec);
+        if (chosen.isEmpty()) {
+            return false;
+        }
+        appInfo_.DocFileName = S(chosen);
+    }
+    try {
+        WriteDocument(Q(appInfo_.DocFileName));
+    } catch (const std::exception&) {
+        dialogs_->ShowMessage(this, QString::fromUtf8(kSaveErrorText));
+        return false;
+    }
+    appInfo_.DocModified = false;
+    RefreshWindowState();
+    return true;
+}
+
+bool TMainForm::QuerySaveModified() {
+    if (!DocModified()) {
+        return true;
+    }
+    if (!dialogs_->AskYesNo(this, QString::fromUtf8(kSaveQuestionTitle),
+                            QString::fromUtf8(kSaveQuestion))) {
+        return true;
+    }
+    return SaveDocument(false);
+}
+
+void TMainForm::FileMenuNewClick() {
+    if (!QuerySaveModified()) {
+        return;
+    }
+    ClearWorkspace();
+}
+
+void TMainForm::FileMenuOpenClick() {
+    if (!QuerySaveModified()) {
+        return;
+    }
+    TFileDialogSpec spec;
+    spec.Filter = Q(appInfo_.DocTitle) + QStringLiteral(" (*") + Q(appInfo_.DocExt) + ")";
+    spec.DefaultSuffix = Q(appInfo_.DocExt.substr(1));
+    spec.StartFolder = Q(appInfo_.AppDir);
+    spec.MustExist = true;
+    const QString chosen = dialogs_->OpenFileName(this, spec);
+    if (!chosen.isEmpty()) {
+        try {
+            ClearWorkspace();
+            LoadDocument(chosen);
+            appInfo_.DocFileName = S(chosen);
+        } catch (const std::exception&) {
+            dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
+            FileMenuNewClick();
+        }
+    }
+    RefreshWindowState();
+}
+
+void TMainForm::FileMenuExportClick() {
+    TFileDialogSpec spec;
+    spec.Title = QStringLiteral("将当前显示区的号码数据导出到文本文件");
+    spec.Filter = QStringLiteral("文本文件 (*.txt)");
+    spec.DefaultSuffix = QStringLiteral("txt");
+    spec.StartFolder = Q(appInfo_.AppDir);
+    const QString chosen = dialogs_->SaveFileName(this, spec);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    std::string text;
+    for (const std::string& line : OutPutMemo->Lines()) {
+        text += Utf8ToGbk(line) + "\r\n";
+    }
+    WriteFileAtomically(S(chosen), text);
+}
+
+QPrinter& TMainForm::Printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *printer_;
+}
+
+void TMainForm::FileMenuPrintClick() {
+    QPrinter& printer = Printer();
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        // Without a printer the output goes into a PDF file the user names.
+        TFileDialogSpec spec;
+        spec.Title = QStringLiteral("打印到PDF文件");
+        spec.Filter = QStringLiteral("PDF文件 (*.pdf)");
+        spec.DefaultSuffix = QStringLiteral("pdf");
+        spec.StartFolder = Q(appInfo_.AppDir);
+        const QString chosen = dialogs_->SaveFileName(this, spec);
+        if (chosen.isEmpty()) {
+            return;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(chosen);
+    }
+    printer.setDocName(Q(PrintJobTitle(appInfo_, Now())));
+    OutPutMemo->print(&printer);
+}
+
+void TMainForm::FileMenuPrintSetupClick() {
+    QPageSetupDialog dialog(&Printer(), this);
+    dialog.exec();
+}
+
+void TMainForm::FileMenuOptionsClick() {
+    if (EditAppOptions(appOptions_, this)) {
+        tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
+                                SettingsFilePath(appInfo_.AppDir));
+        RefreshWindowState();
+    }
+}
+
+void TMainForm::FileMenuCodesEditClick() {
+    if (codesForm_->isMinimized()) {
+        codesForm_->showNormal();
+    } else if (codesForm_->isHidden()) {
+        codesForm_->show();
+    } else {
+        codesForm_->hide();
+    }
+}
+
+void TMainForm::HelpMenuContentsClick() {
+    dialogs_->OpenWithShell(Q(appInfo_.AppDir) + QStringLiteral("/readme.txt"));
+}
+
+void TMainForm::HelpMenuHomePageClick() { dialogs_->OpenWithShell(Q(appInfo_.WebAddress)); }
+
+void TMainForm::TextMenuFindClick() {
+    OutPutMemo->FindText(
+        dialogs_->AskText(this, QStringLiteral("查找"), QStringLiteral("查找内容：")));
+}
+
+bool TMainForm::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::StatusTip:
+            StatusPanel(0).setText(static_cast<QStatusTipEvent*>(event)->tip());
+            return true;
+        case QEvent::WindowActivate:
+            RefreshWindowState();
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // FormCloseQuery.
+    if (!QuerySaveModified()) {
+        event->ignore();
+        return;
+    }
+    // FormClose.
+    RunGuarded([this] {
+        tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
+                                SettingsFilePath(appInfo_.AppDir));
+    });
+    codesForm_->hide();
+    prjAttForm_->hide();
+    bindAttForm_->hide();
+    event->accept();
+}
+
+void TMainForm::Calc(bool oneBind) {
+    const QList<int> lines = ListView_->SelectedIndexes();
+    if (lines.size() != 1) {
+        return;
+    }
+    const int bindIndex = SelectedBindIndex();
+    if (oneBind && bindIndex < 0) {
+        return;
+    }
+    TSeqPrj& project = *ListView_->ProjectAt(lines.first());
+    QFont outputFont = font();
+    outputFont.setPointSize(11);
+    OutPutMemo->setFont(outputFont);
+    if (oneBind) {
+        project.CalcOne(bindIndex, appOptions_, OutPutMemo);
+    } else {
+        project.CalcAll(appOptions_, OutPutMemo);
+    }
+    ListView_->topLevelItem(lines.first())
+        ->setText(3, QString::fromUtf8(VerifyStateTexts.at(project.VerifyState())));
+    RebuildBindList();
+    if (appOptions_.AutoVerifyChk) {
+        FindAction(QStringLiteral("ProjectMenuVerify"))->trigger();
+    }
+    StatusPanel(2).setText(Q(FilterResultText(project.ResultCodes().ValidCount())));
+}
+
+void TMainForm::ProjectMenuCalcOneClick() { Calc(true); }
+
+void TMainForm::ProjectMenuCalcAllClick() { Calc(false); }
+
+void TMainForm::AutoCalc() {
+    if (appOptions_.AutoCalcChk) {
+        ProjectMenuCalcAllClick();
+    }
+}
+
+}  // namespace tovarin

@@ -1,0 +1,58 @@
+#include "gui/mainwin/UserDialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace tovarin {
+
+namespace {
+
+QString RunFileDialog(QWidget* parent, const TFileDialogSpec& spec, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, spec.Title, spec.StartFolder, spec.Filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(spec.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(spec.DefaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+bool TQtUserDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void TQtUserDialogs::ShowMessage(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+}
+
+void TQtUserDialogs::ShowError(QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+}
+
+QString TQtUserDialogs::OpenFileName(QWidget* parent, const TFileDialogSpec& spec) {
+    return RunFileDialog(parent, spec, QFileDialog::AcceptOpen);
+}
+
+QString TQtUserDialogs::SaveFileName(QWidget* parent, const TFileDialogSpec& spec) {
+    return RunFileDialog(parent, spec, QFileDialog::AcceptSave);
+}
+
+QString TQtUserDialogs::AskText(QWidget* parent, const QString& title, const QString& label) {
+    return QInputDialog::getText(parent, title, label);
+}
+
+void TQtUserDialogs::OpenWithShell(const QString& urlOrPath) {
+    const QUrl url = urlOrPath.contains(QStringLiteral("://")) ? QUrl(urlOrPath)
+                                                               : QUrl::fromLocalFile(urlOrPath);
+    QDesktopServices::openUrl(url);
+}
+
+}  // namespace tovarin

@@ -1,5 +1,0 @@
-list(APPEND TOVARIN_CORE_SOURCES
-  mainwin/Analyses.cpp
-  mainwin/AppInfo.cpp
-  mainwin/WorkFolder.cpp
-)

@@ -1,0 +1,145 @@
+#include "core/base/HttpGet.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "core/base/Codec.h"
+#include "support/DownloadServer.h"
+#include "support/TempDir.h"
+
+namespace tovarin {
+namespace {
+
+using test::DrawServer;
+
+// Accepts one connection, reads the request, sends these bytes and closes.
+class CannedServer {
+public:
+    explicit CannedServer(std::string answer) : answer_(std::move(answer)) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener_, 1);
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~CannedServer() {
+        thread_.join();
+        ::close(listener_);
+    }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/d?a=1"; }
+    const std::string& Request() const { return request_; }
+
+private:
+    void Serve() {
+        const int fd = ::accept(listener_, nullptr, nullptr);
+        char buffer[4096];
+        while (request_.find("\r\n\r\n") == std::string::npos) {
+            const ssize_t count = ::recv(fd, buffer, sizeof buffer, 0);
+            if (count <= 0) {
+                break;
+            }
+            request_.append(buffer, static_cast<size_t>(count));
+        }
+        ::send(fd, answer_.data(), answer_.size(), MSG_NOSIGNAL);
+        ::close(fd);
+    }
+
+    std::string answer_;
+    std::string request_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+EHttpError::Kind KindOf(const std::string& url, int timeoutMs = 30000) {
+    try {
+        HttpGet(url, timeoutMs);
+    } catch (const EHttpError& error) {
+        return error.kind();
+    }
+    ADD_FAILURE() << "no error for " << url;
+    return EHttpError::Kind::Connect;
+}
+
+TEST(HttpGetTest, SendsAnHttp10RequestAndReturnsTheBody) {
+    CannedServer server("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nline 1\r\nline 2\r\n");
+    EXPECT_EQ(HttpGet(server.Url()), "line 1\r\nline 2\r\n");
+    EXPECT_EQ(server.Request().rfind("GET /d?a=1 HTTP/1.0\r\n", 0), 0u) << server.Request();
+    EXPECT_NE(server.Request().find("\r\nHost: 127.0.0.1:"), std::string::npos);
+}
+
+TEST(HttpGetTest, StopsAtContentLength) {
+    CannedServer server("HTTP/1.1 200 OK\r\ncontent-length: 3\r\n\r\nabcdef");
+    EXPECT_EQ(HttpGet(server.Url()), "abc");
+}
+
+TEST(HttpGetTest, AShortBodyIsAnError) {
+    CannedServer server("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nabc");
+    EXPECT_EQ(KindOf(server.Url()), EHttpError::Kind::Status);
+}
+
+TEST(HttpGetTest, ChecksTheStatusLine) {
+    for (const std::string& answer :
+         {std::string("HTTP/1.0 500 Internal Server Error\r\n\r\nbody"),
+          std::string("HTTP/1.0 2000 OK\r\n\r\nbody"), std::string("ICY 200 OK\r\n\r\nbody"),
+          std::string("HTTP/1.0 404 Not Found\r\n\r\n"), std::string("HTTP/1.0 200 OK\r\n"),
+          std::string()}) {
+        CannedServer server(answer);
+        EXPECT_EQ(KindOf(server.Url()), EHttpError::Kind::Status) << answer;
+    }
+}
+
+TEST(HttpGetTest, ReadsTheReferenceServerWithAndWithoutLength) {
+    test::TempDir dir;
+    const std::string history = test::WriteTestFile(dir.File("h.txt"), ";x\r\n1234567\r\n");
+    const std::string query = "?soft=ORMELUX&softid=34&ver=1.08&mName=&mPw=";
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{}, std::vector<std::string>{"--no-length"}}) {
+        DrawServer server(history, options);
+        EXPECT_EQ(GbkToUtf8(HttpGet(server.BaseAddress() + query)),
+                  "成功\r\n2026001#第1期#9279658\r\n");
+    }
+}
+
+TEST(HttpGetTest, ANotFoundPathIsAStatusError) {
+    test::TempDir dir;
+    DrawServer server(test::WriteTestFile(dir.File("h.txt"), ""));
+    EXPECT_EQ(KindOf(server.BaseAddress() + "/other"), EHttpError::Kind::Status);
+}
+
+TEST(HttpGetTest, NobodyListeningIsAConnectError) {
+    EXPECT_EQ(KindOf("http://127.0.0.1:" + std::to_string(test::UnusedLoopbackPort()) + "/d"),
+              EHttpError::Kind::Connect);
+}
+
+TEST(HttpGetTest, ASlowServerTimesOut) {
+    test::TempDir dir;
+    DrawServer server(test::WriteTestFile(dir.File("h.txt"), "1234567\r\n"), {"--delay", "3"});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(KindOf(server.BaseAddress() + "?soft=ORMELUX&softid=34&ver=1.08&mName=&mPw=", 300),
+              EHttpError::Kind::Timeout);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(HttpGetTest, RefusesAddressesItCannotAsk) {
+    for (const std::string& url :
+         {std::string("https://127.0.0.1/d"), std::string("ftp://x/"), std::string("http:///d"),
+          std::string("http://127.0.0.1:0/"), std::string("http://127.0.0.1:99999/"),
+          std::string("http://127.0.0.1:x/")}) {
+        EXPECT_EQ(KindOf(url), EHttpError::Kind::Connect) << url;
+    }
+}
+
+}  // namespace
+}  // namespace tovarin

@@ -1,3 +1,0 @@
-add_tovarin_gui_test(BindAttFormTest dialogs/BindAttFormTest.cpp)
-add_tovarin_gui_test(PrjAttFormTest dialogs/PrjAttFormTest.cpp)
-add_tovarin_gui_test(OptionsFormTest dialogs/OptionsFormTest.cpp)

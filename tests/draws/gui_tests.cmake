@@ -1,2 +1,0 @@
-add_tovarin_gui_test(CodesFormTest draws/CodesFormTest.cpp)
-add_tovarin_gui_test(DownloadWindowTest draws/DownloadWindowTest.cpp draws/DownloadServer.cpp)

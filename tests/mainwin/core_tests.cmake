@@ -1,5 +1,0 @@
-list(APPEND TOVARIN_CORE_TESTS
-  mainwin/AnalysesTest.cpp
-  mainwin/AppInfoTest.cpp
-  mainwin/WorkFolderTest.cpp
-)

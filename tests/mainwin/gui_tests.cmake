@@ -1,4 +1,0 @@
-add_tovarin_gui_test(mainwin_menus_test mainwin/MenuTableTest.cpp)
-add_tovarin_gui_test(mainwin_form_test mainwin/MainFormTest.cpp)
-add_tovarin_gui_test(mainwin_analyses_test mainwin/AnalysesActionsTest.cpp)
-add_tovarin_gui_test(mainwin_app_test mainwin/ApplicationTest.cpp)
