@@ -9,6 +9,9 @@ reads those declarations and fails when
   - a file includes a header of a folder its own folder does not depend on
     (tests/<layer>/<folder> counts as src/<layer>/<folder>);
   - a core, command-line or test-support file includes a Qt header;
+  - a core file other than a platform unit of the base (src/core/base/
+    <Name>Posix.* or <Name>Windows.*) includes a header beyond the C++
+    standard library;
   - a source file sits in a folder that declares no library.
 
 Usage: check-layers.py [ROOT]   (ROOT: the project folder, default: this one's parent)
@@ -18,9 +21,23 @@ import re
 import sys
 
 DECLARATION = re.compile(r"tovarin_add_library\(\s*(\w+)(.*?)\)", re.S)
-INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]', re.M)
+INCLUDE = re.compile(r'^[ \t]*#[ \t]*include\s*([<"])([^">]+)[">]', re.M)
 QT_HEADER = re.compile(r"^(Q[A-Za-z]+|Qt[A-Za-z]*/.*)$")
 SOURCE_SUFFIXES = {".cpp", ".h"}
+PLATFORM_UNIT = re.compile(r"^src/core/base/\w+(Posix|Windows)\.(cpp|h)$")
+# The C++20 standard library, the C library's headers in their C++ names
+# among it; the operating system's headers are for the platform units.
+STANDARD_HEADERS = set("""
+algorithm any array atomic barrier bit bitset cassert cctype cerrno cfenv cfloat charconv chrono
+cinttypes climits clocale cmath codecvt compare complex concepts condition_variable coroutine
+csetjmp csignal cstdarg cstddef cstdint cstdio cstdlib cstring ctime cuchar cwchar cwctype deque
+exception execution filesystem format forward_list fstream functional future initializer_list
+iomanip ios iosfwd iostream istream iterator latch limits list locale map memory memory_resource
+mutex new numbers numeric optional ostream queue random ranges ratio regex scoped_allocator
+semaphore set shared_mutex source_location span sstream stack stdexcept stop_token streambuf
+string string_view syncstream system_error thread tuple type_traits typeindex typeinfo
+unordered_map unordered_set utility valarray variant vector version
+""".split())
 
 
 def read_libraries(root):
@@ -90,6 +107,8 @@ def check_file(path, relative, folders, reach, errors):
         errors.append(f"{relative}: folder {allowed['?']} declares no library")
         return
     qt_free = relative.parts[1] in ("core", "cli", "support")
+    standard_only = relative.parts[:2] == ("src", "core") and not PLATFORM_UNIT.match(
+        relative.as_posix())
     text = path.read_text(encoding="utf-8", errors="replace")
     for match in INCLUDE.finditer(text):
         line = text.count("\n", 0, match.start()) + 1
@@ -97,6 +116,9 @@ def check_file(path, relative, folders, reach, errors):
         if bracket == "<":
             if qt_free and QT_HEADER.match(header):
                 errors.append(f"{relative}:{line}: includes the Qt header <{header}>")
+            elif standard_only and header not in STANDARD_HEADERS:
+                errors.append(f"{relative}:{line}: includes the system header <{header}>"
+                              " outside a platform unit")
             continue
         head = header.split("/")
         if allowed is None or len(head) < 3 or head[0] not in ("core", "gui"):

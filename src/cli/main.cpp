@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "core/base/Errors.h"
 #include "cli/Cli.h"
+#include "core/base/Console.h"
+#include "core/base/Errors.h"
 
 namespace tovarin::cli {
 
@@ -44,7 +45,8 @@ void PrintHelp(std::ostream& out) {
 
 int main(int argc, char** argv) {
     using namespace tovarin::cli;
-    std::vector<std::string> words(argv + 1, argv + argc);
+    tovarin::UseBinaryUtf8Streams();
+    std::vector<std::string> words = tovarin::ProgramArguments(argc, argv);
     if (words.empty()) {
         PrintHelp(std::cerr);
         return 2;

@@ -49,6 +49,21 @@ sed -i '1i #include <QString>' "$work/tree/src/core/base/Text.cpp"
 expect fail "a core file including Qt" 'src/core/base/Text.cpp:1: includes the Qt header <QString>'
 
 fresh_copy
+sed -i '1i #include <unistd.h>' "$work/tree/src/core/engine/Prj.cpp"
+expect fail "a core file including a system header" \
+  'src/core/engine/Prj.cpp:1: includes the system header <unistd.h> outside a platform unit'
+
+fresh_copy
+sed -i '1i #include <unistd.h>' "$work/tree/src/core/base/Text.cpp"
+expect fail "a base file that is no platform unit including a system header" \
+  'src/core/base/Text.cpp:1: includes the system header <unistd.h> outside a platform unit'
+
+fresh_copy
+printf '#include <windows.h>\n#include <sys/stat.h>\n' >"$work/tree/src/core/base/ProbeWindows.cpp"
+printf '#include <unistd.h>\n' >"$work/tree/src/core/base/ProbePosix.h"
+expect pass "platform units including system headers"
+
+fresh_copy
 sed -i '1i #include "gui/draws/CodesDlg.h"' "$work/tree/src/cli/main.cpp"
 expect fail "the command line including a window" 'src/cli/main.cpp:1: includes gui/draws/CodesDlg.h'
 

@@ -2,18 +2,14 @@
 
 #include <mutex>
 
+#include "core/base/LocalTime.h"
+
 namespace tovarin {
 namespace {
 
 std::mutex gMutex;
 std::string gShortDateFormat;
 ClockFn gClock;
-
-std::tm LocalTime(std::time_t moment) {
-    std::tm parts{};
-    localtime_r(&moment, &parts);
-    return parts;
-}
 
 std::string Strftime(const char* format, const std::tm& parts) {
     char buffer[128];

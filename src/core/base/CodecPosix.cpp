@@ -28,8 +28,8 @@ private:
     iconv_t cd_;
 };
 
-// The only place that talks to the operating system's converter; on Windows
-// this unit would call MultiByteToWideChar/WideCharToMultiByte instead.
+// glibc's converter; CodecWindows.cpp gives the same answers through the
+// Windows code pages.
 std::string Convert(std::string_view in, const char* from, const char* to, const char* what) {
     const Converter converter(from, to, what);
     std::string out;

@@ -1,0 +1,37 @@
+# Cross-compiles the core, the command-line program and the core tests for
+# 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64), and runs
+# what it builds under Wine:
+#   cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+#         -DTOVARIN_GUI=OFF -DTOVARIN_GTEST_SOURCE=/usr/src/googletest
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+# The posix thread model: GCC 12's win32 model has no std::thread or std::mutex.
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The C++ runtime and the thread library are linked in, so a program runs
+# wherever it is copied, without MinGW's DLLs beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# Header-only libraries from Debian's packages serve any target, but the
+# cross compiler must not see the host's /usr/include as a whole: it gets a
+# folder holding only links to them.
+set(TOVARIN_HOST_HEADERS "${CMAKE_BINARY_DIR}/host-headers")
+foreach(library nlohmann)
+  if(EXISTS /usr/include/${library} AND NOT EXISTS ${TOVARIN_HOST_HEADERS}/${library})
+    file(MAKE_DIRECTORY ${TOVARIN_HOST_HEADERS})
+    file(CREATE_LINK /usr/include/${library} ${TOVARIN_HOST_HEADERS}/${library} SYMBOLIC)
+  endif()
+endforeach()
+set(CMAKE_CXX_FLAGS_INIT "-isystem ${TOVARIN_HOST_HEADERS}")
+
+# CTest runs the programs through Wine (its own prefix, see the script).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)

@@ -1,0 +1,11 @@
+#include "core/base/LocalTime.h"
+
+namespace tovarin {
+
+std::tm LocalTime(std::time_t moment) {
+    std::tm parts{};
+    localtime_s(&parts, &moment);
+    return parts;
+}
+
+}  // namespace tovarin

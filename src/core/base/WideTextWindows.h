@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tovarin {
+
+// Windows speaks UTF-16 in its wide-character calls; the program speaks
+// UTF-8. Text that is not valid in its encoding throws ECodecError.
+std::wstring Utf8ToWide(std::string_view utf8);
+std::string WideToUtf8(std::wstring_view wide);
+
+}  // namespace tovarin
