@@ -1,11 +1,8 @@
 #include "core/app/WorkFolder.h"
 
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
+#include "core/base/PathCheck.h"
 
 namespace tovarin {
 
@@ -18,22 +15,7 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
     return path;
 }
 
-// Creates the folder and its missing parents.
-void MakeFolders(const std::string& folder) {
-    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
-            throw EInOutError("Unable to create " + part);
-        }
-        if (slash == std::string::npos) {
-            return;
-        }
-    }
-}
-
 }  // namespace
-
-bool FolderWritable(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
 
 std::string InstalledDataDir(const std::string& programDir) {
     return programDir + "/../share/tovarin";
@@ -41,9 +23,8 @@ std::string InstalledDataDir(const std::string& programDir) {
 
 std::string ChooseWorkFolder(const std::string& programDir, const std::string& installedDataDir,
                              const std::string& userDataDir) {
-    struct stat info {};
-    const bool installed = stat(installedDataDir.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-    if (!installed && FolderWritable(programDir)) {
+    const bool installed = IsFolder(installedDataDir);
+    if (!installed && CanWriteInFolder(programDir)) {
         return programDir;
     }
     MakeFolders(userDataDir);

@@ -18,8 +18,6 @@ std::string ChooseWorkFolder(const std::string& programDir, const std::string& i
 // folder: its sibling share/tovarin.
 std::string InstalledDataDir(const std::string& programDir);
 
-bool FolderWritable(const std::string& folder);
-
 // Copies each named file that the work folder lacks from the first source
 // folder that holds it; a file that cannot be copied is left out (the
 // program then starts as it would without it).

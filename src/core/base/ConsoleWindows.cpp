@@ -2,12 +2,13 @@
 
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h builds on windows.h.
+#include <shellapi.h>
 
 #include <cstdio>
 
-#include "core/base/WideTextWindows.h"
+#include "core/base/SystemTextWindows.h"
 
 namespace tovarin {
 

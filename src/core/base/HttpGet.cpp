@@ -1,16 +1,9 @@
 #include "core/base/HttpGet.h"
 
-#include <fcntl.h>
-#include <netdb.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <string_view>
 
+#include "core/base/TcpConnection.h"
 #include "core/base/Text.h"
 
 namespace tovarin {
@@ -56,123 +49,15 @@ Target ParseUrl(const std::string& url) {
     return target;
 }
 
-// Owns the socket so that every way out closes it.
-class Socket {
-public:
-    explicit Socket(int fd) : fd_(fd) {}
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    ~Socket() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int fd() const { return fd_; }
-    int Release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
-
-std::string SystemText(int error) { return std::strerror(error); }
-
-void WaitFor(int fd, short events, int timeoutMs) {
-    pollfd entry{fd, events, 0};
-    for (;;) {
-        const int ready = ::poll(&entry, 1, timeoutMs);
-        if (ready > 0) {
-            return;
-        }
-        if (ready == 0) {
-            throw EHttpError(Kind::Timeout, "等待超过 " + IntToStr(timeoutMs / 1000) + " 秒");
-        }
-        if (errno != EINTR) {
-            throw EHttpError(Kind::Connect, SystemText(errno));
-        }
-    }
-}
-
-// A non-blocking connect, so that its wait is bounded like the reads.
-int Connect(const Target& target, int timeoutMs) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const int status = ::getaddrinfo(target.host.c_str(), target.port.c_str(), &hints, &found);
-    if (status != 0) {
-        throw EHttpError(Kind::Connect, target.host + ": " + ::gai_strerror(status));
-    }
-    std::string lastError = "no address";
-    Kind lastKind = Kind::Connect;
-    for (addrinfo* address = found; address != nullptr; address = address->ai_next) {
-        const int fd = ::socket(address->ai_family, address->ai_socktype, address->ai_protocol);
-        if (fd < 0) {
-            lastError = SystemText(errno);
-            continue;
-        }
-        Socket guard(fd);
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-        if (::connect(fd, address->ai_addr, address->ai_addrlen) != 0) {
-            if (errno != EINPROGRESS) {
-                lastError = SystemText(errno);
-                continue;
-            }
-            try {
-                WaitFor(fd, POLLOUT, timeoutMs);
-            } catch (const EHttpError& error) {
-                lastError = error.what();
-                lastKind = error.kind();
-                continue;
-            }
-            int socketError = 0;
-            socklen_t length = sizeof socketError;
-            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &socketError, &length);
-            if (socketError != 0) {
-                lastError = SystemText(socketError);
-                continue;
-            }
-        }
-        ::freeaddrinfo(found);
-        return guard.Release();
-    }
-    ::freeaddrinfo(found);
-    throw EHttpError(lastKind, target.host + ":" + target.port + ": " + lastError);
-}
-
-void SendAll(int fd, std::string_view bytes, int timeoutMs) {
-    while (!bytes.empty()) {
-        WaitFor(fd, POLLOUT, timeoutMs);
-        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent < 0) {
-            if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) {
-                continue;
-            }
-            throw EHttpError(Kind::Connect, SystemText(errno));
-        }
-        bytes.remove_prefix(static_cast<size_t>(sent));
-    }
-}
-
-std::string ReceiveAll(int fd, int timeoutMs) {
+std::string ReceiveAll(TcpConnection& connection, int timeoutMs) {
     std::string received;
     char buffer[16384];
     for (;;) {
-        WaitFor(fd, POLLIN, timeoutMs);
-        const ssize_t count = ::recv(fd, buffer, sizeof buffer, 0);
-        if (count < 0) {
-            if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) {
-                continue;
-            }
-            throw EHttpError(Kind::Connect, SystemText(errno));
-        }
+        const size_t count = connection.Receive(buffer, sizeof buffer, timeoutMs);
         if (count == 0) {
             return received;
         }
-        received.append(buffer, static_cast<size_t>(count));
+        received.append(buffer, count);
     }
 }
 
@@ -232,14 +117,13 @@ std::string BodyOf(const std::string& answer) {
 
 std::string HttpGet(const std::string& url, int timeoutMs) {
     const Target target = ParseUrl(url);
-    const Socket socket(Connect(target, timeoutMs));
+    TcpConnection connection(target.host, target.port, timeoutMs);
     const std::string hostHeader =
         target.port == "80" ? target.host : target.host + ":" + target.port;
-    SendAll(socket.fd(),
-            "GET " + target.pathAndQuery + " HTTP/1.0\r\nHost: " + hostHeader +
-                "\r\nAccept: */*\r\nConnection: close\r\n\r\n",
-            timeoutMs);
-    return BodyOf(ReceiveAll(socket.fd(), timeoutMs));
+    connection.Send("GET " + target.pathAndQuery + " HTTP/1.0\r\nHost: " + hostHeader +
+                        "\r\nAccept: */*\r\nConnection: close\r\n\r\n",
+                    timeoutMs);
+    return BodyOf(ReceiveAll(connection, timeoutMs));
 }
 
 }  // namespace tovarin

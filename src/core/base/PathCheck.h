@@ -12,4 +12,13 @@ bool PathExists(const std::string& path);
 // needs a folder that lets us create and remove entries.
 bool CanReplaceFile(const std::string& path);
 
+bool IsFolder(const std::string& path);
+
+// Whether the program may create and remove files in the folder.
+bool CanWriteInFolder(const std::string& folder);
+
+// Creates the folder and its missing parents; EInOutError naming the first
+// one that cannot be created.
+void MakeFolders(const std::string& folder);
+
 }  // namespace tovarin

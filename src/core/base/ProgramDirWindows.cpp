@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "core/base/Errors.h"
-#include "core/base/WideTextWindows.h"
+#include "core/base/SystemTextWindows.h"
 
 namespace tovarin {
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "core/base/FileIO.h"
+#include "core/base/PathCheck.h"
 #include "core/app/WorkFolder.h"
 #include "support/TempDir.h"
 
@@ -32,7 +33,7 @@ TEST(WorkFolderTest, UnwritableProgramFolderGivesTheUserFolder) {
     EXPECT_EQ(
         ChooseWorkFolder("/nonexistent/tovarin/bin", "/nonexistent/share", userFolder + "/Tovarin"),
         userFolder + "/Tovarin");
-    EXPECT_TRUE(FolderWritable(userFolder + "/Tovarin"));
+    EXPECT_TRUE(CanWriteInFolder(userFolder + "/Tovarin"));
     rmdir((userFolder + "/Tovarin").c_str());
     rmdir(userFolder.c_str());
 }

@@ -10,4 +10,7 @@ namespace tovarin {
 std::wstring Utf8ToWide(std::string_view utf8);
 std::string WideToUtf8(std::wstring_view wide);
 
+// The system's description of an error code (GetLastError, WSAGetLastError).
+std::string SystemMessage(unsigned long error);
+
 }  // namespace tovarin

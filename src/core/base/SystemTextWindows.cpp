@@ -1,4 +1,4 @@
-#include "core/base/WideTextWindows.h"
+#include "core/base/SystemTextWindows.h"
 
 #include <windows.h>
 
@@ -35,6 +35,24 @@ std::string WideToUtf8(std::wstring_view wide) {
     WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(), inLength, utf8.data(), length,
                         nullptr, nullptr);
     return utf8;
+}
+
+std::string SystemMessage(unsigned long error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0 || text == nullptr) {
+        return "error " + std::to_string(error);
+    }
+    std::wstring message(text, length);
+    LocalFree(text);
+    // The system ends its messages with a full stop and a line break.
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
+                                message.back() == L' ' || message.back() == L'.')) {
+        message.pop_back();
+    }
+    return WideToUtf8(message);
 }
 
 }  // namespace tovarin

@@ -1,0 +1,85 @@
+#include "core/base/PathCheck.h"
+
+#include <windows.h>
+
+#include "core/base/Errors.h"
+#include "core/base/SystemTextWindows.h"
+
+namespace tovarin {
+namespace {
+
+// The attributes of what the path names (a link's own, not its target's),
+// or INVALID_FILE_ATTRIBUTES when nothing is there or the name is not UTF-8.
+DWORD AttributesOf(const std::string& path) {
+    try {
+        return GetFileAttributesW(Utf8ToWide(path).c_str());
+    } catch (const ECodecError&) {
+        return INVALID_FILE_ATTRIBUTES;
+    }
+}
+
+}  // namespace
+
+bool PathExists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool CanReplaceFile(const std::string& path) {
+    if (IsFolder(path)) {
+        return false;
+    }
+    const size_t separator = path.find_last_of("\\/");
+    return CanWriteInFolder(separator == std::string::npos ? "." : path.substr(0, separator + 1));
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Windows keeps who may write where in access lists that no attribute
+// shows; creating a file there, removed again on closing, is the answer.
+bool CanWriteInFolder(const std::string& folder) {
+    std::wstring probe;
+    try {
+        probe = Utf8ToWide(folder);
+    } catch (const ECodecError&) {
+        return false;
+    }
+    if (!probe.empty() && probe.back() != L'\\' && probe.back() != L'/') {
+        probe += L'\\';
+    }
+    probe += L".tovarin-probe-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(GetCurrentThreadId());
+    const HANDLE handle = CreateFileW(
+        probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(handle);
+    return true;
+}
+
+void MakeFolders(const std::string& folder) {
+    for (size_t separator = folder.find_first_of("\\/", 1);;
+         separator = folder.find_first_of("\\/", separator + 1)) {
+        const std::string part = folder.substr(0, separator);
+        // A drive ("C:") is there already.
+        if (!(part.size() == 2 && part[1] == ':')) {
+            std::wstring name;
+            try {
+                name = Utf8ToWide(part);
+            } catch (const ECodecError&) {
+                throw EInOutError("Unable to create " + part);
+            }
+            if (!CreateDirectoryW(name.c_str(), nullptr) &&
+                GetLastError() != ERROR_ALREADY_EXISTS) {
+                throw EInOutError("Unable to create " + part);
+            }
+        }
+        if (separator == std::string::npos) {
+            return;
+        }
+    }
+}
+
+}  // namespace tovarin
