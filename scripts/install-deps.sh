@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need.
+# Installs the Debian packages the build, the tests and the program need;
+# with the argument "windows", those of the Windows build and its tests
+# instead (the MinGW-w64 cross compiler, Wine, GoogleTest's sources).
 # Only missing packages are installed, and the package lists are refreshed
 # at most once, so a second run does nothing.
 set -euo pipefail
+
+windows_packages=(
+  cmake ninja-build g++-mingw-w64-x86-64 wine64 googletest nlohmann-json3-dev python3
+)
 
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -14,6 +20,12 @@ packages=(
   clang clang-format clang-tidy libclang-rt-14-dev
   python3
 )
+
+case "${1:-}" in
+  "") ;;
+  windows) packages=("${windows_packages[@]}") ;;
+  *) echo "usage: $0 [windows]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,7 +6,21 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$here/build-windows/wine-prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-# Debian's wine64 package puts its loader outside PATH; the wine package
+# Debian's wine64 package keeps its programs outside PATH; the wine package
 # adds a wine64 command.
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+
+# Wine's server and its services outlive the program; CTest would wait for
+# them, as they hold its output pipes. So the first program of a while
+# starts them apart from its output (building the prefix the first time),
+# under a lock, and they stay a minute after the last program ends.
+mkdir -p "$(dirname "$WINEPREFIX")"
+(
+  flock 9
+  if "$wineserver" -p60 </dev/null >/dev/null 2>&1 9>&-; then
+    "$wine" wineboot </dev/null >/dev/null 2>&1 9>&- || true
+  fi
+) 9>"$WINEPREFIX.lock"
+
 exec "$wine" "$@"

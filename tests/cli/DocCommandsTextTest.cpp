@@ -5,13 +5,14 @@
 
 #include <ctime>
 
-#include "core/base/FileIO.h"
 #include "cli/CliRunner.h"
+#include "core/base/FileIO.h"
+#include "core/base/LocalTime.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
-#include "support/TempDir.h"
-#include "support/Hex.h"
 #include "support/Draws.h"
+#include "support/Hex.h"
+#include "support/TempDir.h"
 
 namespace tovarin {
 namespace {
@@ -22,8 +23,7 @@ using test::RunCli;
 
 std::string SystemShortDate() {
     const std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    localtime_r(&now, &parts);
+    const std::tm parts = LocalTime(now);
     char text[64];
     return std::string(text, std::strftime(text, sizeof text, "%x", &parts));
 }

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "cli/CliRunner.h"
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
-#include "cli/CliRunner.h"
-#include "core/settings/Settings.h"
-#include "support/DownloadServer.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
+#include "core/settings/Settings.h"
+#include "support/DownloadServer.h"
 #include "support/TempDir.h"
 
 namespace tovarin {

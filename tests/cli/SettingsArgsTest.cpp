@@ -3,13 +3,13 @@
 #include <memory>
 #include <string>
 
-#include "core/base/FileIO.h"
 #include "cli/CliRunner.h"
-#include "core/settings/AppOptions.h"
-#include "core/settings/Settings.h"
+#include "core/base/FileIO.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Bind.h"
 #include "core/engine/Prj.h"
+#include "core/settings/AppOptions.h"
+#include "core/settings/Settings.h"
 #include "support/TempDir.h"
 
 namespace tovarin {

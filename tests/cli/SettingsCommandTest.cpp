@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliRunner.h"
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
-#include "cli/CliRunner.h"
 #include "support/TempDir.h"
 
 namespace tovarin {

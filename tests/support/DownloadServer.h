@@ -1,7 +1,6 @@
 #pragma once
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,7 +9,9 @@
 namespace tovarin::test {
 
 // tools/draw-server run by python3 on a free loopback port for as long as
-// the object lives.
+// the object lives. A Windows test program under Wine cannot start it: it
+// asks tests/support/draw-server-host.py, which runs the test program, to
+// start it on the Linux side (TOVARIN_DRAW_SERVER_HOST names its port).
 class DrawServer {
 public:
     // history: the file the server serves; options: its further arguments.
@@ -23,7 +24,8 @@ public:
     const std::string& BaseAddress() const { return baseAddress_; }
 
 private:
-    pid_t pid_ = -1;
+    // The server's process id, or the connection to the host that started it.
+    std::intptr_t server_ = -1;
     std::string baseAddress_;
 };
 

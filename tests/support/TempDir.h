@@ -1,28 +1,45 @@
 #pragma once
 
 #include <algorithm>
-#include <dirent.h>
-#include <cstdlib>
+#include <filesystem>
+#include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace tovarin::test {
 
-// A fresh folder under /tmp, removed with its files at the end of the test.
+// Paths are UTF-8 in the program; std::filesystem takes them as such only
+// through char8_t (a plain string is the ANSI code page on Windows).
+inline std::filesystem::path FsPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+inline std::string Utf8Path(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// A fresh folder in the system's temporary folder, removed with everything
+// in it at the end of the test.
 class TempDir {
 public:
     TempDir() {
-        char pattern[] = "/tmp/tovarin-test-XXXXXX";
-        path_ = mkdtemp(pattern);
+        std::random_device seed;
+        std::mt19937 random(seed());
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (;;) {
+            const std::filesystem::path candidate =
+                base / ("tovarin-test-" + std::to_string(random() % 1000000000));
+            if (std::filesystem::create_directory(candidate)) {
+                path_ = Utf8Path(candidate);
+                return;
+            }
+        }
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     ~TempDir() {
-        for (const std::string& name : Names()) {
-            unlink(File(name).c_str());
-        }
-        rmdir(path_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(FsPath(path_), ignored);
     }
 
     const std::string& Path() const { return path_; }
@@ -31,14 +48,8 @@ public:
     // The names in the folder, sorted.
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        if (DIR* dir = opendir(path_.c_str())) {
-            while (const dirent* entry = readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name != "." && name != "..") {
-                    names.push_back(name);
-                }
-            }
-            closedir(dir);
+        for (const auto& entry : std::filesystem::directory_iterator(FsPath(path_))) {
+            names.push_back(Utf8Path(entry.path().filename()));
         }
         std::sort(names.begin(), names.end());
         return names;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <filesystem>
 
+#include "core/app/WorkFolder.h"
 #include "core/base/FileIO.h"
 #include "core/base/PathCheck.h"
-#include "core/app/WorkFolder.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -34,14 +34,24 @@ TEST(WorkFolderTest, UnwritableProgramFolderGivesTheUserFolder) {
         ChooseWorkFolder("/nonexistent/tovarin/bin", "/nonexistent/share", userFolder + "/Tovarin"),
         userFolder + "/Tovarin");
     EXPECT_TRUE(CanWriteInFolder(userFolder + "/Tovarin"));
-    rmdir((userFolder + "/Tovarin").c_str());
-    rmdir(userFolder.c_str());
+}
+
+// Whether the file system takes names whatever their case (as Windows's
+// does), so that readme.txt and Readme.txt are one file.
+bool NamesIgnoreCase(const test::TempDir& dir) {
+    WriteFileAtomically(dir.File("probe"), "");
+    const bool ignored = FileExists(dir.File("PROBE"));
+    std::filesystem::remove(test::FsPath(dir.File("probe")));
+    return ignored;
 }
 
 TEST(WorkFolderTest, SeedingCopiesOnlyMissingFiles) {
     test::TempDir work;
     test::TempDir bundle;
     test::TempDir later;
+    if (NamesIgnoreCase(work)) {
+        GTEST_SKIP() << "readme.txt and Readme.txt are one file here; see the next test";
+    }
     WriteFileAtomically(work.File("readme.txt"), "mine");
     WriteFileAtomically(bundle.File("readme.txt"), "bundled help");
     WriteFileAtomically(later.File("工作文档.lvrn"), "doc");
@@ -52,6 +62,32 @@ TEST(WorkFolderTest, SeedingCopiesOnlyMissingFiles) {
     EXPECT_EQ(ReadWholeFile(work.File("工作文档.lvrn")), "doc");
     EXPECT_EQ(work.Names(),
               (std::vector<std::string>{"Readme.txt", "readme.txt", "工作文档.lvrn"}));
+}
+
+// Where the two names are one file, the user's copy is kept and the bundle
+// adds nothing under the other name.
+TEST(WorkFolderTest, SeedingKeepsTheUsersFileWhereCaseIsIgnored) {
+    test::TempDir work;
+    test::TempDir bundle;
+    if (!NamesIgnoreCase(work)) {
+        GTEST_SKIP() << "readme.txt and Readme.txt are two files here; see the test before";
+    }
+    WriteFileAtomically(work.File("readme.txt"), "mine");
+    WriteFileAtomically(bundle.File("Readme.txt"), "start");
+    SeedWorkFolder(work.Path(), {bundle.Path()}, BundledFileNames());
+    EXPECT_EQ(ReadWholeFile(work.File("Readme.txt")), "mine");
+    EXPECT_EQ(work.Names(), std::vector<std::string>{"readme.txt"});
+}
+
+// Either way a bundle with only one of the two names gives the work folder
+// that file under a name the program finds.
+TEST(WorkFolderTest, SeedingNeedsOnlyOneOfTheTwoNames) {
+    test::TempDir work;
+    test::TempDir bundle;
+    WriteFileAtomically(bundle.File("Readme.txt"), "start");
+    SeedWorkFolder(work.Path(), {bundle.Path()}, BundledFileNames());
+    EXPECT_EQ(ReadWholeFile(work.File("Readme.txt")), "start");
+    EXPECT_EQ(work.Names().size(), 1U);
 }
 
 TEST(WorkFolderTest, BundledFiles) {

@@ -1,16 +1,13 @@
 #include "core/base/HttpGet.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <thread>
 
 #include "core/base/Codec.h"
 #include "support/DownloadServer.h"
+#include "support/Loopback.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -21,44 +18,30 @@ using test::DrawServer;
 // Accepts one connection, reads the request, sends these bytes and closes.
 class CannedServer {
 public:
-    explicit CannedServer(std::string answer) : answer_(std::move(answer)) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 1);
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { Serve(); });
+    explicit CannedServer(std::string answer)
+        : answer_(std::move(answer)), thread_([this] { Serve(); }) {}
+    ~CannedServer() { thread_.join(); }
+    std::string Url() const {
+        return "http://127.0.0.1:" + std::to_string(listener_.Port()) + "/d?a=1";
     }
-    ~CannedServer() {
-        thread_.join();
-        ::close(listener_);
-    }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/d?a=1"; }
     const std::string& Request() const { return request_; }
 
 private:
     void Serve() {
-        const int fd = ::accept(listener_, nullptr, nullptr);
-        char buffer[4096];
+        test::LoopbackSocket connection = listener_.Accept();
         while (request_.find("\r\n\r\n") == std::string::npos) {
-            const ssize_t count = ::recv(fd, buffer, sizeof buffer, 0);
-            if (count <= 0) {
+            const std::string bytes = connection.ReceiveSome();
+            if (bytes.empty()) {
                 break;
             }
-            request_.append(buffer, static_cast<size_t>(count));
+            request_ += bytes;
         }
-        ::send(fd, answer_.data(), answer_.size(), MSG_NOSIGNAL);
-        ::close(fd);
+        connection.SendAll(answer_);
     }
 
+    test::LoopbackListener listener_;
     std::string answer_;
     std::string request_;
-    int listener_ = -1;
-    int port_ = 0;
     std::thread thread_;
 };
 

@@ -12,6 +12,7 @@
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
 #include "core/draws/LawNet.h"
+#include "support/TempDir.h"
 
 namespace tovarin {
 namespace {
@@ -59,19 +60,7 @@ std::string MessageOf(Fn&& fn) {
     return "(no exception)";
 }
 
-// A folder of its own per test, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lawnet.XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using TempFolder = test::TempDir;
 
 // ---- TSeq ------------------------------------------------------------------
 

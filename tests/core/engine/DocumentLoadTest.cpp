@@ -5,8 +5,8 @@
 #include "core/base/ByteStream.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
-#include "support/Hex.h"
 #include "support/Draws.h"
+#include "support/Hex.h"
 
 namespace tovarin {
 namespace {

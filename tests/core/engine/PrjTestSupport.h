@@ -22,8 +22,13 @@ public:
 
 // 2026-12-08 09:05:03 UTC, shown in UTC.
 inline void FixClock() {
+#ifdef _WIN32
+    _putenv_s("TZ", "UTC0");
+    _tzset();
+#else
     setenv("TZ", "UTC", 1);
     tzset();
+#endif
     SetClock([] { return static_cast<std::time_t>(1796720703); });
 }
 

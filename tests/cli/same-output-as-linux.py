@@ -1,0 +1,108 @@
+#!/usr/bin/env python3
+"""tovarin-cli.exe under Wine gives the Linux build's output byte for byte.
+
+Runs each command with both programs from the same folder, with the same
+arguments and input, and compares the exit status, standard output,
+standard error and any file the command writes. The one allowed difference
+are the clock in a run's first line ("时间:" and the moment), which moves
+between the two runs, and the system's reason in a file error. A command that the Linux build does not
+know yet (usage error, status 2, with "unknown command" or "unexpected
+argument") is reported as not there and not compared.
+
+Usage: same-output-as-linux.py LINUX-CLI WINDOWS-CLI WINE-RUNNER
+"""
+import os
+import pathlib
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent.parent
+# What may differ: the clock of a run's first line, and the system's own
+# reason after a failed file operation ("No such file or directory" on
+# Linux, "File not found" on Windows).
+CLOCK = re.compile("时间:[^\r\n]*".encode("utf-8"))
+SYSTEM_REASON = re.compile(rb"(Unable to [^:\n]*: )[^\n]*")
+
+
+def comparable(part):
+    if not isinstance(part, bytes):
+        return part
+    return SYSTEM_REASON.sub(rb"\1", CLOCK.sub(b"", part))
+
+# (name, arguments, file the command writes or None); the documents are
+# copied into the run's folder first, so that paths are the same words.
+CASES = [
+    ("eval kind 1", ["eval", "1", "3,7"], None),
+    ("eval pairs, assured", ["eval", "9", "12与34相配,5与67相配", "--assured"], None),
+    ("eval sums", ["eval", "8", "18"], None),
+    ("eval bad argument", ["eval", "7", "1,x"], None),
+    ("info", ["info", "valid.lvrn"], None),
+    ("info, Chinese name", ["info", "工作文档.lvrn"], None),
+    ("info --json", ["info", "--json", "工作文档.lvrn"], None),
+    ("info of a missing file", ["info", "没有.lvrn"], None),
+    ("filter --seed", ["filter", "工作文档.lvrn", "--seed", "9"], None),
+    ("filter --seed, status", ["filter", "valid.lvrn", "--seed", "9", "--status"], None),
+    ("filter one period", ["filter", "工作文档.lvrn", "--one", "2", "--seed", "5"], None),
+    ("analyse verify", ["analyse", "工作文档.lvrn", "--kind", "verify", "--project", "2"], None),
+    ("analyse double", ["analyse", "工作文档.lvrn", "--kind", "double", "--seed", "3"], None),
+    ("analyse contrast", ["analyse", "工作文档.lvrn", "--kind", "contrast", "--project", "1",
+                          "--project", "2", "--seed", "4"], None),
+    ("settings", ["settings", "gbk-crlf.ini"], None),
+    ("draws export", ["draws", "export", "工作文档.lvrn", "开奖.txt"], "开奖.txt"),
+    ("stats --json", ["stats", "工作文档.lvrn", "--json"], None),
+    ("backtest --json", ["backtest", "工作文档.lvrn", "--json"], None),
+]
+DOCUMENTS = [
+    ROOT / "tests" / "data" / "documents" / "valid.lvrn",
+    ROOT / "data" / "工作文档.lvrn",
+    ROOT / "tests" / "data" / "settings" / "gbk-crlf.ini",
+]
+
+
+def run(command, folder, written):
+    result = subprocess.run(command, cwd=folder, capture_output=True, timeout=120)
+    output = b""
+    if written and (folder / written).exists():
+        output = (folder / written).read_bytes()
+        (folder / written).unlink()
+    return result.returncode, result.stdout, result.stderr, output
+
+
+def not_there(result):
+    status, _, err, _ = result
+    return status == 2 and (b"unknown command" in err or b"unexpected argument" in err)
+
+
+def main():
+    linux, windows, wine = (os.path.abspath(path) for path in sys.argv[1:4])
+    failures = 0
+    with tempfile.TemporaryDirectory() as name:
+        folder = pathlib.Path(name)
+        for document in DOCUMENTS:
+            shutil.copy(document, folder)
+        for title, words, written in CASES:
+            on_linux = run([linux, *words], folder, written)
+            if not_there(on_linux):
+                print(f"--   {title}: not in this build")
+                continue
+            on_windows = run([wine, windows, *words], folder, written)
+            parts = ("exit status", "standard output", "standard error", "written file")
+            differ = [part for part, a, b in zip(parts, on_linux, on_windows)
+                      if comparable(a) != comparable(b)]
+            if differ:
+                failures += 1
+                print(f"FAIL {title}: {', '.join(differ)} differ")
+                for part, a, b in zip(parts, on_linux, on_windows):
+                    if part in differ:
+                        print(f"  Linux:   {a!r:.400}\n  Windows: {b!r:.400}")
+            else:
+                size = len(on_linux[1]) + len(on_linux[2]) + len(on_linux[3])
+                print(f"ok   {title} ({size} bytes, status {on_linux[0]})")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
