@@ -95,6 +95,9 @@ int ParseIntArg(const std::string& text, std::string_view what);
 std::string Synopsis(const CommandSpec& spec);
 // What "tovarin-cli NAME --help" prints.
 std::string CommandHelp(const CommandSpec& spec);
+// What "tovarin-cli GROUP --help" prints for a group of commands such as
+// "draws".
+std::string GroupHelp(std::string_view group);
 // What "tovarin-cli --help" prints.
 std::string ProgramHelp();
 

@@ -16,14 +16,31 @@ std::string OptionLabel(const OptionSpec& option) {
     return label;
 }
 
-// "  LABEL   help" lines with the help texts in one column.
-void AppendTable(std::string& text, const std::vector<std::pair<std::string, std::string>>& rows) {
+using HelpRows = std::vector<std::pair<std::string, std::string>>;
+
+size_t LabelWidth(const HelpRows& rows) {
     size_t width = 0;
     for (const auto& [label, help] : rows) {
         width = std::max(width, label.size());
     }
+    return width;
+}
+
+// "  LABEL   help" lines with the help texts from the column after width.
+void AppendTable(std::string& text, const HelpRows& rows, size_t width) {
     for (const auto& [label, help] : rows) {
         text += "  " + label + std::string(width - label.size() + 3, ' ') + help + '\n';
+    }
+}
+
+// Each command's synopsis and, indented below it, its summary.
+void AppendCommandList(std::string& text, std::string_view group) {
+    for (const CommandSpec* spec : Commands()) {
+        if (group.empty() || spec->name.starts_with(std::string(group) + ' ')) {
+            text += "  " + Synopsis(*spec) + "\n      ";
+            text += spec->summary;
+            text += '\n';
+        }
     }
 }
 
@@ -55,19 +72,11 @@ std::string Synopsis(const CommandSpec& spec) {
 }
 
 std::string CommandHelp(const CommandSpec& spec) {
-    std::string text = "Usage: tovarin-cli " + Synopsis(spec) + "\n\n";
-    text += spec.summary;
-    text += '\n';
-    if (!spec.positionals.empty()) {
-        text += "\nArguments:\n";
-        std::vector<std::pair<std::string, std::string>> rows;
-        for (const PositionalSpec& positional : spec.positionals) {
-            rows.emplace_back(positional.name, positional.help);
-        }
-        AppendTable(text, rows);
+    HelpRows arguments;
+    for (const PositionalSpec& positional : spec.positionals) {
+        arguments.emplace_back(positional.name, positional.help);
     }
-    text += "\nOptions:\n";
-    std::vector<std::pair<std::string, std::string>> rows;
+    HelpRows options;
     for (const OptionSpec& option : spec.options) {
         std::string help(option.help);
         if (option.occurs == Occurs::Repeated) {
@@ -75,13 +84,29 @@ std::string CommandHelp(const CommandSpec& spec) {
         } else if (option.occurs == Occurs::Required) {
             help += " (required)";
         }
-        rows.emplace_back(OptionLabel(option), help);
+        options.emplace_back(OptionLabel(option), help);
     }
-    rows.emplace_back("--help", kHelpOptionHelp);
-    AppendTable(text, rows);
+    options.emplace_back("--help", kHelpOptionHelp);
+    const size_t width = std::max(LabelWidth(arguments), LabelWidth(options));
+
+    std::string text = "Usage: tovarin-cli " + Synopsis(spec) + "\n\n";
+    text += spec.summary;
+    text += '\n';
+    if (!arguments.empty()) {
+        text += "\nArguments:\n";
+        AppendTable(text, arguments, width);
+    }
+    text += "\nOptions:\n";
+    AppendTable(text, options, width);
     text +=
         "\nOptions may stand before or after the arguments, as --name VALUE or --name=VALUE;\n"
         "every word after -- is an argument.\n";
+    return text;
+}
+
+std::string GroupHelp(std::string_view group) {
+    std::string text = "Usage: tovarin-cli " + std::string(group) + " COMMAND ...\n\nCommands:\n";
+    AppendCommandList(text, group);
     return text;
 }
 
@@ -91,11 +116,7 @@ std::string ProgramHelp() {
         "       tovarin-cli COMMAND --help\n"
         "       tovarin-cli --help | --version\n"
         "\nCommands:\n";
-    for (const CommandSpec* spec : Commands()) {
-        text += "  " + Synopsis(*spec) + "\n      ";
-        text += spec->summary;
-        text += '\n';
-    }
+    AppendCommandList(text, "");
     return text;
 }
 

@@ -70,18 +70,14 @@ int RunCommand(const CommandSpec& spec, const std::vector<std::string>& words) {
 
 // A group name ("draws") without one of its commands after it.
 int RunGroup(std::string_view group, const std::vector<std::string>& words) {
-    std::vector<const CommandSpec*> members;
     std::string names;
     for (const CommandSpec* spec : Commands()) {
         if (GroupOf(*spec) == group) {
-            members.push_back(spec);
             names += (names.empty() ? "" : ", ") + std::string(spec->name.substr(group.size() + 1));
         }
     }
     if (AsksForHelp(words)) {
-        for (const CommandSpec* spec : members) {
-            std::cout << "Usage: tovarin-cli " << Synopsis(*spec) << '\n';
-        }
+        std::cout << GroupHelp(group);
         return 0;
     }
     std::cerr << "tovarin-cli " << group << ": "
