@@ -29,7 +29,11 @@ size_t LabelWidth(const HelpRows& rows) {
 // "  LABEL   help" lines with the help texts from the column after width.
 void AppendTable(std::string& text, const HelpRows& rows, size_t width) {
     for (const auto& [label, help] : rows) {
-        text += "  " + label + std::string(width - label.size() + 3, ' ') + help + '\n';
+        text += "  ";
+        text += label;
+        text.append(width - label.size() + 3, ' ');
+        text += help;
+        text += '\n';
     }
 }
 

@@ -27,6 +27,11 @@ const std::string kFilterUsage =
     "Usage: tovarin-cli filter DOC [--project N] [--one K] [--seed S] [--settings INI] "
     "[--set KEY=VALUE]... [--status]\n";
 
+// What a usage error of filter prints: the reason, then the usage line.
+std::string FilterUsageError(const std::string& reason) {
+    return "tovarin-cli filter: " + reason + "\n" + kFilterUsage;
+}
+
 // Two draws; project 1 has three conditions, project 2 one.
 class CommandLine : public ::testing::Test {
 protected:
@@ -77,7 +82,7 @@ TEST(CommandHelp, EveryCommandDescribesItsOptions) {
     };
     for (const HelpCase& c : cases) {
         std::vector<std::string> args = c.command;
-        args.push_back("--help");
+        args.emplace_back("--help");
         const CliResult result = RunCli(args);
         std::string name;
         for (const std::string& word : c.command) {
@@ -138,8 +143,8 @@ TEST(CommandHelp, TheProgramListsEveryCommand) {
         "\n  draws export DOC FILE\n",
         "\n  draws import DOC FILE\n",
         "\n  settings INI [--set KEY=VALUE]...\n",
-        "\n  analyse DOC --kind KIND [--project N]... [--settings INI] [--set KEY=VALUE]... "
-        "[--seed S]\n",
+        ("\n  analyse DOC --kind KIND [--project N]... [--settings INI] [--set KEY=VALUE]... "
+         "[--seed S]\n"),
     };
     for (const std::string& synopsis : synopses) {
         EXPECT_NE(result.out.find(synopsis), std::string::npos) << synopsis;
@@ -196,14 +201,14 @@ TEST_F(CommandLine, OptionFormsAndPlacesGiveTheSameRun) {
     // After "--" an option is a positional word, here one too many.
     const CliResult ended = RunCli({"filter", "--one", "2", "--", path, "--project=1"});
     EXPECT_EQ(ended.status, 2);
-    EXPECT_EQ(ended.err, "tovarin-cli filter: unexpected argument --project=1\n" + kFilterUsage);
+    EXPECT_EQ(ended.err, FilterUsageError("unexpected argument --project=1"));
 }
 
 TEST_F(CommandLine, AValueMayBeEmptyOrLookLikeAnOption) {
     // "--set=" hands --set an empty text, which is no KEY=VALUE.
     const CliResult empty = RunCli({"filter", path, "--set="});
     EXPECT_EQ(empty.status, 2);
-    EXPECT_EQ(empty.err, "tovarin-cli filter: --set needs KEY=VALUE, not \n" + kFilterUsage);
+    EXPECT_EQ(empty.err, FilterUsageError("--set needs KEY=VALUE, not "));
     // The word after an option that takes a value is its value, whatever it looks like.
     const CliResult dashed = RunCli({"filter", path, "--settings", "--status"});
     EXPECT_EQ(dashed.status, 0) << dashed.err;
@@ -246,7 +251,7 @@ TEST_F(CommandLine, MalformedWordsAreUsageErrors) {
         const CliResult result = RunCli(args);
         EXPECT_EQ(result.status, 2) << reason;
         EXPECT_EQ(result.out, "") << reason;
-        EXPECT_EQ(result.err, "tovarin-cli filter: " + reason + "\n" + kFilterUsage);
+        EXPECT_EQ(result.err, FilterUsageError(reason));
     }
     const CliResult kind = RunCli({"analyse", path});
     EXPECT_EQ(kind.status, 2);

@@ -94,9 +94,12 @@ TEST(EvalCommand, AnItemThatIsNotANumberIsAnEvaluationError) {
 }
 
 // The reason after the command's prefix, then the usage line.
+std::string EvalUsageError(const std::string& reason) {
+    return "tovarin-cli eval: " + reason +
+           "\nUsage: tovarin-cli eval KIND PARAM [--assured] [--all-match] [--tolerance N]\n";
+}
+
 TEST(EvalCommand, BadArgumentsGiveTheReasonTheUsageAndStatusTwo) {
-    const std::string usage =
-        "Usage: tovarin-cli eval KIND PARAM [--assured] [--all-match] [--tolerance N]\n";
     const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
         {{"eval", "0", "1"}, "KIND must be 1..9"},
         {{"eval", "10", "1"}, "KIND must be 1..9"},
@@ -117,7 +120,7 @@ TEST(EvalCommand, BadArgumentsGiveTheReasonTheUsageAndStatusTwo) {
         const CliResult result = RunCli(args);
         EXPECT_EQ(result.status, 2) << reason;
         EXPECT_EQ(result.out, "") << reason;
-        EXPECT_EQ(result.err, "tovarin-cli eval: " + reason + "\n" + usage);
+        EXPECT_EQ(result.err, EvalUsageError(reason));
     }
     const CliResult unknown = RunCli({"nosuchcommand"});
     EXPECT_EQ(unknown.status, 2);
