@@ -47,7 +47,7 @@ std::string MarkedText(const std::vector<std::string>& lines, const std::string&
     return marked;
 }
 
-int Verify(TSeqPrj& project, const TAppOptions& settings) {
+void Verify(TSeqPrj& project, const TAppOptions& settings) {
     CollectingPane pane;
     project.CalcAll(settings, &pane);
     const std::string code = WinningCodeText(project);
@@ -55,24 +55,24 @@ int Verify(TSeqPrj& project, const TAppOptions& settings) {
         throw Exception(MissingDrawMessage(project));
     }
     std::cout << MarkedText(pane.Lines, code);
-    return 0;
 }
 
 int RunAnalyse(const Args& args) {
-    const std::optional<std::string> kind = args.Value("--kind");
+    // Declared as required, so always given.
+    const std::string kind = *args.Value("--kind");
     const std::vector<std::string>& numbers = args.Values("--project");
     const std::optional<int> seed = args.IntValue("--seed");
     const TAppOptions settings = AppOptionsFromArgs(args);
-    const auto analysis = ProjectAnalyses().find(*kind);
-    const bool contrast = *kind == "contrast";
-    if (analysis == ProjectAnalyses().end() && !contrast && *kind != "verify") {
-        throw UsageError("unknown --kind " + *kind);
+    const auto analysis = ProjectAnalyses().find(kind);
+    const bool contrast = kind == "contrast";
+    if (analysis == ProjectAnalyses().end() && !contrast && kind != "verify") {
+        throw UsageError("unknown --kind " + kind);
     }
     if (contrast && numbers.size() < 2) {
         throw UsageError("contrast needs two or more --project");
     }
     if (!contrast && numbers.size() > 1) {
-        throw UsageError(*kind + " takes one --project");
+        throw UsageError(kind + " takes one --project");
     }
 
     std::vector<int> projectNumbers;
@@ -101,7 +101,8 @@ int RunAnalyse(const Args& args) {
     }
     TSeqPrj& project = *projects.front();
     if (analysis == ProjectAnalyses().end()) {
-        return Verify(project, settings);
+        Verify(project, settings);
+        return 0;
     }
     project.CalcAll(settings, nullptr);
     StdoutPane().ReplaceLines(BuildAnalysis(analysis->second, project, settings));

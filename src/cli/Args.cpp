@@ -21,38 +21,14 @@ Args Args::Parse(const CommandSpec& spec, const std::vector<std::string>& words)
     bool optionsEnded = false;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (optionsEnded || !IsOptionWord(word)) {
-            if (word == "--" && !optionsEnded) {
-                optionsEnded = true;
-                continue;
-            }
-            if (args.positionals_.size() == spec.positionals.size()) {
-                throw UsageError("unexpected argument " + word);
-            }
+        if (!optionsEnded && word == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && IsOptionWord(word)) {
+            i = args.TakeOption(words, i);
+        } else if (args.positionals_.size() < spec.positionals.size()) {
             args.positionals_.push_back(word);
-            continue;
-        }
-        const size_t equals = word.find('=');
-        const std::string name = word.substr(0, equals);
-        const OptionSpec* option = FindOption(spec, name);
-        if (option == nullptr) {
-            throw UsageError("unknown option " + name);
-        }
-        std::vector<std::string>& values = args.values_[name];
-        if (option->occurs != Occurs::Repeated && !values.empty()) {
-            throw UsageError(name + " given more than once");
-        }
-        if (option->IsFlag()) {
-            if (equals != std::string::npos) {
-                throw UsageError(name + " takes no value");
-            }
-            values.emplace_back();
-        } else if (equals != std::string::npos) {
-            values.push_back(word.substr(equals + 1));
-        } else if (i + 1 < words.size()) {
-            values.push_back(words[++i]);
         } else {
-            throw UsageError(name + " needs a value");
+            throw UsageError("unexpected argument " + word);
         }
     }
     if (args.positionals_.size() < spec.positionals.size()) {
@@ -66,17 +42,46 @@ Args Args::Parse(const CommandSpec& spec, const std::vector<std::string>& words)
     return args;
 }
 
-const OptionSpec& Args::Declared(std::string_view name) const {
+size_t Args::TakeOption(const std::vector<std::string>& words, size_t at) {
+    const std::string& word = words[at];
+    const size_t equals = word.find('=');
+    const std::string name = word.substr(0, equals);
     const OptionSpec* option = FindOption(*spec_, name);
     if (option == nullptr) {
-        throw std::logic_error("tovarin-cli " + std::string(spec_->name) +
-                               " does not declare the option " + std::string(name));
+        throw UsageError("unknown option " + name);
     }
-    return *option;
+    std::vector<std::string>& values = values_[name];
+    if (option->occurs != Occurs::Repeated && !values.empty()) {
+        throw UsageError(name + " given more than once");
+    }
+    if (option->IsFlag()) {
+        if (equals != std::string::npos) {
+            throw UsageError(name + " takes no value");
+        }
+        values.emplace_back();
+        return at;
+    }
+    if (equals != std::string::npos) {
+        values.push_back(word.substr(equals + 1));
+        return at;
+    }
+    if (at + 1 == words.size()) {
+        throw UsageError(name + " needs a value");
+    }
+    values.push_back(words[at + 1]);
+    return at + 1;
+}
+
+void Args::CheckDeclared(std::string_view name, bool flag) const {
+    const OptionSpec* option = FindOption(*spec_, name);
+    if (option == nullptr || option->IsFlag() != flag) {
+        throw std::logic_error("tovarin-cli " + std::string(spec_->name) + " declares no " +
+                               (flag ? "flag " : "option with a value ") + std::string(name));
+    }
 }
 
 bool Args::Flag(std::string_view name) const {
-    Declared(name);
+    CheckDeclared(name, true);
     return values_.contains(name);
 }
 
@@ -90,7 +95,7 @@ std::optional<std::string> Args::Value(std::string_view name) const {
 
 const std::vector<std::string>& Args::Values(std::string_view name) const {
     static const std::vector<std::string> none;
-    Declared(name);
+    CheckDeclared(name, false);
     const auto it = values_.find(name);
     return it == values_.end() ? none : it->second;
 }

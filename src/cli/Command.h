@@ -61,8 +61,9 @@ struct CommandSpec {
 };
 
 // The words of one command line, parsed against its declaration. Asking for
-// an option the command does not declare is a programming error
-// (std::logic_error), so a typo in a command cannot go unnoticed.
+// an option the command does not declare, or for a flag's value, is a
+// programming error (std::logic_error), so a typo in a command cannot go
+// unnoticed.
 class Args {
 public:
     // Options may stand before, between or after the positional words,
@@ -80,7 +81,10 @@ public:
 
 private:
     explicit Args(const CommandSpec& spec) : spec_(&spec) {}
-    const OptionSpec& Declared(std::string_view name) const;
+    // Takes the option at words[at] and its value; returns the index of its
+    // last word.
+    size_t TakeOption(const std::vector<std::string>& words, size_t at);
+    void CheckDeclared(std::string_view name, bool flag) const;
 
     const CommandSpec* spec_;
     std::map<std::string, std::vector<std::string>, std::less<>> values_;
