@@ -91,7 +91,7 @@ private:
     std::vector<std::string> positionals_;
 };
 
-// A word given as a whole number; what is named "what" in the message.
+// A word that must be a whole number; `what` names it in the message.
 int ParseIntArg(const std::string& text, std::string_view what);
 
 // "NAME POSITIONALS [OPTIONS]", as the command list and a usage error show

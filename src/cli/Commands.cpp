@@ -11,17 +11,23 @@ namespace tovarin::cli {
 // positional words and the options with their help texts. Declare
 // NameCommand() in Command.h, list it below and add the file to
 // src/cli/CMakeLists.txt. The parser, "--help", the usage line and the
-// "tovarin-cli NAME: " prefix of every error come from the declaration;
-// the run function reads what was given through Args (Flag, Value, Values,
+// "tovarin-cli NAME: " prefix of every error come from the declaration.
+// The run function reads what was given through Args (Flag, Value, Values,
 // IntValue, Positional) and throws UsageError for a bad combination,
-// RangeError (through ProjectArg and BindArg) for a number the document
-// does not have, or any core exception for a failure (status 1). Give a
-// command that prints a report a --json flag that prints one JSON object
-// (nlohmann-json) instead.
+// RangeError (through ProjectArg and BindIndexArg in Document.h) for a
+// number the document does not have, or any core exception for a failure
+// (status 1). A command that prints a report takes --json to print one
+// JSON object (nlohmann-json) instead.
 const std::vector<const CommandSpec*>& Commands() {
     static const std::vector<const CommandSpec*> commands = {
-        &EvalCommand(),        &InfoCommand(),     &FilterCommand(),   &DrawsExportCommand(),
-        &DrawsImportCommand(), &DownloadCommand(), &SettingsCommand(), &AnalyseCommand(),
+        &EvalCommand(),         // one condition's codes, without a document
+        &InfoCommand(),         // what a document holds
+        &FilterCommand(),       // a project's filtering run
+        &DrawsExportCommand(),  // the draw table to a text file
+        &DrawsImportCommand(),  // a text file into the draw table
+        &DownloadCommand(),     // the draw history from the service
+        &SettingsCommand(),     // the settings file
+        &AnalyseCommand(),      // the result analyses of a project
     };
     return commands;
 }
