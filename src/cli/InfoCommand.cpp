@@ -25,7 +25,7 @@ void PrintText(const Document& doc) {
     }
 }
 
-nlohmann::json BindJson(const TBaseBind& bind) {
+nlohmann::ordered_json BindJson(const TBaseBind& bind) {
     return {
         {"kind", bind.Kind()},       {"name", BindKindNames[static_cast<size_t>(bind.Kind())]},
         {"text", bind.GetText()},    {"param", bind.Param()},
@@ -34,10 +34,11 @@ nlohmann::json BindJson(const TBaseBind& bind) {
     };
 }
 
-// The settings under the names of the record's fields.
-nlohmann::json ProjectJson(const TSeqPrj& project) {
+// The settings under the names of the record's fields, in the record's
+// order (ordered_json keeps the keys as written).
+nlohmann::ordered_json ProjectJson(const TSeqPrj& project) {
     const TPrjOptions& options = project.Options();
-    nlohmann::json json = {
+    nlohmann::ordered_json json = {
         {"TargetSeq", options.TargetSeq},
         {"MissMax", options.MissMax},
         {"Large", options.Large},
@@ -53,7 +54,7 @@ nlohmann::json ProjectJson(const TSeqPrj& project) {
         {"FloatCount", options.FloatCount},
         {"RcMissBase", options.RcMissBase},
     };
-    nlohmann::json& conditions = json["conditions"] = nlohmann::json::array();
+    nlohmann::ordered_json& conditions = json["conditions"] = nlohmann::ordered_json::array();
     for (int k = 0; k < project.BindCount(); ++k) {
         conditions.push_back(BindJson(project.GetBind(k)));
     }
@@ -61,11 +62,11 @@ nlohmann::json ProjectJson(const TSeqPrj& project) {
 }
 
 void PrintJson(const Document& doc) {
-    nlohmann::json projects = nlohmann::json::array();
+    nlohmann::ordered_json projects = nlohmann::ordered_json::array();
     for (int i = 0; i < doc.projects.PrjCount(); ++i) {
         projects.push_back(ProjectJson(doc.projects.GetSeqPrj(i)));
     }
-    const nlohmann::json json = {{"draws", doc.codeNet.Count()}, {"projects", projects}};
+    const nlohmann::ordered_json json = {{"draws", doc.codeNet.Count()}, {"projects", projects}};
     std::cout << json.dump(2) << '\n';
 }
 
