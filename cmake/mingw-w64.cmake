@@ -21,17 +21,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # wherever it is copied, without MinGW's DLLs beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Header-only libraries from Debian's packages serve any target, but the
-# cross compiler must not see the host's /usr/include as a whole: it gets a
-# folder holding only links to them.
-set(TOVARIN_HOST_HEADERS "${CMAKE_BINARY_DIR}/host-headers")
-foreach(library nlohmann)
-  if(EXISTS /usr/include/${library} AND NOT EXISTS ${TOVARIN_HOST_HEADERS}/${library})
-    file(MAKE_DIRECTORY ${TOVARIN_HOST_HEADERS})
-    file(CREATE_LINK /usr/include/${library} ${TOVARIN_HOST_HEADERS}/${library} SYMBOLIC)
-  endif()
-endforeach()
-set(CMAKE_CXX_FLAGS_INIT "-isystem ${TOVARIN_HOST_HEADERS}")
+# nlohmann-json is header-only, so Debian's package serves any target; its
+# own CMake package would hand the cross compiler the host's /usr/include.
+set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64)
 
 # CTest runs the programs through Wine (its own prefix, see the script).
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)

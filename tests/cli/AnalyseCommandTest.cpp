@@ -154,7 +154,7 @@ TEST_F(AnalyseCommand, VerifyWithoutTheTargetDraw) {
     const test::CliResult result = RunCli({"analyse", path, "--kind", "verify", "--project", "2"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "第3期开奖号码还没有！\n");
+    EXPECT_EQ(result.err, "tovarin-cli analyse: 第3期开奖号码还没有！\n");
 }
 
 TEST_F(AnalyseCommand, ErrorsAndTheirExitStatus) {
@@ -176,11 +176,16 @@ TEST_F(AnalyseCommand, ErrorsAndTheirExitStatus) {
          "tovarin-cli analyse: double takes one --project"},
         {{"analyse", path, "--kind", "head", "--project", "x"}, 2, "tovarin-cli analyse: "},
         {{"analyse", "--kind", "head"}, 2, "tovarin-cli analyse: missing DOC"},
-        {{"analyse", path, "--kind", "head", "--project", "4"}, 1, "TPrjMgr.GetSeqPrj Error!\n"},
+        {{"analyse", path, "--kind", "head", "--project", "4"},
+         2,
+         "tovarin-cli analyse: project 4: the document has 3\n"},
         {{"analyse", path, "--kind", "contrast", "--project", "1", "--project", "0"},
+         2,
+         "tovarin-cli analyse: project 0: the document has 3\n"},
+        {{"analyse", dir.File("bad.lvrn"), "--kind", "base"},
          1,
-         "TPrjMgr.GetSeqPrj Error!\n"},
-        {{"analyse", dir.File("bad.lvrn"), "--kind", "base"}, 1, "打开文件时出现错误！\n"},
+         "tovarin-cli analyse: cannot read " + dir.File("bad.lvrn") +
+             ": Draw table at byte 0 announces 5 draws, but only 0 bytes follow\n"},
     };
     for (const Case& c : cases) {
         const test::CliResult result = RunCli(c.args);
