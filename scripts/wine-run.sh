@@ -6,6 +6,9 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$here/build-windows/wine-prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
+# Wine turns the Unix arguments into the program's wide command line in the
+# locale's encoding; under the C locale a name like 张三 arrives broken.
+export LC_ALL=C.UTF-8
 # Debian's wine64 package keeps its programs outside PATH; the wine package
 # adds a wine64 command.
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
