@@ -227,18 +227,17 @@ void BM_FilterAllPainted100Conditions(benchmark::State& state) {
     TPrjOptions wide = project.Options();
     wide.MissMax = 10;
     project.SetOptions(wide);
-    form.RebuildBindList();
     TAppOptions& options = form.AppOptions();
     options.DetailEveryChk = options.DetailLastChk = options.SplitByLineChk = true;
     options.OutPutPrjOptChk = options.OutPutAppOptChk = true;
     options.AutoVerifyChk = false;
-    QAction* calcAll = form.FindAction(QStringLiteral("ProjectMenuCalcAll"));
+    QAction* calcAll = form.findChild<QAction*>(QStringLiteral("ProjectMenuCalcAll"));
     for (auto _ : state) {
         calcAll->trigger();
         form.Output().viewport()->repaint();
     }
     state.counters["lines"] = double(form.Output().blockCount());
-    form.PrjMgr().Modified = false;
+    form.PrjMgr().ClearModified();
 }
 BENCHMARK(BM_FilterAllPainted100Conditions)->Unit(benchmark::kMillisecond);
 
