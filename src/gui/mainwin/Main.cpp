@@ -75,7 +75,7 @@ TMainForm::TMainForm(TSetup setup)
 }
 
 TMainForm::~TMainForm() {
-    // FormDestroy: the document goes first, then the window that holds the
+    // The document goes first, then the window that holds the
     // draw table, then the list.
     if (codeNet_ != nullptr && netListener_ != 0) {
         codeNet_->Unsubscribe(netListener_);
