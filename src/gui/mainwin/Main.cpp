@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include <exception>
+#include <utility>
 
 #include "core/base/Codec.h"
 #include "core/base/DateTime.h"
@@ -48,7 +49,7 @@ namespace {
 // Text files of the program are GB2312; a file saved by a modern editor in
 // UTF-8 reads as well.
 QString DecodeTextFile(const std::string& bytes) {
-    const QString utf8 = QString::fromUtf8(bytes);
+    QString utf8 = QString::fromUtf8(bytes);
     if (utf8.toUtf8() == QByteArray::fromStdString(bytes)) {
         return utf8;
     }
@@ -62,7 +63,7 @@ QString DecodeTextFile(const std::string& bytes) {
 }  // namespace
 
 TMainForm::TMainForm(TSetup setup)
-    : dialogs_(setup.Dialogs ? setup.Dialogs : std::make_shared<TQtUserDialogs>()),
+    : dialogs_(setup.Dialogs ? std::move(setup.Dialogs) : std::make_shared<TQtUserDialogs>()),
       maximise_(setup.Maximise) {
     setObjectName(QStringLiteral("MainForm"));
     // The recommendation draws random codes.

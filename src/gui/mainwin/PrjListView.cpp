@@ -31,7 +31,7 @@ TPrjListView::TPrjListView(QWidget* parent) : QTreeWidget(parent) {
 }
 
 TSeqPrj* TPrjListView::ProjectOf(const QTreeWidgetItem& item) {
-    return reinterpret_cast<TSeqPrj*>(item.data(0, Qt::UserRole).value<quintptr>());
+    return static_cast<TSeqPrj*>(item.data(0, Qt::UserRole).value<void*>());
 }
 
 TSeqPrj* TPrjListView::ProjectAt(int index) const {

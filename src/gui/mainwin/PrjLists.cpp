@@ -120,7 +120,7 @@ void TPrjLists::ConditionItemChanged(int row) {
 
 QTreeWidgetItem* TPrjLists::MakeLine(TSeqPrj& project) {
     auto* line = new QTreeWidgetItem();
-    line->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(&project)));
+    line->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(&project)));
     ShowPrj(*line, project);
     lines_.insert(&project, line);
     return line;
