@@ -12,7 +12,7 @@ namespace tovarin {
 namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, DWORD error) {
-    throw EInOutError(what + " " + path + ": " + SystemMessage(error));
+    throw EInOutError(what + " " + path + ": " + FileErrorText(error));
 }
 
 // Names reach the system as UTF-16, so every character of a UTF-8 name

@@ -55,4 +55,31 @@ std::string SystemMessage(unsigned long error) {
     return WideToUtf8(message);
 }
 
+std::string FileErrorText(unsigned long error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+            return "No such file or directory";
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_WRITE_PROTECT:
+            return "Permission denied";
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return "File exists";
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return "No space left on device";
+        case ERROR_TOO_MANY_OPEN_FILES:
+            return "Too many open files";
+        case ERROR_FILENAME_EXCED_RANGE:
+            return "File name too long";
+        default:
+            return SystemMessage(error);
+    }
+}
+
 }  // namespace tovarin

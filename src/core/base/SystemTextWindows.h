@@ -13,4 +13,9 @@ std::string WideToUtf8(std::wstring_view wide);
 // The system's description of an error code (GetLastError, WSAGetLastError).
 std::string SystemMessage(unsigned long error);
 
+// The reason for a failed file operation: for the common errors the words
+// the C library of the POSIX build uses ("No such file or directory"), so
+// that messages read the same on every system; the system's own for others.
+std::string FileErrorText(unsigned long error);
+
 }  // namespace tovarin

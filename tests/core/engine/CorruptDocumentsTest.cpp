@@ -51,7 +51,7 @@ TEST(SampleDocuments, EveryCorruptDocumentIsRefusedAndChangesNothing) {
     for (const std::string& name : names) {
         EXPECT_THROW(LoadDocument(kFolder + "/corrupt/" + name, net, projects), Exception) << name;
         ASSERT_EQ(BuildDocumentImage(net, projects), before) << name;
-        EXPECT_FALSE(projects.Modified) << name;
+        EXPECT_FALSE(projects.Modified()) << name;
     }
 }
 

@@ -94,13 +94,13 @@ TEST(Document, RoundTripKeepsEverything) {
     TempDir dir;
     const std::string path = dir.File("work.lvrn");
     SaveDocument(path, doc.net, doc.projects);
-    EXPECT_FALSE(doc.projects.Modified);
+    EXPECT_FALSE(doc.projects.Modified());
     EXPECT_FALSE(doc.net.Modified());
 
     Doc loaded;
     loaded.projects.AddPrj(std::make_unique<TSeqPrj>(loaded.net));
     LoadDocument(path, loaded.net, loaded.projects);
-    EXPECT_FALSE(loaded.projects.Modified);
+    EXPECT_FALSE(loaded.projects.Modified());
     ASSERT_EQ(loaded.net.Count(), 3);
     EXPECT_EQ(loaded.net.GetNum(0, 1), 3);
     EXPECT_EQ(loaded.net.GetNum(2, 6), 7);
@@ -120,7 +120,7 @@ TEST(Document, RoundTripKeepsEverything) {
         EXPECT_EQ(bind.AllMatch, original.AllMatch);
         EXPECT_EQ(bind.MultiClause, original.MultiClause);
         EXPECT_EQ(bind.Checked, original.Checked);
-        EXPECT_TRUE(bind.Dirty);
+        EXPECT_TRUE(bind.Dirty());
     }
     EXPECT_EQ(first.VerifyState(), 0);
     EXPECT_EQ(first.ResultCodes().ValidCount(), 100);
@@ -323,7 +323,7 @@ TEST(Document, FailedSaveKeepsTheOldFile) {
         try {
             SaveDocument(path, big.net, big.projects);
         } catch (const EInOutError&) {
-            return big.net.Modified() && big.projects.Modified ? 3 : 4;
+            return big.net.Modified() && big.projects.Modified() ? 3 : 4;
         }
         return 0;
     });
@@ -337,16 +337,16 @@ TEST(Document, SaveIntoAMissingFolderFails) {
     Doc doc;
     Fill(doc);
     EXPECT_THROW(SaveDocument("/nonexistent-folder/x.lvrn", doc.net, doc.projects), EInOutError);
-    EXPECT_TRUE(doc.projects.Modified);
+    EXPECT_TRUE(doc.projects.Modified());
 }
 
 TEST(PrjMgr, ListOperations) {
     TCodeNet net;
     TPrjMgr projects(net);
-    EXPECT_FALSE(projects.Modified);
+    EXPECT_FALSE(projects.Modified());
     TSeqPrj& a = projects.AddPrj(std::make_unique<TSeqPrj>(net));
     TSeqPrj& b = projects.AddPrj(std::make_unique<TSeqPrj>(net));
-    EXPECT_TRUE(projects.Modified);
+    EXPECT_TRUE(projects.Modified());
     EXPECT_EQ(projects.IndexOfPrj(&b), 1);
     EXPECT_EQ(projects.IndexOfPrj(nullptr), -1);
     for (int bad : {-1, 2}) {
@@ -369,16 +369,16 @@ TEST(PrjMgr, ListOperations) {
     EXPECT_EQ(&projects.GetSeqPrj(1), &a);
     ByteWriter out;
     projects.SaveToStream(out);
-    EXPECT_FALSE(projects.Modified);
+    EXPECT_FALSE(projects.Modified());
     projects.Del(0);
-    EXPECT_TRUE(projects.Modified);
+    EXPECT_TRUE(projects.Modified());
     EXPECT_EQ(&projects.GetSeqPrj(0), &a);
     projects.ClearPrjs();
     EXPECT_EQ(projects.PrjCount(), 0);
     ByteReader in(out.Bytes());
     projects.LoadFromStream(in);
     EXPECT_EQ(projects.PrjCount(), 2);
-    EXPECT_FALSE(projects.Modified);
+    EXPECT_FALSE(projects.Modified());
 }
 
 }  // namespace
