@@ -26,6 +26,7 @@ const std::vector<CommandEntry>& Commands() {
          "analyse DOC --kind KIND [--project N]... [--settings INI] [--set KEY=VALUE]... "
          "[--seed S]",
          &RunAnalyse},
+        {"stats", "stats DOC [--last N] [--trend head|tail|sum] [--json]", &RunStats},
     };
     return commands;
 }

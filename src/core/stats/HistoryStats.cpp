@@ -23,6 +23,21 @@ constexpr int kSlotCount = 2 * kDigitItems + kSumItems + kCodeItems;
 // (head, tail) pairs with head + tail = sum.
 int PairsOfSum(int sum) { return sum <= 9 ? sum + 1 : 19 - sum; }
 
+// The item's chance in hundredths, so that N × chance is computed as
+// N × hundredths / 100 and a whole expectation (3 × 1/10) stays whole.
+int ChanceInHundredths(TStatDim dim, int item) {
+    switch (dim) {
+        case TStatDim::Head:
+        case TStatDim::Tail:
+            return 10;
+        case TStatDim::Sum:
+            return PairsOfSum(item);
+        case TStatDim::Code:
+            return 1;
+    }
+    return 0;
+}
+
 struct TSlots {
     std::array<int, kSlotCount> Hits{};
     std::array<int, kSlotCount> LastRow{};
@@ -45,7 +60,7 @@ std::vector<TItemStats> StatsOf(TStatDim dim, const TSlots& slots, TDrawWindow w
         TItemStats& stats = items[static_cast<size_t>(item)];
         stats.Item = item;
         stats.Hits = slots.Hits[slot];
-        stats.Expected = window.Count * ItemChance(dim, item);
+        stats.Expected = window.Count * ChanceInHundredths(dim, item) / 100.0;
         stats.Current = lastRow - slots.LastRow[slot];
         stats.Max = std::max(slots.LongestGap[slot], stats.Current);
         stats.Average = static_cast<double>(window.Count - stats.Hits) / (stats.Hits + 1);
@@ -88,18 +103,7 @@ std::string ItemText(TStatDim dim, int item) {
     return dim == TStatDim::Code ? CodeToStr(item) : std::to_string(item);
 }
 
-double ItemChance(TStatDim dim, int item) {
-    switch (dim) {
-        case TStatDim::Head:
-        case TStatDim::Tail:
-            return 1.0 / kDigitItems;
-        case TStatDim::Sum:
-            return PairsOfSum(item) / 100.0;
-        case TStatDim::Code:
-            return 1.0 / kCodeItems;
-    }
-    return 0;
-}
+double ItemChance(TStatDim dim, int item) { return ChanceInHundredths(dim, item) / 100.0; }
 
 TDrawWindow LastDraws(const TCodeNet& net, int last) {
     const int count = last <= 0 ? net.Count() : std::min(last, net.Count());
