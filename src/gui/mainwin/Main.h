@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/settings/AppOptions.h"
@@ -30,6 +31,7 @@ class TPrjAttForm;
 class TPrjListView;
 class TPrjMgr;
 class TSeqPrj;
+class TStatsForm;
 class TUserDialogs;
 
 // The main window: it owns the document (draw table and project list), the
@@ -104,6 +106,7 @@ public:
     void FileMenuPrintClick();
     void FileMenuPrintSetupClick();
     void FileMenuCodesEditClick();
+    void FileMenuStatsClick();
     void FileMenuOptionsClick();
     void FileMenuExitClick() { close(); }
     void ProjectMenuCreateClick();
@@ -112,7 +115,8 @@ public:
     void ProjectMenuCalcOneClick();
     void ProjectMenuCalcAllClick();
     void ProjectMenuAttribClick();
-    void BindKindItemClick(int kind);
+    // A new condition of the kind, with the parameter when one is given.
+    void BindKindItemClick(int kind, const std::string& param = {});
     void EditMenuDelClick();
     void EditMenuClearClick();
     void EditMenuSelAllClick();
@@ -171,6 +175,8 @@ private:
     std::unique_ptr<TPrjMgr> prjMgr_;
     std::unique_ptr<TPrjAttForm> prjAttForm_;
     std::unique_ptr<TBindAttForm> bindAttForm_;
+    // Made on first use; it listens to the draw table, so it goes before it.
+    std::unique_ptr<TStatsForm> statsForm_;
     std::unique_ptr<QPrinter> printer_;
     int SortColumn = 0;
     int netListener_ = 0;

@@ -135,6 +135,9 @@ void TMainForm::BuildCommands() {
                "下载数据|从Tovarin项目主页下载最新的开奖号码数据", nullptr);
     AddCommand(*FileMenu, "FileMenuCodesEdit", "数据编辑(&E)...", "Ctrl+M",
                "数据编辑|对开奖号码表进行详细编辑", Handler(&TMainForm::FileMenuCodesEditClick));
+    AddCommand(*FileMenu, "FileMenuStats", "号码统计(&T)...", "Ctrl+T",
+               "号码统计|统计开奖号码的头数、尾数、合值和头尾码的出现与遗漏，显示走势图",
+               Handler(&TMainForm::FileMenuStatsClick));
     AddCommand(*FileMenu, "FileMenuOptions", "选项设置(&O)...", "F12",
                "选项设置|设置对系统有影响的全局变量", Handler(&TMainForm::FileMenuOptionsClick));
     AddCommand(*FileMenu, "FileMenuExit", "退出(&X)", nullptr, "关闭退出|关闭程序，退出系统",

@@ -234,7 +234,7 @@ void TMainForm::PrjAttApply() {
     RefreshWindowState();
 }
 
-void TMainForm::BindKindItemClick(int kind) {
+void TMainForm::BindKindItemClick(int kind, const std::string& param) {
     TSeqPrj* project = SelectedPrj();
     if (project == nullptr) {
         return;
@@ -244,6 +244,9 @@ void TMainForm::BindKindItemClick(int kind) {
         return;
     }
     bind->Checked = true;
+    if (!param.empty()) {
+        bind->SetParam(param);
+    }
     TBaseBind& added = project->AddBind(std::move(bind));
     UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
     const int last = BindChkLbx_->count() - 1;
