@@ -38,18 +38,48 @@ int ChanceInHundredths(TStatDim dim, int item) {
     return 0;
 }
 
+// What the pass keeps per item. Hits are counted for the codes alone: a
+// head's, tail's or sum's hits are the hits of the codes that hold it.
 struct TSlots {
-    std::array<int, kSlotCount> Hits{};
     std::array<int, kSlotCount> LastRow{};
     std::array<int, kSlotCount> LongestGap{};
+    std::array<int, kCodeItems> CodeHits{};
 };
 
-void Count(TSlots& slots, int slot, int row) {
-    const int gap = row - slots.LastRow[static_cast<size_t>(slot)] - 1;
-    int& longest = slots.LongestGap[static_cast<size_t>(slot)];
-    longest = std::max(longest, gap);
-    slots.LastRow[static_cast<size_t>(slot)] = row;
-    ++slots.Hits[static_cast<size_t>(slot)];
+void Occurs(TSlots& slots, int slot, int row) {
+    const auto at = static_cast<size_t>(slot);
+    const int gap = row - slots.LastRow[at] - 1;
+    // A new longest run is rare once the pass is under way: the branch is
+    // cheaper than a store on every draw.
+    if (gap > slots.LongestGap[at]) {
+        slots.LongestGap[at] = gap;
+    }
+    slots.LastRow[at] = row;
+}
+
+// The dimension's item in a draw of this head-tail code.
+int ItemOfCode(TStatDim dim, int code) {
+    switch (dim) {
+        case TStatDim::Head:
+            return code / 10;
+        case TStatDim::Tail:
+            return code % 10;
+        case TStatDim::Sum:
+            return code / 10 + code % 10;
+        case TStatDim::Code:
+            return code;
+    }
+    return 0;
+}
+
+int HitsOf(TStatDim dim, int item, const TSlots& slots) {
+    int hits = 0;
+    for (int code = 0; code < kCodeItems; ++code) {
+        if (ItemOfCode(dim, code) == item) {
+            hits += slots.CodeHits[static_cast<size_t>(code)];
+        }
+    }
+    return hits;
 }
 
 std::vector<TItemStats> StatsOf(TStatDim dim, const TSlots& slots, TDrawWindow window) {
@@ -59,7 +89,7 @@ std::vector<TItemStats> StatsOf(TStatDim dim, const TSlots& slots, TDrawWindow w
         const auto slot = static_cast<size_t>(kSlotBase[static_cast<size_t>(dim)] + item);
         TItemStats& stats = items[static_cast<size_t>(item)];
         stats.Item = item;
-        stats.Hits = slots.Hits[slot];
+        stats.Hits = HitsOf(dim, item, slots);
         stats.Expected = window.Count * ChanceInHundredths(dim, item) / 100.0;
         stats.Current = lastRow - slots.LastRow[slot];
         stats.Max = std::max(slots.LongestGap[slot], stats.Current);
@@ -84,19 +114,7 @@ int ItemCount(TStatDim dim) {
 }
 
 int ItemOfDraw(TStatDim dim, const TSeq& draw) {
-    const int head = draw.GetNum(kHeadPos);
-    const int tail = draw.GetNum(kTailPos);
-    switch (dim) {
-        case TStatDim::Head:
-            return head;
-        case TStatDim::Tail:
-            return tail;
-        case TStatDim::Sum:
-            return head + tail;
-        case TStatDim::Code:
-            return head * 10 + tail;
-    }
-    return 0;
+    return ItemOfCode(dim, draw.GetNum(kHeadPos) * 10 + draw.GetNum(kTailPos));
 }
 
 std::string ItemText(TStatDim dim, int item) {
@@ -129,10 +147,12 @@ THistoryStats ComputeHistoryStats(const TCodeNet& net, int last) {
         const TSeq& draw = net.GetSeq(row);
         const int head = draw.GetNum(kHeadPos);
         const int tail = draw.GetNum(kTailPos);
-        Count(slots, kSlotBase[0] + head, row);
-        Count(slots, kSlotBase[1] + tail, row);
-        Count(slots, kSlotBase[2] + head + tail, row);
-        Count(slots, kSlotBase[3] + head * 10 + tail, row);
+        const int code = head * 10 + tail;
+        Occurs(slots, kSlotBase[0] + head, row);
+        Occurs(slots, kSlotBase[1] + tail, row);
+        Occurs(slots, kSlotBase[2] + head + tail, row);
+        Occurs(slots, kSlotBase[3] + code, row);
+        ++slots.CodeHits[static_cast<size_t>(code)];
     }
     for (const TStatDim dim : kStatDims) {
         result.Dims[static_cast<size_t>(dim)] = StatsOf(dim, slots, window);
