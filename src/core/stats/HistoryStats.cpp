@@ -86,11 +86,13 @@ std::vector<TItemStats> StatsOf(TStatDim dim, const TSlots& slots, TDrawWindow w
     const int lastRow = window.First + window.Count - 1;
     std::vector<TItemStats> items(static_cast<size_t>(ItemCount(dim)));
     for (int item = 0; item < ItemCount(dim); ++item) {
-        const auto slot = static_cast<size_t>(kSlotBase[static_cast<size_t>(dim)] + item);
+        const auto slot =
+            static_cast<size_t>(kSlotBase[static_cast<size_t>(dim)]) + static_cast<size_t>(item);
         TItemStats& stats = items[static_cast<size_t>(item)];
         stats.Item = item;
         stats.Hits = HitsOf(dim, item, slots);
-        stats.Expected = window.Count * ChanceInHundredths(dim, item) / 100.0;
+        const long long hundredths = 1LL * window.Count * ChanceInHundredths(dim, item);
+        stats.Expected = static_cast<double>(hundredths) / 100.0;
         stats.Current = lastRow - slots.LastRow[slot];
         stats.Max = std::max(slots.LongestGap[slot], stats.Current);
         stats.Average = static_cast<double>(window.Count - stats.Hits) / (stats.Hits + 1);

@@ -27,7 +27,8 @@ std::vector<int> TTrendWalk::Omissions() const {
 TTrendIndex::TTrendIndex(const TCodeNet& net, TStatDim dim, TDrawWindow window)
     : net_(net), dim_(dim), window_(window) {
     TTrendWalk walk(dim, window);
-    marks_.reserve(static_cast<size_t>(window.Count / kMarkStep + 1));
+    const int marks = window.Count / kMarkStep + 1;
+    marks_.reserve(static_cast<size_t>(marks));
     for (int line = 0; line < window.Count; ++line) {
         if (line % kMarkStep == 0) {
             marks_.push_back(walk);
