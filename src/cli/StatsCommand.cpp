@@ -1,11 +1,11 @@
-// The stats command: the history statistics of a document's draws, and the
-// trend of one dimension, as tables or as one JSON object.
+// stats: the history statistics of a document's draws, and the trend of one
+// dimension, as tables or as one JSON object.
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
-#include "cli/Cli.h"
+#include "cli/Command.h"
 #include "cli/Document.h"
 #include "core/base/Text.h"
 #include "core/draws/LawNet.h"
@@ -128,14 +128,9 @@ void PrintText(const TCodeNet& net, const THistoryStats& stats, const TStatDim* 
     }
 }
 
-}  // namespace
-
-int RunStats(Args& args) {
+int RunStats(const Args& args) {
     const std::optional<int> last = args.IntValue("--last");
     const std::optional<std::string> trendText = args.Value("--trend");
-    const bool json = args.Flag("--json");
-    const std::string path = args.Positional("DOC");
-    args.ExpectEnd();
     if (last && *last < 1) {
         throw UsageError("--last needs a number of 1 or more, not " + IntToStr(*last));
     }
@@ -143,14 +138,33 @@ int RunStats(Args& args) {
     const TStatDim* trend = trendText ? &trendDim : nullptr;
 
     Document doc;
-    Open(path, doc);
+    Open(args.Positional("DOC"), doc);
     const THistoryStats stats = ComputeHistoryStats(doc.codeNet, last.value_or(0));
-    if (json) {
+    if (args.Flag("--json")) {
         PrintJson(doc.codeNet, stats, trend);
     } else {
         PrintText(doc.codeNet, stats, trend);
     }
     return 0;
+}
+
+}  // namespace
+
+const CommandSpec& StatsCommand() {
+    static const CommandSpec spec{
+        .name = "stats",
+        .summary =
+            "Counts hits and omissions of the heads, tails, sums and codes of the last draws.",
+        .positionals = {{"DOC", "the document (.lvrn)"}},
+        .options =
+            {
+                {"--last", "N", "the last N draws (1 or more; every draw when left out)"},
+                {"--trend", "head|tail|sum", "also the omissions of that dimension at each draw"},
+                {"--json", "", "one JSON object instead of tables (keys in README.md)"},
+            },
+        .run = &RunStats,
+    };
+    return spec;
 }
 
 }  // namespace tovarin::cli

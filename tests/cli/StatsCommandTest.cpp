@@ -44,7 +44,9 @@ protected:
         const test::CliResult result = RunCli(args);
         EXPECT_EQ(result.status, 2);
         EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err, "tovarin-cli stats: " + message + "\n");
+        EXPECT_EQ(result.err, "tovarin-cli stats: " + message +
+                                  "\nUsage: tovarin-cli stats DOC [--last N] "
+                                  "[--trend head|tail|sum] [--json]\n");
     }
 
     test::TempDir dir;
@@ -179,14 +181,18 @@ TEST_F(StatsCommand, BadArguments) {
     ExpectUsage({"stats", five, "--trend", "HEAD"}, "unknown --trend HEAD (head, tail or sum)");
     ExpectUsage({"stats", "--json"}, "missing DOC");
     ExpectUsage({"stats", five, five}, "unexpected argument " + five);
-    ExpectUsage({"stats", five, "--jsn"}, "unexpected argument --jsn");
+    ExpectUsage({"stats", five, "--jsn"}, "unknown option --jsn");
+    ExpectUsage({"stats", five, "--last", "3", "--last", "4"}, "--last given more than once");
+    ExpectUsage({"stats", five, "--json=yes"}, "--json takes no value");
 }
 
 TEST_F(StatsCommand, UnreadableDocument) {
     const test::CliResult result = RunCli({"stats", dir.File("missing.lvrn"), "--json"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_TRUE(result.err.starts_with("打开文件时出现错误！")) << result.err;
+    EXPECT_EQ(result.err, "tovarin-cli stats: cannot read " + dir.File("missing.lvrn") +
+                              ": Unable to open " + dir.File("missing.lvrn") +
+                              ": No such file or directory\n");
 }
 
 }  // namespace
