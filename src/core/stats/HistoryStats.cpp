@@ -123,8 +123,6 @@ std::string ItemText(TStatDim dim, int item) {
     return dim == TStatDim::Code ? CodeToStr(item) : std::to_string(item);
 }
 
-double ItemChance(TStatDim dim, int item) { return ChanceInHundredths(dim, item) / 100.0; }
-
 TDrawWindow LastDraws(const TCodeNet& net, int last) {
     const int count = last <= 0 ? net.Count() : std::min(last, net.Count());
     return {net.Count() - count, count};

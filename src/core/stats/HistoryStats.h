@@ -22,9 +22,6 @@ int ItemCount(TStatDim dim);
 int ItemOfDraw(TStatDim dim, const TSeq& draw);
 // The item as the program shows it: its number, or CodeToStr for a code.
 std::string ItemText(TStatDim dim, int item);
-// The item's chance in a uniform draw: 1/10 for a digit, 1/100 for a code,
-// and for a sum the share of the 100 (head, tail) pairs that give it.
-double ItemChance(TStatDim dim, int item);
 
 // The last draws of the table: rows First .. First + Count - 1.
 struct TDrawWindow {
@@ -38,11 +35,14 @@ TDrawWindow LastDraws(const TCodeNet& net, int last);
 
 struct TItemStats {
     int Item = 0;
-    int Hits = 0;         // window draws holding the item
-    double Expected = 0;  // window size × the item's chance
-    int Current = 0;      // window draws after its last occurrence (all when it never occurs)
-    int Max = 0;          // longest run of window draws without it
-    double Average = 0;   // (window − hits) / (hits + 1): the mean run without it
+    int Hits = 0;  // window draws holding the item
+    // Window size × the item's chance in a uniform draw: 1/10 for a digit,
+    // 1/100 for a code, and for a sum the share of the 100 (head, tail) pairs
+    // that give it.
+    double Expected = 0;
+    int Current = 0;     // window draws after its last occurrence (all when it never occurs)
+    int Max = 0;         // longest run of window draws without it
+    double Average = 0;  // (window − hits) / (hits + 1): the mean run without it
 };
 
 struct THistoryStats {

@@ -19,12 +19,8 @@ public:
 
     // Moves on to the next draw of the window.
     void Step(const TSeq& draw);
-    // The item's omission at the draw of the last Step.
-    int Omission(int item) const { return row_ - lastRow_[static_cast<size_t>(item)]; }
+    // Every item's omission at the draw of the last Step.
     std::vector<int> Omissions() const;
-    // The table row of the last Step (the window's first row − 1 before it).
-    int Row() const { return row_; }
-    TStatDim Dim() const { return dim_; }
 
 private:
     TStatDim dim_;
@@ -42,11 +38,10 @@ public:
 
     TTrendIndex(const TCodeNet& net, TStatDim dim, TDrawWindow window);
 
-    TStatDim Dim() const { return dim_; }
     const TDrawWindow& Window() const { return window_; }
     // The omissions of the window's lines first .. first + count - 1 (line 0
     // is the window's oldest draw), clipped to the window; each entry holds
-    // ItemCount(Dim()) values.
+    // one value per item of the dimension.
     std::vector<std::vector<int>> Lines(int first, int count) const;
 
 private:

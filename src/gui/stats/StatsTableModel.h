@@ -23,7 +23,6 @@ public:
 
     explicit TStatsTableModel(TStatDim dim, QObject* parent = nullptr);
 
-    TStatDim Dim() const { return dim_; }
     void SetStats(const std::vector<TItemStats>& items);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -37,7 +37,6 @@ public:
     // ascending; no items when nothing is selected.
     TStatDim SelectedDim() const;
     std::vector<int> SelectedItems() const;
-    void SelectItems(int block, std::vector<int> items);
 
     // The newest draws of the window, at most maxLines, as one image.
     QImage RenderImage(int maxLines) const;
@@ -52,6 +51,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void SelectItems(int block, std::vector<int> items);
     TTrendPage Page(int topLine, int width, int height) const;
     void SyncScrollBars(bool keepNewest);
     int LineCount() const;

@@ -37,7 +37,7 @@ protected:
     TCodeNet net_;
 };
 
-TEST(StatItems, CountsTextsAndChances) {
+TEST(StatItems, CountsAndTexts) {
     EXPECT_EQ(ItemCount(TStatDim::Head), 10);
     EXPECT_EQ(ItemCount(TStatDim::Tail), 10);
     EXPECT_EQ(ItemCount(TStatDim::Sum), 19);
@@ -47,17 +47,6 @@ TEST(StatItems, CountsTextsAndChances) {
     EXPECT_EQ(ItemText(TStatDim::Code, 90), "9xx0");
     EXPECT_EQ(ItemText(TStatDim::Sum, 18), "18");
     EXPECT_EQ(ItemText(TStatDim::Tail, 0), "0");
-    EXPECT_DOUBLE_EQ(ItemChance(TStatDim::Head, 4), 0.1);
-    EXPECT_DOUBLE_EQ(ItemChance(TStatDim::Code, 55), 0.01);
-    EXPECT_DOUBLE_EQ(ItemChance(TStatDim::Sum, 0), 0.01);
-    EXPECT_DOUBLE_EQ(ItemChance(TStatDim::Sum, 9), 0.10);
-    EXPECT_DOUBLE_EQ(ItemChance(TStatDim::Sum, 10), 0.09);
-    EXPECT_DOUBLE_EQ(ItemChance(TStatDim::Sum, 18), 0.01);
-    double total = 0;
-    for (int sum = 0; sum < 19; ++sum) {
-        total += ItemChance(TStatDim::Sum, sum);
-    }
-    EXPECT_DOUBLE_EQ(total, 1.0);
 }
 
 TEST(StatItems, ItemOfDrawReadsHeadAndTailPositions) {
@@ -118,6 +107,29 @@ TEST_F(FiveDraws, Sums) {
     // The digits 9 beside the head would give 10 + 9 if positions 1 or 2
     // were read: sum 11 must stay empty.
     ExpectItem(stats, TStatDim::Sum, 11, 0, 0.40, 5, 5, 5.0);
+}
+
+// A hundred draws: every expectation is the window × the item's chance, and
+// each dimension's expectations add up to the window.
+TEST(HistoryStats, ExpectedHitsOfAHundredDraws) {
+    TCodeNet net;
+    test::AddDraws(net, std::vector<std::string>(100, "5000000"));
+    const THistoryStats stats = ComputeHistoryStats(net, 0);
+    EXPECT_DOUBLE_EQ(stats.Of(TStatDim::Head)[4].Expected, 10.0);
+    EXPECT_DOUBLE_EQ(stats.Of(TStatDim::Code)[55].Expected, 1.0);
+    const std::vector<double> sums = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1};
+    for (int sum = 0; sum < 19; ++sum) {
+        EXPECT_DOUBLE_EQ(stats.Of(TStatDim::Sum)[static_cast<size_t>(sum)].Expected,
+                         sums[static_cast<size_t>(sum)])
+            << sum;
+    }
+    for (const TStatDim dim : kStatDims) {
+        double total = 0;
+        for (const TItemStats& item : stats.Of(dim)) {
+            total += item.Expected;
+        }
+        EXPECT_DOUBLE_EQ(total, 100.0);
+    }
 }
 
 TEST_F(FiveDraws, Codes) {
