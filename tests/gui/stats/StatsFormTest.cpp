@@ -367,6 +367,10 @@ private slots:
         for (int tab = 0; tab < Tabs().count(); ++tab) {
             Tabs().setCurrentIndex(tab);
             QTest::qWait(200);
+            if (tab == 4) {
+                ClickCell(Trend(), 1, 3, 2);
+                ClickCell(Trend(), 1, 7, 5, Qt::ControlModifier);
+            }
             const QString file = QString::fromLocal8Bit(shot) + "-" + Tabs().tabText(tab) + ".png";
             QVERIFY(form_->grab().save(file));
         }
