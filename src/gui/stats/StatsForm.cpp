@@ -35,6 +35,7 @@
 #include "core/engine/Bind.h"
 #include "core/stats/StatsBinds.h"
 #include "core/stats/StatsText.h"
+#include "gui/common/CenterOnScreen.h"
 #include "gui/stats/StatsTableModel.h"
 #include "gui/stats/TrendChart.h"
 
@@ -96,6 +97,7 @@ TStatsForm::TStatsForm(TCodeNet& net, TCreateBind createBind, QWidget* parent)
     };
     BuildLayout();
     resize(960, 680);
+    CenterOnScreen(*this);
     listener_ = net_.Subscribe([this](TNetChange) {
         if (isVisible()) {
             Refresh();
