@@ -1,4 +1,8 @@
 #include <QAbstractButton>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -10,6 +14,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QValueAxis>
 #include <memory>
 #include <string>
 #include <utility>
@@ -90,6 +95,39 @@ private slots:
         QCOMPARE(RowTexts(Table("Sum"), 6), (QStringList{"6", "2", "0.35", "0", "2", "1.00"}));
         QCOMPARE(RowTexts(Table("Code"), 42), (QStringList{"4xx2", "1", "0.05", "0", "4", "2.00"}));
         QCOMPARE(Caption(), QStringLiteral("第1期至第5期，共5期"));
+    }
+
+    void barChartsShowHitsAgainstExpected() {
+        for (const auto& [name, items] :
+             std::vector<std::pair<const char*, int>>{{"Head", 10}, {"Sum", 19}, {"Code", 100}}) {
+            const auto* view =
+                form_->findChild<QChartView*>(QStringLiteral("Stats%1Chart").arg(name));
+            QVERIFY(view != nullptr);
+            const auto* series = qobject_cast<QBarSeries*>(view->chart()->series().at(0));
+            QVERIFY(series != nullptr);
+            QCOMPARE(series->barSets().size(), 2);
+            QCOMPARE(series->barSets()[0]->label(), QStringLiteral("出现次数"));
+            QCOMPARE(series->barSets()[1]->label(), QStringLiteral("理论次数"));
+            QCOMPARE(series->barSets()[0]->count(), items);
+        }
+        const auto* sums = qobject_cast<QBarSeries*>(
+            form_->findChild<QChartView*>("StatsSumChart")->chart()->series().at(0));
+        QCOMPARE(sums->barSets()[0]->at(6), 2.0);
+        QCOMPARE(sums->barSets()[1]->at(6), 0.35);
+        QCOMPARE(sums->barSets()[0]->at(18), 0.0);
+        const QList<QAbstractAxis*> axes =
+            form_->findChild<QChartView*>("StatsSumChart")->chart()->axes(Qt::Vertical);
+        const auto* counts = qobject_cast<QValueAxis*>(axes.at(0));
+        QVERIFY(counts != nullptr);
+        // Whole ticks: the largest count (2) under a top of 3.
+        QCOMPARE(counts->tickInterval(), 1.0);
+        QCOMPARE(counts->max(), 3.0);
+        // Live: the bars follow the table.
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        test::AddDraws(*net_, {"9009000"});
+        QCOMPARE(sums->barSets()[0]->at(18), 1.0);
+        QCOMPARE(sums->barSets()[1]->at(6), 0.42);
     }
 
     void columnsSortByValue() {
