@@ -18,6 +18,7 @@
 #include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/PrjListView.h"
+#include "gui/mainwin/PrjLists.h"
 #include "gui/stats/StatsForm.h"
 #include "support/Draws.h"
 #include "support/TempDir.h"
@@ -66,11 +67,11 @@ private slots:
     }
 
     void menuEntryOpensTheWindow() {
-        QAction* entry = form_->FindAction(QStringLiteral("FileMenuStats"));
+        QAction* entry = form_->Actions().FileMenuStats;
         QVERIFY(entry != nullptr);
         QCOMPARE(entry->text(), QStringLiteral("号码统计(&T)..."));
         QCOMPARE(entry->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
-        QVERIFY(form_->FindMenu(QStringLiteral("FileMenu"))->actions().contains(entry));
+        QVERIFY(form_->findChild<QMenu*>(QStringLiteral("FileMenu"))->actions().contains(entry));
         QVERIFY(OpenStatsForm() == nullptr);
         entry->trigger();
         TStatsForm* stats = OpenStatsForm();
@@ -84,7 +85,7 @@ private slots:
     }
 
     void selectionBecomesAConditionOfTheSelectedProject() {
-        form_->ListView().SelectOnly(1);
+        form_->Lists().ProjectView().SelectOnly(1);
         TSeqPrj& project = form_->PrjMgr().GetSeqPrj(1);
         const int before = project.BindCount();
         TStatsForm& stats = Open();
@@ -98,11 +99,11 @@ private slots:
         QCOMPARE(bind.Kind(), 2);
         QCOMPARE(bind.Param(), std::string("0,4,9"));
         QVERIFY(bind.Checked);
-        QListWidget& list = form_->BindChkLbx();
+        QListWidget& list = form_->Lists().ConditionView();
         QCOMPARE(list.count(), before + 1);
         QCOMPARE(list.item(before)->text(), QStringLiteral("不上头:[容]0,4,9"));
         QCOMPARE(list.item(before)->checkState(), Qt::Checked);
-        QCOMPARE(form_->SelectedBindIndex(), before);
+        QCOMPARE(form_->Lists().SelectedBindIndex(), before);
         QVERIFY(form_->BindAttForm().isVisible());
         QVERIFY(form_->DocModified());
         QVERIFY(dialogs_->Messages.isEmpty());
@@ -117,7 +118,7 @@ private slots:
     }
 
     void withoutOneSelectedProjectItAsksForOne() {
-        form_->ListView().clearSelection();
+        form_->Lists().ProjectView().clearSelection();
         TStatsForm& stats = Open();
         const int before = form_->PrjMgr().GetSeqPrj(0).BindCount();
         SelectRows(Table(stats, "Tail"), {1});
@@ -127,8 +128,8 @@ private slots:
         QCOMPARE(dialogs_->Messages, QStringList{QStringLiteral("请选择一个方案")});
         QCOMPARE(form_->PrjMgr().GetSeqPrj(0).BindCount(), before);
 
-        form_->ListView().topLevelItem(0)->setSelected(true);
-        form_->ListView().topLevelItem(1)->setSelected(true);
+        form_->Lists().ProjectView().topLevelItem(0)->setSelected(true);
+        form_->Lists().ProjectView().topLevelItem(1)->setSelected(true);
         stats.SelectionMenu(TStatDim::Tail, {1})->findChild<QAction*>("StatsBindKind3")->trigger();
         QCOMPARE(dialogs_->Messages.size(), 2);
         QCOMPARE(form_->PrjMgr().GetSeqPrj(0).BindCount(), before);
@@ -163,7 +164,7 @@ private slots:
 
 private:
     TStatsForm& Open() {
-        form_->FindAction(QStringLiteral("FileMenuStats"))->trigger();
+        form_->Actions().FileMenuStats->trigger();
         TStatsForm* stats = OpenStatsForm();
         if (stats == nullptr) {
             qFatal("the statistics window did not open");
