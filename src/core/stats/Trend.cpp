@@ -25,7 +25,7 @@ std::vector<int> TTrendWalk::Omissions() const {
 }
 
 TTrendIndex::TTrendIndex(const TCodeNet& net, TStatDim dim, TDrawWindow window)
-    : net_(net), dim_(dim), window_(window) {
+    : net_(net), window_(window) {
     TTrendWalk walk(dim, window);
     const int marks = window.Count / kMarkStep + 1;
     marks_.reserve(static_cast<size_t>(marks));

@@ -46,7 +46,6 @@ public:
 
 private:
     const TCodeNet& net_;
-    TStatDim dim_;
     TDrawWindow window_;
     std::vector<TTrendWalk> marks_;  // marks_[k]: before line k × kMarkStep
 };

@@ -23,7 +23,8 @@ TTrendChart::TTrendChart(QWidget* parent) : QAbstractScrollArea(parent), painter
 
 TTrendChart::~TTrendChart() = default;
 
-void TTrendChart::SetTrend(const TCodeNet& net, TDrawWindow window, std::vector<TStatDim> blocks) {
+void TTrendChart::SetTrend(const TCodeNet& net, TDrawWindow window,
+                           const std::vector<TStatDim>& blocks) {
     const bool keepNewest = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
     if (blocks != layout_.Blocks()) {
         selectedBlock_ = -1;

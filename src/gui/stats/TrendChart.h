@@ -29,7 +29,7 @@ public:
     // The draws to show and the blocks to show them in; the chart keeps the
     // newest draw in view when it was in view before. Call it again
     // whenever the table changes.
-    void SetTrend(const TCodeNet& net, TDrawWindow window, std::vector<TStatDim> blocks);
+    void SetTrend(const TCodeNet& net, TDrawWindow window, const std::vector<TStatDim>& blocks);
 
     const TTrendLayout& Layout() const { return layout_; }
     int TopLine() const;
