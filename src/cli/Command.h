@@ -117,5 +117,6 @@ const CommandSpec& DrawsImportCommand();
 const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();
+const CommandSpec& StatsCommand();
 
 }  // namespace tovarin::cli
