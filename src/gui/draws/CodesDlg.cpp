@@ -21,6 +21,8 @@ static void InitDrawsResources() { Q_INIT_RESOURCE(draws); }
 namespace tovarin {
 namespace {
 
+constexpr const char* kNotFoundText = "未找到";
+
 struct Command {
     void (TCodesForm::*handler)();
     const char* buttonName;
@@ -251,6 +253,7 @@ void TCodesForm::CodeMenuImportClick() {
         return;
     }
     codeNet_.ImportFromText(openDialog_->selectedFiles().front().toStdString());
+    ShowNewestDraw();
 }
 
 void TCodesForm::CodeMenuExportClick() {
@@ -295,9 +298,24 @@ void TCodesForm::CodeMenuFindClick() {
     findDialog_->activateWindow();
 }
 
-void TCodesForm::CodeMenuNextClick() { grid_->FindNext(findDialog_->FindText()); }
+void TCodesForm::CodeMenuNextClick() {
+    const QString text = findDialog_->FindText();
+    if (text.isEmpty() || grid_->FindNext(text)) {
+        statusBar()->clearMessage();
+    } else {
+        statusBar()->showMessage(QString::fromUtf8(kNotFoundText));
+    }
+}
 
 void TCodesForm::EditMenuCloseBtClick() { hide(); }
+
+void TCodesForm::ShowNewestDraw() { grid_->View().ShowAppendLine(); }
+
+void TCodesForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Today's draw is what the player opens the window for.
+    ShowNewestDraw();
+}
 
 void TCodesForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);

@@ -48,8 +48,14 @@ public:
     void CodeMenuNextClick();
     void EditMenuCloseBtClick();
 
+    // Scrolls to the newest draw with the cursor on the line below it, ready
+    // for the next draw; done whenever the window is shown and after the
+    // table is replaced (import, download, undo).
+    void ShowNewestDraw();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildCommands();

@@ -205,7 +205,7 @@ void TMainForm::RunGuarded(const std::function<void()>& command) {
 void TMainForm::ShowError(const QString& text) { dialogs_->ShowError(this, text); }
 
 void TMainForm::RefreshWindowState() {
-    setWindowTitle(Q(CaptionText(appInfo_)));
+    setWindowTitle(Q(CaptionText(appInfo_, DocModified())));
     const bool hasSelection = OutPutMemo->textCursor().hasSelection();
     FindAction(QStringLiteral("TextMenuUndo"))
         ->setEnabled(OutPutMemo->document()->isUndoAvailable());

@@ -1,12 +1,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -16,10 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "core/draws/LawNet.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/FindDialog.h"
-#include "core/draws/LawNet.h"
 #include "support/Draws.h"
 
 using namespace tovarin;
@@ -468,6 +470,70 @@ private slots:
         QCOMPARE(grid_->verticalScrollBar()->value(), 1000 - lines + 2);
         grid_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
         QCOMPARE(View().TopRow(), 0);
+    }
+
+    void showingTheWindowGoesToTheNewestDraw() {
+        form_->hide();
+        std::vector<TSeq> rows(365);
+        rows[364].SetNum(0, 9);
+        Net().Replace(std::move(rows));
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QCOMPARE(View().CursorTableRow(), 365);
+        QCOMPARE(View().CursorCol(), 0);
+        QCOMPARE(View().TopRow(), View().ScrollMax());
+        QCOMPARE(grid_->verticalScrollBar()->value(), View().TopRow());
+        // The newest draw is on the line above the cursor, in view.
+        QVERIFY(View().CursorRow() >= 1);
+        QVERIFY(View().CursorRow() < View().VisibleRows());
+        if (const QByteArray shot = qgetenv("TOVARIN_SHOT"); !shot.isEmpty()) {
+            form_->grab().save(QString::fromLocal8Bit(shot));
+        }
+        QTest::keyClicks(grid_, "0123456");
+        QCOMPARE(Net().Count(), 366);
+        QCOMPARE(test::DigitsOf(Net(), 365), std::string("0123456"));
+    }
+
+    void importShowsTheAppendLine() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        std::string text = ";\r\n;\r\n;\r\n;\r\n";
+        for (int i = 0; i < 361; ++i) {
+            text += "1234567\r\n";
+        }
+        const QString path = folder.filePath("draws.txt");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+        file.close();
+        ClickDigit(0, 3);
+        QTimer::singleShot(0, &form_->OpenDialog(), [this, path] {
+            form_->OpenDialog().selectFile(path);
+            static_cast<QDialog&>(form_->OpenDialog()).accept();
+        });
+        ActionOf(*form_, "CodeMenuImport")->trigger();
+        QCOMPARE(Net().Count(), 361);
+        QCOMPARE(View().CursorTableRow(), 361);
+        QCOMPARE(View().CursorCol(), 0);
+        QCOMPARE(grid_->verticalScrollBar()->value(), View().TopRow());
+    }
+
+    void findWithoutAMatchSaysNotFound() {
+        test::AddDraws(Net(), {"0000000", "3700000", "0000000"});
+        QCOMPARE(form_->statusBar()->currentMessage(), QString());
+        Find("99");
+        QCOMPARE(form_->statusBar()->currentMessage(), U("未找到"));
+        QCOMPARE(View().CursorTableRow(), 0);
+        Find("37");
+        QCOMPARE(View().CursorTableRow(), 1);
+        QCOMPARE(form_->statusBar()->currentMessage(), QString());
+        // Find next past the last match: no wrap-around, and it says so.
+        ActionOf(*form_, "CodeMenuNext")->trigger();
+        QCOMPARE(View().CursorTableRow(), 1);
+        QCOMPARE(form_->statusBar()->currentMessage(), U("未找到"));
+        // An empty find text searches nothing and says nothing.
+        Find("");
+        QCOMPARE(form_->statusBar()->currentMessage(), QString());
     }
 
     void closeHidesTheWindow() {
