@@ -35,6 +35,9 @@ void TDocumentUndo::Run(std::string name, TDocSelection selection,
         if (pending.Before.Image != Image()) {
             LoadDocumentImage(pending.Before.Image, *codeNet_, *projects_);
             projects_->Modified = modified;
+            if (OnRolledBack) {
+                OnRolledBack();
+            }
         }
         throw;
     }

@@ -32,7 +32,8 @@ public:
     // a step was made.
     bool Commit(TPending pending);
     // Runs a command as one step. When it throws, the document goes back
-    // to the state before it and the error goes on to the caller.
+    // to the state before it (OnRolledBack then hears of it, since its
+    // projects are new objects) and the error goes on to the caller.
     void Run(std::string name, TDocSelection selection, const std::function<void()>& command,
              std::string group = {});
 
@@ -49,6 +50,7 @@ public:
     void Reset() { history_.Reset(); }
 
     const TUndoHistory& History() const { return history_; }
+    std::function<void()> OnRolledBack;
     std::string Image() const;
 
 private:

@@ -123,6 +123,8 @@ TEST(DocumentUndo, AFailingCommandIsTakenBackAndItsErrorGoesOn) {
     Doc doc;
     Fill(doc);
     const std::string before = doc.Image();
+    int rolledBack = 0;
+    doc.undo.OnRolledBack = [&] { ++rolledBack; };
     EXPECT_THROW(doc.undo.Run("删除", {},
                               [&] {
                                   doc.net.Clear();
@@ -130,10 +132,13 @@ TEST(DocumentUndo, AFailingCommandIsTakenBackAndItsErrorGoesOn) {
                               }),
                  Exception);
     EXPECT_EQ(doc.Image(), before);
+    EXPECT_EQ(rolledBack, 1);
     EXPECT_FALSE(doc.undo.History().CanUndo());
     EXPECT_FALSE(doc.projects.Modified);
+    // A command that fails before changing anything needs no going back.
     EXPECT_THROW(doc.undo.Run("x", {}, [] { throw std::runtime_error("stop"); }),
                  std::runtime_error);
+    EXPECT_EQ(rolledBack, 1);
     EXPECT_FALSE(doc.undo.History().CanUndo());
 }
 
