@@ -126,4 +126,13 @@ std::string KeepRecoveryCopyAside(const std::string& copyPath) {
     throw EInOutError("Unable to keep " + copyPath + " aside: no free name");
 }
 
+std::string ChooseStartupDocument(bool openLast, const std::string& lastDoc,
+                                  const std::string& workingDoc, const std::string& appDir) {
+    if (!openLast || lastDoc.empty()) {
+        return workingDoc;
+    }
+    const std::string path = lastDoc.front() == '/' ? lastDoc : appDir + "/" + lastDoc;
+    return FileExists(path) ? lastDoc : workingDoc;
+}
+
 }  // namespace tovarin

@@ -38,4 +38,10 @@ void RemoveRecoveryCopy(const std::string& copyPath);
 // returns that name. EInOutError when it cannot.
 std::string KeepRecoveryCopyAside(const std::string& copyPath);
 
+// The document start-up opens: with openLast on, the one the settings file
+// names as open last (a bare name resolves in appDir) when it is there;
+// otherwise, or when it is gone, the working document.
+std::string ChooseStartupDocument(bool openLast, const std::string& lastDoc,
+                                  const std::string& workingDoc, const std::string& appDir);
+
 }  // namespace tovarin

@@ -117,5 +117,21 @@ TEST(Recovery, DeclinedCopiesAreKeptAsideUnderFreeNames) {
     EXPECT_THROW(KeepRecoveryCopyAside(copy), EInOutError);
 }
 
+TEST(Recovery, StartupOpensTheLastDocumentOnlyWhenAskedAndThere) {
+    TempDir dir;
+    const std::string working = "工作文档.lvrn";
+    WriteFileAtomically(dir.File("甲.lvrn"), "x");
+    EXPECT_EQ(ChooseStartupDocument(false, dir.File("甲.lvrn"), working, dir.Path()), working);
+    EXPECT_EQ(ChooseStartupDocument(true, dir.File("甲.lvrn"), working, dir.Path()),
+              dir.File("甲.lvrn"));
+    // A bare name resolves in the program's folder.
+    EXPECT_EQ(ChooseStartupDocument(true, "甲.lvrn", working, dir.Path()), "甲.lvrn");
+    EXPECT_EQ(ChooseStartupDocument(true, "甲.lvrn", working, "/nonexistent"), working);
+    EXPECT_EQ(ChooseStartupDocument(true, dir.File("gone.lvrn"), working, dir.Path()), working);
+    EXPECT_EQ(ChooseStartupDocument(true, "", working, dir.Path()), working);
+    // A folder is no document.
+    EXPECT_EQ(ChooseStartupDocument(true, dir.Path(), working, dir.Path()), working);
+}
+
 }  // namespace
 }  // namespace tovarin
