@@ -54,6 +54,7 @@ int RunDownload(Args& args);
 int RunAnalyse(Args& args);
 
 int RunSettings(Args& args);
+int RunRecovery(Args& args);
 
 // --settings INI (the settings file, read as the program reads it at
 // start-up; a missing file gives the defaults), then every --set KEY=VALUE

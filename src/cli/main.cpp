@@ -26,6 +26,7 @@ const std::vector<CommandEntry>& Commands() {
          "analyse DOC --kind KIND [--project N]... [--settings INI] [--set KEY=VALUE]... "
          "[--seed S]",
          &RunAnalyse},
+        {"recovery", "recovery DOC --folder RECOVERY [--json]", &RunRecovery},
     };
     return commands;
 }
