@@ -595,6 +595,13 @@ private slots:
         QCOMPARE(reported.size(), 1);
         QCOMPARE(reported.first().first().toString(), U("已清空365期开奖号码，可撤销"));
         QCOMPARE(ActionOf(*form_, "DocUndo")->text(), U("撤销：清空开奖号码表"));
+        QVERIFY(ActionOf(*form_, "DocUndo")->isEnabled());
+        if (const QByteArray shot = qgetenv("TOVARIN_SHOT_UNDO"); !shot.isEmpty()) {
+            form_->CodeMenu().popup(form_->mapToGlobal(QPoint(100, 100)));
+            QTRY_VERIFY(form_->CodeMenu().isVisible());
+            form_->CodeMenu().grab().save(QString::fromLocal8Bit(shot));
+            form_->CodeMenu().hide();
+        }
 
         PressUndo();
         QCOMPARE(Image(), before);
