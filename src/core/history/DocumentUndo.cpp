@@ -84,8 +84,8 @@ std::string ReplacedDrawsText(int oldCount, int newCount) {
            "期" + kUndoHint;
 }
 
-std::string DeletedPrjText(int targetSeq) {
-    return "已删除第" + std::to_string(targetSeq) + "期的方案" + kUndoHint;
+std::string DeletedPrjsText(int count) {
+    return "已删除" + std::to_string(count) + "个方案" + kUndoHint;
 }
 
 std::string ClearedPrjsText(int count) {
@@ -94,10 +94,6 @@ std::string ClearedPrjsText(int count) {
 
 std::string ClearedBindsText(int count) {
     return "已清空" + std::to_string(count) + "个条件" + kUndoHint;
-}
-
-std::string DeletedBindsText(int count) {
-    return "已删除" + std::to_string(count) + "个条件" + kUndoHint;
 }
 
 }  // namespace tovarin

@@ -70,9 +70,8 @@ std::string RedoCaption(const std::string& stepName);
 // once, naming the key that takes it back.
 std::string ClearedDrawsText(int count);
 std::string ReplacedDrawsText(int oldCount, int newCount);
-std::string DeletedPrjText(int targetSeq);
+std::string DeletedPrjsText(int count);
 std::string ClearedPrjsText(int count);
 std::string ClearedBindsText(int count);
-std::string DeletedBindsText(int count);
 
 }  // namespace tovarin

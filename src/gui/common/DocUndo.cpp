@@ -68,6 +68,9 @@ TDocUndo::TActions TDocUndo::MakeActions(QWidget& window) {
     actions.Redo->setObjectName(QStringLiteral("DocRedo"));
     actions.Undo->setShortcut(QKeySequence(QString::fromLatin1(kUndoKey)));
     actions.Redo->setShortcut(QKeySequence(QString::fromLatin1(kRedoKey)));
+    // A fixed tool tip: the menu text names the step, the hint the command.
+    actions.Undo->setToolTip(QStringLiteral("撤销"));
+    actions.Redo->setToolTip(QStringLiteral("重做"));
     actions.Undo->setStatusTip(QStringLiteral("撤销对文档的最后一次修改"));
     actions.Redo->setStatusTip(QStringLiteral("重做刚才撤销的修改"));
     window.addAction(actions.Undo);

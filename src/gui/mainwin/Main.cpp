@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -19,22 +20,26 @@
 
 #include <exception>
 
+#include "core/app/Recovery.h"
 #include "core/base/Codec.h"
 #include "core/base/DateTime.h"
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
 #include "core/base/ProgramDir.h"
 #include "core/base/Random.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "core/history/DocumentUndo.h"
+#include "core/settings/Settings.h"
+#include "gui/common/DocUndo.h"
 #include "gui/dialogs/BindAtt.h"
 #include "gui/dialogs/Options.h"
 #include "gui/dialogs/PrjAtt.h"
-#include "core/settings/Settings.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
-#include "gui/mainwin/DownloadActions.h"
-#include "core/draws/LawNet.h"
-#include "core/engine/Prj.h"
 #include "gui/mainwin/AnalysesActions.h"
+#include "gui/mainwin/DocumentCare.h"
+#include "gui/mainwin/DownloadActions.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
 #include "gui/mainwin/UserDialogs.h"
@@ -64,7 +69,11 @@ QString DecodeTextFile(const std::string& bytes) {
 
 TMainForm::TMainForm(TSetup setup)
     : dialogs_(setup.Dialogs ? setup.Dialogs : std::make_shared<TQtUserDialogs>()),
-      maximise_(setup.Maximise) {
+      maximise_(setup.Maximise),
+      dataDir_(setup.DataDir.isEmpty()
+                   ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                   : setup.DataDir),
+      autoSaveMinute_(setup.AutoSaveMinute) {
     setObjectName(QStringLiteral("MainForm"));
     // 1. The recommendation draws random codes.
     Randomize();
@@ -73,7 +82,7 @@ TMainForm::TMainForm(TSetup setup)
     // 3.
     QApplication::setApplicationName(Q(appInfo_.ProductName));
     StartUp();
-    InstallAnalyses(*this);
+    analyses_ = &InstallAnalyses(*this);
     InstallDownload(*this);
 }
 
@@ -110,11 +119,17 @@ void TMainForm::StartUp() {
         codesForm_->resize(422, area.height() - 50);
         codesForm_->move((area.width() - codesForm_->width()) / 2, 0);
     }
-    netListener_ = codeNet_->Subscribe([this](TNetChange) {
-        StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
-    });
+    netListener_ = codeNet_->Subscribe([this](TNetChange) { ShowModifiedState(); });
     // 5.
     prjMgr_ = std::make_unique<TPrjMgr>(*codeNet_);
+    care_ = new TDocumentCare(*this, dataDir_, autoSaveMinute_);
+    TDocUndo& undo = care_->Undo();
+    undo.CurrentSelection = [this] { return CurrentSelection(); };
+    connect(&undo, &TDocUndo::Restored, this, &TMainForm::ShowRestoredDocument);
+    connect(&undo, &TDocUndo::Changed, this, &TMainForm::ShowModifiedState);
+    codesForm_->SetUndo(undo);
+    connect(codesForm_.get(), &TCodesForm::Reported, this,
+            [this](const QString& text) { SetStatusText(0, text); });
 
     BuildLayout();
     BuildCommands();
@@ -144,6 +159,8 @@ void TMainForm::StartUp() {
     // 11, 12.
     ClearWorkspace();
     OpenStartupDocument();
+    care_->OfferRecovery();
+    care_->ApplyOptions();
     // 13, 14.
     RefreshWindowState();
     BuildBindKindMenu();
@@ -155,7 +172,14 @@ void TMainForm::StartUp() {
 }
 
 void TMainForm::OpenStartupDocument() {
-    const QString name = Q(appOptions_.LastDoc);
+    std::string lastDoc;
+    try {
+        lastDoc = StoredLastDoc(SettingsFilePath(appInfo_.AppDir));
+    } catch (const std::exception&) {
+        // An unreadable settings file was reported when it was loaded.
+    }
+    const QString name = Q(ChooseStartupDocument(appOptions_.OpenLastChk, lastDoc,
+                                                 appOptions_.LastDoc, appInfo_.AppDir));
     try {
         ClearWorkspace();
         LoadDocument(name);
@@ -163,8 +187,12 @@ void TMainForm::OpenStartupDocument() {
         appInfo_.DocModified = false;
     } catch (const std::exception&) {
         dialogs_->ShowMessage(this, Q(AutoOpenFailedText(S(name))));
-        RunGuarded([this] { FileMenuNewClick(); });
+        // The new-document command on an unmodified document: it would
+        // also drop the recovery copy of an unnamed document, which start-up
+        // has yet to offer.
+        RunGuarded([this] { ClearWorkspace(); });
     }
+    care_->DocumentReplaced();
 }
 
 QAction* TMainForm::FindAction(const QString& objectName) const {
@@ -189,6 +217,32 @@ bool TMainForm::DocModified() const {
     return appInfo_.DocModified || prjMgr_->Modified || codeNet_->Modified();
 }
 
+void TMainForm::ShowModifiedState() {
+    StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
+    setWindowTitle(Q(CaptionText(appInfo_, DocModified())));
+}
+
+TDocSelection TMainForm::CurrentSelection() const {
+    const QList<int> lines = ListView_->SelectedIndexes();
+    const int project =
+        lines.size() == 1 ? prjMgr_->IndexOfPrj(ListView_->ProjectAt(lines.first())) : -1;
+    return {project, SelectedBindIndex(), codesForm_->Grid().View().CursorTableRow()};
+}
+
+void TMainForm::ShowRestoredDocument(const TDocSelection& selection) {
+    // The restored projects are new objects: nothing may keep showing the old.
+    prjAttForm_->hide();
+    bindAttForm_->hide();
+    appInfo_.DocModified = false;
+    FillPrjList();
+    if (selection.Project >= 0 && selection.Project < ListView_->LineCount()) {
+        ListView_->SelectOnly(selection.Project);
+    }
+    RebuildBindList();
+    SelectBindLine(selection.Bind);
+    RefreshWindowState();
+}
+
 void TMainForm::SetDocModified() {
     appInfo_.DocModified = true;
     RefreshWindowState();
@@ -205,7 +259,6 @@ void TMainForm::RunGuarded(const std::function<void()>& command) {
 void TMainForm::ShowError(const QString& text) { dialogs_->ShowError(this, text); }
 
 void TMainForm::RefreshWindowState() {
-    setWindowTitle(Q(CaptionText(appInfo_, DocModified())));
     const bool hasSelection = OutPutMemo->textCursor().hasSelection();
     FindAction(QStringLiteral("TextMenuUndo"))
         ->setEnabled(OutPutMemo->document()->isUndoAvailable());
@@ -213,7 +266,7 @@ void TMainForm::RefreshWindowState() {
     FindAction(QStringLiteral("TextMenuCopy"))->setEnabled(hasSelection);
     FindAction(QStringLiteral("TextMenuDelete"))->setEnabled(hasSelection);
     FindAction(QStringLiteral("TextMenuPaste"))->setEnabled(OutPutMemo->canPaste());
-    StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
+    ShowModifiedState();
 }
 
 void TMainForm::LoadReadme() {
@@ -251,11 +304,7 @@ QString TMainForm::ResolveDocPath(const QString& fileName) const {
 void TMainForm::LoadDocument(const QString& fileName) {
     QDir::setCurrent(Q(appInfo_.AppDir));
     tovarin::LoadDocument(S(ResolveDocPath(fileName)), *codeNet_, *prjMgr_);
-    ListView_->clear();
-    for (int i = 0; i < prjMgr_->PrjCount(); ++i) {
-        TSeqPrj& project = prjMgr_->GetSeqPrj(i);
-        UpdatePrjItem(AddPrjItem(QString::number(project.Options().TargetSeq), project), project);
-    }
+    FillPrjList();
     if (ListView_->LineCount() > 0) {
         ListView_->SelectOnly(0);
     }
@@ -263,6 +312,14 @@ void TMainForm::LoadDocument(const QString& fileName) {
     codeNet_->ClearModified();
     appInfo_.DocModified = false;
     RefreshWindowState();
+}
+
+void TMainForm::FillPrjList() {
+    ListView_->clear();
+    for (int i = 0; i < prjMgr_->PrjCount(); ++i) {
+        TSeqPrj& project = prjMgr_->GetSeqPrj(i);
+        UpdatePrjItem(AddPrjItem(QString::number(project.Options().TargetSeq), project), project);
+    }
 }
 
 void TMainForm::WriteDocument(const QString& fileName) {
@@ -274,6 +331,7 @@ void TMainForm::WriteDocument(const QString& fileName) {
 }
 
 bool TMainForm::SaveDocument(bool saveAs) {
+    const std::string previousName = appInfo_.DocFileName;
     if (saveAs || appInfo_.DocFileName.empty()) {
         TFileDialogSpec spec;
         spec.Title = QStringLiteral("文档另存为");
@@ -293,6 +351,7 @@ bool TMainForm::SaveDocument(bool saveAs) {
         return false;
     }
     appInfo_.DocModified = false;
+    care_->DocumentSaved(previousName.empty() ? std::string() : S(ResolveDocPath(Q(previousName))));
     RefreshWindowState();
     return true;
 }
@@ -301,18 +360,25 @@ bool TMainForm::QuerySaveModified() {
     if (!DocModified()) {
         return true;
     }
-    if (!dialogs_->AskYesNo(this, QString::fromUtf8(kSaveQuestionTitle),
-                            QString::fromUtf8(kSaveQuestion))) {
-        return true;
+    switch (dialogs_->AskYesNoCancel(this, QString::fromUtf8(kSaveQuestionTitle),
+                                     QString::fromUtf8(kSaveQuestion))) {
+        case TAnswer::Yes:
+            return SaveDocument(false);
+        case TAnswer::No:
+            return true;
+        case TAnswer::Cancel:
+            break;
     }
-    return SaveDocument(false);
+    return false;
 }
 
 void TMainForm::FileMenuNewClick() {
     if (!QuerySaveModified()) {
         return;
     }
+    care_->DocumentLeft();
     ClearWorkspace();
+    care_->DocumentReplaced();
 }
 
 void TMainForm::FileMenuOpenClick() {
@@ -326,16 +392,32 @@ void TMainForm::FileMenuOpenClick() {
     spec.MustExist = true;
     const QString chosen = dialogs_->OpenFileName(this, spec);
     if (!chosen.isEmpty()) {
-        try {
-            ClearWorkspace();
-            LoadDocument(chosen);
-            appInfo_.DocFileName = S(chosen);
-        } catch (const std::exception&) {
-            dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
-            FileMenuNewClick();
-        }
+        care_->DocumentLeft();
+        OpenDocumentFile(chosen);
     }
     RefreshWindowState();
+}
+
+void TMainForm::OpenDocumentFile(const QString& fileName) {
+    try {
+        ClearWorkspace();
+        LoadDocument(fileName);
+        appInfo_.DocFileName = S(fileName);
+        care_->DocumentOpened();
+    } catch (const std::exception&) {
+        dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
+        ClearWorkspace();
+    }
+    care_->DocumentReplaced();
+    RefreshWindowState();
+}
+
+void TMainForm::OpenRecentDocument(const QString& fileName) {
+    if (!QuerySaveModified()) {
+        return;
+    }
+    care_->DocumentLeft();
+    OpenDocumentFile(fileName);
 }
 
 void TMainForm::FileMenuExportClick() {
@@ -389,6 +471,7 @@ void TMainForm::FileMenuPrintSetupClick() {
 
 void TMainForm::FileMenuOptionsClick() {
     if (EditAppOptions(appOptions_, this)) {
+        care_->ApplyOptions();
         tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
                                 SettingsFilePath(appInfo_.AppDir));
         RefreshWindowState();
@@ -436,6 +519,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    care_->DocumentLeft();
     // FormClose.
     RunGuarded([this] {
         tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
@@ -457,6 +541,8 @@ void TMainForm::Calc(bool oneBind) {
         return;
     }
     TSeqPrj& project = *ListView_->ProjectAt(lines.first());
+    // A verification note of an earlier run must not stand beside this one.
+    SetStatusText(0, QString());
     QFont outputFont = font();
     outputFont.setPointSize(11);
     OutPutMemo->setFont(outputFont);
@@ -469,7 +555,7 @@ void TMainForm::Calc(bool oneBind) {
         ->setText(3, QString::fromUtf8(VerifyStateTexts.at(project.VerifyState())));
     RebuildBindList();
     if (appOptions_.AutoVerifyChk) {
-        FindAction(QStringLiteral("ProjectMenuVerify"))->trigger();
+        analyses_->VerifyAfterRun();
     }
     StatusPanel(2).setText(Q(FilterResultText(project.ResultCodes().ValidCount())));
 }

@@ -4,12 +4,13 @@
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "core/settings/AppOptions.h"
 #include "core/app/AppInfo.h"
+#include "core/settings/AppOptions.h"
 
 class QAction;
 class QLabel;
@@ -22,7 +23,10 @@ class QToolButton;
 
 namespace tovarin {
 
+class TAnalysesActions;
 class TBindAttForm;
+class TDocumentCare;
+struct TDocSelection;
 class TCodeNet;
 class TCodesForm;
 class TOutputArea;
@@ -46,6 +50,11 @@ public:
         std::shared_ptr<TUserDialogs> Dialogs;
         // Start maximised (tests keep the design size).
         bool Maximise = true;
+        // The user's data folder, home of the recovery copies; the
+        // desktop's application data folder when empty.
+        QString DataDir;
+        // How long one minute of AutoSaveEd lasts (tests shorten it).
+        std::chrono::milliseconds AutoSaveMinute = std::chrono::minutes(1);
     };
 
     explicit TMainForm(TSetup setup);
@@ -69,6 +78,7 @@ public:
     TPrjListView& ListView() const { return *ListView_; }
     QListWidget& BindChkLbx() const { return *BindChkLbx_; }
     TUserDialogs& Dialogs() const { return *dialogs_; }
+    TDocumentCare& Care() const { return *care_; }
     QLabel& StatusPanel(int index) const { return *statusPanels_.at(static_cast<size_t>(index)); }
     // Panel 0 shows hints and progress; the text is painted at once.
     void SetStatusText(int panel, const QString& text);
@@ -85,6 +95,15 @@ public:
     void RefreshWindowState();
     void ClearWorkspace();
     void LoadDocument(const QString& fileName);
+    // Opens a document file in place of the open one (after the save
+    // question); a file that cannot be read gives the open error and an
+    // empty document.
+    void OpenDocumentFile(const QString& fileName);
+    // The recent-documents entry: the save question, then the file.
+    void OpenRecentDocument(const QString& fileName);
+    // The lists show the document anew after undo, redo or a recovery,
+    // with the selection the state had.
+    void ShowRestoredDocument(const TDocSelection& selection);
     bool SaveDocument(bool saveAs);
     void WriteDocument(const QString& fileName);
     // A bare document name resolves in the program folder.
@@ -150,6 +169,11 @@ private:
                                const char* hint = nullptr);
     void PopUpAtCursor(QMenu& menu);
     bool QuerySaveModified();
+    // Fills the project list from the document, every line anew.
+    void FillPrjList();
+    // The second status panel and the caption's "*".
+    void ShowModifiedState();
+    TDocSelection CurrentSelection() const;
     void Calc(bool oneBind);
     void AutoCalc();
     void BindChkLbxClick();
@@ -175,6 +199,10 @@ private:
     int SortColumn = 0;
     int netListener_ = 0;
     bool maximise_ = true;
+    QString dataDir_;
+    std::chrono::milliseconds autoSaveMinute_;
+    TDocumentCare* care_ = nullptr;
+    TAnalysesActions* analyses_ = nullptr;
 
     QToolBar* MainTbr = nullptr;
     QSplitter* Splitter1 = nullptr;

@@ -15,6 +15,8 @@
 #include <QToolButton>
 
 #include "core/engine/Bind.h"
+#include "gui/common/DocUndo.h"
+#include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
@@ -117,10 +119,16 @@ void TMainForm::BuildCommands() {
                Handler(&TMainForm::FileMenuNewClick));
     AddCommand(*FileMenu, "FileMenuOpen", "打开(&O)", "Ctrl+O", "打开文件|打开已保存资料的文档",
                Handler(&TMainForm::FileMenuOpenClick));
+    FileMenu->addMenu(&care_->RecentMenu());
     AddCommand(*FileMenu, "FileMenuSave", "保存(&S)", "Ctrl+S", "保存文件|将当前的资料保存为文档",
                Handler(&TMainForm::FileMenuSaveClick));
     AddCommand(*FileMenu, "FileMenuSaveAs", "另存为(&A)...", nullptr,
                "保存文件|将当前的资料保存为另外一个文档", Handler(&TMainForm::FileMenuSaveAsClick));
+    FileMenu->addSeparator();
+    // The document's undo, beside the output area's own in the text menu.
+    const TDocUndo::TActions undo = care_->Undo().MakeActions(*this);
+    FileMenu->addAction(undo.Undo);
+    FileMenu->addAction(undo.Redo);
     FileMenu->addSeparator();
     AddCommand(*FileMenu, "FileMenuExport", "导出直码(&E)...", nullptr,
                "导出直码数据|将当前显示区的直码数据导出到文本文件",

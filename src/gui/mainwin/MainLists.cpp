@@ -6,18 +6,25 @@
 #include <QMenu>
 #include <QSignalBlocker>
 
-#include "gui/dialogs/BindAtt.h"
-#include "gui/dialogs/PrjAtt.h"
-#include "gui/draws/CodesDlg.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Bind.h"
 #include "core/engine/Prj.h"
+#include "core/history/DocumentUndo.h"
+#include "gui/dialogs/BindAtt.h"
+#include "gui/dialogs/PrjAtt.h"
+#include "gui/draws/CodesDlg.h"
+#include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
 #include "gui/mainwin/UserDialogs.h"
 
 namespace tovarin {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
 
 void TMainForm::ConnectLists() {
     connect(ListView_, &QTreeWidget::itemSelectionChanged, this,
@@ -148,7 +155,11 @@ void TMainForm::ListViewColumnClick(int column) {
 
 void TMainForm::ProjectMenuCreateClick() {
     ListView_->clearSelection();
-    TSeqPrj& project = prjMgr_->AddPrj(std::make_unique<TSeqPrj>(*codeNet_));
+    TSeqPrj* created = nullptr;
+    care_->Run("创建方案", [this, &created] {
+        created = &prjMgr_->AddPrj(std::make_unique<TSeqPrj>(*codeNet_));
+    });
+    TSeqPrj& project = *created;
     const int line = AddPrjItem(QString::number(project.Options().TargetSeq), project);
     UpdatePrjItem(line, project);
     // The target's bounds follow the table, as for the settings command, so
@@ -167,7 +178,7 @@ void TMainForm::ProjectMenuDelClick() {
     }
     HideEditors();
     int lastRemoved = -1;
-    {
+    care_->Run("删除方案", [&] {
         const QSignalBlocker quiet(ListView_);
         for (qsizetype i = lines.size() - 1; i >= 0; --i) {
             const int index = prjMgr_->IndexOfPrj(ListView_->ProjectAt(lines[i]));
@@ -175,7 +186,7 @@ void TMainForm::ProjectMenuDelClick() {
             prjMgr_->Del(index);
             lastRemoved = index;
         }
-    }
+    });
     {
         const QSignalBlocker quiet(BindChkLbx_);
         BindChkLbx_->clear();
@@ -189,6 +200,7 @@ void TMainForm::ProjectMenuDelClick() {
     AutoCalc();
     prjMgr_->Modified = true;
     RefreshWindowState();
+    SetStatusText(0, Q(DeletedPrjsText(static_cast<int>(lines.size()))));
 }
 
 void TMainForm::ProjectMenuClearClick() {
@@ -200,13 +212,17 @@ void TMainForm::ProjectMenuClearClick() {
         const QSignalBlocker quiet(BindChkLbx_);
         BindChkLbx_->clear();
     }
-    {
-        const QSignalBlocker quiet(ListView_);
-        ListView_->clear();
-    }
-    prjMgr_->ClearPrjs();
+    const int count = prjMgr_->PrjCount();
+    care_->Run("清空方案", [this] {
+        {
+            const QSignalBlocker quiet(ListView_);
+            ListView_->clear();
+        }
+        prjMgr_->ClearPrjs();
+    });
     prjMgr_->Modified = true;
     RefreshWindowState();
+    SetStatusText(0, Q(ClearedPrjsText(count)));
 }
 
 void TMainForm::ProjectMenuAttribClick() {
@@ -227,8 +243,8 @@ void TMainForm::PrjAttApply() {
     if (project == nullptr) {
         return;
     }
+    care_->Run("修改方案属性", [&] { project->SetOptions(prjAttForm_->PrjOptions()); });
     prjMgr_->Modified = true;
-    project->SetOptions(prjAttForm_->PrjOptions());
     UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
     AutoCalc();
     RefreshWindowState();
@@ -244,7 +260,9 @@ void TMainForm::BindKindItemClick(int kind) {
         return;
     }
     bind->Checked = true;
-    TBaseBind& added = project->AddBind(std::move(bind));
+    TBaseBind* created = nullptr;
+    care_->Run("创建条件", [&] { created = &project->AddBind(std::move(bind)); });
+    TBaseBind& added = *created;
     UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
     const int last = BindChkLbx_->count() - 1;
     {
@@ -281,7 +299,7 @@ void TMainForm::BindChkLbxClickCheck(int row) {
     if (bind.Checked == checked) {
         return;  // the text changed, not the box
     }
-    bind.Checked = checked;
+    care_->Run(checked ? "勾选条件" : "取消勾选条件", [&] { bind.Checked = checked; });
     UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
     AutoCalc();
     prjMgr_->Modified = true;
@@ -294,11 +312,13 @@ void TMainForm::EditMenuDelClick() {
     if (row < 0 || project == nullptr) {
         return;
     }
-    {
-        const QSignalBlocker quiet(BindChkLbx_);
-        delete BindChkLbx_->takeItem(row);
-    }
-    project->Del(row);
+    care_->Run("删除条件", [&] {
+        {
+            const QSignalBlocker quiet(BindChkLbx_);
+            delete BindChkLbx_->takeItem(row);
+        }
+        project->Del(row);
+    });
     SelectBindLine(row);
     BindChkLbxClick();
     AutoCalc();
@@ -313,7 +333,8 @@ void TMainForm::EditMenuClearClick() {
     if (project == nullptr) {
         return;
     }
-    project->ClearBinds();
+    const int count = project->BindCount();
+    care_->Run("清空条件", [&] { project->ClearBinds(); });
     {
         const QSignalBlocker quiet(BindChkLbx_);
         BindChkLbx_->clear();
@@ -324,6 +345,9 @@ void TMainForm::EditMenuClearClick() {
     prjMgr_->Modified = true;
     UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
     RefreshWindowState();
+    if (count > 0) {
+        SetStatusText(0, Q(ClearedBindsText(count)));
+    }
 }
 
 void TMainForm::EditMenuSelAllClick() {
@@ -331,9 +355,11 @@ void TMainForm::EditMenuSelAllClick() {
     if (project == nullptr) {
         return;
     }
-    for (int i = 0; i < project->BindCount(); ++i) {
-        project->GetBind(i).Checked = true;
-    }
+    care_->Run("全选条件", [project] {
+        for (int i = 0; i < project->BindCount(); ++i) {
+            project->GetBind(i).Checked = true;
+        }
+    });
     UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
     AutoCalc();
     prjMgr_->Modified = true;
@@ -345,10 +371,12 @@ void TMainForm::EditMenuSelInvClick() {
     if (project == nullptr) {
         return;
     }
-    for (int i = 0; i < project->BindCount(); ++i) {
-        TBaseBind& bind = project->GetBind(i);
-        bind.Checked = !bind.Checked;
-    }
+    care_->Run("反选条件", [project] {
+        for (int i = 0; i < project->BindCount(); ++i) {
+            TBaseBind& bind = project->GetBind(i);
+            bind.Checked = !bind.Checked;
+        }
+    });
     UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
     AutoCalc();
     prjMgr_->Modified = true;
@@ -364,7 +392,7 @@ void TMainForm::EditMenuUpClick() {
     if (project == nullptr) {
         return;
     }
-    project->ExChange(row, row - 1);
+    care_->Run("上移条件", [&] { project->ExChange(row, row - 1); });
     SetBindLine(row, row);
     SetBindLine(row - 1, row - 1);
     SelectBindLine(row - 1);
@@ -382,7 +410,7 @@ void TMainForm::EditMenuDownClick() {
     if (project == nullptr) {
         return;
     }
-    project->ExChange(row, row + 1);
+    care_->Run("下移条件", [&] { project->ExChange(row, row + 1); });
     SetBindLine(row, row);
     SetBindLine(row + 1, row + 1);
     SelectBindLine(row + 1);
@@ -409,15 +437,17 @@ void TMainForm::BindAttApply() {
         return;
     }
     const bool checked = BindChkLbx_->item(row)->checkState() == Qt::Checked;
-    if (project->GetBind(row).Kind() == work->Kind()) {
-        project->GetBind(row).Assign(*work);
-    } else {
-        std::unique_ptr<TBaseBind> replacement = CreateBind(work->Kind(), project->Options());
-        replacement->Assign(*work);
-        project->SetBind(row, std::move(replacement));
-    }
+    care_->Run("修改条件", [&] {
+        if (project->GetBind(row).Kind() == work->Kind()) {
+            project->GetBind(row).Assign(*work);
+        } else {
+            std::unique_ptr<TBaseBind> replacement = CreateBind(work->Kind(), project->Options());
+            replacement->Assign(*work);
+            project->SetBind(row, std::move(replacement));
+        }
+        project->GetBind(row).Checked = checked;
+    });
     TBaseBind& bind = project->GetBind(row);
-    bind.Checked = checked;
     // Marked before a re-run, so the run evaluates the new parameters.
     bind.Dirty = true;
     SetBindLine(row, row);

@@ -7,8 +7,6 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "gui/common/FrontWindow.h"
-
 namespace tovarin {
 
 namespace {
@@ -30,6 +28,10 @@ QString RunFileDialog(QWidget* parent, const TFileDialogSpec& spec, QFileDialog:
 bool TQtUserDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
     return RunMessageBox(QMessageBox::Question, parent, title, text,
                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+TAnswer TQtUserDialogs::AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) {
+    return tovarin::AskYesNoCancel(parent, title, text);
 }
 
 void TQtUserDialogs::ShowMessage(QWidget* parent, const QString& text) {

@@ -191,10 +191,9 @@ TEST(DocumentUndo, MenuCaptionsAndStatusTexts) {
     EXPECT_EQ(RedoCaption(""), "重做");
     EXPECT_EQ(ClearedDrawsText(365), "已清空365期开奖号码，可撤销");
     EXPECT_EQ(ReplacedDrawsText(365, 361), "已用361期开奖号码替换原有的365期，可撤销");
-    EXPECT_EQ(DeletedPrjText(362), "已删除第362期的方案，可撤销");
+    EXPECT_EQ(DeletedPrjsText(2), "已删除2个方案，可撤销");
     EXPECT_EQ(ClearedPrjsText(4), "已清空4个方案，可撤销");
     EXPECT_EQ(ClearedBindsText(12), "已清空12个条件，可撤销");
-    EXPECT_EQ(DeletedBindsText(1), "已删除1个条件，可撤销");
 }
 
 TEST(DocumentUndo, TheCapHoldsForLargeDocuments) {

@@ -13,8 +13,8 @@
 
 #include <memory>
 
-#include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Application.h"
+#include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
@@ -35,8 +35,12 @@ const std::vector<std::pair<const char*, std::vector<TEntry>>>& MenuTable() {
         {"文件(&F)",
          {{"新建(&N)", "Ctrl+N", "新建文件|新建一个文档"},
           {"打开(&O)", "Ctrl+O", "打开文件|打开已保存资料的文档"},
+          {"最近打开的文档", "", "最近打开的文档|打开最近打开或保存过的文档"},
           {"保存(&S)", "Ctrl+S", "保存文件|将当前的资料保存为文档"},
           {"另存为(&A)...", "", "保存文件|将当前的资料保存为另外一个文档"},
+          {"-", "", ""},
+          {"撤销", "Ctrl+Alt+Z", "撤销|撤销对文档的最后一次修改"},
+          {"重做", "Ctrl+Alt+Y", "重做|重做刚才撤销的修改"},
           {"-", "", ""},
           {"导出直码(&E)...", "", "导出直码数据|将当前显示区的直码数据导出到文本文件"},
           {"打印(&P)", "Ctrl+P", "打印输出内容|将当前主窗口的输出内容打印输出"},
