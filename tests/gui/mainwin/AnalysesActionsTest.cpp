@@ -13,12 +13,12 @@
 #include <memory>
 #include <set>
 
-#include "core/analyses/Analyses.h"
+#include "gui/mainwin/FakeDialogs.h"
+#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
-#include "core/settings/AppOptions.h"
+#include "core/analyses/Analyses.h"
 #include "gui/mainwin/AnalysesActions.h"
-#include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
@@ -179,17 +179,14 @@ private slots:
         const QString text = form_->Output().toPlainText();
         QVERIFY(text.startsWith(QStringLiteral("Tovarin 横向比较，时间:")));
         QVERIFY(text.contains(QStringLiteral("\n总共2个方案参与比较\n")));
-        QVERIFY(
-            text.contains(QStringLiteral("\n方案1目标期号:1期;全部条件2个;勾选条件2个\n"
-                                         "方案1的结果码集总共有30个合格号码:\n")));
-        QVERIFY(
-            text.contains(QStringLiteral("\n方案2目标期号:3期;全部条件1个;勾选条件1个\n"
-                                         "方案2的结果码集总共有20个合格号码:\n")));
-        QVERIFY(
-            text.endsWith(QStringLiteral("所有方案的共同码集总共有20个合格号码:\n"
-                                         "2xx0 2xx1 2xx2 2xx3 2xx4 2xx5 2xx6 2xx7 2xx8 2xx9 \n"
-                                         "3xx0 3xx1 3xx2 3xx3 3xx4 3xx5 3xx6 3xx7 3xx8 3xx9 \n"
-                                         "\n")));
+        QVERIFY(text.contains(QStringLiteral("\n方案1目标期号:1期;全部条件2个;勾选条件2个\n"
+                                             "方案1的结果码集总共有30个合格号码:\n")));
+        QVERIFY(text.contains(QStringLiteral("\n方案2目标期号:3期;全部条件1个;勾选条件1个\n"
+                                             "方案2的结果码集总共有20个合格号码:\n")));
+        QVERIFY(text.endsWith(QStringLiteral("所有方案的共同码集总共有20个合格号码:\n"
+                                             "2xx0 2xx1 2xx2 2xx3 2xx4 2xx5 2xx6 2xx7 2xx8 2xx9 \n"
+                                             "3xx0 3xx1 3xx2 3xx3 3xx4 3xx5 3xx6 3xx7 3xx8 3xx9 \n"
+                                             "\n")));
         QCOMPARE(view.topLevelItem(2)->text(3), verdict);
         QCOMPARE(form_->Output().textCursor().position(), 0);
     }

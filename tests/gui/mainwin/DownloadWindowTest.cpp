@@ -11,16 +11,16 @@
 #include <memory>
 
 #include "core/base/Codec.h"
-#include "core/download/Download.h"
-#include "core/draws/LawNet.h"
-#include "core/draws/NetView.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/DataDown.h"
+#include "core/download/Download.h"
 #include "gui/mainwin/DownloadActions.h"
+#include "support/DownloadServer.h"
+#include "core/draws/LawNet.h"
+#include "core/draws/NetView.h"
 #include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
-#include "support/DownloadServer.h"
 #include "support/TempDir.h"
 
 using namespace tovarin;

@@ -15,17 +15,17 @@
 
 #include <memory>
 
+#include "gui/mainwin/FakeDialogs.h"
 #include "core/base/Codec.h"
 #include "core/base/DateTime.h"
 #include "core/base/FileIO.h"
 #include "core/base/Random.h"
-#include "core/draws/LawNet.h"
-#include "core/engine/Prj.h"
-#include "core/engine/ReportPane.h"
 #include "gui/dialogs/BindAtt.h"
 #include "gui/dialogs/PrjAtt.h"
 #include "gui/draws/CodesDlg.h"
-#include "gui/mainwin/FakeDialogs.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "core/engine/ReportPane.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
