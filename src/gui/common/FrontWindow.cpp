@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 namespace tovarin {
@@ -37,8 +38,15 @@ QWidget* FrontWindow(QWidget* fallback) {
 }
 
 void StayOverOwner(QWidget& dialog) {
-    const QWidget* owner = dialog.parentWidget();
-    if (owner != nullptr && owner->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+    // Any always-on-top window could cover the dialog, not only its owner:
+    // the window system may count the main window active while the user
+    // works in one of its tool windows.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool onTopShown = std::any_of(windows.begin(), windows.end(), [&dialog](QWidget* window) {
+        return window != &dialog && window->isVisible() &&
+               window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    });
+    if (onTopShown) {
         dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     }
 }

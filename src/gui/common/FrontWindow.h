@@ -14,7 +14,7 @@ namespace tovarin {
 // looking frozen.
 QWidget* FrontWindow(QWidget* fallback);
 
-// A dialog of an always-on-top owner stays on top as well.
+// While an always-on-top window is shown, a dialog stays on top as well.
 void StayOverOwner(QWidget& dialog);
 
 // A message box in front of the user's window; the pressed button.

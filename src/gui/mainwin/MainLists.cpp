@@ -154,11 +154,11 @@ void TMainForm::ListViewColumnClick(int column) {
 }
 
 void TMainForm::ProjectMenuCreateClick() {
-    ListView_->clearSelection();
     TSeqPrj* created = nullptr;
     care_->Run("创建方案", [this, &created] {
         created = &prjMgr_->AddPrj(std::make_unique<TSeqPrj>(*codeNet_));
     });
+    ListView_->clearSelection();
     TSeqPrj& project = *created;
     const int line = AddPrjItem(QString::number(project.Options().TargetSeq), project);
     UpdatePrjItem(line, project);

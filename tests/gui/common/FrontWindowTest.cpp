@@ -1,8 +1,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMainWindow>
-#include <QPushButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -110,6 +110,21 @@ private slots:
         QVERIFY(ran);
     }
 
+    void aBoxOfTheMainWindowStillStaysOverAShownToolWindow() {
+        main_->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), main_);
+        QVERIFY(tool_->isVisible());
+        bool ran = false;
+        WhenBoxIsUp(ran, [this](QMessageBox& box) {
+            QCOMPARE(box.parentWidget(), main_);
+            QVERIFY(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            box.accept();
+        });
+        RunMessageBox(QMessageBox::Information, main_, QStringLiteral("t"), QStringLiteral("x"),
+                      QMessageBox::Ok, QMessageBox::Ok);
+        QVERIFY(ran);
+    }
+
     void yesNoCancel_data() {
         QTest::addColumn<int>("how");
         QTest::addColumn<int>("answer");
@@ -128,7 +143,8 @@ private slots:
             QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("是"));
             QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("否"));
             QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
-            QCOMPARE(static_cast<QAbstractButton*>(box.defaultButton()), box.button(QMessageBox::Yes));
+            QCOMPARE(static_cast<QAbstractButton*>(box.defaultButton()),
+                     box.button(QMessageBox::Yes));
             QCOMPARE(box.text(), QStringLiteral("保存已经修改的文档?"));
             QCOMPARE(box.windowTitle(), QStringLiteral("保存提示"));
             switch (how) {
