@@ -2,30 +2,22 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "cli/Cli.h"
+#include "cli/Command.h"
 #include "core/app/Recovery.h"
 #include "core/base/FileIO.h"
 
 namespace tovarin::cli {
+namespace {
 
-int RunRecovery(Args& args) {
-    const bool json = args.Flag("--json");
-    const std::optional<std::string> folder = args.Value("--folder");
-    const std::string document = args.Positional("DOC");
-    args.ExpectEnd();
-    if (!folder) {
-        throw UsageError("recovery needs --folder RECOVERY-FOLDER");
-    }
-    const std::string copy = RecoveryCopyPath(*folder, document);
+int RunRecovery(const Args& args) {
+    const std::string& document = args.Positional("DOC");
+    const std::string copy = RecoveryCopyPath(*args.Value("--folder"), document);
     const bool exists = FileExists(copy);
     const bool newer = RecoveryCopyIsNewer(copy, document);
-    if (json) {
-        std::cout << nlohmann::json{{"document", document},
-                                    {"copy", copy},
-                                    {"exists", exists},
-                                    {"newer", newer}}
-                         .dump()
-                  << '\n';
+    if (args.Flag("--json")) {
+        const nlohmann::ordered_json json = {
+            {"document", document}, {"copy", copy}, {"exists", exists}, {"newer", newer}};
+        std::cout << json.dump() << '\n';
     } else {
         std::cout << "copy " << copy << '\n'
                   << "state "
@@ -35,6 +27,23 @@ int RunRecovery(Args& args) {
                   << '\n';
     }
     return 0;
+}
+
+}  // namespace
+
+const CommandSpec& RecoveryCommand() {
+    static const CommandSpec spec{
+        .name = "recovery",
+        .summary = "Names a document's recovery copy and whether it is newer than the document.",
+        .positionals = {{"DOC", "the document (.lvrn)"}},
+        .options = {{"--folder", "RECOVERY",
+                     "the recovery folder (recovery in the user's data "
+                     "folder)",
+                     Occurs::Required},
+                    {"--json", "", "one JSON object instead of lines"}},
+        .run = &RunRecovery,
+    };
+    return spec;
 }
 
 }  // namespace tovarin::cli

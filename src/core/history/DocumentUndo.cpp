@@ -28,13 +28,15 @@ bool TDocumentUndo::Commit(TPending pending) {
 void TDocumentUndo::Run(std::string name, TDocSelection selection,
                         const std::function<void()>& command, std::string group) {
     TPending pending = Begin(std::move(name), selection, std::move(group));
-    const bool modified = projects_->Modified || codeNet_->Modified();
+    const bool modified = projects_->Modified() || codeNet_->Modified();
     try {
         command();
     } catch (...) {
         if (pending.Before.Image != Image()) {
             LoadDocumentImage(pending.Before.Image, *codeNet_, *projects_);
-            projects_->Modified = modified;
+            if (modified) {
+                projects_->MarkModified();
+            }
             if (OnRolledBack) {
                 OnRolledBack();
             }
@@ -58,7 +60,9 @@ TDocSelection TDocumentUndo::Redo(TDocSelection now) {
 
 void TDocumentUndo::Restore(const TDocState& state) {
     LoadDocumentImage(state.Image, *codeNet_, *projects_);
-    projects_->Modified = !history_.AtSavedState();
+    if (!history_.AtSavedState()) {
+        projects_->MarkModified();
+    }
 }
 
 std::string UndoCaption(const std::string& stepName) {

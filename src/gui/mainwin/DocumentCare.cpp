@@ -120,7 +120,7 @@ bool TDocumentCare::OfferCopy(const std::string& copy, const std::string& docume
         // The unsaved work comes back as one step: undo returns to the file.
         undo_->Run(QStringLiteral("恢复未保存的修改"), [&] {
             LoadDocumentImage(image, form_.CodeNet(), form_.PrjMgr());
-            form_.PrjMgr().Modified = true;
+            form_.PrjMgr().MarkModified();
         });
         restored = true;
     });

@@ -19,6 +19,7 @@
 #include <QToolButton>
 
 #include <exception>
+#include <utility>
 
 #include "core/app/Recovery.h"
 #include "core/base/Codec.h"
@@ -31,7 +32,9 @@
 #include "core/engine/Prj.h"
 #include "core/history/DocumentUndo.h"
 #include "core/settings/Settings.h"
+#include "gui/common/CenterOnScreen.h"
 #include "gui/common/DocUndo.h"
+#include "gui/common/QtText.h"
 #include "gui/dialogs/BindAtt.h"
 #include "gui/dialogs/Options.h"
 #include "gui/dialogs/PrjAtt.h"
@@ -41,20 +44,17 @@
 #include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/DownloadActions.h"
 #include "gui/mainwin/OutputArea.h"
-#include "gui/mainwin/PrjListView.h"
+#include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
 
 namespace tovarin {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
-
 // Text files of the program are GB2312; a file saved by a modern editor in
 // UTF-8 reads as well.
 QString DecodeTextFile(const std::string& bytes) {
-    const QString utf8 = QString::fromUtf8(bytes);
+    QString utf8 = QString::fromUtf8(bytes);
     if (utf8.toUtf8() == QByteArray::fromStdString(bytes)) {
         return utf8;
     }
@@ -68,18 +68,16 @@ QString DecodeTextFile(const std::string& bytes) {
 }  // namespace
 
 TMainForm::TMainForm(TSetup setup)
-    : dialogs_(setup.Dialogs ? setup.Dialogs : std::make_shared<TQtUserDialogs>()),
+    : dialogs_(setup.Dialogs ? std::move(setup.Dialogs) : std::make_shared<TQtUserDialogs>()),
       maximise_(setup.Maximise),
       dataDir_(setup.DataDir.isEmpty()
                    ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                    : setup.DataDir),
       autoSaveMinute_(setup.AutoSaveMinute) {
     setObjectName(QStringLiteral("MainForm"));
-    // 1. The recommendation draws random codes.
+    // The recommendation draws random codes.
     Randomize();
-    // 2.
     appInfo_ = MakeAppInfo(setup.AppDir.isEmpty() ? ProgramDir() : S(setup.AppDir));
-    // 3.
     QApplication::setApplicationName(Q(appInfo_.ProductName));
     StartUp();
     analyses_ = &InstallAnalyses(*this);
@@ -87,12 +85,16 @@ TMainForm::TMainForm(TSetup setup)
 }
 
 TMainForm::~TMainForm() {
-    // FormDestroy: the document goes first, then the window that holds the
+    // The document goes first, then the window that holds the
     // draw table, then the list.
     if (codeNet_ != nullptr && netListener_ != 0) {
         codeNet_->Unsubscribe(netListener_);
     }
+    prjMgr_->Unsubscribe(prjListener_);
     ClearWorkspace();
+    // The lists hear the project list until it is gone.
+    delete lists_;
+    lists_ = nullptr;
     bindAttForm_.reset();
     prjAttForm_.reset();
     prjMgr_.reset();
@@ -105,13 +107,9 @@ void TMainForm::StartUp() {
     setFont(formFont);
     resize(763, 538);
     setMinimumSize(300, 300);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CenterOnScreen(*this);
 
-    // 4. The draw-table window and its table.
+    // The draw-table window and its table.
     codesForm_ = std::make_unique<TCodesForm>(this);
     codeNet_ = &codesForm_->CodeNet();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -120,7 +118,6 @@ void TMainForm::StartUp() {
         codesForm_->move((area.width() - codesForm_->width()) / 2, 0);
     }
     netListener_ = codeNet_->Subscribe([this](TNetChange) { ShowModifiedState(); });
-    // 5.
     prjMgr_ = std::make_unique<TPrjMgr>(*codeNet_);
     care_ = new TDocumentCare(*this, dataDir_, autoSaveMinute_);
     TDocUndo& undo = care_->Undo();
@@ -136,10 +133,8 @@ void TMainForm::StartUp() {
     BuildToolBar();
     ConnectLists();
 
-    // 6, 7.
     setWindowTitle(Q(appInfo_.ProductName));
     QDir::setCurrent(Q(appInfo_.AppDir));
-    // 8.
     RunGuarded([this] {
         std::vector<std::string> problems;
         appOptions_ = tovarin::LoadAppOptions(SettingsFilePath(appInfo_.AppDir), problems);
@@ -147,24 +142,20 @@ void TMainForm::StartUp() {
             dialogs_->ShowMessage(this, Q(problem));
         }
     });
-    // 9.
     prjAttForm_ = std::make_unique<TPrjAttForm>(this);
     prjAttForm_->OnApply = [this](TPrjAttForm&) { RunGuarded([this] { PrjAttApply(); }); };
-    // 10. The editor's conditions are built on a record of a new project.
+    // The editor's conditions are built on a record of a new project.
     {
         TSeqPrj blank(*codeNet_);
         bindAttForm_ = std::make_unique<TBindAttForm>(this, blank.Options());
     }
     bindAttForm_->OnApply = [this](TBindAttForm&) { RunGuarded([this] { BindAttApply(); }); };
-    // 11, 12.
     ClearWorkspace();
     OpenStartupDocument();
     care_->OfferRecovery();
     care_->ApplyOptions();
-    // 13, 14.
     RefreshWindowState();
     BuildBindKindMenu();
-    // 15.
     if (maximise_) {
         QTimer::singleShot(0, this,
                            [this] { setWindowState(windowState() | Qt::WindowMaximized); });
@@ -195,18 +186,6 @@ void TMainForm::OpenStartupDocument() {
     care_->DocumentReplaced();
 }
 
-QAction* TMainForm::FindAction(const QString& objectName) const {
-    return findChild<QAction*>(objectName);
-}
-
-QToolButton* TMainForm::FindToolButton(const QString& objectName) const {
-    return findChild<QToolButton*>(objectName);
-}
-
-QMenu* TMainForm::FindMenu(const QString& objectName) const {
-    return findChild<QMenu*>(objectName);
-}
-
 void TMainForm::SetStatusText(int panel, const QString& text) {
     QLabel& label = StatusPanel(panel);
     label.setText(text);
@@ -214,7 +193,7 @@ void TMainForm::SetStatusText(int panel, const QString& text) {
 }
 
 bool TMainForm::DocModified() const {
-    return appInfo_.DocModified || prjMgr_->Modified || codeNet_->Modified();
+    return appInfo_.DocModified || prjMgr_->Modified() || codeNet_->Modified();
 }
 
 void TMainForm::ShowModifiedState() {
@@ -223,10 +202,9 @@ void TMainForm::ShowModifiedState() {
 }
 
 TDocSelection TMainForm::CurrentSelection() const {
-    const QList<int> lines = ListView_->SelectedIndexes();
-    const int project =
-        lines.size() == 1 ? prjMgr_->IndexOfPrj(ListView_->ProjectAt(lines.first())) : -1;
-    return {project, SelectedBindIndex(), codesForm_->Grid().View().CursorTableRow()};
+    const TSeqPrj* project = lists_->SelectedPrj();
+    return {project != nullptr ? prjMgr_->IndexOfPrj(project) : -1, lists_->SelectedBindIndex(),
+            codesForm_->Grid().View().CursorTableRow()};
 }
 
 void TMainForm::ShowRestoredDocument(const TDocSelection& selection) {
@@ -234,17 +212,10 @@ void TMainForm::ShowRestoredDocument(const TDocSelection& selection) {
     prjAttForm_->hide();
     bindAttForm_->hide();
     appInfo_.DocModified = false;
-    FillPrjList();
-    if (selection.Project >= 0 && selection.Project < ListView_->LineCount()) {
-        ListView_->SelectOnly(selection.Project);
+    if (selection.Project >= 0 && selection.Project < prjMgr_->PrjCount()) {
+        lists_->SelectOnlyLine(lists_->LineOf(prjMgr_->GetSeqPrj(selection.Project)));
+        lists_->SelectBindLine(selection.Bind);
     }
-    RebuildBindList();
-    SelectBindLine(selection.Bind);
-    RefreshWindowState();
-}
-
-void TMainForm::SetDocModified() {
-    appInfo_.DocModified = true;
     RefreshWindowState();
 }
 
@@ -252,20 +223,17 @@ void TMainForm::RunGuarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& error) {
-        ShowError(QString::fromUtf8(error.what()));
+        dialogs_->ShowError(this, QString::fromUtf8(error.what()));
     }
 }
 
-void TMainForm::ShowError(const QString& text) { dialogs_->ShowError(this, text); }
-
 void TMainForm::RefreshWindowState() {
     const bool hasSelection = OutPutMemo->textCursor().hasSelection();
-    FindAction(QStringLiteral("TextMenuUndo"))
-        ->setEnabled(OutPutMemo->document()->isUndoAvailable());
-    FindAction(QStringLiteral("TextMenuCut"))->setEnabled(hasSelection);
-    FindAction(QStringLiteral("TextMenuCopy"))->setEnabled(hasSelection);
-    FindAction(QStringLiteral("TextMenuDelete"))->setEnabled(hasSelection);
-    FindAction(QStringLiteral("TextMenuPaste"))->setEnabled(OutPutMemo->canPaste());
+    actions_.TextMenuUndo->setEnabled(OutPutMemo->document()->isUndoAvailable());
+    actions_.TextMenuCut->setEnabled(hasSelection);
+    actions_.TextMenuCopy->setEnabled(hasSelection);
+    actions_.TextMenuDelete->setEnabled(hasSelection);
+    actions_.TextMenuPaste->setEnabled(OutPutMemo->canPaste());
     ShowModifiedState();
 }
 
@@ -283,13 +251,10 @@ void TMainForm::LoadReadme() {
 }
 
 void TMainForm::ClearWorkspace() {
-    BindChkLbx_->clear();
     StatusPanel(2).clear();
     appInfo_.DocFileName.clear();
-    ListView_->clear();
-    BindChkLbx_->clear();
     prjMgr_->ClearPrjs();
-    prjMgr_->Modified = false;
+    prjMgr_->ClearModified();
     codeNet_->ClearModified();
     appInfo_.DocModified = false;
     OutPutMemo->setFont(font());
@@ -303,23 +268,15 @@ QString TMainForm::ResolveDocPath(const QString& fileName) const {
 
 void TMainForm::LoadDocument(const QString& fileName) {
     QDir::setCurrent(Q(appInfo_.AppDir));
+    // The lists fill in one batch as the project list is replaced.
     tovarin::LoadDocument(S(ResolveDocPath(fileName)), *codeNet_, *prjMgr_);
-    FillPrjList();
-    if (ListView_->LineCount() > 0) {
-        ListView_->SelectOnly(0);
+    if (prjMgr_->PrjCount() > 0) {
+        lists_->SelectOnlyLine(0);
     }
-    prjMgr_->Modified = false;
+    prjMgr_->ClearModified();
     codeNet_->ClearModified();
     appInfo_.DocModified = false;
     RefreshWindowState();
-}
-
-void TMainForm::FillPrjList() {
-    ListView_->clear();
-    for (int i = 0; i < prjMgr_->PrjCount(); ++i) {
-        TSeqPrj& project = prjMgr_->GetSeqPrj(i);
-        UpdatePrjItem(AddPrjItem(QString::number(project.Options().TargetSeq), project), project);
-    }
 }
 
 void TMainForm::WriteDocument(const QString& fileName) {
@@ -514,13 +471,11 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    // FormCloseQuery.
     if (!QuerySaveModified()) {
         event->ignore();
         return;
     }
     care_->DocumentLeft();
-    // FormClose.
     RunGuarded([this] {
         tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
                                 SettingsFilePath(appInfo_.AppDir));
@@ -532,15 +487,15 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::Calc(bool oneBind) {
-    const QList<int> lines = ListView_->SelectedIndexes();
-    if (lines.size() != 1) {
+    TSeqPrj* const selected = lists_->SelectedPrj();
+    if (selected == nullptr) {
         return;
     }
-    const int bindIndex = SelectedBindIndex();
+    const int bindIndex = lists_->SelectedBindIndex();
     if (oneBind && bindIndex < 0) {
         return;
     }
-    TSeqPrj& project = *ListView_->ProjectAt(lines.first());
+    TSeqPrj& project = *selected;
     // A verification note of an earlier run must not stand beside this one.
     SetStatusText(0, QString());
     QFont outputFont = font();
@@ -551,18 +506,13 @@ void TMainForm::Calc(bool oneBind) {
     } else {
         project.CalcAll(appOptions_, OutPutMemo);
     }
-    ListView_->topLevelItem(lines.first())
-        ->setText(3, QString::fromUtf8(VerifyStateTexts.at(project.VerifyState())));
-    RebuildBindList();
+    // A run leaves no condition selected.
+    lists_->RebuildBindList();
     if (appOptions_.AutoVerifyChk) {
         analyses_->VerifyAfterRun();
     }
     StatusPanel(2).setText(Q(FilterResultText(project.ResultCodes().ValidCount())));
 }
-
-void TMainForm::ProjectMenuCalcOneClick() { Calc(true); }
-
-void TMainForm::ProjectMenuCalcAllClick() { Calc(false); }
 
 void TMainForm::AutoCalc() {
     if (appOptions_.AutoCalcChk) {

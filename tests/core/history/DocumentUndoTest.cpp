@@ -18,7 +18,7 @@ struct Doc {
     TDocumentUndo undo{net, projects};
 
     std::string Image() const { return BuildDocumentImage(net, projects); }
-    bool Modified() const { return net.Modified() || projects.Modified; }
+    bool Modified() const { return net.Modified() || projects.Modified(); }
 };
 
 // Draws and two projects with conditions, saved as it stands.
@@ -35,7 +35,7 @@ void Fill(Doc& doc) {
     options.MissMax = 3;
     second.SetOptions(options);
     doc.net.ClearModified();
-    doc.projects.Modified = false;
+    doc.projects.ClearModified();
     doc.undo.Reset();
 }
 
@@ -134,7 +134,7 @@ TEST(DocumentUndo, AFailingCommandIsTakenBackAndItsErrorGoesOn) {
     EXPECT_EQ(doc.Image(), before);
     EXPECT_EQ(rolledBack, 1);
     EXPECT_FALSE(doc.undo.History().CanUndo());
-    EXPECT_FALSE(doc.projects.Modified);
+    EXPECT_FALSE(doc.projects.Modified());
     // A command that fails before changing anything needs no going back.
     EXPECT_THROW(doc.undo.Run("x", {}, [] { throw std::runtime_error("stop"); }),
                  std::runtime_error);
@@ -149,7 +149,7 @@ TEST(DocumentUndo, UndoingBackToTheSavedStateClearsModified) {
     doc.undo.Run("增加开奖号码", {}, [&] { doc.net.Add(); });
     // As a save does it.
     doc.net.ClearModified();
-    doc.projects.Modified = false;
+    doc.projects.ClearModified();
     doc.undo.MarkSaved();
     const std::string saved = doc.Image();
 

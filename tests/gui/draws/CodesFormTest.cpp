@@ -605,7 +605,7 @@ private slots:
 
         PressUndo();
         QCOMPARE(Image(), before);
-        QVERIFY(!Net().Modified() && !projects_->Modified);
+        QVERIFY(!Net().Modified() && !projects_->Modified());
         // Back at the newest draw, ready for the next.
         QCOMPARE(View().CursorTableRow(), 365);
         QCOMPARE(ActionOf(*form_, "DocRedo")->text(), U("重做：清空开奖号码表"));
@@ -613,7 +613,7 @@ private slots:
 
         PressRedo();
         QCOMPARE(Net().Count(), 0);
-        QVERIFY(projects_->Modified);
+        QVERIFY(projects_->Modified());
         // Clearing an empty table is no step and no news.
         reported.clear();
         ActionOf(*form_, "CodeMenuClear")->trigger();
@@ -660,7 +660,7 @@ private slots:
         QCOMPARE(test::DigitsOf(Net(), 0), std::string("1234567"));
         PressUndo();
         QCOMPARE(Image(), empty);
-        QVERIFY(!projects_->Modified);
+        QVERIFY(!projects_->Modified());
     }
 
     void importIsOneStepAndNamesWhatItReplaced() {

@@ -33,6 +33,7 @@
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
+#include "gui/mainwin/PrjLists.h"
 #include "support/TempDir.h"
 
 using namespace tovarin;
@@ -87,8 +88,8 @@ int RunAutoSavingChild(int argc, char** argv) {
     form.AppOptions().AutoSaveChk = true;
     form.AppOptions().AutoSaveEd = 1;
     form.Care().ApplyOptions();
-    form.FindAction(QStringLiteral("ProjectMenuCreate"))->trigger();
-    form.FindAction(QStringLiteral("BindKindItem3"))->trigger();
+    form.findChild<QAction*>(QStringLiteral("ProjectMenuCreate"))->trigger();
+    form.findChild<QAction*>(QStringLiteral("BindKindItem3"))->trigger();
     const std::string copy = form.Care().RecoveryCopy();
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -120,7 +121,7 @@ private:
         form_->AppOptions().AutoVerifyChk = false;
     }
     QAction& Action(const char* name) {
-        QAction* action = form_->FindAction(QString::fromUtf8(name));
+        QAction* action = form_->findChild<QAction*>(QString::fromUtf8(name));
         if (action == nullptr) {
             qFatal("no action %s", name);
         }
@@ -128,7 +129,7 @@ private:
     }
     std::string Image() const { return BuildDocumentImage(form_->CodeNet(), form_->PrjMgr()); }
     void SelectBind(int row) {
-        QListWidget& list = form_->BindChkLbx();
+        QListWidget& list = form_->Lists().ConditionView();
         list.setCurrentRow(row);
         list.item(row)->setSelected(true);
     }
@@ -137,7 +138,7 @@ private slots:
     void cleanup() {
         if (form_) {
             form_->AppInfo().DocModified = false;
-            form_->PrjMgr().Modified = false;
+            form_->PrjMgr().ClearModified();
             form_->CodeNet().ClearModified();
         }
         form_.reset();
@@ -178,7 +179,7 @@ private slots:
                                          });
         QTest::newRow("勾选条件")
             << "取消勾选条件" << std::function<void(DocumentCareTest&)>([](DocumentCareTest& t) {
-                   t.form_->BindChkLbx().item(0)->setCheckState(Qt::Unchecked);
+                   t.form_->Lists().ConditionView().item(0)->setCheckState(Qt::Unchecked);
                });
         QTest::newRow("修改条件") << "修改条件"
                                   << std::function<void(DocumentCareTest&)>(
@@ -205,7 +206,7 @@ private slots:
         QFETCH(QString, step);
         QFETCH(std::function<void(DocumentCareTest&)>, command);
         Start();
-        form_->ListView().SelectOnly(0);
+        form_->Lists().ProjectView().SelectOnly(0);
         const std::string before = Image();
         QVERIFY(!form_->DocModified());
         command(*this);
@@ -221,9 +222,9 @@ private slots:
         QCOMPARE(form_->StatusPanel(1).text(), QStringLiteral("未修改"));
         QCOMPARE(Action("DocRedo").text(), QStringLiteral("重做：") + step);
         // The lists show the restored document, the project selected again.
-        QCOMPARE(form_->ListView().LineCount(), form_->PrjMgr().PrjCount());
-        QCOMPARE(form_->ListView().SelectedIndexes(), QList<int>{0});
-        QCOMPARE(form_->BindChkLbx().count(), form_->PrjMgr().GetSeqPrj(0).BindCount());
+        QCOMPARE(form_->Lists().ProjectView().LineCount(), form_->PrjMgr().PrjCount());
+        QCOMPARE(form_->Lists().ProjectView().SelectedIndexes(), QList<int>{0});
+        QCOMPARE(form_->Lists().ConditionView().count(), form_->PrjMgr().GetSeqPrj(0).BindCount());
 
         Action("DocRedo").trigger();
         QCOMPARE(Image(), after);
@@ -249,7 +250,7 @@ private slots:
         QTest::keyClick(&form_->Output(), Qt::Key_Y, Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(form_->PrjMgr().PrjCount(), 0);
         if (const QByteArray shot = qgetenv("TOVARIN_SHOT_UNDO"); !shot.isEmpty()) {
-            QMenu* file = form_->FindMenu(QStringLiteral("FileMenu"));
+            QMenu* file = form_->findChild<QMenu*>(QStringLiteral("FileMenu"));
             file->popup(form_->mapToGlobal(QPoint(10, 30)));
             QTRY_VERIFY(file->isVisible());
             file->grab().save(QString::fromLocal8Bit(shot));
@@ -259,7 +260,7 @@ private slots:
 
     void undoBackToTheSavedStateClearsModified() {
         Start();
-        form_->ListView().SelectOnly(0);
+        form_->Lists().ProjectView().SelectOnly(0);
         Action("BindKindItem1").trigger();
         Action("FileMenuSave").trigger();
         QVERIFY(!form_->DocModified());
@@ -323,7 +324,7 @@ private slots:
         Start(std::make_shared<TQtUserDialogs>());
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        form_->ListView().SelectOnly(0);  // target 361: not drawn yet
+        form_->Lists().ProjectView().SelectOnly(0);  // target 361: not drawn yet
         SelectBind(0);
         Action("EditMenuAttrib").trigger();
         TBindAttForm& editor = form_->BindAttForm();
@@ -347,7 +348,7 @@ private slots:
     void automaticVerificationWritesTheStatusLine() {
         Start();
         form_->AppOptions().AutoVerifyChk = true;
-        form_->ListView().SelectOnly(0);
+        form_->Lists().ProjectView().SelectOnly(0);
         Action("ProjectMenuCalcAll").trigger();
         QVERIFY(dialogs_->Messages.isEmpty());
         QCOMPARE(form_->StatusPanel(0).text(), QStringLiteral("第361期开奖号码还没有！"));
@@ -424,7 +425,7 @@ private slots:
         if (accept) {
             QCOMPARE(Image(), unsaved);
             QVERIFY(form_->DocModified());
-            QCOMPARE(form_->ListView().LineCount(), 3);
+            QCOMPARE(form_->Lists().ProjectView().LineCount(), 3);
             QVERIFY(form_->windowTitle().contains(QStringLiteral("工作文档.lvrn*")));
             // Undo goes back to the file.
             Action("DocUndo").trigger();
