@@ -118,5 +118,6 @@ const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();
 const CommandSpec& RecoveryCommand();
+const CommandSpec& StatsCommand();
 
 }  // namespace tovarin::cli

@@ -29,6 +29,7 @@ const std::vector<const CommandSpec*>& Commands() {
         &SettingsCommand(),     // the settings file
         &AnalyseCommand(),      // the result analyses of a project
         &RecoveryCommand(),     // a document's recovery copy
+        &StatsCommand(),        // the history statistics of the draws
     };
     return commands;
 }

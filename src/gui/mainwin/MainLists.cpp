@@ -148,7 +148,7 @@ void TMainForm::PrjAttApply() {
     AutoCalc();
 }
 
-void TMainForm::BindKindItemClick(int kind) {
+void TMainForm::BindKindItemClick(int kind, const std::string& param) {
     TSeqPrj* project = SelectedPrj();
     if (project == nullptr) {
         return;
@@ -158,6 +158,9 @@ void TMainForm::BindKindItemClick(int kind) {
         return;
     }
     bind->Checked = true;
+    if (!param.empty()) {
+        bind->SetParam(param);
+    }
     TBaseBind* created = nullptr;
     care_->Run("创建条件", [&] { created = &project->AddBind(std::move(bind)); });
     TBaseBind& added = *created;
