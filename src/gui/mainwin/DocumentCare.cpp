@@ -128,6 +128,11 @@ bool TDocumentCare::OfferCopy(const std::string& copy, const std::string& docume
     return restored;
 }
 
+void TDocumentCare::ForgetRecent(const std::string& path) {
+    recent_.Remove(path);
+    SaveRecent();
+}
+
 void TDocumentCare::ApplyOptions() {
     const TAppOptions& options = form_.AppOptions();
     autoSave_->Configure(options.AutoSaveChk, minute_ * options.AutoSaveEd);
@@ -143,8 +148,9 @@ void TDocumentCare::RebuildRecentMenu() {
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* item = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(++number).arg(shown));
         item->setStatusTip(file);
-        connect(item, &QAction::triggered, this,
-                [this, file] { form_.RunGuarded([this, file] { form_.OpenDocumentFile(file); }); });
+        connect(item, &QAction::triggered, this, [this, file] {
+            form_.RunGuarded([this, file] { form_.OpenRecentDocument(file); });
+        });
     }
     recentMenu_->menuAction()->setEnabled(!recent_.Items().empty());
 }

@@ -49,6 +49,8 @@ public:
     // offered; accepted, it becomes the (modified) document, declined, it
     // is kept aside.
     void OfferRecovery();
+    // Takes a document that can no longer be opened off the recent list.
+    void ForgetRecent(const std::string& path);
     // AutoSaveChk and AutoSaveEd as the settings say now.
     void ApplyOptions();
 

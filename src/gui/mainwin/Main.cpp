@@ -372,6 +372,12 @@ void TMainForm::OpenDocumentFile(const QString& fileName) {
 }
 
 void TMainForm::OpenRecentDocument(const QString& fileName) {
+    // A document that is gone leaves the list; the open one stays.
+    if (!FileExists(S(fileName))) {
+        care_->ForgetRecent(S(fileName));
+        dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
+        return;
+    }
     if (!QuerySaveModified()) {
         return;
     }

@@ -140,10 +140,6 @@ public:
     void RefreshWindowState();
     void ClearWorkspace();
     void LoadDocument(const QString& fileName);
-    // Opens a document file in place of the open one (after the save
-    // question); a file that cannot be read gives the open error and an
-    // empty document.
-    void OpenDocumentFile(const QString& fileName);
     // The recent-documents entry: the save question, then the file.
     void OpenRecentDocument(const QString& fileName);
     // The lists show the document anew after undo, redo or a recovery,
@@ -172,6 +168,10 @@ private:
     bool SaveDocument(bool saveAs);
     void WriteDocument(const QString& fileName);
     TDocSelection CurrentSelection() const;
+    // Opens a document file in place of the open one (after the save
+    // question); a file that cannot be read gives the open error and an
+    // empty document.
+    void OpenDocumentFile(const QString& fileName);
     void Calc(bool oneBind);
     void AutoCalc();
     void SyncMoveCommands();

@@ -499,6 +499,28 @@ private slots:
         QCOMPARE(form_->AppInfo().DocFileName, other);
         QCOMPARE(form_->PrjMgr().PrjCount(), 2);
         QCOMPARE(ReadWholeFile(RecentDocsFilePath(dir_->Path())), other + "\n");
+        // A document that is gone is said so and leaves the list; the open
+        // document stays.
+        const std::string gone = dir_->File("gone.lvrn");
+        dialogs_->NextSaveName = Q(gone);
+        Action("FileMenuSaveAs").trigger();
+        QCOMPARE(recent.actions().size(), 2);
+        QVERIFY(unlink(gone.c_str()) == 0);
+        Action("ProjectMenuCreate").trigger();
+        recent.actions().first()->trigger();
+        QCOMPARE(dialogs_->Messages, QStringList{QStringLiteral("打开文件时出现错误！")});
+        QCOMPARE(form_->PrjMgr().PrjCount(), 3);
+        QCOMPARE(recent.actions().size(), 1);
+        dialogs_->Messages.clear();
+        // The save question comes first; 取消 keeps the document.
+        dialogs_->Choices = {TAnswer::Cancel};
+        recent.actions().first()->trigger();
+        QCOMPARE(form_->PrjMgr().PrjCount(), 3);
+        QCOMPARE(form_->AppInfo().DocFileName, gone);
+        dialogs_->Answers = {false};
+        recent.actions().first()->trigger();
+        QCOMPARE(form_->AppInfo().DocFileName, other);
+        QCOMPARE(form_->PrjMgr().PrjCount(), 2);
 
         // With 自动打开上次打开的文档 on, the next start opens it.
         form_->AppOptions().OpenLastChk = true;
