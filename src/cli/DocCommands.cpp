@@ -1,14 +1,15 @@
 // The document commands: info, filter and the draw-table import and export.
+#include <algorithm>
 #include <iostream>
 
+#include "cli/Cli.h"
+#include "cli/Document.h"
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
 #include "core/base/Random.h"
-#include "cli/Cli.h"
-#include "cli/Document.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
+#include "core/settings/AppOptions.h"
 
 namespace tovarin::cli {
 
@@ -49,7 +50,8 @@ int RunFilter(Args& args) {
     TSeqPrj& project = ProjectArg(doc, projectNumber);
     StdoutPane pane;
     if (one) {
-        project.CalcOne(*one - 1, settings, &pane);
+        // Numbers below 1 name no condition; clamped so that INT_MIN - 1 is never computed.
+        project.CalcOne(std::max(*one, 0) - 1, settings, &pane);
     } else {
         project.CalcAll(settings, &pane);
     }

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "cli/CliRunner.h"
 #include "core/base/FileIO.h"
 #include "core/base/Random.h"
-#include "cli/CliRunner.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/engine/PrjTestSupport.h"
-#include "support/TempDir.h"
+#include "core/settings/AppOptions.h"
 #include "support/Draws.h"
+#include "support/TempDir.h"
 
 namespace tovarin {
 namespace {
@@ -64,8 +64,8 @@ TEST_F(DocCommands, InfoListsProjectsAndConditions) {
 // The report the command prints is the engine's, line for line.
 TEST_F(DocCommands, FilterPrintsTheEnginesReport) {
     const test::CliResult result =
-        RunCli({"filter", path, "--set", "DetailEveryChk=1", "--set", "ColsOfLineEd=4",
-                "--set", "OutPutPrjOptChk=1", "--status", "--seed", "5"});
+        RunCli({"filter", path, "--set", "DetailEveryChk=1", "--set", "ColsOfLineEd=4", "--set",
+                "OutPutPrjOptChk=1", "--status", "--seed", "5"});
     ASSERT_EQ(result.status, 0) << result.err;
 
     TAppOptions settings;
@@ -128,6 +128,8 @@ TEST_F(DocCommands, ErrorsAndTheirExitStatus) {
     const std::vector<Case> cases = {
         {{"filter", path, "--project", "3"}, 1, "TPrjMgr.GetSeqPrj Error!\n"},
         {{"filter", path, "--one", "9"}, 1, "TSeqPrj.GetBind Error!\n"},
+        {{"filter", path, "--one", "0"}, 1, "TSeqPrj.GetBind Error!\n"},
+        {{"filter", path, "--one", "-2147483648"}, 1, "TSeqPrj.GetBind Error!\n"},
         {{"filter", path, "--project", "x"}, 2, "tovarin-cli filter: "},
         {{"filter", path, "--set", "NoSuchKey=1"}, 2, "tovarin-cli filter: "},
         {{"filter"}, 2, "tovarin-cli filter: missing DOC"},

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 #include "core/base/Random.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/PrjTestSupport.h"
+#include "core/settings/AppOptions.h"
 #include "support/Draws.h"
 
 namespace tovarin {
@@ -26,9 +27,7 @@ protected:
     void TearDown() override { SetClock({}); }
 
     // Appends a draw given as seven digit characters.
-    void AddDraw(const char* digits) {
-        test::AddDraws(net, {digits});
-    }
+    void AddDraw(const char* digits) { test::AddDraws(net, {digits}); }
 
     TBaseBind& AddBind(TSeqPrj& project, int kind, const char* param, bool assured,
                        bool checked = true) {
@@ -135,7 +134,7 @@ TEST_F(PrjTest, ReportOfStepsListingsAndDescriptions) {
     options.Large = false;
     options.Middle = false;
     project.SetOptions(options);
-    AddBind(project, 1, "3", true);      // 10 codes 3xx0..3xx9
+    AddBind(project, 1, "3", true);  // 10 codes 3xx0..3xx9
     AddBind(project, 3, "7", false, false);
     AddBind(project, 4, "0,1,2,3,4,5", false);  // tolerance: 3xx6..3xx9 pass
     settings.DetailEveryChk = true;
@@ -190,9 +189,9 @@ TEST_F(PrjTest, AssuredStepThatKeepsThirtyCodes) {
     settings.DetailLastChk = false;
     project.CalcAll(settings, &pane);
     ASSERT_GE(pane.Lines.size(), 7U);
-    const size_t large = std::find(pane.Lines.begin(), pane.Lines.end(),
-                                   "大范围定位推荐40组(共30组)：") -
-                         pane.Lines.begin();
+    const size_t large =
+        std::find(pane.Lines.begin(), pane.Lines.end(), "大范围定位推荐40组(共30组)：") -
+        pane.Lines.begin();
     ASSERT_LT(large, pane.Lines.size());
     EXPECT_EQ(pane.Lines[large + 4], "");
     EXPECT_EQ(pane.Lines[large + 5], "中范围定位推荐30组(共30组)：");
@@ -225,10 +224,9 @@ TEST_F(PrjTest, RcMissBaseAboveTheCheckedCountLeavesEveryGroupEmpty) {
     settings.DetailLastChk = false;
     project.CalcAll(settings, &pane);
     const std::vector<std::string> tail(pane.Lines.end() - 4, pane.Lines.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"大范围定位推荐40组(共0组)：",
-                                              "中范围定位推荐30组(共0组)：",
-                                              "小范围定位推荐20组(共0组)：",
-                                              "细范围定位推荐10组(共0组)："}));
+    EXPECT_EQ(tail, (std::vector<std::string>{
+                        "大范围定位推荐40组(共0组)：", "中范围定位推荐30组(共0组)：",
+                        "小范围定位推荐20组(共0组)：", "细范围定位推荐10组(共0组)："}));
 }
 
 TEST_F(PrjTest, BadToleranceStopsTheRunAndLeavesThePane) {
@@ -288,6 +286,42 @@ TEST_F(PrjTest, PickCodesFloatAndRandomFill) {
         fromSecond += picked.GetValid(code) ? 1 : 0;
     }
     EXPECT_EQ(fromSecond, 6);
+}
+
+TEST_F(PrjTest, PickCodesTakesEveryStoredFloatCount) {
+    TPrjOptions options;
+    TCodes level(options);
+    level.FailAll();
+    for (TCode code = 0; code < 50; ++code) {
+        level.ResetCode(code);
+    }
+    for (const int floatCount : {0, -1, std::numeric_limits<int>::min()}) {
+        TCodes picked(options);
+        picked.FailAll();
+        TSeqPrj::PickCodes(picked, level, 40, floatCount);
+        EXPECT_EQ(picked.ValidCount(), 40) << "float count " << floatCount;
+    }
+    TCodes picked(options);
+    picked.FailAll();
+    TSeqPrj::PickCodes(picked, level, 40, std::numeric_limits<int>::max());
+    EXPECT_EQ(picked.ValidCount(), 0) << "a group of at least 40 - INT_MAX codes opens no level";
+}
+
+TEST_F(PrjTest, TargetAtTheLowestStoredValueIsRefusedByTheTable) {
+    AddDraw("3127000");
+    TSeqPrj project(net);
+    TPrjOptions options = project.Options();
+    options.TargetSeq = std::numeric_limits<int>::min();
+    project.SetOptions(options);
+    try {
+        project.TargetDigits();
+        FAIL() << "a target before the first period has no draw";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "TCodeNet.GetSeq Error!");
+    }
+    options.TargetSeq = std::numeric_limits<int>::max();
+    project.SetOptions(options);
+    EXPECT_EQ(project.TargetDigits(), "");
 }
 
 TEST_F(PrjTest, CalcOneActsAsAssuredAndPrintsTheSettings) {
