@@ -5,12 +5,14 @@
 
 #include <exception>
 
+#include "core/app/WorkFolder.h"
+#include "core/base/FileIO.h"
 #include "core/base/ProgramDir.h"
 #include "gui/mainwin/Application.h"
 #include "gui/mainwin/Main.h"
-#include "core/app/WorkFolder.h"
 
 int main(int argc, char** argv) {
+    tovarin::PrepareProcessForFileWrites();
     tovarin::TApplication app(argc, argv);
     tovarin::TApplication::LoadChineseTranslations(app);
     tovarin::TApplication::ProvideSongFont();
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
             tovarin::SeedWorkFolder(workFolder, {installed, programDir},
                                     tovarin::BundledFileNames());
         }
+        // What a save cut short by a crash or a kill left beside the document.
+        tovarin::RemoveLeftTemporaries(workFolder);
         tovarin::TMainForm::TSetup setup;
         setup.AppDir = QString::fromStdString(workFolder);
         tovarin::TMainForm form(setup);

@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "core/base/Errors.h"
 #include "cli/Cli.h"
+#include "core/base/Errors.h"
+#include "core/base/FileIO.h"
 
 namespace tovarin::cli {
 
@@ -44,6 +45,7 @@ void PrintHelp(std::ostream& out) {
 
 int main(int argc, char** argv) {
     using namespace tovarin::cli;
+    tovarin::PrepareProcessForFileWrites();
     std::vector<std::string> words(argv + 1, argv + argc);
     if (words.empty()) {
         PrintHelp(std::cerr);
