@@ -37,7 +37,7 @@ int RunDownload(Args& args) {
     const std::optional<std::string> baseAddress = args.Value("--url");
     const std::optional<std::string> userName = args.Value("--user");
     const std::optional<std::string> password = args.Value("--password");
-    const int timeoutMs = args.IntValue("--timeout").value_or(30000);
+    const int timeoutMs = args.IntValue("--timeout").value_or(kDefaultTransferMs);
     const TAppOptions settings = AppOptionsFromArgs(args);
     const std::string path = args.Positional("DOC");
     args.ExpectEnd();

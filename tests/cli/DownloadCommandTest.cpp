@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "cli/CliRunner.h"
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
-#include "cli/CliRunner.h"
-#include "core/settings/Settings.h"
-#include "support/DownloadServer.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
+#include "core/settings/Settings.h"
+#include "support/DownloadServer.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -154,6 +156,20 @@ TEST_F(DownloadCommand, ASlowServerTimesOut) {
     DrawServer server(history, {"--delay", "3"});
     ExpectRefused({"download", doc, "--url", server.BaseAddress(), "--timeout", "300"},
                   "下载开奖数据失败：服务器应答超时");
+}
+
+TEST_F(DownloadCommand, AnAnswerThatNeverEndsIsAbandonedAtTheBound) {
+    DrawServer server(history, {"--endless"});
+    ExpectRefused({"download", doc, "--url", server.BaseAddress()},
+                  "下载开奖数据失败：服务器应答错误（应答超过 64 MB）\n");
+}
+
+TEST_F(DownloadCommand, TheTimeoutBoundsTheWholeTransfer) {
+    DrawServer server(history, {"--trickle", "0.2"});
+    const auto start = std::chrono::steady_clock::now();
+    ExpectRefused({"download", doc, "--url", server.BaseAddress(), "--timeout", "1500"},
+                  "下载开奖数据失败：服务器应答超时（超过 2 秒仍未完成）\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
 }
 
 TEST_F(DownloadCommand, AnUnreadableDocumentIsNotReplaced) {

@@ -11,16 +11,16 @@
 #include <memory>
 
 #include "core/base/Codec.h"
+#include "core/download/Download.h"
+#include "core/draws/LawNet.h"
+#include "core/draws/NetView.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/DataDown.h"
-#include "core/download/Download.h"
 #include "gui/mainwin/DownloadActions.h"
-#include "support/DownloadServer.h"
-#include "core/draws/LawNet.h"
-#include "core/draws/NetView.h"
 #include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
+#include "support/DownloadServer.h"
 #include "support/TempDir.h"
 
 using namespace tovarin;
@@ -196,6 +196,21 @@ private slots:
         Start(server.BaseAddress(), 0, 300);
         ExpectRefused(QStringLiteral("下载开奖数据失败：服务器应答超时"));
         QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void anAnswerThatNeverEndsIsAbandoned() {
+        test::DrawServer server(history_, {"--endless"});
+        Start(server.BaseAddress(), 0, 60000);
+        ExpectRefused(QStringLiteral("下载开奖数据失败：服务器应答错误（应答超过 64 MB）"));
+    }
+
+    void aTricklingServerIsAbandonedAtTheDeadline() {
+        test::DrawServer server(history_, {"--trickle", "0.2"});
+        QElapsedTimer clock;
+        clock.start();
+        Start(server.BaseAddress(), 0, 1500);
+        ExpectRefused(QStringLiteral("下载开奖数据失败：服务器应答超时（超过 2 秒仍未完成）"));
+        QVERIFY2(clock.elapsed() < 4000, "one deadline for the whole transfer");
     }
 
     void theCommandWorksAgainAfterAFailure() {
