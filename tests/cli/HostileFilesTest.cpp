@@ -127,5 +127,22 @@ TEST_F(HostileFiles, ADocumentWithALongNameCanBeSaved) {
     EXPECT_EQ(RunCli({"info", dir.File(name)}).out.rfind("draws 1\n", 0), 0U);
 }
 
+TEST_F(HostileFiles, ImportSkipsAUtf8MarkAndRefusesUtf16) {
+    const std::string draws = dir.File("draws.txt");
+    WriteFileAtomically(draws, "\xEF\xBB\xBF;comment\r\n1234567\r\n");
+    ASSERT_EQ(RunCli({"draws", "import", path, draws}).status, 0);
+    EXPECT_EQ(RunCli({"info", path}).out.rfind("draws 1\n", 0), 0U);
+
+    const std::string before = ReadWholeFile(path);
+    WriteFileAtomically(draws, std::string("\xFF\xFE;\0x\0\r\0\n\0"
+                                           "1\0"
+                                           "2\0",
+                                           14));
+    const test::CliResult result = RunCli({"draws", "import", path, draws});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, std::string(kNotDrawTextText) + "\n");
+    EXPECT_EQ(ReadWholeFile(path), before);
+}
+
 }  // namespace
 }  // namespace tovarin
