@@ -25,16 +25,16 @@
 #include "core/base/FileIO.h"
 #include "core/base/ProgramDir.h"
 #include "core/base/Random.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "core/settings/Settings.h"
 #include "gui/dialogs/BindAtt.h"
 #include "gui/dialogs/Options.h"
 #include "gui/dialogs/PrjAtt.h"
-#include "core/settings/Settings.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
-#include "gui/mainwin/DownloadActions.h"
-#include "core/draws/LawNet.h"
-#include "core/engine/Prj.h"
 #include "gui/mainwin/AnalysesActions.h"
+#include "gui/mainwin/DownloadActions.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
 #include "gui/mainwin/UserDialogs.h"
@@ -389,8 +389,11 @@ void TMainForm::FileMenuPrintSetupClick() {
 
 void TMainForm::FileMenuOptionsClick() {
     if (EditAppOptions(appOptions_, this)) {
-        tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
-                                SettingsFilePath(appInfo_.AppDir));
+        const std::string warning = tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
+                                                            SettingsFilePath(appInfo_.AppDir));
+        if (!warning.empty()) {
+            dialogs_->ShowMessage(this, Q(warning));
+        }
         RefreshWindowState();
     }
 }
@@ -438,8 +441,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     // FormClose.
     RunGuarded([this] {
-        tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
-                                SettingsFilePath(appInfo_.AppDir));
+        const std::string warning = tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
+                                                            SettingsFilePath(appInfo_.AppDir));
+        if (!warning.empty()) {
+            dialogs_->ShowMessage(this, Q(warning));
+        }
     });
     codesForm_->hide();
     prjAttForm_->hide();
