@@ -1,10 +1,10 @@
 // The download command: fetch the draw history and put it into a document.
 #include <iostream>
 
-#include "core/base/FileIO.h"
-#include "core/base/HttpGet.h"
 #include "cli/Cli.h"
 #include "cli/Document.h"
+#include "core/base/FileIO.h"
+#include "core/base/HttpGet.h"
 #include "core/download/Download.h"
 #include "core/engine/Prj.h"
 
@@ -51,11 +51,11 @@ int RunDownload(Args& args) {
         Open(path, doc);
     }
     int drawCount = 0;
+    std::vector<TQiCodeRec> records;
     try {
         const std::string address = DownloadRequestAddress(
             baseAddress.value_or(DefaultDownloadAddress()), userName.value_or(settings.userName),
             password.value_or(settings.userPW));
-        std::vector<TQiCodeRec> records;
         drawCount = ApplyDownload(ReadDownloadResponse(FetchBody(address, timeoutMs)), records,
                                   doc.codeNet);
     } catch (const Exception& error) {
@@ -67,7 +67,8 @@ int RunDownload(Args& args) {
         return 1;
     }
     SaveDocument(path, doc.codeNet, doc.projects);
-    std::cout << kDownloadDoneText << '\n' << "draws " << drawCount << '\n';
+    std::cout << DownloadDoneText(drawCount, records.back().period) << '\n'
+              << "draws " << drawCount << '\n';
     return 0;
 }
 

@@ -65,7 +65,8 @@ TEST_F(DownloadCommand, ReplacesTheDrawTableAndKeepsTheProjects) {
     DrawServer server(history);
     const test::CliResult result = RunCli({"download", doc, "--url", server.BaseAddress()});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "下载开奖数据成功！\ndraws 3\n");
+    EXPECT_EQ(result.out,
+              "下载开奖数据成功！共收到 3 期开奖数据，最新一期是第 2026003 期。\ndraws 3\n");
     EXPECT_EQ(result.err, "");
     int projectCount = 0;
     EXPECT_EQ(Draws(&projectCount), (std::vector<std::string>{"1234567", "0012345", "9080706"}));

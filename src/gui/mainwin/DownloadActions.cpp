@@ -92,7 +92,7 @@ void TDownloadCommand::ApplyDownload(const std::vector<std::string>& lines) {
         TCodeNetGrid* grid = &codesForm.Grid();
         QTimer::singleShot(0, grid, [grid] { grid->ScrollToRow(grid->CodeNet().Count() - 1); });
     }
-    Finish(std::string(kDownloadDoneText));
+    Finish(DownloadDoneText(count, records_.back().period));
 }
 
 void TDownloadCommand::DownloadFailed(const std::string& reason) {
