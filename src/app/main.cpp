@@ -22,10 +22,15 @@ int main(int argc, char** argv) {
         // user's data folder, seeded from the files installed with it.
         const std::string programDir = tovarin::ProgramDir();
         const std::string installed = tovarin::InstalledDataDir(programDir);
-        const std::string workFolder = tovarin::ChooseWorkFolder(
+        std::string problem;
+        const std::string workFolder = tovarin::StartFolder(
             programDir, installed,
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
-        if (workFolder != programDir) {
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(),
+            problem);
+        if (!problem.empty()) {
+            QMessageBox::critical(nullptr, QStringLiteral("Tovarin"),
+                                  QString::fromStdString(problem));
+        } else if (workFolder != programDir) {
             tovarin::SeedWorkFolder(workFolder, {installed, programDir},
                                     tovarin::BundledFileNames());
         }

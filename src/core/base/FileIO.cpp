@@ -303,6 +303,16 @@ void PrepareProcessForFileWrites() {
     RemoveTemporariesOn(SIGINT);
 }
 
+std::string MakeScratchFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tovarin-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        Fail("Unable to create a folder in", FolderOf(pattern), errno);
+    }
+    return pattern;
+}
+
 int RemoveLeftTemporaries(const std::string& folder) {
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) {

@@ -40,6 +40,10 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes);
 // ignored.
 void PrepareProcessForFileWrites();
 
+// A new empty folder of the process's own under the system's temporary
+// folder; EInOutError when none can be made.
+std::string MakeScratchFolder();
+
 // Removes from the folder the temporary files of writes whose process no
 // longer runs (killed or crashed during a save); returns how many.
 int RemoveLeftTemporaries(const std::string& folder);
