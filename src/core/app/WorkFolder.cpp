@@ -57,7 +57,7 @@ std::string StartFolder(const std::string& programDir, const std::string& instal
         return ChooseWorkFolder(programDir, installedDataDir, userDataDir);
     } catch (const EInOutError& error) {
         problem = std::string(error.what()) +
-                  "\n程序文件夹不可写入，用户数据文件夹也无法创建：程序以空白工作区启动，"
+                  "\n工作文件夹无法使用：程序以空白工作区启动，"
                   "设置和工作文档只保存在临时文件夹中。";
         return MakeScratchFolder();
     }

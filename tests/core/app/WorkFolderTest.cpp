@@ -54,7 +54,7 @@ TEST(WorkFolderTest, WithoutAWorkFolderTheProgramStartsInAnEmptyOne) {
         StartFolder("/nonexistent/tovarin/bin", "/nonexistent/share", "/dev/null/Tovarin", problem);
     EXPECT_EQ(problem,
               "无法创建文件夹“/dev/null/Tovarin”：Not a directory。\n"
-              "程序文件夹不可写入，用户数据文件夹也无法创建：程序以空白工作区启动，"
+              "工作文件夹无法使用：程序以空白工作区启动，"
               "设置和工作文档只保存在临时文件夹中。");
     EXPECT_TRUE(FolderWritable(folder));
     EXPECT_EQ(rmdir(folder.c_str()), 0) << "the folder is empty";
