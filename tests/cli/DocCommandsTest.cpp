@@ -101,7 +101,7 @@ TEST_F(DocCommands, FilterOneConditionAndAConversionError) {
     const test::CliResult bad = RunCli({"filter", path, "--project", "2"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "");
-    EXPECT_EQ(bad.err, "'x' is not a valid integer value\n");
+    EXPECT_EQ(bad.err, "tovarin-cli filter: 'x' is not a valid integer value\n");
 }
 
 TEST_F(DocCommands, SeedFixesTheRandomRecommendation) {
@@ -126,15 +126,20 @@ TEST_F(DocCommands, ErrorsAndTheirExitStatus) {
     };
     WriteFileAtomically(dir.File("bad.lvrn"), std::string("\x05\x00\x00\x00", 4));
     const std::vector<Case> cases = {
-        {{"filter", path, "--project", "3"}, 1, "TPrjMgr.GetSeqPrj Error!\n"},
-        {{"filter", path, "--one", "9"}, 1, "TSeqPrj.GetBind Error!\n"},
-        {{"filter", path, "--one", "0"}, 1, "TSeqPrj.GetBind Error!\n"},
-        {{"filter", path, "--one", "-2147483648"}, 1, "TSeqPrj.GetBind Error!\n"},
+        {{"filter", path, "--project", "3"},
+         2,
+         "tovarin-cli filter: project 3: the document has 2\n"},
+        {{"filter", path, "--one", "9"}, 2, "tovarin-cli filter: condition 9: project 1 has 3\n"},
         {{"filter", path, "--project", "x"}, 2, "tovarin-cli filter: "},
         {{"filter", path, "--set", "NoSuchKey=1"}, 2, "tovarin-cli filter: "},
         {{"filter"}, 2, "tovarin-cli filter: missing DOC"},
-        {{"info", dir.File("bad.lvrn")}, 1, "打开文件时出现错误！\n"},
-        {{"info", dir.File("missing.lvrn")}, 1, "打开文件时出现错误！\n"},
+        {{"info", dir.File("bad.lvrn")},
+         1,
+         "tovarin-cli info: cannot read " + dir.File("bad.lvrn") +
+             ": Draw table at byte 0 announces 5 draws, but only 0 bytes follow\n"},
+        {{"info", dir.File("missing.lvrn")},
+         1,
+         "tovarin-cli info: cannot read " + dir.File("missing.lvrn") + ": "},
         {{"info", path, "extra"}, 2, "tovarin-cli info: unexpected argument extra"},
         {{"frobnicate"}, 2, "tovarin-cli: unknown command frobnicate"},
         {{"draws", "sideways", path, "x"}, 2, "tovarin-cli draws: "},

@@ -177,7 +177,9 @@ TEST_F(DownloadCommand, AnUnreadableDocumentIsNotReplaced) {
     DrawServer server(history);
     before = "\x05";
     WriteTestFile(doc, before);
-    ExpectRefused({"download", doc, "--url", server.BaseAddress()}, "打开文件时出现错误！");
+    ExpectRefused(
+        {"download", doc, "--url", server.BaseAddress()},
+        "tovarin-cli download: cannot read " + doc + ": Unexpected end of data at byte 0");
 }
 
 TEST_F(DownloadCommand, BadArgumentsAreUsageErrors) {

@@ -43,8 +43,9 @@ TEST_F(HostileFiles, AFifoInTheDocumentsPlaceIsRefusedAtOnce) {
     const test::ChildEnd end = test::RunInChild(
         [&] {
             const test::CliResult result = RunCli({"info", fifo});
-            return result.status == 1 && result.err == "打开文件时出现错误！\nUnable to open " +
-                                                           fifo + ": not a regular file\n"
+            return result.status == 1 && result.err == "tovarin-cli info: cannot read " + fifo +
+                                                           ": Unable to open " + fifo +
+                                                           ": not a regular file\n"
                        ? 0
                        : 1;
         },
@@ -65,7 +66,8 @@ TEST_F(HostileFiles, ADocumentAboveTheBoundIsRefusedBeforeReading) {
     close(fd);
     const test::CliResult result = RunCli({"info", huge});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "打开文件时出现错误！\nUnable to read " + huge + ": File too large\n");
+    EXPECT_EQ(result.err, "tovarin-cli info: cannot read " + huge + ": Unable to read " + huge +
+                              ": File too large\n");
 }
 
 TEST_F(HostileFiles, ExportingThroughALinkReplacesTheLinkedFile) {
@@ -85,8 +87,8 @@ TEST_F(HostileFiles, ADanglingLinkIsNotReplaced) {
     ASSERT_EQ(symlink("gone.txt", dir.File("link.txt").c_str()), 0);
     const test::CliResult result = RunCli({"draws", "export", path, dir.File("link.txt")});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err,
-              "Unable to write to " + dir.File("link.txt") + ": No such file or directory\n");
+    EXPECT_EQ(result.err, "tovarin-cli draws export: Unable to write to " + dir.File("link.txt") +
+                              ": No such file or directory\n");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"doc.lvrn", "link.txt"}));
 }
 
@@ -107,8 +109,8 @@ TEST_F(HostileFiles, AFileSizeLimitFailsTheSaveInsteadOfKillingTheProgram) {
         if (result.status == -1) {
             return 2;
         }
-        return result.status == 1 &&
-                       result.err == "Unable to write to " + path + ": File too large\n"
+        return result.status == 1 && result.err == "tovarin-cli draws import: Unable to write to " +
+                                                       path + ": File too large\n"
                    ? 0
                    : 1;
     });
@@ -140,7 +142,7 @@ TEST_F(HostileFiles, ImportSkipsAUtf8MarkAndRefusesUtf16) {
                                            14));
     const test::CliResult result = RunCli({"draws", "import", path, draws});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, std::string(kNotDrawTextText) + "\n");
+    EXPECT_EQ(result.err, "tovarin-cli draws import: " + std::string(kNotDrawTextText) + "\n");
     EXPECT_EQ(ReadWholeFile(path), before);
 }
 
