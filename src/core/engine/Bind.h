@@ -54,8 +54,10 @@ public:
     bool AllMatch = false;
     bool MultiClause = false;
     bool Assured = false;
-    bool Dirty = true;
     bool Checked = false;
+    // Whether the next GetCodes evaluates: set by every change of the text
+    // or the kind, cleared by the evaluation.
+    bool Dirty() const { return dirty_; }
 
 protected:
     std::string ClassName() const override { return "TBaseBind"; }
@@ -74,7 +76,9 @@ private:
     // then costs little more memory than its bytes until it is run.
     TCodes& Held() const;
 
-    int8_t kind_ = 0;  // 1..9; beside the flags, where it takes no room of its own
+    // Beside the public flags, where they take no room of their own.
+    int8_t kind_ = 0;  // 1..9
+    bool dirty_ = true;
     mutable std::unique_ptr<TCodes> codes_;
     const TPrjOptions* options_;
     // UTF-8, stored as GBK; none for an empty text. A pointer rather than a

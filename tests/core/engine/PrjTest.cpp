@@ -254,7 +254,7 @@ TEST_F(PrjTest, MalformedNumberListPropagatesAndKeepsTheVerdict) {
     ASSERT_EQ(project.VerifyState(), TSeqPrj::kHit);
     TBaseBind& bind = AddBind(project, 7, "1,x", false);
     EXPECT_THROW(project.CalcAll(settings, &pane), EConvertError);
-    EXPECT_TRUE(bind.Dirty);
+    EXPECT_TRUE(bind.Dirty());
     EXPECT_EQ(project.VerifyState(), TSeqPrj::kHit);
 }
 

@@ -67,7 +67,7 @@ private slots:
         auto form = test::MakeMainForm(*dir_, dialogs_);
         dialogs_->Messages.clear();
         dialogs_->NextOpenName = QString::fromStdString(name);
-        form->FindAction(QStringLiteral("FileMenuOpen"))->trigger();
+        form->findChild<QAction*>(QStringLiteral("FileMenuOpen"))->trigger();
         QCOMPARE(form->AppInfo().DocFileName, name);
         const bool autoCalc = !form->AppOptions().AutoCalcChk;
         form->AppOptions().AutoCalcChk = autoCalc;
