@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "core/base/FileIO.h"
 #include "core/base/Version.h"
 
 namespace tovarin::cli {
@@ -118,5 +119,6 @@ int Run(const std::vector<std::string>& words) {
 }  // namespace tovarin::cli
 
 int main(int argc, char** argv) {
+    tovarin::PrepareProcessForFileWrites();
     return tovarin::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
 }

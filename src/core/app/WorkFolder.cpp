@@ -1,6 +1,7 @@
 #include "core/app/WorkFolder.h"
 
 #include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,7 +25,7 @@ void MakeFolders(const std::string& folder) {
     for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
         if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
-            throw EInOutError("Unable to create " + part);
+            throw EInOutError("无法创建文件夹“" + part + "”：" + std::strerror(errno) + "。");
         }
         if (slash == std::string::npos) {
             return;
@@ -47,6 +48,18 @@ std::string ChooseWorkFolder(const std::string& programDir, const std::string& i
     }
     MakeFolders(userDataDir);
     return userDataDir;
+}
+
+std::string StartFolder(const std::string& programDir, const std::string& installedDataDir,
+                        const std::string& userDataDir, std::string& problem) {
+    try {
+        return ChooseWorkFolder(programDir, installedDataDir, userDataDir);
+    } catch (const EInOutError& error) {
+        problem = std::string(error.what()) +
+                  "\n工作文件夹无法使用：程序以空白工作区启动，"
+                  "设置和工作文档只保存在临时文件夹中。";
+        return MakeScratchFolder();
+    }
 }
 
 void SeedWorkFolder(const std::string& workFolder, const std::vector<std::string>& sources,

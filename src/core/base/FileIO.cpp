@@ -2,8 +2,12 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +20,10 @@ namespace {
     throw EInOutError(what + " " + path + ": " + std::strerror(error));
 }
 
+[[noreturn]] void FailNotRegular(const std::string& what, const std::string& path) {
+    throw EInOutError(what + " " + path + ": not a regular file");
+}
+
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) {
@@ -24,16 +32,132 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Temporary files are named ".tovarin-PID-N.tmp": short, so that a target
+// whose own name is near the file system's limit can still be saved, and
+// telling which process made them, so that a later start can remove those
+// of a process that is gone.
+constexpr std::string_view kTempPrefix = ".tovarin-";
+constexpr std::string_view kTempSuffix = ".tmp";
+
+// The temporary files being written now, for the signal handler: fixed
+// storage and lock-free flags only, as a handler may touch nothing else.
+struct TempSlot {
+    enum State : int { Free, Filling, Ready };
+    std::atomic<int> state{Free};
+    char path[4096];
+};
+constexpr int kTempSlotCount = 8;
+TempSlot tempSlots[kTempSlotCount];
+
+// Keeps a temporary path where the signal handler finds it, for as long as
+// the object lives. A path too long for a slot, or more writes at once than
+// slots, only go unprotected.
+class TempRegistration {
+public:
+    TempRegistration() = default;
+    TempRegistration(const TempRegistration&) = delete;
+    TempRegistration& operator=(const TempRegistration&) = delete;
+    ~TempRegistration() {
+        if (slot_ != nullptr) {
+            slot_->state.store(TempSlot::Free);
+        }
+    }
+
+    // Held before the file is created, so that no moment of its life is
+    // unprotected.
+    void Hold(const std::string& path) {
+        if (slot_ == nullptr) {
+            for (TempSlot& slot : tempSlots) {
+                int expected = TempSlot::Free;
+                if (slot.state.compare_exchange_strong(expected, TempSlot::Filling)) {
+                    slot_ = &slot;
+                    break;
+                }
+            }
+        }
+        if (slot_ == nullptr) {
+            return;
+        }
+        slot_->state.store(TempSlot::Filling);
+        if (path.size() < sizeof slot_->path) {
+            std::memcpy(slot_->path, path.c_str(), path.size() + 1);
+            slot_->state.store(TempSlot::Ready);
+        }
+    }
+
+private:
+    TempSlot* slot_ = nullptr;
+};
+
+extern "C" void RemoveTemporariesAndEnd(int signal) {
+    for (TempSlot& slot : tempSlots) {
+        if (slot.state.load() == TempSlot::Ready) {
+            unlink(slot.path);
+        }
+    }
+    // The handler was reset on entry: the signal, delivered again when the
+    // handler returns, ends the process as it would have.
+    raise(signal);
+}
+
+void RemoveTemporariesOn(int signal) {
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
+        return;
+    }
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporariesAndEnd;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    sigaction(signal, &action, nullptr);
+}
+
+// The file a write replaces: the path itself, or the file a symbolic link
+// there finally names. A link that names nothing, a target that is not a
+// regular file and a file the process could not open for writing are
+// refused: replacing them would put a new file where the user meant none.
+std::string WriteTarget(const std::string& path) {
+    std::string target = path;
+    struct stat link {};
+    if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
+                                                                   &std::free);
+        if (!resolved) {
+            Fail("Unable to write to", path, errno);
+        }
+        target = resolved.get();
+    }
+    struct stat info {};
+    if (stat(target.c_str(), &info) != 0) {
+        if (errno == ENOENT) {
+            return target;
+        }
+        Fail("Unable to write to", path, errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        FailNotRegular("Unable to write to", path);
+    }
+    const int probe = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (probe < 0) {
+        Fail("Unable to write to", path, errno);
+    }
+    close(probe);
+    return target;
+}
+
 // The file is created beside the target so that rename stays within one
 // file system. O_EXCL makes the name ours alone (a name someone else holds
 // only moves on to the next); mode 0666 lets the process's umask decide a new
 // file's permissions as for any other file, without reading the umask,
 // which would mean changing it for every thread for a moment.
-int CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
+int CreateTemporaryBeside(const std::string& target, const std::string& path,
+                          TempRegistration& registration, std::string& tempPath) {
     static std::atomic<unsigned> serial{0};
-    const std::string stem = path + ".tmp" + std::to_string(getpid()) + ".";
+    const std::string stem =
+        FolderOf(target) + "/" + std::string(kTempPrefix) + std::to_string(getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = stem + std::to_string(serial++);
+        std::string candidate = stem + std::to_string(serial++) + std::string(kTempSuffix);
+        registration.Hold(candidate);
         const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             tempPath = std::move(candidate);
@@ -46,6 +170,26 @@ int CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
     Fail("Unable to create a file beside", path, EEXIST);
 }
 
+// The process id in a temporary file's name, or 0 for any other name.
+pid_t WriterOfTemporary(std::string_view name) {
+    if (!name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix)) {
+        return 0;
+    }
+    name.remove_prefix(kTempPrefix.size());
+    name.remove_suffix(kTempSuffix.size());
+    const size_t dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash > 9 || dash + 1 == name.size() ||
+        name.find_first_not_of("0123456789-") != std::string_view::npos ||
+        name.find('-', dash + 1) != std::string_view::npos) {
+        return 0;
+    }
+    pid_t pid = 0;
+    for (const char digit : name.substr(0, dash)) {
+        pid = pid * 10 + (digit - '0');
+    }
+    return pid;
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -54,11 +198,28 @@ bool FileExists(const std::string& path) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a FIFO returns at once and is refused
+    // like any file that is not a regular one.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         Fail("Unable to open", path, errno);
     }
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        const int error = errno;
+        close(fd);
+        Fail("Unable to open", path, error);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close(fd);
+        FailNotRegular("Unable to open", path);
+    }
+    if (static_cast<unsigned long long>(info.st_size) > kMaxFileBytes) {
+        close(fd);
+        Fail("Unable to read", path, EFBIG);
+    }
     std::string data;
+    data.reserve(static_cast<size_t>(info.st_size));
     char chunk[65536];
     for (;;) {
         const ssize_t got = read(fd, chunk, sizeof chunk);
@@ -73,6 +234,11 @@ std::string ReadWholeFile(const std::string& path) {
         if (got == 0) {
             break;
         }
+        // The file may grow while it is read.
+        if (data.size() + static_cast<size_t>(got) > kMaxFileBytes) {
+            close(fd);
+            Fail("Unable to read", path, EFBIG);
+        }
         data.append(chunk, static_cast<size_t>(got));
     }
     close(fd);
@@ -80,8 +246,10 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    const std::string target = WriteTarget(path);
+    TempRegistration registration;
     std::string tempPath;
-    const int fd = CreateTemporaryBeside(path, tempPath);
+    const int fd = CreateTemporaryBeside(target, path, registration, tempPath);
     auto abandon = [&](const char* what, int error) {
         close(fd);
         unlink(tempPath.c_str());
@@ -90,7 +258,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
 
     // A file that already exists keeps its permission bits.
     struct stat old {};
-    if (stat(path.c_str(), &old) == 0) {
+    if (stat(target.c_str(), &old) == 0) {
         fchmod(fd, old.st_mode & 07777);
     }
 
@@ -116,17 +284,53 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
         unlink(tempPath.c_str());
         Fail("Unable to write to", path, error);
     }
-    if (rename(tempPath.c_str(), path.c_str()) != 0) {
+    if (rename(tempPath.c_str(), target.c_str()) != 0) {
         const int error = errno;
         unlink(tempPath.c_str());
         Fail("Unable to write to", path, error);
     }
     // Make the rename itself durable.
-    const int dir = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         fsync(dir);
         close(dir);
     }
+}
+
+void PrepareProcessForFileWrites() {
+    std::signal(SIGXFSZ, SIG_IGN);
+    RemoveTemporariesOn(SIGTERM);
+    RemoveTemporariesOn(SIGINT);
+}
+
+std::string MakeScratchFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tovarin-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        Fail("Unable to create a folder in", FolderOf(pattern), errno);
+    }
+    return pattern;
+}
+
+int RemoveLeftTemporaries(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+        return 0;
+    }
+    int removed = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t writer = WriterOfTemporary(entry->d_name);
+        // kill with signal 0 only asks whether the process exists.
+        if (writer <= 0 || writer == getpid() || kill(writer, 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+        if (unlink((folder + "/" + entry->d_name).c_str()) == 0) {
+            ++removed;
+        }
+    }
+    closedir(dir);
+    return removed;
 }
 
 }  // namespace tovarin

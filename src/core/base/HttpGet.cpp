@@ -6,8 +6,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <string_view>
 
@@ -80,15 +82,34 @@ private:
 
 std::string SystemText(int error) { return std::strerror(error); }
 
-void WaitFor(int fd, short events, int timeoutMs) {
+// The end of the time the whole transfer may take.
+class Deadline {
+public:
+    explicit Deadline(int timeoutMs)
+        : timeoutMs_(timeoutMs),
+          end_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)) {}
+
+    int RemainingMs() const {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(end_ - std::chrono::steady_clock::now());
+        return static_cast<int>(std::max<long long>(left.count(), 0));
+    }
+    int TimeoutMs() const { return timeoutMs_; }
+
+private:
+    int timeoutMs_;
+    std::chrono::steady_clock::time_point end_;
+};
+
+void WaitFor(int fd, short events, const Deadline& deadline) {
     pollfd entry{fd, events, 0};
     for (;;) {
-        const int ready = ::poll(&entry, 1, timeoutMs);
+        const int ready = ::poll(&entry, 1, deadline.RemainingMs());
         if (ready > 0) {
             return;
         }
         if (ready == 0) {
-            throw EHttpError(Kind::Timeout, "等待超过 " + IntToStr(timeoutMs / 1000) + " 秒");
+            throw EHttpError(Kind::Timeout, TransferTimeoutText(deadline.TimeoutMs()));
         }
         if (errno != EINTR) {
             throw EHttpError(Kind::Connect, SystemText(errno));
@@ -97,7 +118,7 @@ void WaitFor(int fd, short events, int timeoutMs) {
 }
 
 // A non-blocking connect, so that its wait is bounded like the reads.
-int Connect(const Target& target, int timeoutMs) {
+int Connect(const Target& target, const Deadline& deadline) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -122,7 +143,7 @@ int Connect(const Target& target, int timeoutMs) {
                 continue;
             }
             try {
-                WaitFor(fd, POLLOUT, timeoutMs);
+                WaitFor(fd, POLLOUT, deadline);
             } catch (const EHttpError& error) {
                 lastError = error.what();
                 lastKind = error.kind();
@@ -143,9 +164,9 @@ int Connect(const Target& target, int timeoutMs) {
     throw EHttpError(lastKind, target.host + ":" + target.port + ": " + lastError);
 }
 
-void SendAll(int fd, std::string_view bytes, int timeoutMs) {
+void SendAll(int fd, std::string_view bytes, const Deadline& deadline) {
     while (!bytes.empty()) {
-        WaitFor(fd, POLLOUT, timeoutMs);
+        WaitFor(fd, POLLOUT, deadline);
         const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (sent < 0) {
             if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) {
@@ -157,11 +178,11 @@ void SendAll(int fd, std::string_view bytes, int timeoutMs) {
     }
 }
 
-std::string ReceiveAll(int fd, int timeoutMs) {
+std::string ReceiveAll(int fd, const Deadline& deadline) {
     std::string received;
     char buffer[16384];
     for (;;) {
-        WaitFor(fd, POLLIN, timeoutMs);
+        WaitFor(fd, POLLIN, deadline);
         const ssize_t count = ::recv(fd, buffer, sizeof buffer, 0);
         if (count < 0) {
             if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) {
@@ -171,6 +192,10 @@ std::string ReceiveAll(int fd, int timeoutMs) {
         }
         if (count == 0) {
             return received;
+        }
+        // Headers included: no real answer comes near the bound.
+        if (received.size() + static_cast<size_t>(count) > kMaxAnswerBytes) {
+            throw EHttpError(Kind::Status, AnswerTooLongText());
         }
         received.append(buffer, static_cast<size_t>(count));
     }
@@ -230,16 +255,25 @@ std::string BodyOf(const std::string& answer) {
 
 }  // namespace
 
+std::string AnswerTooLongText() {
+    return "应答超过 " + IntToStr(static_cast<long long>(kMaxAnswerBytes >> 20)) + " MB";
+}
+
+std::string TransferTimeoutText(int timeoutMs) {
+    return "超过 " + IntToStr((timeoutMs + 999) / 1000) + " 秒仍未完成";
+}
+
 std::string HttpGet(const std::string& url, int timeoutMs) {
+    const Deadline deadline(timeoutMs);
     const Target target = ParseUrl(url);
-    const Socket socket(Connect(target, timeoutMs));
+    const Socket socket(Connect(target, deadline));
     const std::string hostHeader =
         target.port == "80" ? target.host : target.host + ":" + target.port;
     SendAll(socket.fd(),
             "GET " + target.pathAndQuery + " HTTP/1.0\r\nHost: " + hostHeader +
                 "\r\nAccept: */*\r\nConnection: close\r\n\r\n",
-            timeoutMs);
-    return BodyOf(ReceiveAll(socket.fd(), timeoutMs));
+            deadline);
+    return BodyOf(ReceiveAll(socket.fd(), deadline));
 }
 
 }  // namespace tovarin

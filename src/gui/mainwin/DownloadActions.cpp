@@ -86,7 +86,7 @@ void TDownloadCommand::ApplyDownload(const std::vector<std::string>& lines) {
     if (codesForm.isVisible()) {
         QTimer::singleShot(0, &codesForm, [&codesForm] { codesForm.ShowNewestDraw(); });
     }
-    Finish(std::string(kDownloadDoneText));
+    Finish(DownloadDoneText(count, records_.back().period));
 }
 
 void TDownloadCommand::DownloadFailed(const std::string& reason) {

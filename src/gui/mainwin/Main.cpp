@@ -437,8 +437,11 @@ void TMainForm::FileMenuPrintSetupClick() {
 void TMainForm::FileMenuOptionsClick() {
     if (EditAppOptions(appOptions_, this)) {
         care_->ApplyOptions();
-        tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
-                                SettingsFilePath(appInfo_.AppDir));
+        const std::string warning = tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
+                                                            SettingsFilePath(appInfo_.AppDir));
+        if (!warning.empty()) {
+            dialogs_->ShowMessage(this, Q(warning));
+        }
         RefreshWindowState();
     }
 }
@@ -485,8 +488,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     care_->DocumentLeft();
     RunGuarded([this] {
-        tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
-                                SettingsFilePath(appInfo_.AppDir));
+        const std::string warning = tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
+                                                            SettingsFilePath(appInfo_.AppDir));
+        if (!warning.empty()) {
+            dialogs_->ShowMessage(this, Q(warning));
+        }
     });
     codesForm_->hide();
     prjAttForm_->hide();

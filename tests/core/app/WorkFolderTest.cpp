@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "core/app/WorkFolder.h"
+#include "core/base/Errors.h"
 #include "core/base/FileIO.h"
 #include "support/TempDir.h"
 
@@ -35,6 +36,34 @@ TEST(WorkFolderTest, UnwritableProgramFolderGivesTheUserFolder) {
     EXPECT_TRUE(FolderWritable(userFolder + "/Tovarin"));
     rmdir((userFolder + "/Tovarin").c_str());
     rmdir(userFolder.c_str());
+}
+
+TEST(WorkFolderTest, AUserFolderThatCannotBeMadeIsSaidInChinese) {
+    // Below a file no folder can be made, even by root.
+    try {
+        ChooseWorkFolder("/nonexistent/tovarin/bin", "/nonexistent/share", "/dev/null/Tovarin");
+        ADD_FAILURE() << "a folder was made below /dev/null";
+    } catch (const EInOutError& error) {
+        EXPECT_STREQ(error.what(), "无法创建文件夹“/dev/null/Tovarin”：Not a directory。");
+    }
+}
+
+TEST(WorkFolderTest, WithoutAWorkFolderTheProgramStartsInAnEmptyOne) {
+    std::string problem;
+    const std::string folder =
+        StartFolder("/nonexistent/tovarin/bin", "/nonexistent/share", "/dev/null/Tovarin", problem);
+    EXPECT_EQ(problem,
+              "无法创建文件夹“/dev/null/Tovarin”：Not a directory。\n"
+              "工作文件夹无法使用：程序以空白工作区启动，"
+              "设置和工作文档只保存在临时文件夹中。");
+    EXPECT_TRUE(FolderWritable(folder));
+    EXPECT_EQ(rmdir(folder.c_str()), 0) << "the folder is empty";
+
+    test::TempDir user;
+    std::string none;
+    EXPECT_EQ(StartFolder("/nonexistent/tovarin/bin", "/nonexistent/share", user.Path(), none),
+              user.Path());
+    EXPECT_EQ(none, "");
 }
 
 TEST(WorkFolderTest, SeedingCopiesOnlyMissingFiles) {
