@@ -2,12 +2,45 @@
 // filtering run of a large project.
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
 
 #include "core/base/FileIO.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/settings/AppOptions.h"
+
+// Every allocation of the program is counted, so that a benchmark can say
+// how much memory a loaded document holds at its peak.
+namespace {
+std::atomic<size_t> liveBytes{0};
+std::atomic<size_t> peakBytes{0};
+}  // namespace
+
+void* operator new(size_t size) {
+    void* block = std::malloc(size == 0 ? 1 : size);
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    const size_t live = liveBytes += malloc_usable_size(block);
+    size_t peak = peakBytes.load();
+    while (live > peak && !peakBytes.compare_exchange_weak(peak, live)) {
+    }
+    return block;
+}
+
+void operator delete(void* block) noexcept {
+    if (block != nullptr) {
+        liveBytes -= malloc_usable_size(block);
+        std::free(block);
+    }
+}
+
+void operator delete(void* block, size_t /*size*/) noexcept { operator delete(block); }
 
 namespace tovarin {
 namespace {
@@ -87,6 +120,48 @@ void BM_LoadDocument(benchmark::State& state) {
     state.counters["table_bytes_per_draw"] = static_cast<double>(sizeof(TSeq));
 }
 
+// Peak and kept memory of loading a document, per byte of its file; the
+// image read from disk is part of the peak.
+void MeasureLoad(benchmark::State& state, const std::string& path) {
+    const double fileBytes = static_cast<double>(ReadWholeFile(path).size());
+    double peak = 0;
+    double kept = 0;
+    for (auto _ : state) {
+        const size_t before = liveBytes.load();
+        peakBytes = before;
+        auto net = std::make_unique<TCodeNet>();
+        auto projects = std::make_unique<TPrjMgr>(*net);
+        LoadDocument(path, *net, *projects);
+        peak = static_cast<double>(peakBytes.load() - before);
+        kept = static_cast<double>(liveBytes.load() - before);
+        benchmark::DoNotOptimize(projects->PrjCount());
+    }
+    state.counters["file_MB"] = fileBytes / (1 << 20);
+    state.counters["peak_per_file_byte"] = peak / fileBytes;
+    state.counters["kept_per_file_byte"] = kept / fileBytes;
+}
+
+// The cheapest condition a file can hold, four million of them (48 MB): the
+// worst case of memory per byte of document.
+void BM_LoadMemoryEmptyConditions(benchmark::State& state) {
+    const std::string path = "/tmp/tovarin-bench-empty-" + std::to_string(getpid()) + ".lvrn";
+    {
+        TCodeNet net;
+        TPrjMgr projects(net);
+        TSeqPrj& project = projects.AddPrj(std::make_unique<TSeqPrj>(net));
+        for (int i = 0; i < 4000000; ++i) {
+            project.AddBind(CreateBind(1, project.Options()));
+        }
+        SaveDocument(path, net, projects);
+    }
+    MeasureLoad(state, path);
+    unlink(path.c_str());
+}
+
+// The large document of the other benchmarks: a million draws and 20,000
+// conditions with their usual parameters.
+void BM_LoadMemoryBigDocument(benchmark::State& state) { MeasureLoad(state, Big().path); }
+
 void BM_ReadRawBytes(benchmark::State& state) {
     BigDocument& doc = Big();
     for (auto _ : state) {
@@ -135,6 +210,8 @@ BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_WriteRawBytes)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ReadRawBytes)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_LoadMemoryEmptyConditions)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_LoadMemoryBigDocument)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_CalcAll100Cached)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CalcAll100Fresh)->Unit(benchmark::kMicrosecond);
 

@@ -6,11 +6,13 @@
 #include <exception>
 
 #include "core/app/WorkFolder.h"
+#include "core/base/FileIO.h"
 #include "core/base/ProgramDir.h"
 #include "gui/mainwin/Application.h"
 #include "gui/mainwin/Main.h"
 
 int main(int argc, char** argv) {
+    tovarin::PrepareProcessForFileWrites();
     tovarin::TApplication app(argc, argv);
     tovarin::TApplication::LoadChineseTranslations(app);
     tovarin::TApplication::ProvideSongFont();
@@ -20,13 +22,20 @@ int main(int argc, char** argv) {
         // user's data folder, seeded from the files installed with it.
         const std::string programDir = tovarin::ProgramDir();
         const std::string installed = tovarin::InstalledDataDir(programDir);
-        const std::string workFolder = tovarin::ChooseWorkFolder(
+        std::string problem;
+        const std::string workFolder = tovarin::StartFolder(
             programDir, installed,
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
-        if (workFolder != programDir) {
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(),
+            problem);
+        if (!problem.empty()) {
+            QMessageBox::critical(nullptr, QStringLiteral("Tovarin"),
+                                  QString::fromStdString(problem));
+        } else if (workFolder != programDir) {
             tovarin::SeedWorkFolder(workFolder, {installed, programDir},
                                     tovarin::BundledFileNames());
         }
+        // What a save cut short by a crash or a kill left beside the document.
+        tovarin::RemoveLeftTemporaries(workFolder);
         tovarin::TMainForm::TSetup setup;
         setup.AppDir = QString::fromStdString(workFolder);
         tovarin::TMainForm form(setup);

@@ -36,7 +36,7 @@ int RunDownload(const Args& args) {
     const std::optional<std::string> baseAddress = args.Value("--url");
     const std::optional<std::string> userName = args.Value("--user");
     const std::optional<std::string> password = args.Value("--password");
-    const int timeoutMs = args.IntValue("--timeout").value_or(30000);
+    const int timeoutMs = args.IntValue("--timeout").value_or(kDefaultTransferMs);
     const TAppOptions settings = AppOptionsFromArgs(args);
     const std::string& path = args.Positional("DOC");
     if (timeoutMs <= 0) {
@@ -49,11 +49,11 @@ int RunDownload(const Args& args) {
         Open(path, doc);
     }
     int drawCount = 0;
+    std::vector<TQiCodeRec> records;
     try {
         const std::string address = DownloadRequestAddress(
             baseAddress.value_or(DefaultDownloadAddress()), userName.value_or(settings.userName),
             password.value_or(settings.userPW));
-        std::vector<TQiCodeRec> records;
         drawCount = ApplyDownload(ReadDownloadResponse(FetchBody(address, timeoutMs)), records,
                                   doc.codeNet);
     } catch (const Exception& error) {
@@ -63,7 +63,8 @@ int RunDownload(const Args& args) {
         throw Exception(std::string(kNoDrawsText));
     }
     SaveDocument(path, doc.codeNet, doc.projects);
-    std::cout << kDownloadDoneText << '\n' << "draws " << drawCount << '\n';
+    std::cout << DownloadDoneText(drawCount, records.back().period) << '\n'
+              << "draws " << drawCount << '\n';
     return 0;
 }
 

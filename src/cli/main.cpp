@@ -6,6 +6,7 @@
 
 #include "cli/Command.h"
 #include "core/base/Console.h"
+#include "core/base/FileIO.h"
 #include "core/base/Version.h"
 
 namespace tovarin::cli {
@@ -120,5 +121,6 @@ int Run(const std::vector<std::string>& words) {
 
 int main(int argc, char** argv) {
     tovarin::UseBinaryUtf8Streams();
+    tovarin::PrepareProcessForFileWrites();
     return tovarin::cli::Run(tovarin::ProgramArguments(argc, argv));
 }

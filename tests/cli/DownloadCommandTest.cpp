@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "cli/CliRunner.h"
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
@@ -63,7 +65,8 @@ TEST_F(DownloadCommand, ReplacesTheDrawTableAndKeepsTheProjects) {
     DrawServer server(history);
     const test::CliResult result = RunCli({"download", doc, "--url", server.BaseAddress()});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "下载开奖数据成功！\ndraws 3\n");
+    EXPECT_EQ(result.out,
+              "下载开奖数据成功！共收到 3 期开奖数据，最新一期是第 2026003 期。\ndraws 3\n");
     EXPECT_EQ(result.err, "");
     int projectCount = 0;
     EXPECT_EQ(Draws(&projectCount), (std::vector<std::string>{"1234567", "0012345", "9080706"}));
@@ -154,6 +157,20 @@ TEST_F(DownloadCommand, ASlowServerTimesOut) {
     DrawServer server(history, {"--delay", "3"});
     ExpectRefused({"download", doc, "--url", server.BaseAddress(), "--timeout", "300"},
                   "下载开奖数据失败：服务器应答超时");
+}
+
+TEST_F(DownloadCommand, AnAnswerThatNeverEndsIsAbandonedAtTheBound) {
+    DrawServer server(history, {"--endless"});
+    ExpectRefused({"download", doc, "--url", server.BaseAddress()},
+                  "下载开奖数据失败：服务器应答错误（应答超过 64 MB）\n");
+}
+
+TEST_F(DownloadCommand, TheTimeoutBoundsTheWholeTransfer) {
+    DrawServer server(history, {"--trickle", "0.2"});
+    const auto start = std::chrono::steady_clock::now();
+    ExpectRefused({"download", doc, "--url", server.BaseAddress(), "--timeout", "1500"},
+                  "下载开奖数据失败：服务器应答超时（超过 2 秒仍未完成）\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
 }
 
 TEST_F(DownloadCommand, AnUnreadableDocumentIsNotReplaced) {

@@ -31,6 +31,18 @@ std::string ChooseWorkFolder(const std::string& programDir, const std::string& i
     return userDataDir;
 }
 
+std::string StartFolder(const std::string& programDir, const std::string& installedDataDir,
+                        const std::string& userDataDir, std::string& problem) {
+    try {
+        return ChooseWorkFolder(programDir, installedDataDir, userDataDir);
+    } catch (const EInOutError& error) {
+        problem = std::string(error.what()) +
+                  "\n工作文件夹无法使用：程序以空白工作区启动，"
+                  "设置和工作文档只保存在临时文件夹中。";
+        return MakeScratchFolder();
+    }
+}
+
 void SeedWorkFolder(const std::string& workFolder, const std::vector<std::string>& sources,
                     const std::vector<std::string>& names) {
     for (const std::string& name : names) {

@@ -14,6 +14,13 @@ namespace tovarin {
 std::string ChooseWorkFolder(const std::string& programDir, const std::string& installedDataDir,
                              const std::string& userDataDir);
 
+// ChooseWorkFolder, or when the folder it needs cannot be made, a new empty
+// folder of the process's own, so that the program starts with an empty
+// workspace; problem then says in Chinese what went wrong, for the user.
+// EInOutError only when not even that folder can be made.
+std::string StartFolder(const std::string& programDir, const std::string& installedDataDir,
+                        const std::string& userDataDir, std::string& problem);
+
 // The folder an installation puts the bundled files in, for a program
 // folder: its sibling share/tovarin.
 std::string InstalledDataDir(const std::string& programDir);

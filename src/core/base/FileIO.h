@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,15 +9,43 @@ namespace tovarin {
 // File access of the whole program goes through here, so the calls into the
 // operating system sit in one unit. Paths are UTF-8.
 
+// The largest file any reader takes in: far above any real document,
+// settings file or draw list, and a bound on the memory a hostile one takes.
+inline constexpr size_t kMaxFileBytes = size_t{1} << 30;
+
 bool FileExists(const std::string& path);
 
-// Reads the whole file; EInOutError when it cannot be opened or read.
+// Reads the whole file; EInOutError when it cannot be opened or read, when
+// it is not a regular file (a FIFO, a device or a folder is refused before
+// anything is read from it, so none can hold the reader), or when it holds
+// more than kMaxFileBytes (refused before reading).
 std::string ReadWholeFile(const std::string& path);
 
 // Replaces the file with exactly these bytes, or leaves the old one whole:
 // the bytes go to a new file beside the target, every write is checked,
 // the data is flushed to disk and only then renamed over the target.
-// EInOutError on any failure; no temporary file is left behind.
+// Through a symbolic link the file it names is replaced and the link stays.
+// Refused with EInOutError before anything is written: a target that is not
+// a regular file, a link that names nothing, a file the process may not
+// open for writing. EInOutError on any failure; no temporary file is left
+// behind, not even when SIGTERM or SIGINT ends the process during the write
+// (see PrepareProcessForFileWrites).
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Called once at the start of each program, before any write: a write past
+// the file-size limit then fails with EFBIG like any other failed write
+// instead of killing the process (SIGXFSZ is ignored), and SIGTERM or SIGINT
+// during a write removes its temporary file before ending the process as
+// the signal would have. A signal the process was started ignoring stays
+// ignored.
+void PrepareProcessForFileWrites();
+
+// A new empty folder of the process's own under the system's temporary
+// folder; EInOutError when none can be made.
+std::string MakeScratchFolder();
+
+// Removes from the folder the temporary files of writes whose process no
+// longer runs (killed or crashed during a save); returns how many.
+int RemoveLeftTemporaries(const std::string& folder);
 
 }  // namespace tovarin

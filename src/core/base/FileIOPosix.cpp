@@ -2,18 +2,27 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/base/Errors.h"
+#include "core/base/TempFiles.h"
 
 namespace tovarin {
 namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int error) {
     throw EInOutError(what + " " + path + ": " + std::strerror(error));
+}
+
+[[noreturn]] void FailNotRegular(const std::string& what, const std::string& path) {
+    throw EInOutError(what + " " + path + ": not a regular file");
 }
 
 std::string FolderOf(const std::string& path) {
@@ -24,16 +33,52 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The file a write replaces: the path itself, or the file a symbolic link
+// there finally names. A link that names nothing, a target that is not a
+// regular file and a file the process could not open for writing are
+// refused: replacing them would put a new file where the user meant none.
+std::string WriteTarget(const std::string& path) {
+    std::string target = path;
+    struct stat link {};
+    if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
+                                                                   &std::free);
+        if (!resolved) {
+            Fail("Unable to write to", path, errno);
+        }
+        target = resolved.get();
+    }
+    struct stat info {};
+    if (stat(target.c_str(), &info) != 0) {
+        if (errno == ENOENT) {
+            return target;
+        }
+        Fail("Unable to write to", path, errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        FailNotRegular("Unable to write to", path);
+    }
+    const int probe = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (probe < 0) {
+        Fail("Unable to write to", path, errno);
+    }
+    close(probe);
+    return target;
+}
+
 // The file is created beside the target so that rename stays within one
 // file system. O_EXCL makes the name ours alone (a name someone else holds
 // only moves on to the next); mode 0666 lets the process's umask decide a new
 // file's permissions as for any other file, without reading the umask,
 // which would mean changing it for every thread for a moment.
-int CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
+int CreateTemporaryBeside(const std::string& target, const std::string& path,
+                          TempRegistration& registration, std::string& tempPath) {
     static std::atomic<unsigned> serial{0};
-    const std::string stem = path + ".tmp" + std::to_string(getpid()) + ".";
+    const std::string folder = FolderOf(target) + "/";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = stem + std::to_string(serial++);
+        std::string candidate =
+            folder + TemporaryName(static_cast<unsigned long>(getpid()), serial++);
+        registration.Hold(candidate);
         const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             tempPath = std::move(candidate);
@@ -54,11 +99,28 @@ bool FileExists(const std::string& path) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a FIFO returns at once and is refused
+    // like any file that is not a regular one.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         Fail("Unable to open", path, errno);
     }
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        const int error = errno;
+        close(fd);
+        Fail("Unable to open", path, error);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close(fd);
+        FailNotRegular("Unable to open", path);
+    }
+    if (static_cast<unsigned long long>(info.st_size) > kMaxFileBytes) {
+        close(fd);
+        Fail("Unable to read", path, EFBIG);
+    }
     std::string data;
+    data.reserve(static_cast<size_t>(info.st_size));
     char chunk[65536];
     for (;;) {
         const ssize_t got = read(fd, chunk, sizeof chunk);
@@ -73,6 +135,11 @@ std::string ReadWholeFile(const std::string& path) {
         if (got == 0) {
             break;
         }
+        // The file may grow while it is read.
+        if (data.size() + static_cast<size_t>(got) > kMaxFileBytes) {
+            close(fd);
+            Fail("Unable to read", path, EFBIG);
+        }
         data.append(chunk, static_cast<size_t>(got));
     }
     close(fd);
@@ -80,8 +147,10 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    const std::string target = WriteTarget(path);
+    TempRegistration registration;
     std::string tempPath;
-    const int fd = CreateTemporaryBeside(path, tempPath);
+    const int fd = CreateTemporaryBeside(target, path, registration, tempPath);
     auto abandon = [&](const char* what, int error) {
         close(fd);
         unlink(tempPath.c_str());
@@ -90,7 +159,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
 
     // A file that already exists keeps its permission bits.
     struct stat old {};
-    if (stat(path.c_str(), &old) == 0) {
+    if (stat(target.c_str(), &old) == 0) {
         fchmod(fd, old.st_mode & 07777);
     }
 
@@ -116,17 +185,47 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
         unlink(tempPath.c_str());
         Fail("Unable to write to", path, error);
     }
-    if (rename(tempPath.c_str(), path.c_str()) != 0) {
+    if (rename(tempPath.c_str(), target.c_str()) != 0) {
         const int error = errno;
         unlink(tempPath.c_str());
         Fail("Unable to write to", path, error);
     }
     // Make the rename itself durable.
-    const int dir = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         fsync(dir);
         close(dir);
     }
+}
+
+std::string MakeScratchFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tovarin-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        Fail("Unable to create a folder in", FolderOf(pattern), errno);
+    }
+    return pattern;
+}
+
+int RemoveLeftTemporaries(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+        return 0;
+    }
+    int removed = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const auto writer = static_cast<pid_t>(WriterOfTemporary(entry->d_name));
+        // kill with signal 0 only asks whether the process exists.
+        if (writer <= 0 || writer == getpid() || kill(writer, 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+        if (unlink((folder + "/" + entry->d_name).c_str()) == 0) {
+            ++removed;
+        }
+    }
+    closedir(dir);
+    return removed;
 }
 
 }  // namespace tovarin

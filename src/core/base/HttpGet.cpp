@@ -1,6 +1,8 @@
 #include "core/base/HttpGet.h"
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <string_view>
 
 #include "core/base/TcpConnection.h"
@@ -49,13 +51,53 @@ Target ParseUrl(const std::string& url) {
     return target;
 }
 
-std::string ReceiveAll(TcpConnection& connection, int timeoutMs) {
+// The end of the time the whole transfer may take.
+class Deadline {
+public:
+    explicit Deadline(int timeoutMs)
+        : timeoutMs_(timeoutMs),
+          end_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)) {}
+
+    int RemainingMs() const {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(end_ - std::chrono::steady_clock::now());
+        return static_cast<int>(std::max<long long>(left.count(), 0));
+    }
+    int TimeoutMs() const { return timeoutMs_; }
+
+private:
+    int timeoutMs_;
+    std::chrono::steady_clock::time_point end_;
+};
+
+// Runs one step of the transfer with what is left of the deadline; a step
+// that runs out of time says so in the words of the whole transfer, after
+// what the step names (the connection's address, or nothing).
+template <typename Step>
+auto WithinDeadline(const Deadline& deadline, const std::string& what, Step step) {
+    try {
+        return step(deadline.RemainingMs());
+    } catch (const EHttpError& error) {
+        if (error.kind() != Kind::Timeout) {
+            throw;
+        }
+        throw EHttpError(Kind::Timeout, what + TransferTimeoutText(deadline.TimeoutMs()));
+    }
+}
+
+std::string ReceiveAll(TcpConnection& connection, const Deadline& deadline) {
     std::string received;
     char buffer[16384];
     for (;;) {
-        const size_t count = connection.Receive(buffer, sizeof buffer, timeoutMs);
+        const size_t count = WithinDeadline(deadline, "", [&](int remainingMs) {
+            return connection.Receive(buffer, sizeof buffer, remainingMs);
+        });
         if (count == 0) {
             return received;
+        }
+        // Headers included: no real answer comes near the bound.
+        if (received.size() + count > kMaxAnswerBytes) {
+            throw EHttpError(Kind::Status, AnswerTooLongText());
         }
         received.append(buffer, count);
     }
@@ -115,15 +157,28 @@ std::string BodyOf(const std::string& answer) {
 
 }  // namespace
 
+std::string AnswerTooLongText() {
+    return "应答超过 " + IntToStr(static_cast<long long>(kMaxAnswerBytes >> 20)) + " MB";
+}
+
+std::string TransferTimeoutText(int timeoutMs) {
+    return "超过 " + IntToStr((timeoutMs + 999) / 1000) + " 秒仍未完成";
+}
+
 std::string HttpGet(const std::string& url, int timeoutMs) {
+    const Deadline deadline(timeoutMs);
     const Target target = ParseUrl(url);
-    TcpConnection connection(target.host, target.port, timeoutMs);
+    TcpConnection connection = WithinDeadline(
+        deadline, target.host + ":" + target.port + ": ",
+        [&](int remainingMs) { return TcpConnection(target.host, target.port, remainingMs); });
     const std::string hostHeader =
         target.port == "80" ? target.host : target.host + ":" + target.port;
-    connection.Send("GET " + target.pathAndQuery + " HTTP/1.0\r\nHost: " + hostHeader +
-                        "\r\nAccept: */*\r\nConnection: close\r\n\r\n",
-                    timeoutMs);
-    return BodyOf(ReceiveAll(connection, timeoutMs));
+    WithinDeadline(deadline, "", [&](int remainingMs) {
+        connection.Send("GET " + target.pathAndQuery + " HTTP/1.0\r\nHost: " + hostHeader +
+                            "\r\nAccept: */*\r\nConnection: close\r\n\r\n",
+                        remainingMs);
+    });
+    return BodyOf(ReceiveAll(connection, deadline));
 }
 
 }  // namespace tovarin

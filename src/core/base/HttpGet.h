@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "core/base/Errors.h"
@@ -11,8 +12,8 @@ class EHttpError : public Exception {
 public:
     enum class Kind {
         Connect,  // bad address, unknown host, refused or broken connection
-        Timeout,  // connecting or waiting for the next bytes took too long
-        Status,   // the status line is not "HTTP/1.x 200" or the answer is cut short
+        Timeout,  // the transfer was not done by its deadline
+        Status,   // the status line is not "HTTP/1.x 200", the answer is cut short or too long
     };
 
     EHttpError(Kind kind, const std::string& message) : Exception(message), kind_(kind) {}
@@ -23,11 +24,25 @@ private:
     Kind kind_;
 };
 
+// The largest answer a download takes in: far above any real draw history,
+// and a bound for a server whose answer never ends.
+inline constexpr size_t kMaxAnswerBytes = size_t{64} << 20;
+
+// The time a whole download may take unless the user names another.
+inline constexpr int kDefaultTransferMs = 30000;
+
+// Why an answer was abandoned, the same words for every client.
+std::string AnswerTooLongText();
+std::string TransferTimeoutText(int timeoutMs);
+
 // One HTTP/1.0 GET of an "http://host[:port]/path?query" address (no TLS,
 // no redirects), as the command-line program needs it without a network
-// library. Connecting and every wait for data give up after timeoutMs.
-// The body is read to Content-Length when the answer gives one, otherwise
-// to the end of the connection. Returns the body's bytes.
-std::string HttpGet(const std::string& url, int timeoutMs = 30000);
+// library. The whole transfer (connecting, sending, receiving) has one
+// deadline, timeoutMs from the call: a server that answers a byte at a time
+// is given up like one that does not answer. The body is read to
+// Content-Length when the answer gives one, otherwise to the end of the
+// connection; an answer above kMaxAnswerBytes is given up. Returns the
+// body's bytes.
+std::string HttpGet(const std::string& url, int timeoutMs = kDefaultTransferMs);
 
 }  // namespace tovarin

@@ -18,7 +18,7 @@ bool IsFolder(const std::string& path);
 bool CanWriteInFolder(const std::string& folder);
 
 // Creates the folder and its missing parents; EInOutError naming the first
-// one that cannot be created.
+// one that cannot be created and why, in Chinese for the user.
 void MakeFolders(const std::string& folder);
 
 }  // namespace tovarin

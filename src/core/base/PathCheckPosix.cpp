@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "core/base/Errors.h"
@@ -37,7 +38,7 @@ void MakeFolders(const std::string& folder) {
     for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
         if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
-            throw EInOutError("Unable to create " + part);
+            throw EInOutError("无法创建文件夹“" + part + "”：" + std::strerror(errno) + "。");
         }
         if (slash == std::string::npos) {
             return;

@@ -18,6 +18,10 @@ DWORD AttributesOf(const std::string& path) {
     }
 }
 
+[[noreturn]] void CannotCreate(const std::string& folder, DWORD error) {
+    throw EInOutError("无法创建文件夹“" + folder + "”：" + FileErrorText(error) + "。");
+}
+
 }  // namespace
 
 bool PathExists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
@@ -69,11 +73,11 @@ void MakeFolders(const std::string& folder) {
             try {
                 name = Utf8ToWide(part);
             } catch (const ECodecError&) {
-                throw EInOutError("Unable to create " + part);
+                CannotCreate(part, ERROR_INVALID_NAME);
             }
             if (!CreateDirectoryW(name.c_str(), nullptr) &&
                 GetLastError() != ERROR_ALREADY_EXISTS) {
-                throw EInOutError("Unable to create " + part);
+                CannotCreate(part, GetLastError());
             }
         }
         if (separator == std::string::npos) {

@@ -217,6 +217,11 @@ std::string FetchFailureReason(TFetchFailure failure, std::string_view detail) {
     return reason;
 }
 
+std::string DownloadDoneText(int drawCount, int32_t latestPeriod) {
+    return std::string(kDownloadDoneText) + "共收到 " + std::to_string(drawCount) +
+           " 期开奖数据，最新一期是第 " + std::to_string(latestPeriod) + " 期。";
+}
+
 std::string DownloadFailureText(std::string_view reason) {
     return "下载开奖数据失败：" + std::string(reason);
 }

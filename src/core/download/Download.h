@@ -98,6 +98,9 @@ int ApplyDownload(const std::vector<std::string>& lines, std::vector<TQiCodeRec>
 // What the download tells the user.
 inline constexpr std::string_view kDownloadDoneText = "下载开奖数据成功！";
 inline constexpr std::string_view kDownloadRunningText = "正在下载开奖数据...";
+// The success message with how many draws arrived and the server's period
+// of the last one: an answer cut short at a line end shows as a short count.
+std::string DownloadDoneText(int drawCount, int32_t latestPeriod);
 inline constexpr std::string_view kNoDrawsText = "服务器没有返回开奖数据，开奖号码表保持不变。";
 
 // How a fetch can fail before there is a body to read.

@@ -229,6 +229,17 @@ void TCodeNet::Unsubscribe(int token) { listeners_.Remove(token); }
 void TCodeNet::Changed(TNetChange change) { listeners_.Notify(change); }
 
 std::vector<TSeq> ParseDrawText(std::string_view bytes) {
+    // A UTF-16 text has a NUL byte beside every ASCII character, and its
+    // digits would make draws of whatever pairs the scan found.
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+        bytes.find('\0') != std::string_view::npos) {
+        throw EReadError(std::string(kNotDrawTextText));
+    }
+    // Editors put a byte-order mark before a UTF-8 text; it is no draw.
+    constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(utf8Mark)) {
+        bytes.remove_prefix(utf8Mark.size());
+    }
     std::vector<TSeq> rows;
     size_t begin = 0;
     while (begin <= bytes.size()) {

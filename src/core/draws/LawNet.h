@@ -107,8 +107,14 @@ private:
     TListeners<TNetChange> listeners_;
 };
 
+// Why a draw list was refused: UTF-16 or other bytes that are no text.
+inline constexpr std::string_view kNotDrawTextText =
+    "导入的文件不是 GBK 或 UTF-8 文本（可能是 UTF-16 编码），请另存为 GBK 或 UTF-8 编码后再导入。";
+
 // The draws of a text file's bytes: comment and blank lines are skipped,
-// every other line gives a draw of the first seven digits it holds.
+// every other line gives a draw of the first seven digits it holds. A UTF-8
+// byte-order mark at the start is skipped; a text with a UTF-16 mark or any
+// NUL byte raises EReadError with kNotDrawTextText.
 std::vector<TSeq> ParseDrawText(std::string_view bytes);
 
 }  // namespace tovarin

@@ -27,29 +27,45 @@ const std::array<const char*, kBindKindCount + 1> BindNameHints = {
 const std::array<const char*, 2> AllMatchLabels = {"或者", "并且"};
 const std::array<const char*, 2> AssuredLabels = {"[容]", "[铁]"};
 
-TBaseBind::TBaseBind(const TPrjOptions& options)
-    : codes_(std::make_unique<TCodes>(options)), options_(&options) {}
+TBaseBind::TBaseBind(const TPrjOptions& options) : options_(&options) {}
+
+const std::string& TBaseBind::Param() const {
+    static const std::string none;
+    return param_ ? *param_ : none;
+}
+
+TCodes& TBaseBind::Held() const {
+    if (!codes_) {
+        codes_ = std::make_unique<TCodes>(*options_);
+    }
+    return *codes_;
+}
 
 void TBaseBind::AssignTo(TPersistent& dest) const {
     auto* bind = dynamic_cast<TBaseBind*>(&dest);
     if (bind == nullptr) {
         throw EBindException("TBaseBind.AssignTo Error!");
     }
-    bind->codes_->Assign(*codes_);
+    if (codes_) {
+        bind->Held().Assign(*codes_);
+    } else {
+        bind->codes_.reset();
+    }
     bind->Assured = Assured;
     bind->AllMatch = AllMatch;
     bind->MultiClause = MultiClause;
-    bind->param_ = param_;
+    bind->param_ = param_ ? std::make_unique<std::string>(*param_) : nullptr;
     bind->dirty_ = dirty_;
 }
 
 void TBaseBind::SetParam(std::string_view text) {
-    param_ = text;
+    param_ = text.empty() ? nullptr : std::make_unique<std::string>(text);
     dirty_ = true;
 }
 
 const TCodes& TBaseBind::GetCodes() {
-    if (options_->HeadLimit != codes_->HeadLimit() || options_->MissMax != codes_->MissCount()) {
+    if (!codes_ || options_->HeadLimit != codes_->HeadLimit() ||
+        options_->MissMax != codes_->MissCount()) {
         codes_ = std::make_unique<TCodes>(*options_);
         dirty_ = true;
     }
@@ -64,9 +80,9 @@ std::string TBaseBind::GetText() const {
     std::string text = std::string(BindKindNames[static_cast<size_t>(kind_)]) + ":" +
                        AssuredLabels[Assured ? 1 : 0];
     if (!MultiClause) {
-        return text + param_;
+        return text + Param();
     }
-    std::vector<std::string> clauses = SplitCodeList(param_);
+    std::vector<std::string> clauses = SplitCodeList(Param());
     for (std::string& clause : clauses) {
         clause.insert(0, AllMatchLabels[AllMatch ? 1 : 0]);
     }
@@ -74,7 +90,7 @@ std::string TBaseBind::GetText() const {
 }
 
 void TBaseBind::SaveToStream(ByteWriter& out) const {
-    const std::string gbk = Utf8ToGbk(param_);
+    const std::string gbk = Utf8ToGbk(Param());
     out.WriteI32(kind_);
     out.WriteI32(static_cast<int32_t>(gbk.size()));
     out.WriteBytes(gbk);
@@ -108,8 +124,8 @@ void TBaseBind::LoadFromStream(ByteReader& in) {
     } catch (const ECodecError&) {
         throw EReadError("Condition text is not GBK at byte " + std::to_string(start + 8));
     }
-    kind_ = kind;
-    param_ = std::move(param);
+    kind_ = static_cast<int8_t>(kind);
+    param_ = param.empty() ? nullptr : std::make_unique<std::string>(std::move(param));
     AllMatch = allMatch != 0;
     MultiClause = multiClause != 0;
     Assured = assured != 0;

@@ -47,9 +47,9 @@ public:
     virtual void LoadFromStream(ByteReader& in);
     virtual void SaveToStream(ByteWriter& out) const;
 
-    const std::string& Param() const { return param_; }
+    const std::string& Param() const;
     int Kind() const { return kind_; }
-    const TCodes& Codes() const { return *codes_; }
+    const TCodes& Codes() const { return Held(); }
 
     bool AllMatch = false;
     bool MultiClause = false;
@@ -61,8 +61,8 @@ public:
 
 protected:
     std::string ClassName() const override { return "TBaseBind"; }
-    TCodes& MutableCodes() { return *codes_; }
-    void SetKind(int kind) { kind_ = kind; }
+    TCodes& MutableCodes() { return Held(); }
+    void SetKind(int kind) { kind_ = static_cast<int8_t>(kind); }
 
     // Kinds 1-6: every code starts failed (or passed when failByMatch) and
     // flips when the first character of an item equals its head or tail.
@@ -72,11 +72,19 @@ protected:
     void CalcSumList(bool failByMatch);
 
 private:
-    std::unique_ptr<TCodes> codes_;
-    int32_t kind_ = 0;
-    const TPrjOptions* options_;
-    std::string param_;  // UTF-8; stored as GBK
+    // The result set is made on first use: a document of many conditions
+    // then costs little more memory than its bytes until it is run.
+    TCodes& Held() const;
+
+    // Beside the public flags, where they take no room of their own.
+    int8_t kind_ = 0;  // 1..9
     bool dirty_ = true;
+    mutable std::unique_ptr<TCodes> codes_;
+    const TPrjOptions* options_;
+    // UTF-8, stored as GBK; none for an empty text. A pointer rather than a
+    // string keeps the condition small (a few dozen bytes), so that memory
+    // stays within a few times a document's size however many it holds.
+    std::unique_ptr<std::string> param_;
 };
 
 // 稳上头

@@ -1,6 +1,7 @@
 #include "core/engine/Prj.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "core/base/ByteStream.h"
@@ -172,7 +173,10 @@ std::string TSeqPrj::TargetDigits() const {
     if (net.Count() == 0 || options_.TargetSeq >= net.Count() + net.FirstPeriod()) {
         return {};
     }
-    const int row = options_.TargetSeq - net.FirstPeriod();
+    // A stored target can be any 32-bit value: subtract in 64 bits, and let a
+    // target below the first period reach the table as a row it refuses.
+    const int64_t offset = int64_t{options_.TargetSeq} - net.FirstPeriod();
+    const int row = static_cast<int>(std::max<int64_t>(offset, -1));
     std::string digits;
     for (int pos = 0; pos < 4; ++pos) {
         digits += std::to_string(net.GetNum(row, pos));
@@ -297,7 +301,8 @@ void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& l
 
 void TSeqPrj::PickCodes(TCodes& picked, const TCodes& level, int size, int floatCount) {
     const int have = picked.ValidCount();
-    if (have >= size - floatCount) {
+    // A stored float count can be any 32-bit value, so the bound is 64-bit.
+    if (have >= int64_t{size} - floatCount) {
         return;
     }
     const int offered = level.ValidCount();

@@ -105,6 +105,13 @@ void ReadNumber(TAppOptions& options, std::string_view key, const std::string& s
     }
 }
 
+// A message shown as one line, whatever the text it quotes holds.
+std::string OneLine(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
 // The bytes the settings file holds for one key.
 std::string StoredValue(const TAppOptions& options, std::string_view key) {
     std::string text = GetAppOption(options, key);
@@ -161,12 +168,30 @@ TAppOptions LoadAppOptions(const std::string& fileName, std::vector<std::string>
     return options;
 }
 
-void SaveAppOptions(TAppOptions& options, std::string_view docFileName,
-                    const std::string& fileName) {
+std::string StoredLastDoc(const std::string& fileName) {
+    if (!FileExists(fileName)) {
+        return {};
+    }
+    const TIniFile ini(ReadWholeFile(fileName));
+    const std::optional<std::string> stored =
+        ini.ReadString(Utf8ToGbk(kSettingsSection), "LastDoc");
+    if (!stored) {
+        return {};
+    }
+    try {
+        return GbkToUtf8(*stored);
+    } catch (const ECodecError&) {
+        return {};
+    }
+}
+
+std::string SaveAppOptions(TAppOptions& options, std::string_view docFileName,
+                           const std::string& fileName) {
     TAppOptions saved = options;
     if (!docFileName.empty()) {
         saved.LastDoc = std::string(docFileName);
     }
+    std::string warning;
     try {
         TIniFile ini;
         if (FileExists(fileName)) {
@@ -174,13 +199,28 @@ void SaveAppOptions(TAppOptions& options, std::string_view docFileName,
         }
         const std::string section = Utf8ToGbk(kSettingsSection);
         for (const std::string_view key : AppOptionKeys()) {
-            ini.WriteString(section, key, StoredValue(saved, key));
+            if (key != "LastDoc") {
+                ini.WriteString(section, key, StoredValue(saved, key));
+                continue;
+            }
+            // LastDoc is only remembered, never read at start: a name the
+            // file cannot hold costs that key, not the others.
+            try {
+                ini.WriteString(section, key, StoredValue(saved, key));
+            } catch (const Exception& error) {
+                warning = OneLine(std::string(error.what()) + "; LastDoc keeps its previous value");
+                saved.LastDoc = options.LastDoc;
+                if (!ini.ReadString(section, key)) {
+                    ini.WriteString(section, key, StoredValue(TAppOptions{}, key));
+                }
+            }
         }
         WriteFileAtomically(fileName, ini.Bytes());
     } catch (const EInOutError&) {
         throw EInOutError("Unable to write to " + fileName);
     }
     options.LastDoc = saved.LastDoc;
+    return warning;
 }
 
 TScrambleParams ScrambleParamsFor(std::string_view versionText) {

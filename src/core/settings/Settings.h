@@ -24,13 +24,22 @@ inline constexpr std::string_view kSettingsSection = "基本设置";
 // show. EInOutError when an existing file cannot be read.
 TAppOptions LoadAppOptions(const std::string& fileName, std::vector<std::string>& problems);
 
+// The document LastDoc names in the file as it is (the one open when the
+// program last closed), for a start-up that reopens it; empty when the file
+// or the key is missing or the value is not GBK text.
+std::string StoredLastDoc(const std::string& fileName);
+
 // Writes the fifteen keys in record order, LastDoc set to docFileName when a
 // document is open under a name (non-empty), and only then takes that name
 // into the record. Other sections and keys of an existing file stay. The
 // file is replaced whole or not at all: a failed write raises EInOutError
 // "Unable to write to <file>" and changes neither the file nor the record.
-void SaveAppOptions(TAppOptions& options, std::string_view docFileName,
-                    const std::string& fileName);
+// A document name the file cannot hold (not GBK, a line break, a blank at
+// an end, quotes) leaves LastDoc as the file had it (or at its default) and
+// the record's LastDoc as it was, and the other fourteen keys are written
+// all the same; the returned one-line warning says so. Empty otherwise.
+std::string SaveAppOptions(TAppOptions& options, std::string_view docFileName,
+                           const std::string& fileName);
 
 // Scrambling of member name and password: byte i of the stored text is
 // byte i of the plain GBK text plus start + i * step, modulo 256.

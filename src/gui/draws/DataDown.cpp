@@ -40,6 +40,14 @@ TDataDown::TDataDown(std::string baseAddress, QObject* receiver, int waitMs, int
 }
 
 void TDataDown::run() {
+    try {
+        Download();
+    } catch (...) {
+        // A failure while delivering has nobody left to tell.
+    }
+}
+
+void TDataDown::Download() {
     while (!start_.hasExpired() && !isInterruptionRequested()) {
         QThread::msleep(
             static_cast<unsigned long>(std::min<qint64>(kPollMs, start_.remainingTime())));
@@ -59,6 +67,9 @@ void TDataDown::run() {
     } catch (const std::exception& error) {
         fetched = false;
         reason = error.what();
+    } catch (...) {
+        fetched = false;
+        reason = FetchFailureReason(TFetchFailure::NoConnection, {});
     }
     if (isInterruptionRequested()) {
         return;
@@ -74,12 +85,42 @@ bool TDataDown::Fetch(const std::string& address, std::string& body, std::string
     QNetworkAccessManager manager;
     QNetworkRequest request(
         QUrl::fromEncoded(QByteArray::fromStdString(address), QUrl::StrictMode));
-    request.setTransferTimeout(timeoutMs_);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
     QNetworkReply* reply = manager.get(request);
+    // Read as it arrives, so that Qt never holds more than the bound.
+    reply->setReadBufferSize(64 * 1024);
+    QByteArray data;
+    std::string abandoned;
+    auto give = [&](std::string why) {
+        if (abandoned.empty()) {
+            abandoned = std::move(why);
+            reply->abort();
+        }
+    };
+    connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toULongLong() > kMaxAnswerBytes) {
+            give(FetchFailureReason(TFetchFailure::BadStatus, AnswerTooLongText()));
+        }
+    });
+    connect(reply, &QNetworkReply::readyRead, reply, [&] {
+        if (data.size() + reply->bytesAvailable() > static_cast<qint64>(kMaxAnswerBytes)) {
+            give(FetchFailureReason(TFetchFailure::BadStatus, AnswerTooLongText()));
+            return;
+        }
+        data += reply->readAll();
+    });
     QEventLoop loop;
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // One deadline for the whole transfer: a server that sends a byte now
+    // and then keeps no download alive past it.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, reply, [&] {
+        give(FetchFailureReason(TFetchFailure::Timeout, TransferTimeoutText(timeoutMs_)));
+    });
+    deadline.start(timeoutMs_);
     QTimer closing;
     connect(&closing, &QTimer::timeout, reply, [this, reply] {
         if (isInterruptionRequested()) {
@@ -92,9 +133,15 @@ bool TDataDown::Fetch(const std::string& address, std::string& body, std::string
     }
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const QNetworkReply::NetworkError error = reply->error();
-    const QByteArray data = error == QNetworkReply::NoError ? reply->readAll() : QByteArray();
+    if (error == QNetworkReply::NoError && abandoned.empty()) {
+        data += reply->readAll();
+    }
     const QString errorText = reply->errorString();
     delete reply;
+    if (!abandoned.empty()) {
+        reason = abandoned;
+        return false;
+    }
     if (status.isValid() && status.toInt() != 200) {
         reason =
             FetchFailureReason(TFetchFailure::BadStatus, "HTTP " + std::to_string(status.toInt()));
@@ -102,6 +149,10 @@ bool TDataDown::Fetch(const std::string& address, std::string& body, std::string
     }
     if (error != QNetworkReply::NoError) {
         reason = FetchFailureReason(FailureOf(error), errorText.toStdString());
+        return false;
+    }
+    if (data.size() > static_cast<qsizetype>(kMaxAnswerBytes)) {
+        reason = FetchFailureReason(TFetchFailure::BadStatus, AnswerTooLongText());
         return false;
     }
     body = data.toStdString();

@@ -3,8 +3,10 @@
 #include <filesystem>
 
 #include "core/app/WorkFolder.h"
+#include "core/base/Errors.h"
 #include "core/base/FileIO.h"
 #include "core/base/PathCheck.h"
+#include "support/PosixOnly.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -43,6 +45,43 @@ bool NamesIgnoreCase(const test::TempDir& dir) {
     const bool ignored = FileExists(dir.File("PROBE"));
     std::filesystem::remove(test::FsPath(dir.File("probe")));
     return ignored;
+}
+
+TEST(WorkFolderTest, AUserFolderThatCannotBeMadeIsSaidInChinese) {
+#ifdef _WIN32
+    GTEST_SKIP() << test::kNoDevNullFolderOnWindows;
+#else
+    // Below a file no folder can be made, even by root.
+    try {
+        ChooseWorkFolder("/nonexistent/tovarin/bin", "/nonexistent/share", "/dev/null/Tovarin");
+        ADD_FAILURE() << "a folder was made below /dev/null";
+    } catch (const EInOutError& error) {
+        EXPECT_STREQ(error.what(), "无法创建文件夹“/dev/null/Tovarin”：Not a directory。");
+    }
+#endif
+}
+
+TEST(WorkFolderTest, WithoutAWorkFolderTheProgramStartsInAnEmptyOne) {
+#ifdef _WIN32
+    GTEST_SKIP() << test::kNoDevNullFolderOnWindows;
+#else
+    std::string problem;
+    const std::string folder =
+        StartFolder("/nonexistent/tovarin/bin", "/nonexistent/share", "/dev/null/Tovarin", problem);
+    EXPECT_EQ(problem,
+              "无法创建文件夹“/dev/null/Tovarin”：Not a directory。\n"
+              "工作文件夹无法使用：程序以空白工作区启动，"
+              "设置和工作文档只保存在临时文件夹中。");
+    EXPECT_TRUE(CanWriteInFolder(folder));
+    EXPECT_TRUE(std::filesystem::is_empty(test::FsPath(folder)));
+    std::filesystem::remove(test::FsPath(folder));
+
+    test::TempDir user;
+    std::string none;
+    EXPECT_EQ(StartFolder("/nonexistent/tovarin/bin", "/nonexistent/share", user.Path(), none),
+              user.Path());
+    EXPECT_EQ(none, "");
+#endif
 }
 
 TEST(WorkFolderTest, SeedingCopiesOnlyMissingFiles) {

@@ -1,11 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #ifndef _WIN32
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <csignal>
+
+#include "support/ChildProcess.h"
 #include "support/FileSizeLimit.h"
 #endif
 
@@ -133,6 +147,178 @@ TEST_F(FileIOTest, FileExistsOnlyForFiles) {
     EXPECT_FALSE(FileExists(folder_)) << "a folder is not a file";
     WriteFileAtomically(Path("x"), "1");
     EXPECT_TRUE(FileExists(Path("x")));
+}
+
+// The message of the EInOutError the call throws, or "" when it throws none.
+std::string ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const EInOutError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+TEST_F(FileIOTest, ReadingAFifoIsRefusedAtOnce) {
+    ASSERT_EQ(mkfifo(Path("doc.lvrn").c_str(), 0644), 0);
+    // In a child, so that a reader that waits for a writer cannot hold the suite.
+    const test::ChildEnd end = test::RunInChild(
+        [&] {
+            const std::string error = ErrorOf([&] { ReadWholeFile(Path("doc.lvrn")); });
+            return error == "Unable to open " + Path("doc.lvrn") + ": not a regular file" ? 0 : 1;
+        },
+        5);
+    EXPECT_EQ(end.status, 0) << "signal " << end.signal;
+}
+
+TEST_F(FileIOTest, ReadingADeviceOrAFolderIsRefused) {
+    EXPECT_EQ(ErrorOf([] { ReadWholeFile("/dev/zero"); }),
+              "Unable to open /dev/zero: not a regular file");
+    EXPECT_EQ(ErrorOf([&] { ReadWholeFile(folder_); }),
+              "Unable to open " + folder_ + ": not a regular file");
+}
+
+TEST_F(FileIOTest, AFileAboveTheBoundIsRefusedBeforeReading) {
+    // Sparse: no disk space and no time, and nothing of it may be read.
+    const int fd = open(Path("huge").c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, static_cast<off_t>(kMaxFileBytes) + 1), 0);
+    close(fd);
+    EXPECT_EQ(ErrorOf([&] { ReadWholeFile(Path("huge")); }),
+              "Unable to read " + Path("huge") + ": File too large");
+}
+
+TEST_F(FileIOTest, SavingThroughALinkReplacesItsTarget) {
+    ASSERT_EQ(mkdir(Path("real").c_str(), 0755), 0);
+    WriteFileAtomically(Path("real/doc.lvrn"), "old");
+    ASSERT_EQ(chmod(Path("real/doc.lvrn").c_str(), 0640), 0);
+    ASSERT_EQ(symlink("real/doc.lvrn", Path("link.lvrn").c_str()), 0);
+    WriteFileAtomically(Path("link.lvrn"), "new");
+    struct stat info {};
+    ASSERT_EQ(lstat(Path("link.lvrn").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link stays a link";
+    EXPECT_EQ(ReadWholeFile(Path("real/doc.lvrn")), "new");
+    ASSERT_EQ(stat(Path("real/doc.lvrn").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640U);
+    std::vector<std::string> entries = Entries();
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"link.lvrn", "real"}));
+    unlink(Path("real/doc.lvrn").c_str());
+    EXPECT_EQ(rmdir(Path("real").c_str()), 0) << "no temporary file beside the target";
+}
+
+TEST_F(FileIOTest, ADanglingLinkOrAFifoIsNotReplaced) {
+    ASSERT_EQ(symlink("gone.lvrn", Path("dangling.lvrn").c_str()), 0);
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(Path("dangling.lvrn"), "x"); }),
+              "Unable to write to " + Path("dangling.lvrn") + ": No such file or directory");
+    ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("fifo", Path("to-fifo").c_str()), 0);
+    for (const char* name : {"fifo", "to-fifo"}) {
+        EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(Path(name), "x"); }),
+                  "Unable to write to " + Path(name) + ": not a regular file");
+    }
+    struct stat info {};
+    ASSERT_EQ(lstat(Path("dangling.lvrn").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(lstat(Path("fifo").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    std::vector<std::string> entries = Entries();
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"dangling.lvrn", "fifo", "to-fifo"}));
+}
+
+TEST_F(FileIOTest, AFileTheWriterMayNotWriteIsNotReplaced) {
+    WriteFileAtomically(Path("theirs.lvrn"), "their document");
+    ASSERT_EQ(chmod(Path("theirs.lvrn").c_str(), 0444), 0);
+    ASSERT_EQ(chmod(folder_.c_str(), 0777), 0);
+    // Tests run as root, who may write anything: the writer is another user.
+    const test::ChildEnd end = test::RunInChild([&] {
+        if (setgid(65534) != 0 || setuid(65534) != 0) {
+            return 3;
+        }
+        const std::string error =
+            ErrorOf([&] { WriteFileAtomically(Path("theirs.lvrn"), "mine"); });
+        return error == "Unable to write to " + Path("theirs.lvrn") + ": Permission denied" ? 0 : 1;
+    });
+    EXPECT_EQ(end.status, 0) << "1: replaced or wrong message, 3: no other user";
+    EXPECT_EQ(ReadWholeFile(Path("theirs.lvrn")), "their document");
+    struct stat info {};
+    ASSERT_EQ(stat(Path("theirs.lvrn").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 0U);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"theirs.lvrn"});
+}
+
+TEST_F(FileIOTest, ATargetWithALongNameCanBeSaved) {
+    const std::string name = std::string(245, 'd') + ".lvrn";
+    WriteFileAtomically(Path(name.c_str()), "first");
+    WriteFileAtomically(Path(name.c_str()), "second");
+    EXPECT_EQ(ReadWholeFile(Path(name.c_str())), "second");
+    EXPECT_EQ(Entries(), std::vector<std::string>{name});
+}
+
+TEST_F(FileIOTest, AWriteEndedByASignalLeavesNoTemporaryFile) {
+    WriteFileAtomically(Path("doc.lvrn"), "old");
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const test::ChildEnd end = test::RunInChild(
+            [&] {
+                PrepareProcessForFileWrites();
+                WriteFileAtomically(Path("doc.lvrn"), std::string(size_t{256} << 20, 'n'));
+                return 0;
+            },
+            60,
+            [&](pid_t child) {
+                // Signalled as soon as its temporary file shows.
+                const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+                while (Entries().size() < 2 && std::chrono::steady_clock::now() < giveUp) {
+                    std::this_thread::sleep_for(std::chrono::microseconds(100));
+                }
+                kill(child, signal);
+            });
+        EXPECT_EQ(end.signal, signal) << "the signal ends the writer as it would have";
+        EXPECT_EQ(ReadWholeFile(Path("doc.lvrn")), "old");
+        EXPECT_EQ(Entries(), std::vector<std::string>{"doc.lvrn"});
+    }
+}
+
+TEST_F(FileIOTest, AWritePastTheFileSizeLimitFailsInsteadOfEndingTheProcess) {
+    WriteFileAtomically(Path("doc.lvrn"), "old");
+    const test::ChildEnd end = test::RunInChild([&] {
+        // The limit's signal is left as a process starts with it.
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit bound{100, 100};
+        setrlimit(RLIMIT_FSIZE, &bound);
+        PrepareProcessForFileWrites();
+        const std::string error =
+            ErrorOf([&] { WriteFileAtomically(Path("doc.lvrn"), std::string(5000, 'n')); });
+        return error == "Unable to write to " + Path("doc.lvrn") + ": File too large" ? 0 : 1;
+    });
+    EXPECT_EQ(end.status, 0) << "signal " << end.signal;
+    EXPECT_EQ(ReadWholeFile(Path("doc.lvrn")), "old");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"doc.lvrn"});
+}
+
+TEST_F(FileIOTest, TemporariesOfEndedWritersAreRemovedAtTheNextStart) {
+    const pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    const std::string left = ".tovarin-" + std::to_string(gone) + "-3.tmp";
+    const std::string running = ".tovarin-" + std::to_string(getpid()) + "-0.tmp";
+    const std::vector<std::string> kept = {running, ".tovarin-x-1.tmp",
+                                           ".tovarin-" + std::to_string(gone) + ".tmp", "doc.lvrn"};
+    for (const std::string& name : kept) {
+        WriteFileAtomically(Path(name.c_str()), "k");
+    }
+    WriteFileAtomically(Path(left.c_str()), "partial");
+    EXPECT_EQ(RemoveLeftTemporaries(folder_), 1);
+    std::vector<std::string> entries = Entries();
+    std::sort(entries.begin(), entries.end());
+    std::vector<std::string> expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(RemoveLeftTemporaries(Path("missing")), 0);
 }
 
 }  // namespace

@@ -115,6 +115,41 @@ TEST(HttpGetTest, ASlowServerTimesOut) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
+// The error of a GET of the reference server, and how long it took.
+EHttpError ErrorOfServer(const DrawServer& server, int timeoutMs,
+                         std::chrono::steady_clock::duration& took) {
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        HttpGet(server.BaseAddress() + "?soft=ORMELUX&softid=34&ver=1.08&mName=&mPw=", timeoutMs);
+    } catch (const EHttpError& error) {
+        took = std::chrono::steady_clock::now() - start;
+        return error;
+    }
+    ADD_FAILURE() << "the GET succeeded";
+    return EHttpError(EHttpError::Kind::Connect, "");
+}
+
+TEST(HttpGetTest, AnAnswerThatNeverEndsIsGivenUpAtTheBound) {
+    test::TempDir dir;
+    DrawServer server(test::WriteTestFile(dir.File("h.txt"), "1234567\r\n"), {"--endless"});
+    std::chrono::steady_clock::duration took{};
+    const EHttpError error = ErrorOfServer(server, 60000, took);
+    EXPECT_EQ(error.kind(), EHttpError::Kind::Status);
+    EXPECT_STREQ(error.what(), "应答超过 64 MB");
+    EXPECT_EQ(AnswerTooLongText(), "应答超过 64 MB");
+}
+
+TEST(HttpGetTest, AServerThatTricklesIsGivenUpAtTheDeadline) {
+    test::TempDir dir;
+    DrawServer server(test::WriteTestFile(dir.File("h.txt"), "1234567\r\n"), {"--trickle", "0.2"});
+    std::chrono::steady_clock::duration took{};
+    const EHttpError error = ErrorOfServer(server, 1500, took);
+    EXPECT_EQ(error.kind(), EHttpError::Kind::Timeout);
+    EXPECT_STREQ(error.what(), "超过 2 秒仍未完成");
+    EXPECT_GE(took, std::chrono::milliseconds(1400));
+    EXPECT_LT(took, std::chrono::milliseconds(3000)) << "one deadline, not one per read";
+}
+
 TEST(HttpGetTest, RefusesAddressesItCannotAsk) {
     for (const std::string& url :
          {std::string("https://127.0.0.1/d"), std::string("ftp://x/"), std::string("http:///d"),

@@ -278,6 +278,8 @@ TEST(ApplyDownloadTest, AnAnswerWithoutDrawsKeepsTheHistory) {
 
 TEST(DownloadTextsTest, AreTheOnesTheUserSees) {
     EXPECT_EQ(kDownloadDoneText, "下载开奖数据成功！");
+    EXPECT_EQ(DownloadDoneText(3, 2026003),
+              "下载开奖数据成功！共收到 3 期开奖数据，最新一期是第 2026003 期。");
     EXPECT_EQ(DownloadFailureText("服务器应答超时"), "下载开奖数据失败：服务器应答超时");
     EXPECT_EQ(FetchFailureReason(TFetchFailure::NoConnection, "Connection refused"),
               "无法连接服务器（Connection refused）");

@@ -544,6 +544,42 @@ TEST(DrawText, AcceptsEveryLineEnd) {
     EXPECT_EQ(DigitsOf(rows[3]), "4444444");
 }
 
+TEST(DrawText, AUtf8ByteOrderMarkIsNoDraw) {
+    const std::vector<TSeq> rows =
+        ParseDrawText("\xEF\xBB\xBF;开奖码表导出\r\n1234567\r\n7654321\r\n");
+    ASSERT_EQ(rows.size(), 2U);
+    EXPECT_EQ(DigitsOf(rows[0]), "1234567");
+    EXPECT_EQ(DigitsOf(ParseDrawText("\xEF\xBB\xBF"
+                                     "0012345")[0]),
+              "0012345")
+        << "a draw on the first line keeps its digits";
+}
+
+TEST_F(TextFiles, AUtf16FileIsRefusedAndTheTableKept) {
+    // ";x\r\n1234567\r\n" as UTF-16, little and big endian, with and without a mark.
+    std::string little;
+    std::string big;
+    for (const char c : std::string(";x\r\n1234567\r\n")) {
+        little += std::string{c, '\0'};
+        big += std::string{'\0', c};
+    }
+    const std::vector<std::string> texts = {"\xFF\xFE" + little, "\xFE\xFF" + big, little, big};
+    for (const std::string& text : texts) {
+        WriteFileAtomically(folder_.File("u16.txt"), text);
+        TCodeNet net;
+        Fill(net, {"1234567"});
+        net.ClearModified();
+        try {
+            net.ImportFromText(folder_.File("u16.txt"));
+            ADD_FAILURE() << "a UTF-16 text was read as draws";
+        } catch (const EReadError& error) {
+            EXPECT_EQ(error.what(), kNotDrawTextText);
+        }
+        EXPECT_EQ(DigitsOf(net), (std::vector<std::string>{"1234567"}));
+        EXPECT_FALSE(net.Modified());
+    }
+}
+
 TEST_F(TextFiles, ImportOfAMissingFileLeavesTheTableAsItWas) {
     TCodeNet net;
     Fill(net, {"1234567"});

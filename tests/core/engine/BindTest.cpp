@@ -127,6 +127,30 @@ const std::vector<KindRow>& KindRows() {
     return rows;
 }
 
+// A document of millions of conditions must fit in a few times its size:
+// an empty condition takes 16 bytes in the file and one 48-byte block here.
+TEST(BindMemoryTest, AConditionStaysSmall) {
+    EXPECT_LE(sizeof(TWdpBind), 40U);
+    EXPECT_LE(sizeof(TWstBind), 40U);
+}
+
+TEST(BindMemoryTest, AnEmptyTextAndAFreshResultReadAsBefore) {
+    TPrjOptions options;
+    options.MissMax = 2;
+    const std::unique_ptr<TBaseBind> bind = CreateBind(1, options);
+    EXPECT_EQ(bind->Param(), "");
+    EXPECT_EQ(bind->Codes().ValidCount(), 100) << "a result set not yet computed passes all";
+    EXPECT_EQ(bind->Codes().MissCount(), 2);
+    bind->SetParam("3");
+    const std::unique_ptr<TBaseBind> copy = CreateBind(1, options);
+    bind->AssignTo(*copy);
+    EXPECT_EQ(copy->Param(), "3");
+    bind->SetParam("");
+    EXPECT_EQ(bind->Param(), "");
+    EXPECT_EQ(copy->Param(), "3") << "the copy has its own text";
+    EXPECT_EQ(copy->GetCodes().ValidCount(), 10);
+}
+
 TEST(Bind, EveryKindPassesExactlyTheCodesOfItsRule) {
     for (const KindRow& row : KindRows()) {
         TPrjOptions options;

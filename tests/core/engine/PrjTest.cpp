@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 #include "core/base/Random.h"
@@ -285,6 +286,42 @@ TEST_F(PrjTest, PickCodesFloatAndRandomFill) {
         fromSecond += picked.GetValid(code) ? 1 : 0;
     }
     EXPECT_EQ(fromSecond, 6);
+}
+
+TEST_F(PrjTest, PickCodesTakesEveryStoredFloatCount) {
+    TPrjOptions options;
+    TCodes level(options);
+    level.FailAll();
+    for (TCode code = 0; code < 50; ++code) {
+        level.ResetCode(code);
+    }
+    for (const int floatCount : {0, -1, std::numeric_limits<int>::min()}) {
+        TCodes picked(options);
+        picked.FailAll();
+        TSeqPrj::PickCodes(picked, level, 40, floatCount);
+        EXPECT_EQ(picked.ValidCount(), 40) << "float count " << floatCount;
+    }
+    TCodes picked(options);
+    picked.FailAll();
+    TSeqPrj::PickCodes(picked, level, 40, std::numeric_limits<int>::max());
+    EXPECT_EQ(picked.ValidCount(), 0) << "a group of at least 40 - INT_MAX codes opens no level";
+}
+
+TEST_F(PrjTest, TargetAtTheLowestStoredValueIsRefusedByTheTable) {
+    AddDraw("3127000");
+    TSeqPrj project(net);
+    TPrjOptions options = project.Options();
+    options.TargetSeq = std::numeric_limits<int>::min();
+    project.SetOptions(options);
+    try {
+        project.TargetDigits();
+        FAIL() << "a target before the first period has no draw";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "TCodeNet.GetSeq Error!");
+    }
+    options.TargetSeq = std::numeric_limits<int>::max();
+    project.SetOptions(options);
+    EXPECT_EQ(project.TargetDigits(), "");
 }
 
 TEST_F(PrjTest, CalcOneActsAsAssuredAndPrintsTheSettings) {

@@ -33,6 +33,9 @@ QString Q(std::string_view text) {
 
 const std::vector<std::string> kTypedIn = {"9999999", "8888888"};
 const std::vector<std::string> kServed = {"1234567", "0012345", "9080706"};
+// Three draws, the server numbering them from 2026001.
+const QString kServedText =
+    QStringLiteral("下载开奖数据成功！共收到 3 期开奖数据，最新一期是第 2026003 期。");
 
 }  // namespace
 
@@ -122,7 +125,7 @@ private slots:
     void replacesTheTableAndSaysSo() {
         test::DrawServer server(history_);
         Start(server.BaseAddress());
-        ExpectOutcome(Q(kDownloadDoneText));
+        ExpectOutcome(kServedText);
         QCOMPARE(test::DrawTexts(form_->CodeNet()), kServed);
         QVERIFY(form_->DocModified());
         QCOMPARE(Command().Records().size(), size_t(3));
@@ -135,7 +138,7 @@ private slots:
         form_->AppOptions().userName = "会员 一";
         form_->AppOptions().userPW = "p&mPw=x#y";
         Start(server.BaseAddress());
-        ExpectOutcome(Q(kDownloadDoneText));
+        ExpectOutcome(kServedText);
         QCOMPARE(test::DrawTexts(form_->CodeNet()), kServed);
     }
 
@@ -200,13 +203,28 @@ private slots:
         QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
     }
 
+    void anAnswerThatNeverEndsIsAbandoned() {
+        test::DrawServer server(history_, {"--endless"});
+        Start(server.BaseAddress(), 0, 60000);
+        ExpectRefused(QStringLiteral("下载开奖数据失败：服务器应答错误（应答超过 64 MB）"));
+    }
+
+    void aTricklingServerIsAbandonedAtTheDeadline() {
+        test::DrawServer server(history_, {"--trickle", "0.2"});
+        QElapsedTimer clock;
+        clock.start();
+        Start(server.BaseAddress(), 0, 1500);
+        ExpectRefused(QStringLiteral("下载开奖数据失败：服务器应答超时（超过 2 秒仍未完成）"));
+        QVERIFY2(clock.elapsed() < 4000, "one deadline for the whole transfer");
+    }
+
     void theCommandWorksAgainAfterAFailure() {
         Start("http://127.0.0.1:" + std::to_string(test::UnusedLoopbackPort()) + "/draws");
         ExpectRefused(QStringLiteral("下载开奖数据失败："));
         dialogs_->Messages.clear();
         test::DrawServer server(history_);
         Start(server.BaseAddress());
-        ExpectOutcome(Q(kDownloadDoneText));
+        ExpectOutcome(kServedText);
         QCOMPARE(test::DrawTexts(form_->CodeNet()), kServed);
     }
 
@@ -220,7 +238,7 @@ private slots:
         Start(server.BaseAddress(), 500);
         // A second click while it runs starts nothing.
         Action().trigger();
-        ExpectOutcome(Q(kDownloadDoneText));
+        ExpectOutcome(kServedText);
         QVERIFY2(ticks >= 20, qPrintable(QString::number(ticks)));
     }
 
@@ -233,7 +251,7 @@ private slots:
         QStatusTipEvent gone{QString()};
         QCoreApplication::sendEvent(form_.get(), &gone);
         QCOMPARE(form_->StatusPanel(0).text(), Q(kDownloadRunningText));
-        ExpectOutcome(Q(kDownloadDoneText));
+        ExpectOutcome(kServedText);
     }
 
     void aVisibleEditorScrollsToTheLatestDraws() {
@@ -246,7 +264,7 @@ private slots:
         form_->CodesForm().show();
         QVERIFY(QTest::qWaitForWindowExposed(&form_->CodesForm()));
         Start(server.BaseAddress());
-        ExpectOutcome(Q(kDownloadDoneText));
+        ExpectOutcome(Q(DownloadDoneText(300, 2026300)));
         QCOMPARE(form_->CodeNet().Count(), 300);
         QTRY_VERIFY(grid.View().TopRow() > 0);
         const int top = grid.View().TopRow();
@@ -261,7 +279,7 @@ private slots:
         }
         test::DrawServer server(test::WriteTestFile(dir_->File("long.txt"), lines));
         Start(server.BaseAddress());
-        ExpectOutcome(Q(kDownloadDoneText));
+        ExpectOutcome(Q(DownloadDoneText(300, 2026300)));
         QTest::qWait(50);
         QCOMPARE(form_->CodesForm().Grid().View().TopRow(), 0);
     }
