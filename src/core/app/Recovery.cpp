@@ -1,13 +1,9 @@
 #include "core/app/Recovery.h"
 
-#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
 
-#include "core/app/WorkFolder.h"
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
 #include "core/base/PathCheck.h"
@@ -50,22 +46,6 @@ std::string Stem(const std::string& docPath) {
     return name;
 }
 
-bool ModifiedTime(const std::string& path, timespec& time) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return false;
-    }
-    time = info.st_mtim;
-    return true;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? "." : path.substr(0, slash);
@@ -91,22 +71,16 @@ void WriteRecoveryCopy(const std::string& copyPath, const std::string& docPath,
 }
 
 bool RecoveryCopyIsNewer(const std::string& copyPath, const std::string& docPath) {
-    timespec copy{};
-    if (!ModifiedTime(copyPath, copy)) {
+    const std::optional<long long> copy = ModifiedNanoseconds(copyPath);
+    if (!copy) {
         return false;
     }
-    timespec doc{};
-    if (docPath.empty() || !ModifiedTime(docPath, doc)) {
-        return true;
-    }
-    return copy.tv_sec != doc.tv_sec ? copy.tv_sec > doc.tv_sec : copy.tv_nsec > doc.tv_nsec;
+    const std::optional<long long> doc =
+        docPath.empty() ? std::nullopt : ModifiedNanoseconds(docPath);
+    return !doc || *copy > *doc;
 }
 
-void RemoveRecoveryCopy(const std::string& copyPath) {
-    if (unlink(copyPath.c_str()) != 0 && errno != ENOENT) {
-        throw EInOutError("Unable to remove " + copyPath + ": " + std::strerror(errno));
-    }
-}
+void RemoveRecoveryCopy(const std::string& copyPath) { RemoveFile(copyPath); }
 
 std::string KeepRecoveryCopyAside(const std::string& copyPath) {
     std::string base = copyPath;
@@ -116,12 +90,14 @@ std::string KeepRecoveryCopyAside(const std::string& copyPath) {
     for (int n = 1; n <= kMaxAsideNames; ++n) {
         const std::string aside = base + ".declined-" + std::to_string(n) + std::string(kDocExt);
         // link refuses an existing name, so an earlier declined copy is never replaced.
-        if (link(copyPath.c_str(), aside.c_str()) == 0) {
-            unlink(copyPath.c_str());
+        if (AddNameUnlessTaken(copyPath, aside, "Unable to keep " + copyPath + " aside")) {
+            try {
+                RemoveFile(copyPath);
+            } catch (const EInOutError&) {
+                // The copy is kept aside either way; a second name left
+                // behind only means it is offered once more.
+            }
             return aside;
-        }
-        if (errno != EEXIST) {
-            throw EInOutError("Unable to keep " + copyPath + " aside: " + std::strerror(errno));
         }
     }
     throw EInOutError("Unable to keep " + copyPath + " aside: no free name");

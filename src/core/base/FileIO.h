@@ -32,6 +32,16 @@ std::string ReadWholeFile(const std::string& path);
 // (see PrepareProcessForFileWrites).
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Removes the file; a file that is not there is no error. EInOutError
+// "Unable to remove <path>: <reason>" otherwise.
+void RemoveFile(const std::string& path);
+
+// Gives the file a second name, unless something already has that name:
+// false then, and nothing changes. EInOutError "<failure>: <reason>" for any
+// other failure.
+bool AddNameUnlessTaken(const std::string& path, const std::string& newName,
+                        const std::string& failure);
+
 // Called once at the start of each program, before any write: a write past
 // the file-size limit then fails with EFBIG like any other failed write
 // instead of killing the process (SIGXFSZ is ignored), and SIGTERM or SIGINT

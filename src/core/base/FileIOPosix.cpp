@@ -198,6 +198,23 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     }
 }
 
+void RemoveFile(const std::string& path) {
+    if (unlink(path.c_str()) != 0 && errno != ENOENT) {
+        Fail("Unable to remove", path, errno);
+    }
+}
+
+bool AddNameUnlessTaken(const std::string& path, const std::string& newName,
+                        const std::string& failure) {
+    if (link(path.c_str(), newName.c_str()) == 0) {
+        return true;
+    }
+    if (errno == EEXIST) {
+        return false;
+    }
+    throw EInOutError(failure + ": " + std::strerror(errno));
+}
+
 std::string MakeScratchFolder() {
     const char* base = std::getenv("TMPDIR");
     std::string pattern =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tovarin {
@@ -13,6 +14,15 @@ bool PathExists(const std::string& path);
 bool CanReplaceFile(const std::string& path);
 
 bool IsFolder(const std::string& path);
+
+// Whether both paths name one and the same file (through links, or in
+// other spellings); false when either is missing.
+bool SameFile(const std::string& a, const std::string& b);
+
+// When a regular file was last changed, in nanoseconds of the system's
+// clock (comparable between files of one system only); none for a missing
+// file or anything that is not a regular file.
+std::optional<long long> ModifiedNanoseconds(const std::string& path);
 
 // Whether the program may create and remove files in the folder.
 bool CanWriteInFolder(const std::string& folder);

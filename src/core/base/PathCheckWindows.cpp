@@ -18,6 +18,26 @@ DWORD AttributesOf(const std::string& path) {
     }
 }
 
+// What identifies an open file on its volume, through an existing file
+// opened for no access at all (so that no sharing mode stands in the way).
+bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    std::wstring name;
+    try {
+        name = Utf8ToWide(path);
+    } catch (const ECodecError&) {
+        return false;
+    }
+    const HANDLE handle =
+        CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool known = GetFileInformationByHandle(handle, &info) != 0;
+    CloseHandle(handle);
+    return known;
+}
+
 [[noreturn]] void CannotCreate(const std::string& folder, DWORD error) {
     throw EInOutError("无法创建文件夹“" + folder + "”：" + FileErrorText(error) + "。");
 }
@@ -37,6 +57,26 @@ bool CanReplaceFile(const std::string& path) {
 bool IsFolder(const std::string& path) {
     const DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    BY_HANDLE_FILE_INFORMATION first{};
+    BY_HANDLE_FILE_INFORMATION second{};
+    return FileIdentity(a, first) && FileIdentity(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
+std::optional<long long> ModifiedNanoseconds(const std::string& path) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!FileIdentity(path, info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    // FILETIME counts 100-nanosecond steps.
+    const long long steps = (static_cast<long long>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                            info.ftLastWriteTime.dwLowDateTime;
+    return steps * 100;
 }
 
 // Windows keeps who may write where in access lists that no attribute
