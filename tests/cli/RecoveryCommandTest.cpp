@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include "cli/CliRunner.h"
 #include "core/app/Recovery.h"
 #include "core/base/FileIO.h"
+#include "support/FileTime.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -13,10 +11,7 @@ namespace {
 
 using test::RunCli;
 
-void SetTime(const std::string& path, time_t seconds) {
-    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
+using test::SetModifiedTime;
 
 TEST(RecoveryCommand, ReportsTheCopyAndWhetherItIsNewer) {
     test::TempDir dir;
@@ -29,8 +24,8 @@ TEST(RecoveryCommand, ReportsTheCopyAndWhetherItIsNewer) {
     EXPECT_EQ(none.out, "copy " + copy + "\nstate none\n");
 
     WriteFileAtomically(copy, "c");
-    SetTime(doc, 1796720000);
-    SetTime(copy, 1796720100);
+    SetModifiedTime(doc, 1796720000);
+    SetModifiedTime(copy, 1796720100);
     EXPECT_EQ(RunCli({"recovery", doc, "--folder", dir.Path()}).out,
               "copy " + copy + "\nstate newer\n");
     const test::CliResult json = RunCli({"recovery", "--json", doc, "--folder", dir.Path()});
@@ -38,7 +33,7 @@ TEST(RecoveryCommand, ReportsTheCopyAndWhetherItIsNewer) {
     EXPECT_EQ(json.out, "{\"document\":\"" + doc + "\",\"copy\":\"" + copy +
                             "\",\"exists\":true,\"newer\":true}\n");
 
-    SetTime(copy, 1796719000);
+    SetModifiedTime(copy, 1796719000);
     EXPECT_EQ(RunCli({"recovery", doc, "--folder", dir.Path()}).out,
               "copy " + copy + "\nstate older\n");
 }

@@ -10,6 +10,8 @@ inline constexpr const char* kNoPermissionBitsOnWindows =
     "Windows files have no POSIX permission bits and no umask";
 inline constexpr const char* kNoDevNullFolderOnWindows =
     "Windows has no /dev/null, the file below which no folder can be made even by root";
+inline constexpr const char* kNoSymbolicLinksOnWindows =
+    "symbolic links on Windows need a privilege a test cannot count on";
 inline constexpr const char* kNoChildProcessesOnWindows =
     "Windows has no fork, FIFOs, POSIX signals, setrlimit or user switching, "
     "which the test needs to cause the failure it checks";

@@ -2,6 +2,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "core/base/Errors.h"
@@ -44,6 +45,10 @@ std::string Stem(const std::string& docPath) {
         name.resize(cut);
     }
     return name;
+}
+
+bool IsAbsolute(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end())).is_absolute();
 }
 
 std::string FolderOf(const std::string& path) {
@@ -108,7 +113,7 @@ std::string ChooseStartupDocument(bool openLast, const std::string& lastDoc,
     if (!openLast || lastDoc.empty()) {
         return workingDoc;
     }
-    const std::string path = lastDoc.front() == '/' ? lastDoc : appDir + "/" + lastDoc;
+    const std::string path = IsAbsolute(lastDoc) ? lastDoc : appDir + "/" + lastDoc;
     return FileExists(path) ? lastDoc : workingDoc;
 }
 

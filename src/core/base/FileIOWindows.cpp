@@ -7,6 +7,7 @@
 
 #include "core/base/Errors.h"
 #include "core/base/SystemTextWindows.h"
+#include "core/base/TempFiles.h"
 
 namespace tovarin {
 namespace {
@@ -45,19 +46,71 @@ private:
     HANDLE handle_;
 };
 
+[[noreturn]] void FailNotRegular(const std::string& what, const std::string& path) {
+    throw EInOutError(what + " " + path + ": not a regular file");
+}
+
+// The folder part of a UTF-8 path, with its separator ("" for none).
+std::string FolderPartOf(const std::string& path) {
+    const size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? "" : path.substr(0, separator + 1);
+}
+
+// The file a write replaces: the path itself, or the file a symbolic link
+// there finally names. A link that names nothing, a target that is not a
+// regular file and a file the process could not open for writing are
+// refused: replacing them would put a new file where the user meant none.
+std::wstring WriteTarget(const std::string& path) {
+    std::wstring target = SystemName("Unable to write to", path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        // A missing folder is left for creating the temporary file to report.
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return target;
+        }
+        Fail("Unable to write to", path, error);
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        FailNotRegular("Unable to write to", path);
+    }
+    // Opening follows links; a dangling one fails here like in the POSIX build.
+    const Handle probe(CreateFileW(target.c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (probe.get() == INVALID_HANDLE_VALUE) {
+        Fail("Unable to write to", path, GetLastError());
+    }
+    if (GetFileType(probe.get()) != FILE_TYPE_DISK) {
+        FailNotRegular("Unable to write to", path);
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        wchar_t resolved[32768];
+        const DWORD length = GetFinalPathNameByHandleW(probe.get(), resolved, 32768, 0);
+        if (length == 0 || length >= 32768) {
+            Fail("Unable to write to", path, GetLastError());
+        }
+        target.assign(resolved, length);
+    }
+    return target;
+}
+
 // The file is created beside the target so that the move stays within one
 // volume; CREATE_NEW makes the name ours alone (a name someone else holds
-// only moves on to the next).
-HANDLE CreateTemporaryBeside(const std::string& path, std::wstring& tempName) {
+// only moves on to the next). Delete sharing lets the console handler
+// remove it while it is being written.
+HANDLE CreateTemporaryBeside(const std::wstring& target, const std::string& path,
+                             TempRegistration& registration, std::wstring& tempName) {
     static std::atomic<unsigned> serial{0};
-    const std::wstring stem = SystemName("Unable to create a file beside", path) + L".tmp" +
-                              std::to_wstring(GetCurrentProcessId()) + L".";
+    const std::string folder = FolderPartOf(WideToUtf8(target));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::wstring candidate = stem + std::to_wstring(serial++);
-        const HANDLE handle = CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        const std::string candidate = folder + TemporaryName(GetCurrentProcessId(), serial++);
+        registration.Hold(candidate);
+        std::wstring name = SystemName("Unable to create a file beside", candidate);
+        const HANDLE handle = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
-            tempName = std::move(candidate);
+            tempName = std::move(name);
             return handle;
         }
         const DWORD error = GetLastError();
@@ -82,13 +135,30 @@ bool FileExists(const std::string& path) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    const Handle file(CreateFileW(SystemName("Unable to open", path).c_str(), GENERIC_READ,
+    const std::wstring name = SystemName("Unable to open", path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        FailNotRegular("Unable to open", path);
+    }
+    const Handle file(CreateFileW(name.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
         Fail("Unable to open", path, GetLastError());
     }
+    // Pipes and devices are refused before anything is read from them.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        FailNotRegular("Unable to open", path);
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) {
+        Fail("Unable to open", path, GetLastError());
+    }
+    if (static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes) {
+        Fail("Unable to read", path, ERROR_FILE_TOO_LARGE);
+    }
     std::string data;
+    data.reserve(static_cast<size_t>(size.QuadPart));
     char chunk[65536];
     for (;;) {
         DWORD got = 0;
@@ -98,13 +168,19 @@ std::string ReadWholeFile(const std::string& path) {
         if (got == 0) {
             return data;
         }
+        // The file may grow while it is read.
+        if (data.size() + got > kMaxFileBytes) {
+            Fail("Unable to read", path, ERROR_FILE_TOO_LARGE);
+        }
         data.append(chunk, got);
     }
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    const std::wstring target = WriteTarget(path);
+    TempRegistration registration;
     std::wstring tempName;
-    Handle file(CreateTemporaryBeside(path, tempName));
+    Handle file(CreateTemporaryBeside(target, path, registration, tempName));
     auto abandon = [&](DWORD error) {
         file.Close();
         DeleteFileW(tempName.c_str());
@@ -130,10 +206,103 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     }
     // Unlike rename, the move replaces an existing file; write-through
     // returns only once the move is on the disk.
-    if (!MoveFileExW(tempName.c_str(), SystemName("Unable to write to", path).c_str(),
+    if (!MoveFileExW(tempName.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         abandon(GetLastError());
     }
+}
+
+void RemoveFile(const std::string& path) {
+    if (!DeleteFileW(SystemName("Unable to remove", path).c_str())) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+            Fail("Unable to remove", path, error);
+        }
+    }
+}
+
+bool AddNameUnlessTaken(const std::string& path, const std::string& newName,
+                        const std::string& failure) {
+    std::wstring from;
+    std::wstring to;
+    try {
+        from = Utf8ToWide(path);
+        to = Utf8ToWide(newName);
+    } catch (const ECodecError&) {
+        throw EInOutError(failure + ": " + FileErrorText(ERROR_INVALID_NAME));
+    }
+    if (CreateHardLinkW(to.c_str(), from.c_str(), nullptr)) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+        return false;
+    }
+    throw EInOutError(failure + ": " + FileErrorText(error));
+}
+
+std::string MakeScratchFolder() {
+    wchar_t base[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, base);
+    if (length == 0 || length > MAX_PATH) {
+        Fail("Unable to create a folder in", "%TEMP%", GetLastError());
+    }
+    const std::string folder = WideToUtf8(std::wstring_view(base, length));
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate = folder + "tovarin-" + std::to_string(GetCurrentProcessId()) +
+                                      "-" + std::to_string(serial++);
+        if (CreateDirectoryW(Utf8ToWide(candidate).c_str(), nullptr)) {
+            return candidate;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            Fail("Unable to create a folder in", folder, GetLastError());
+        }
+    }
+    Fail("Unable to create a folder in", folder, ERROR_ALREADY_EXISTS);
+}
+
+namespace {
+
+// Whether the process with this id has ended (or never was).
+bool ProcessHasEnded(unsigned long id) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (process == nullptr) {
+        return GetLastError() == ERROR_INVALID_PARAMETER;
+    }
+    DWORD code = 0;
+    const bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+    CloseHandle(process);
+    return ended;
+}
+
+}  // namespace
+
+int RemoveLeftTemporaries(const std::string& folder) {
+    std::wstring pattern;
+    try {
+        pattern = Utf8ToWide(folder + "\\.tovarin-*.tmp");
+    } catch (const ECodecError&) {
+        return 0;
+    }
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    int removed = 0;
+    do {
+        const std::string name = WideToUtf8(found.cFileName);
+        const unsigned long writer = WriterOfTemporary(name);
+        if (writer == 0 || writer == GetCurrentProcessId() || !ProcessHasEnded(writer)) {
+            continue;
+        }
+        if (DeleteFileW(Utf8ToWide(folder + "\\" + name).c_str())) {
+            ++removed;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return removed;
 }
 
 }  // namespace tovarin

@@ -77,6 +77,8 @@ std::string FileErrorText(unsigned long error) {
             return "Too many open files";
         case ERROR_FILENAME_EXCED_RANGE:
             return "File name too long";
+        case ERROR_FILE_TOO_LARGE:
+            return "File too large";
         default:
             return SystemMessage(error);
     }

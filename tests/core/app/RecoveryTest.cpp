@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <filesystem>
+
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "core/app/Recovery.h"
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
+#include "support/FileTime.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -14,11 +17,7 @@ namespace {
 
 using test::TempDir;
 
-// Sets a file's modification time, seconds after the epoch.
-void SetTime(const std::string& path, time_t seconds, long nanos = 0) {
-    const timespec times[2] = {{seconds, nanos}, {seconds, nanos}};
-    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
+using test::SetModifiedTime;
 
 TEST(Recovery, FolderAndNames) {
     EXPECT_EQ(RecoveryFolder("/home/wang/.local/share/Tovarin"),
@@ -59,7 +58,7 @@ TEST(Recovery, WriteMakesTheFolderAndReplacesAtomically) {
     RemoveRecoveryCopy(copy);
     EXPECT_FALSE(FileExists(copy));
     RemoveRecoveryCopy(copy);
-    rmdir(folder.c_str());
+    EXPECT_TRUE(std::filesystem::remove(test::FsPath(folder)));
 }
 
 TEST(Recovery, NeverWritesOverTheDocument) {
@@ -68,7 +67,12 @@ TEST(Recovery, NeverWritesOverTheDocument) {
     WriteFileAtomically(doc, "the work");
     EXPECT_THROW(WriteRecoveryCopy(doc, doc, "copy"), EInOutError);
     // Another name for the same file is the same file.
+#ifdef _WIN32
+    // (a hard link: symbolic ones need a privilege there)
+    std::filesystem::create_hard_link(test::FsPath(doc), test::FsPath(dir.File("link.lvrn")));
+#else
     ASSERT_EQ(symlink(doc.c_str(), dir.File("link.lvrn").c_str()), 0);
+#endif
     EXPECT_THROW(WriteRecoveryCopy(dir.File("link.lvrn"), doc, "copy"), EInOutError);
     EXPECT_EQ(ReadWholeFile(doc), "the work");
 }
@@ -89,14 +93,14 @@ TEST(Recovery, NewerThanItsDocument) {
     EXPECT_TRUE(RecoveryCopyIsNewer(copy, doc));
     EXPECT_TRUE(RecoveryCopyIsNewer(copy, ""));
     WriteFileAtomically(doc, "d");
-    SetTime(doc, 1796720000);
-    SetTime(copy, 1796720001);
+    SetModifiedTime(doc, 1796720000);
+    SetModifiedTime(copy, 1796720001);
     EXPECT_TRUE(RecoveryCopyIsNewer(copy, doc));
-    SetTime(copy, 1796720000);
+    SetModifiedTime(copy, 1796720000);
     EXPECT_FALSE(RecoveryCopyIsNewer(copy, doc));
-    SetTime(copy, 1796720000, 500);
+    SetModifiedTime(copy, 1796720000, 500);
     EXPECT_TRUE(RecoveryCopyIsNewer(copy, doc));
-    SetTime(copy, 1796719999, 999999999);
+    SetModifiedTime(copy, 1796719999, 999999999);
     EXPECT_FALSE(RecoveryCopyIsNewer(copy, doc));
     // A folder where the copy should be is no copy.
     EXPECT_FALSE(RecoveryCopyIsNewer(dir.Path(), doc));
