@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/CliRunner.h"
 #include "core/app/Recovery.h"
 #include "core/base/FileIO.h"
@@ -30,8 +32,9 @@ TEST(RecoveryCommand, ReportsTheCopyAndWhetherItIsNewer) {
               "copy " + copy + "\nstate newer\n");
     const test::CliResult json = RunCli({"recovery", "--json", doc, "--folder", dir.Path()});
     EXPECT_EQ(json.status, 0);
-    EXPECT_EQ(json.out, "{\"document\":\"" + doc + "\",\"copy\":\"" + copy +
-                            "\",\"exists\":true,\"newer\":true}\n");
+    // The paths as JSON strings: a Windows path's backslashes come escaped.
+    EXPECT_EQ(json.out, "{\"document\":" + nlohmann::json(doc).dump() + ",\"copy\":" +
+                            nlohmann::json(copy).dump() + ",\"exists\":true,\"newer\":true}\n");
 
     SetModifiedTime(copy, 1796719000);
     EXPECT_EQ(RunCli({"recovery", doc, "--folder", dir.Path()}).out,
