@@ -321,6 +321,21 @@ TEST_F(FileIOTest, AWritePastTheFileSizeLimitFailsInsteadOfEndingTheProcess) {
 #endif
 }
 
+TEST_F(FileIOTest, TemporariesOfAProcessThatCannotExistAreRemoved) {
+    // No system hands out a process id this high.
+    const std::string left = ".tovarin-999999999-3.tmp";
+    const std::vector<std::string> kept = {".tovarin-x-1.tmp", ".tovarin-1234567890-1.tmp",
+                                           ".tovarin-999999999.tmp", "doc.lvrn"};
+    for (const std::string& name : kept) {
+        WriteFileAtomically(Path(name.c_str()), "k");
+    }
+    WriteFileAtomically(Path(left.c_str()), "partial");
+    EXPECT_EQ(RemoveLeftTemporaries(folder_), 1);
+    std::vector<std::string> expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Entries(), expected);
+}
+
 TEST_F(FileIOTest, TemporariesOfEndedWritersAreRemovedAtTheNextStart) {
 #ifdef _WIN32
     GTEST_SKIP() << test::kNoChildProcessesOnWindows;
