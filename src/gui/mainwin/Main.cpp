@@ -35,6 +35,7 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "gui/mainwin/AnalysesActions.h"
+#include "gui/mainwin/BacktestActions.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
 #include "gui/mainwin/UserDialogs.h"
@@ -75,6 +76,7 @@ TMainForm::TMainForm(TSetup setup)
     StartUp();
     InstallAnalyses(*this);
     InstallDownload(*this);
+    InstallBacktest(*this);
 }
 
 TMainForm::~TMainForm() {
@@ -230,6 +232,7 @@ void TMainForm::LoadReadme() {
 }
 
 void TMainForm::ClearWorkspace() {
+    emit WorkspaceClearing();
     BindChkLbx_->clear();
     StatusPanel(2).clear();
     appInfo_.DocFileName.clear();
@@ -465,6 +468,7 @@ void TMainForm::Calc(bool oneBind) {
     } else {
         project.CalcAll(appOptions_, OutPutMemo);
     }
+    OutPutMemo->SetReportOwner(&project);
     ListView_->topLevelItem(lines.first())
         ->setText(3, QString::fromUtf8(VerifyStateTexts.at(project.VerifyState())));
     RebuildBindList();

@@ -130,6 +130,10 @@ public:
     // The printer that page setup configures and printing uses.
     QPrinter& Printer();
 
+signals:
+    // Every project and the draw table are about to go (new, open, close).
+    void WorkspaceClearing();
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
