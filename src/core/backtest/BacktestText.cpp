@@ -15,6 +15,9 @@ std::string PercentText(double share) {
     if (percent > 0.0 && percent < 0.5) {
         return "不到1%";
     }
+    if (percent >= 99.5 && percent < 100.0) {
+        return "超过99%";
+    }
     return std::to_string(static_cast<long long>(std::lround(percent))) + "%";
 }
 
@@ -61,7 +64,8 @@ std::string SummarySentence(const TBacktestReport& report, int lastPeriod) {
                        "个号码平均命中" + AmountText(r.Baseline * report.Range.Periods()) +
                        "期；随机选号命中不少于" + hits + "期的概率";
     const std::string chance = PercentText(r.PValue);
-    text += chance.rfind("不到", 0) == 0 ? chance : "为" + chance;
+    const bool bound = chance.rfind("不到", 0) == 0 || chance.rfind("超过", 0) == 0;
+    text += bound ? chance : "为" + chance;
     if (r.Lift) {
         text += "；命中率是随机选号的" + FixedText(*r.Lift, 2) + "倍";
     }

@@ -9,8 +9,8 @@ namespace tovarin {
 
 class TCodeNet;
 
-// A share as a whole percentage ("68%"); a chance above 0 that would show
-// as 0% reads "不到1%".
+// A share as a whole percentage ("68%"); a share that is neither 0 nor 1
+// but would round to 0% or 100% reads "不到1%" or "超过99%".
 std::string PercentText(double share);
 // A count that may have a fraction, with at most one decimal ("71", "21.3").
 std::string AmountText(double amount);

@@ -29,6 +29,12 @@ QValueAxis* AddAxis(QChart& chart, Qt::Alignment side, const QString& title, dou
     return axis;
 }
 
+QValueAxis* PercentAxis(QChart& chart) {
+    QValueAxis* axis = AddAxis(chart, Qt::AlignLeft, QStringLiteral("%"), 0, 100);
+    axis->setLabelFormat(QStringLiteral("%d"));
+    return axis;
+}
+
 void Attach(QChart& chart, QAbstractSeries* series, QValueAxis* x, QValueAxis* y) {
     chart.addSeries(series);
     series->attachAxis(x);
@@ -65,7 +71,7 @@ void ShowToleranceCurve(QChart& chart, const TBacktestReport& report) {
         AddAxis(chart, Qt::AlignBottom, QStringLiteral("容错"), 0, std::max(report.Checked, 1));
     x->setTickCount(std::max(report.Checked, 1) + 1);
     x->setLabelFormat(QStringLiteral("%d"));
-    QValueAxis* y = AddAxis(chart, Qt::AlignLeft, QStringLiteral("%"), 0, 100);
+    QValueAxis* y = PercentAxis(chart);
     Attach(chart, codes, x, y);
     Attach(chart, hits, x, y);
     Attach(chart, mark, x, y);
@@ -76,7 +82,9 @@ std::vector<int> ThinnedIndexes(int count, int maxPoints) {
     if (count <= 0 || maxPoints <= 0) {
         return indexes;
     }
-    const int step = std::max(1, (count + maxPoints - 1) / maxPoints);
+    // The last point comes on top of every step-th one.
+    const int gaps = std::max(1, maxPoints - 1);
+    const int step = std::max(1, (count - 1 + gaps - 1) / gaps);
     for (int i = 0; i < count; i += step) {
         indexes.push_back(i);
     }
@@ -106,7 +114,7 @@ void ShowRollingHitRate(QChart& chart, const std::vector<double>& rates, int fir
 
     QValueAxis* x = AddAxis(chart, Qt::AlignBottom, QStringLiteral("期号"), firstEnd, lastEnd);
     x->setLabelFormat(QStringLiteral("%d"));
-    QValueAxis* y = AddAxis(chart, Qt::AlignLeft, QStringLiteral("%"), 0, 100);
+    QValueAxis* y = PercentAxis(chart);
     Attach(chart, line, x, y);
     Attach(chart, chance, x, y);
 }

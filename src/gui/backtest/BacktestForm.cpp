@@ -164,6 +164,8 @@ void TBacktestForm::BuildLayout() {
                   QStringLiteral("号码通过比例"), QStringLiteral("提升")},
                  Tabs);
     ConditionGrid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    // In run order until the player sorts by another column.
+    ConditionGrid->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     GroupGrid =
         MakeGrid("GroupGrid",
                  {QStringLiteral("推荐组"), QStringLiteral("号码数"), QStringLiteral("期望命中"),

@@ -5,18 +5,20 @@
 #include <QString>
 
 #include "core/engine/Code.h"
+#include "gui/backtest/BacktestForm.h"
 
 class QAction;
 
 namespace tovarin {
 
-class TBacktestForm;
 class TMainForm;
 
 // The 回测 entry of the project menu, the window it opens for the selected
 // project, and the tool tip that says why a code of that project's report
 // was eliminated.
 class TBacktestActions : public QObject {
+    Q_OBJECT
+
 public:
     // Adds the entry after 筛选 and installs the tool tip; the object lives
     // as the form's child.

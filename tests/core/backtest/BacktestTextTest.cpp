@@ -48,11 +48,21 @@ TEST(BacktestText, SummaryOfASmallChance) {
               "随机选号命中不少于30期的概率不到1%；命中率是随机选号的14.29倍");
 }
 
+TEST(BacktestText, SummaryOfANearCertainChance) {
+    TBacktestReport report = HundredPeriods(56, 71);
+    report.Result.PValue = 0.9995;
+    EXPECT_EQ(SummarySentence(report, 100),
+              "近100期中命中56期（56%）；随机选71个号码平均命中71期；"
+              "随机选号命中不少于56期的概率超过99%；命中率是随机选号的0.79倍");
+}
+
 TEST(BacktestText, PercentAndAmount) {
     EXPECT_EQ(PercentText(0.0), "0%");
     EXPECT_EQ(PercentText(0.004), "不到1%");
     EXPECT_EQ(PercentText(0.005), "1%");
     EXPECT_EQ(PercentText(0.684), "68%");
+    EXPECT_EQ(PercentText(0.994), "99%");
+    EXPECT_EQ(PercentText(0.9995), "超过99%");
     EXPECT_EQ(PercentText(1.0), "100%");
     EXPECT_EQ(AmountText(71.0), "71");
     EXPECT_EQ(AmountText(21.3), "21.3");

@@ -91,6 +91,8 @@ private slots:
         form_->ListView().SelectOnly(1);
         Trigger("ProjectMenuBacktest");
         QVERIFY(first.isNull());
+        QCOMPARE(dialogs_->Errors, QStringList());
+        QVERIFY(actions_->Window() != nullptr);
         QCOMPARE(actions_->Window()->Project(), &form_->PrjMgr().GetSeqPrj(1));
     }
 
@@ -225,7 +227,13 @@ private:
         return {(left.left() + right.left()) / 2, left.center().y()};
     }
 
+    // The tool tip the area shows for a pointer resting there; the previous
+    // one is gone first (hiding takes a moment).
     QString TipAt(const QPoint& point) {
+        QToolTip::hideText();
+        for (int wait = 0; wait < 100 && QToolTip::isVisible(); ++wait) {
+            QTest::qWait(10);
+        }
         QWidget* viewport = form_->Output().viewport();
         QHelpEvent help(QEvent::ToolTip, point, viewport->mapToGlobal(point));
         QApplication::sendEvent(viewport, &help);
