@@ -52,6 +52,7 @@ int RunFilter(Args& args);
 int RunDraws(Args& args);
 int RunDownload(Args& args);
 int RunAnalyse(Args& args);
+int RunBacktest(Args& args);
 
 int RunSettings(Args& args);
 

@@ -26,6 +26,8 @@ const std::vector<CommandEntry>& Commands() {
          "analyse DOC --kind KIND [--project N]... [--settings INI] [--set KEY=VALUE]... "
          "[--seed S]",
          &RunAnalyse},
+        {"backtest", "backtest DOC --project N [--from P] [--to P] [--details] [--json]",
+         &RunBacktest},
     };
     return commands;
 }
