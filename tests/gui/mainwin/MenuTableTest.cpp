@@ -13,8 +13,8 @@
 
 #include <memory>
 
-#include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Application.h"
+#include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
@@ -64,6 +64,8 @@ const std::vector<std::pair<const char*, std::vector<TEntry>>>& MenuTable() {
           {"-", "", ""},
           {"单筛(&O)", "F8", "单独筛选|只按照选择的某个条件对号码数据筛选"},
           {"筛选(&G)", "F9", "选择筛选|按照勾选的条件对号码数据进行筛选"},
+          {"回测(&B)...", "Ctrl+B",
+           "方案回测|检验当前方案在过去各期能否选中中奖号码，并与随机选号比较"},
           {"-", "", ""},
           {"属性(&R)", "F10", "方案属性|显示当前方案的属性编辑窗口"}}},
         {"条件(&E)",
