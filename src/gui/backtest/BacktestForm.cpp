@@ -14,7 +14,9 @@
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 
+#include <algorithm>
 #include <exception>
+#include <initializer_list>
 
 #include "core/backtest/BacktestText.h"
 #include "core/draws/LawNet.h"

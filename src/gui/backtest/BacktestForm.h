@@ -51,7 +51,6 @@ public:
     // What the window shows now; none when the table is empty or the
     // project cannot be evaluated.
     const std::optional<TBacktestReport>& Report() const { return report_; }
-    const TEvaluation& Evaluation() const { return evaluation_; }
 
 private:
     void BuildLayout();

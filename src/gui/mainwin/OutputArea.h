@@ -48,14 +48,15 @@ public:
     // answer shows none.
     using TCodeTip = std::function<QString(TCode code)>;
     void SetCodeTip(TCodeTip codeTip) { codeTip_ = std::move(codeTip); }
-    // The code whose text lies under a point of the viewport, or -1.
-    TCode CodeAt(const QPoint& point) const;
 
 protected:
     bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
 private:
+    // The code whose text lies under a point of the viewport, or -1.
+    TCode CodeAt(const QPoint& point) const;
+
     QList<QKeySequence> windowKeys_;
     const TSeqPrj* reportOwner_ = nullptr;
     TCodeTip codeTip_;
