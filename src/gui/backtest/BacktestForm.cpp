@@ -354,7 +354,6 @@ void TBacktestForm::FillGroups(const TBacktestReport& report) {
         GroupGrid->setItem(row, 4, PercentItem(baseline));
         GroupGrid->setItem(row, 5, LiftItem(rate, baseline));
     }
-    GroupGrid->resizeColumnsToContents();
 }
 
 }  // namespace tovarin

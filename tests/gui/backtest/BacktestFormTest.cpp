@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -330,7 +331,17 @@ private slots:
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.data()));
         QTest::qWait(200);
-        QVERIFY(form_->grab().save(QString::fromLocal8Bit(shot)));
+        const QString path = QString::fromLocal8Bit(shot);
+        QVERIFY(form_->grab().save(path));
+        // The other tabs beside it: name-groups.png and name-periods.png.
+        auto* tabs = Find<QTabWidget>("BacktestTabs");
+        for (const auto& [index, suffix] : {std::pair{1, "-groups"}, std::pair{2, "-periods"}}) {
+            tabs->setCurrentIndex(index);
+            QTest::qWait(50);
+            QString other = path;
+            other.insert(other.lastIndexOf(QLatin1Char('.')), QLatin1String(suffix));
+            QVERIFY(form_->grab().save(other));
+        }
     }
 };
 
