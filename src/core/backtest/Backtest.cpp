@@ -147,7 +147,7 @@ std::vector<double> RollingHitRates(const TEvaluation& evaluation, const TCodeNe
     if (window <= 0 || range.Periods() < window) {
         return rates;
     }
-    rates.reserve(static_cast<size_t>(range.Periods() - window + 1));
+    rates.reserve(static_cast<size_t>(range.Periods()) - static_cast<size_t>(window) + 1);
     const auto hitAt = [&](int period) {
         return evaluation.Kept(WinnerCode(net.GetSeq(period - net.FirstPeriod()))) ? 1 : 0;
     };

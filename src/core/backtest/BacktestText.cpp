@@ -84,7 +84,7 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
                     std::to_string(report.Tolerance) + "，勾选条件" +
                     std::to_string(report.Checked) + "个");
     lines.push_back(SummarySentence(report, lastPeriod));
-    lines.push_back(kBacktestCaution);
+    lines.emplace_back(kBacktestCaution);
     lines.push_back("最长连续失误" + std::to_string(r.LongestMissRun) + "期，当前连续失误" +
                     std::to_string(r.CurrentMissRun) + "期；随机选号命中不少于" +
                     std::to_string(r.Hits) + "期的概率p=" + FixedText(r.PValue, 6));
@@ -97,7 +97,7 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
     lines.push_back(errors);
     lines.emplace_back();
 
-    lines.push_back("容错曲线：");
+    lines.emplace_back("容错曲线：");
     for (const TTolerancePoint& point : report.ToleranceCurve) {
         lines.push_back("  容错" + std::to_string(point.Tolerance) + "：保留号码" +
                         std::to_string(point.Codes) + "个，命中" + std::to_string(point.Hits) +
@@ -105,7 +105,7 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
     }
     lines.emplace_back();
 
-    lines.push_back("条件成绩单：");
+    lines.emplace_back("条件成绩单：");
     for (const TConditionScore& score : report.Conditions) {
         lines.push_back(
             "  第" + std::to_string(score.Step) + "步 " + score.Text + "：通过号码" +
@@ -115,7 +115,7 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
     }
     lines.emplace_back();
 
-    lines.push_back("推荐组：");
+    lines.emplace_back("推荐组：");
     for (const TGroupScore& group : report.Groups) {
         lines.push_back("  " + std::to_string(group.Size) + "组（共" + std::to_string(group.Codes) +
                         "个号码）：期望命中" + AmountText(group.ExpectedHits) + "期（" +
@@ -125,7 +125,7 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
 
     if (details) {
         lines.emplace_back();
-        lines.push_back("每期明细：");
+        lines.emplace_back("每期明细：");
         for (int period = report.Range.From; period <= report.Range.To; ++period) {
             const TPeriodDetail detail = PeriodDetail(evaluation, net, period);
             std::string line = "  第" + std::to_string(period) + "期 " + detail.Draw + " " +
