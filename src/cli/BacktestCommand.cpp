@@ -1,9 +1,9 @@
-// The backtest command: how a project would have done over past draws,
-// against picking as many codes at random.
+// backtest: how a project would have done over past draws, against picking
+// as many codes at random.
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "cli/Cli.h"
+#include "cli/Command.h"
 #include "cli/Document.h"
 #include "core/backtest/BacktestText.h"
 #include "core/draws/LawNet.h"
@@ -76,7 +76,7 @@ Json ReportJson(const TBacktestReport& report, const TEvaluation& evaluation, co
 }
 
 // The range of the options over the table; a range the table cannot
-// answer is a usage error.
+// answer is a RangeError.
 TPeriodRange RangeArg(const TCodeNet& net, std::optional<int> from, std::optional<int> to) {
     TPeriodRange range = DefaultRange(net);
     if (to) {
@@ -89,46 +89,50 @@ TPeriodRange RangeArg(const TCodeNet& net, std::optional<int> from, std::optiona
     try {
         CheckRange(net, range);
     } catch (const EBacktestRange& error) {
-        throw UsageError(error.what());
+        throw RangeError(error.what());
     }
     return range;
 }
 
-}  // namespace
-
-int RunBacktest(Args& args) {
-    const std::optional<int> number = args.IntValue("--project");
-    const std::optional<int> from = args.IntValue("--from");
-    const std::optional<int> to = args.IntValue("--to");
+int RunBacktest(const Args& args) {
+    const int number = *args.IntValue("--project");
     const bool details = args.Flag("--details");
-    const bool json = args.Flag("--json");
-    const std::string path = args.Positional("DOC");
-    args.ExpectEnd();
-    if (!number) {
-        throw UsageError("--project is missing");
-    }
-
     Document doc;
-    Open(path, doc);
-    if (*number < 1 || *number > doc.projects.PrjCount()) {
-        throw UsageError("--project " + std::to_string(*number) + " is not a project of " + path +
-                         " (1.." + std::to_string(doc.projects.PrjCount()) + ")");
-    }
+    Open(args.Positional("DOC"), doc);
+    TSeqPrj& project = ProjectArg(doc, number);
     if (doc.codeNet.Count() == 0) {
         throw Exception("no draws to test");
     }
-    const TPeriodRange range = RangeArg(doc.codeNet, from, to);
-    const TEvaluation evaluation = EvaluateProject(ProjectArg(doc, *number));
+    const TPeriodRange range =
+        RangeArg(doc.codeNet, args.IntValue("--from"), args.IntValue("--to"));
+    const TEvaluation evaluation = EvaluateProject(project);
     const TBacktestReport report = Backtest(evaluation, doc.codeNet, range);
-    if (json) {
-        std::cout << ReportJson(report, evaluation, doc.codeNet, *number, details).dump() << '\n';
+    if (args.Flag("--json")) {
+        std::cout << ReportJson(report, evaluation, doc.codeNet, number, details).dump() << '\n';
     } else {
         for (const std::string& line :
-             BacktestReportLines(report, evaluation, doc.codeNet, *number, details)) {
+             BacktestReportLines(report, evaluation, doc.codeNet, number, details)) {
             PrintLine(line);
         }
     }
     return 0;
+}
+
+}  // namespace
+
+const CommandSpec& BacktestCommand() {
+    static const CommandSpec spec{
+        .name = "backtest",
+        .summary = "Tests a project over past draws against picking as many codes at random.",
+        .positionals = {{"DOC", "the document (.lvrn)"}},
+        .options = {{"--project", "N", "the project to test, from 1", Occurs::Required},
+                    {"--from", "P", "first period (default: to - 99, at least 1)"},
+                    {"--to", "P", "last period (default: the last draw)"},
+                    {"--details", "", "one line (or JSON entry) per period"},
+                    {"--json", "", "one JSON object instead of lines (keys in README.md)"}},
+        .run = &RunBacktest,
+    };
+    return spec;
 }
 
 }  // namespace tovarin::cli

@@ -150,6 +150,13 @@ TEST_F(BacktestCommand, DefaultRangeIsTheLastHundredDraws) {
     EXPECT_EQ(json["to"], 150);
 }
 
+TEST_F(BacktestCommand, HelpShowsTheUsage) {
+    const test::CliResult result = RunCli({"backtest", "--help"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_THAT(result.out,
+                HasSubstr("backtest DOC --project N [--from P] [--to P] [--details] [--json]"));
+}
+
 TEST_F(BacktestCommand, ReadableReport) {
     const test::CliResult result = RunCli({"backtest", path, "--project", "1"});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -175,11 +182,11 @@ TEST_F(BacktestCommand, BadArgumentsAreUsageErrors) {
         {{"--project", "1", "--to", "5"}, "range 1..5 is not within periods 1..4 in order"},
         {{"--project", "1", "--from", "3", "--to", "2"},
          "range 3..2 is not within periods 1..4 in order"},
-        {{"--project", "3"}, "--project 3 is not a project of"},
-        {{"--project", "0"}, "--project 0 is not a project of"},
+        {{"--project", "3"}, "project 3: the document has 2"},
+        {{"--project", "0"}, "project 0: the document has 2"},
         {{}, "--project is missing"},
         {{"--project", "x"}, "--project needs a number, not x"},
-        {{"--project", "1", "--wide"}, "unexpected argument --wide"},
+        {{"--project", "1", "--wide"}, "unknown option --wide"},
     };
     const std::string before = ReadWholeFile(path);
     for (const UsageCase& c : cases) {
@@ -187,7 +194,8 @@ TEST_F(BacktestCommand, BadArgumentsAreUsageErrors) {
         args.insert(args.end(), c.args.begin(), c.args.end());
         const test::CliResult result = RunCli(args);
         EXPECT_EQ(result.status, 2) << c.message;
-        EXPECT_THAT(result.err, HasSubstr(c.message));
+        EXPECT_EQ(result.err.rfind(std::string("tovarin-cli backtest: ") + c.message, 0), 0U)
+            << result.err;
         EXPECT_TRUE(result.out.empty()) << c.message;
     }
     EXPECT_EQ(ReadWholeFile(path), before);
@@ -197,7 +205,7 @@ TEST_F(BacktestCommand, NoDrawsToTest) {
     Write({});
     const test::CliResult result = RunCli({"backtest", path, "--project", "1"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(result.err, HasSubstr("no draws to test"));
+    EXPECT_EQ(result.err, "tovarin-cli backtest: no draws to test\n");
     EXPECT_TRUE(result.out.empty());
 }
 
@@ -206,7 +214,7 @@ TEST_F(BacktestCommand, ConditionThatCannotBeEvaluated) {
     const std::string before = ReadWholeFile(path);
     const test::CliResult result = RunCli({"backtest", path, "--project", "1", "--json"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(result.err, HasSubstr("'x' is not a valid integer value"));
+    EXPECT_EQ(result.err, "tovarin-cli backtest: 'x' is not a valid integer value\n");
     EXPECT_TRUE(result.out.empty());
     EXPECT_EQ(ReadWholeFile(path), before);
 }
@@ -219,7 +227,7 @@ TEST_F(BacktestCommand, ToleranceOutsideTheRange) {
     });
     const test::CliResult result = RunCli({"backtest", path, "--project", "1"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(result.err, HasSubstr("TCodes.SetMissCount Is Error!"));
+    EXPECT_EQ(result.err, "tovarin-cli backtest: TCodes.SetMissCount Is Error!\n");
 }
 
 TEST_F(BacktestCommand, UnreadableDocument) {
@@ -227,7 +235,7 @@ TEST_F(BacktestCommand, UnreadableDocument) {
     WriteFileAtomically(broken, std::string("\x05\x00\x00\x00", 4));
     const test::CliResult result = RunCli({"backtest", broken, "--project", "1"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(result.err, HasSubstr("打开文件时出现错误！"));
+    EXPECT_THAT(result.err, HasSubstr("tovarin-cli backtest: cannot read " + broken));
 }
 
 }  // namespace
