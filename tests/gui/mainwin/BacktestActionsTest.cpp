@@ -172,6 +172,29 @@ private slots:
         QVERIFY(!actions_->CodeTip(37).isEmpty());
     }
 
+    // Run with TOVARIN_SHOT set: the main window with its report and, beside
+    // it (name-tip.png), the tool tip over 3xx7.
+    void screenshotOfTheToolTip() {
+        const QByteArray shot = qgetenv("TOVARIN_SHOT");
+        if (shot.isEmpty()) {
+            QSKIP("TOVARIN_SHOT names the file for the picture");
+        }
+        ShowReportOf(0);
+        const QString path = QString::fromLocal8Bit(shot);
+        QVERIFY(form_->grab().save(path));
+        QVERIFY(!TipAt(PointOf("3xx7")).isEmpty());
+        QWidget* tip = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->inherits("QTipLabel") && widget->isVisible()) {
+                tip = widget;
+            }
+        }
+        QVERIFY(tip != nullptr);
+        QString tipPath = path;
+        tipPath.insert(tipPath.lastIndexOf(QLatin1Char('.')), QStringLiteral("-tip"));
+        QVERIFY(tip->grab().save(tipPath));
+    }
+
 private:
     std::string WriteSampleDocument() const {
         TCodeNet net;
