@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "core/backtest/Binomial.h"
 #include "core/draws/LawNet.h"
@@ -133,10 +134,11 @@ TPeriodDetail PeriodDetail(const TEvaluation& evaluation, const TCodeNet& net, i
     for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
         detail.Draw += static_cast<char>('0' + draw.GetNum(pos));
     }
-    detail.Code = WinnerCode(draw);
-    detail.Error = evaluation.Errors[static_cast<size_t>(detail.Code)];
+    TCodeVerdict verdict = ExplainCode(evaluation, WinnerCode(draw));
+    detail.Code = verdict.Code;
+    detail.Error = verdict.Error;
     detail.Hit = evaluation.Kept(detail.Code);
-    detail.FailedSteps = FailedSteps(evaluation, detail.Code);
+    detail.FailedSteps = std::move(verdict.FailedSteps);
     return detail;
 }
 

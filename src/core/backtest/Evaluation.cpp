@@ -89,26 +89,25 @@ TEvaluation EvaluateProject(TSeqPrj& project) {
 
 std::string ErrorText(int error) { return error == -1 ? "F" : std::to_string(error); }
 
-std::vector<int> FailedSteps(const TEvaluation& evaluation, TCode code) {
-    if (code < 0 || code >= TCodes::kCount) {
-        throw ECodesException("FailedSteps aCode: TCode Is Error!");
-    }
-    std::vector<int> steps;
-    for (const TCheckedStep& step : evaluation.Steps) {
-        if (!step.Passes[static_cast<size_t>(code)]) {
-            steps.push_back(step.Step);
-        }
-    }
-    return steps;
-}
-
-std::vector<std::string> ExplainCode(const TEvaluation& evaluation, TCode code) {
+TCodeVerdict ExplainCode(const TEvaluation& evaluation, TCode code) {
     if (code < 0 || code >= TCodes::kCount) {
         throw ECodesException("ExplainCode aCode: TCode Is Error!");
     }
-    std::vector<std::string> lines = {
-        CodeToStr(code) + " 错误值:" + ErrorText(evaluation.Errors[static_cast<size_t>(code)])};
-    for (const int step : FailedSteps(evaluation, code)) {
+    TCodeVerdict verdict;
+    verdict.Code = code;
+    verdict.Error = evaluation.Errors[static_cast<size_t>(code)];
+    for (const TCheckedStep& step : evaluation.Steps) {
+        if (!step.Passes[static_cast<size_t>(code)]) {
+            verdict.FailedSteps.push_back(step.Step);
+        }
+    }
+    return verdict;
+}
+
+std::vector<std::string> ExplainCodeLines(const TEvaluation& evaluation, TCode code) {
+    const TCodeVerdict verdict = ExplainCode(evaluation, code);
+    std::vector<std::string> lines = {CodeToStr(code) + " 错误值:" + ErrorText(verdict.Error)};
+    for (const int step : verdict.FailedSteps) {
         lines.push_back("第" + std::to_string(step) + "步 " +
                         evaluation.Steps[static_cast<size_t>(step - 1)].Text + " 未通过");
     }

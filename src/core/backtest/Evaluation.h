@@ -54,11 +54,21 @@ TEvaluation EvaluateProject(TSeqPrj& project);
 // "F" for -1, else the number.
 std::string ErrorText(int error);
 
-// The step numbers of the checked conditions that fail the code.
-std::vector<int> FailedSteps(const TEvaluation& evaluation, TCode code);
+// Why a code is where it is: its error and the checked conditions that
+// fail it.
+struct TCodeVerdict {
+    TCode Code = 0;
+    int Error = 0;
+    std::vector<int> FailedSteps;  // step numbers, in run order
+};
 
-// Why a code is where it is: "3xx7 错误值:2", then one line per checked
-// condition that fails it, "第2步 头尾合:[容]5,6,7 未通过".
-std::vector<std::string> ExplainCode(const TEvaluation& evaluation, TCode code);
+// The one answer to "why was this code eliminated"; the per-period details
+// and the output area's tool tip both ask it. A code outside 0..99 raises
+// ECodesException.
+TCodeVerdict ExplainCode(const TEvaluation& evaluation, TCode code);
+
+// The verdict in words: "3xx7 错误值:2", then one line per failed step,
+// "第2步 头尾合:[容]5,6,7 未通过".
+std::vector<std::string> ExplainCodeLines(const TEvaluation& evaluation, TCode code);
 
 }  // namespace tovarin

@@ -65,7 +65,7 @@ QString TBacktestActions::CodeTip(TCode code) const {
     }
     try {
         QStringList lines;
-        for (const std::string& line : ExplainCode(EvaluateProject(*selected), code)) {
+        for (const std::string& line : ExplainCodeLines(EvaluateProject(*selected), code)) {
             lines << QString::fromStdString(line);
         }
         return lines.join(QLatin1Char('\n'));

@@ -202,17 +202,21 @@ TEST(Evaluation, ExplainsAnEliminatedCode) {
     bench.Add(2, "3", true, false);  // unchecked: never named
     bench.Configure([](TPrjOptions& o) { o.MissMax = 2; });
     const TEvaluation evaluation = EvaluateProject(bench.project);
-    EXPECT_EQ(ExplainCode(evaluation, 37),
+    EXPECT_EQ(ExplainCodeLines(evaluation, 37),
               (std::vector<std::string>{"3xx7 错误值:2", "第2步 头尾合:[容]5,6,7 未通过",
                                         "第3步 不上尾:[容]7 未通过"}));
     EXPECT_EQ(
-        ExplainCode(evaluation, 97),
+        ExplainCodeLines(evaluation, 97),
         (std::vector<std::string>{"9xx7 错误值:F", "第1步 稳上头:[铁]1,2,3 未通过",
                                   "第2步 头尾合:[容]5,6,7 未通过", "第3步 不上尾:[容]7 未通过"}));
-    EXPECT_EQ(ExplainCode(evaluation, 25), (std::vector<std::string>{"2xx5 错误值:0"}));
-    EXPECT_EQ(FailedSteps(evaluation, 97), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(ExplainCodeLines(evaluation, 25), (std::vector<std::string>{"2xx5 错误值:0"}));
+    const TCodeVerdict verdict = ExplainCode(evaluation, 97);
+    EXPECT_EQ(verdict.Code, 97);
+    EXPECT_EQ(verdict.Error, -1);
+    EXPECT_EQ(verdict.FailedSteps, (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(ExplainCode(evaluation, 25).FailedSteps.empty());
     EXPECT_THROW(ExplainCode(evaluation, 100), ECodesException);
-    EXPECT_THROW(FailedSteps(evaluation, -1), ECodesException);
+    EXPECT_THROW(ExplainCodeLines(evaluation, -1), ECodesException);
 }
 
 TEST(Evaluation, BadNumberListRaisesTheRunsError) {
