@@ -5,15 +5,15 @@
 #include <unistd.h>
 
 #include "core/base/FileIO.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
+#include "core/settings/AppOptions.h"
 
 namespace tovarin {
 namespace {
 
-const char* const kParams[] = {"",          "1,3,5",     "2,4",   "0,9",      "3,7",
-                               "5",         "1,2,3,4,5", "0,9,18", "10,11,12", "12与34相配,5与67相配"};
+const char* const kParams[] = {"",  "1,3,5",     "2,4",    "0,9",      "3,7",
+                               "5", "1,2,3,4,5", "0,9,18", "10,11,12", "12与34相配,5与67相配"};
 
 void AddConditions(TSeqPrj& project, int count) {
     for (int i = 0; i < count; ++i) {
@@ -118,7 +118,9 @@ void CalcAllBench(benchmark::State& state, bool dirty) {
     for (auto _ : state) {
         if (dirty) {
             for (int i = 0; i < project.BindCount(); ++i) {
-                project.GetBind(i).Dirty = true;
+                TBaseBind& bind = project.GetBind(i);
+                const std::string param = bind.Param();
+                bind.SetParam(param);
             }
         }
         project.CalcAll(settings, nullptr);

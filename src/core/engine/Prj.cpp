@@ -76,6 +76,7 @@ TSeqPrj::TSeqPrj(TCodeNet& codeNet) : codeNet_(&codeNet) {
 
 TBaseBind& TSeqPrj::AddBind(std::unique_ptr<TBaseBind> bind) {
     binds_.push_back(std::move(bind));
+    listeners_.Notify(TPrjChange::Conditions);
     return *binds_.back();
 }
 
@@ -83,6 +84,7 @@ void TSeqPrj::ClearBinds() {
     while (!binds_.empty()) {
         binds_.pop_back();
     }
+    listeners_.Notify(TPrjChange::Conditions);
 }
 
 void TSeqPrj::Del(int index) {
@@ -90,6 +92,7 @@ void TSeqPrj::Del(int index) {
         throw Exception("TSeqPrj.Del Error!");
     }
     binds_.erase(binds_.begin() + index);
+    listeners_.Notify(TPrjChange::Conditions);
 }
 
 void TSeqPrj::ExChange(int i, int j) {
@@ -97,6 +100,7 @@ void TSeqPrj::ExChange(int i, int j) {
         throw Exception("TSeqPrj.ExChange Error!");
     }
     std::swap(binds_[static_cast<size_t>(i)], binds_[static_cast<size_t>(j)]);
+    listeners_.Notify(TPrjChange::Conditions);
 }
 
 TBaseBind& TSeqPrj::GetBind(int index) const {
@@ -111,6 +115,38 @@ void TSeqPrj::SetBind(int index, std::unique_ptr<TBaseBind> bind) {
         throw Exception("TSeqPrj.SetBind Error!");
     }
     binds_[static_cast<size_t>(index)] = std::move(bind);
+    listeners_.Notify(TPrjChange::Conditions);
+}
+
+void TSeqPrj::AssignBind(int index, const TBaseBind& edited) {
+    const bool checked = GetBind(index).Checked;
+    std::unique_ptr<TBaseBind> bind = CreateBind(edited.Kind(), options_);
+    if (!bind) {
+        throw Exception("TSeqPrj.AssignBind Error!");
+    }
+    bind->Assign(edited);
+    bind->Checked = checked;
+    binds_[static_cast<size_t>(index)] = std::move(bind);
+    listeners_.Notify(TPrjChange::Conditions);
+}
+
+void TSeqPrj::SetChecked(int index, bool checked) {
+    GetBind(index).Checked = checked;
+    listeners_.Notify(TPrjChange::Conditions);
+}
+
+void TSeqPrj::CheckAll() {
+    for (const auto& bind : binds_) {
+        bind->Checked = true;
+    }
+    listeners_.Notify(TPrjChange::Conditions);
+}
+
+void TSeqPrj::InvertChecks() {
+    for (const auto& bind : binds_) {
+        bind->Checked = !bind->Checked;
+    }
+    listeners_.Notify(TPrjChange::Conditions);
 }
 
 int TSeqPrj::CheckedCount() const {
@@ -126,6 +162,7 @@ void TSeqPrj::SetOptions(const TPrjOptions& options) {
     TCodeNet* const codeNet = options_.CodeNet;
     options_ = options;
     options_.CodeNet = codeNet;
+    listeners_.Notify(TPrjChange::Settings);
 }
 
 std::string TSeqPrj::TargetDigits() const {
@@ -154,6 +191,7 @@ void TSeqPrj::Verify() {
     // A target the table cannot answer leaves no verdict behind.
     verifyState_ = kNoVerdict;
     verifyState_ = Verdict();
+    listeners_.Notify(TPrjChange::Verdict);
 }
 
 // The verdict is reached before the report is handed over: a draw table that
@@ -163,6 +201,7 @@ void TSeqPrj::Finish(const std::vector<std::string>& lines, TReportPane* output)
     const uint8_t verdict = Verdict();
     Publish(lines, output);
     verifyState_ = verdict;
+    listeners_.Notify(TPrjChange::Verdict);
 }
 
 void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
@@ -378,27 +417,45 @@ void TSeqPrj::LoadFromStream(ByteReader& in) {
         resultCodes_ = std::make_unique<TCodes>(options_);
     }
     binds_ = std::move(binds);
+    listeners_.Notify(TPrjChange::Conditions);
+}
+
+void TPrjMgr::Watch(TSeqPrj& project) {
+    project.Subscribe([this, &project](TPrjChange change) { Changed(change, &project); });
+}
+
+void TPrjMgr::Changed(TPrjChange change, const TSeqPrj* project) {
+    if (change != TPrjChange::Verdict) {
+        modified_ = true;
+    }
+    listeners_.Notify(change, project);
 }
 
 TSeqPrj& TPrjMgr::AddPrj(std::unique_ptr<TSeqPrj> project) {
+    if (!project) {
+        throw Exception("TPrjMgr.AddPrj Error!");
+    }
     projects_.push_back(std::move(project));
-    Modified = true;
-    return *projects_.back();
+    TSeqPrj& added = *projects_.back();
+    Watch(added);
+    Changed(TPrjChange::Added, &added);
+    return added;
 }
 
 void TPrjMgr::ClearPrjs() {
     while (!projects_.empty()) {
         projects_.pop_back();
     }
-    Modified = true;
+    Changed(TPrjChange::Reset, nullptr);
 }
 
 void TPrjMgr::Del(int index) {
     if (index < 0 || index >= PrjCount()) {
         throw Exception("TPrjMgr.Del Error!");
     }
+    const TSeqPrj* removed = projects_[static_cast<size_t>(index)].get();
     projects_.erase(projects_.begin() + index);
-    Modified = true;
+    Changed(TPrjChange::Removed, removed);
 }
 
 TSeqPrj& TPrjMgr::GetSeqPrj(int index) const {
@@ -424,7 +481,7 @@ void TPrjMgr::Move(int from, int to) {
     auto project = std::move(projects_[static_cast<size_t>(from)]);
     projects_.erase(projects_.begin() + from);
     projects_.insert(projects_.begin() + to, std::move(project));
-    Modified = true;
+    Changed(TPrjChange::Reset, nullptr);
 }
 
 void TPrjMgr::WriteBlock(ByteWriter& out) const {
@@ -436,7 +493,7 @@ void TPrjMgr::WriteBlock(ByteWriter& out) const {
 
 void TPrjMgr::SaveToStream(ByteWriter& out) {
     WriteBlock(out);
-    Modified = false;
+    modified_ = false;
 }
 
 std::vector<std::unique_ptr<TSeqPrj>> TPrjMgr::ReadBlock(ByteReader& in) const {
@@ -453,7 +510,11 @@ std::vector<std::unique_ptr<TSeqPrj>> TPrjMgr::ReadBlock(ByteReader& in) const {
 
 void TPrjMgr::ReplacePrjs(std::vector<std::unique_ptr<TSeqPrj>> projects) {
     projects_ = std::move(projects);
-    Modified = false;
+    for (const auto& project : projects_) {
+        Watch(*project);
+    }
+    modified_ = false;
+    listeners_.Notify(TPrjChange::Reset, nullptr);
 }
 
 void TPrjMgr::LoadFromStream(ByteReader& in) { ReplacePrjs(ReadBlock(in)); }
@@ -487,7 +548,7 @@ void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects)
 void SaveDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects) {
     WriteFileAtomically(path, BuildDocumentImage(codeNet, projects));
     codeNet.ClearModified();
-    projects.Modified = false;
+    projects.ClearModified();
 }
 
 }  // namespace tovarin

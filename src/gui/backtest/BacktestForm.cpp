@@ -81,7 +81,7 @@ QChartView* MakeChartView(const char* name, const QString& title, QChart*& chart
 
 }  // namespace
 
-TBacktestForm::TBacktestForm(const TPrjMgr& projects, TSeqPrj& project, const QString& projectName,
+TBacktestForm::TBacktestForm(TPrjMgr& projects, TSeqPrj& project, const QString& projectName,
                              QWidget* parent)
     : QWidget(parent, Qt::Window), projects_(projects), project_(&project) {
     setObjectName(QStringLiteral("BacktestForm"));
@@ -89,10 +89,51 @@ TBacktestForm::TBacktestForm(const TPrjMgr& projects, TSeqPrj& project, const QS
     setAttribute(Qt::WA_DeleteOnClose);
     BuildLayout();
     netListener_ = project.CodeNet().Subscribe([this](TNetChange) { DrawsChanged(); });
+    prjListener_ = projects.Subscribe(
+        [this](TPrjChange change, const TSeqPrj* changed) { ProjectListChanged(change, changed); });
     ApplyPreset();
 }
 
-TBacktestForm::~TBacktestForm() { projects_.CodeNet().Unsubscribe(netListener_); }
+TBacktestForm::~TBacktestForm() {
+    if (project_ != nullptr) {
+        projects_.CodeNet().Unsubscribe(netListener_);
+        projects_.Unsubscribe(prjListener_);
+    }
+}
+
+void TBacktestForm::ProjectListChanged(TPrjChange change, const TSeqPrj* project) {
+    switch (change) {
+        case TPrjChange::Removed:
+            if (project == project_) {
+                Detach();
+            }
+            break;
+        case TPrjChange::Reset:
+            // Cleared, replaced or only reordered.
+            if (projects_.IndexOfPrj(project_) < 0) {
+                Detach();
+            }
+            break;
+        case TPrjChange::Settings:
+        case TPrjChange::Conditions:
+            if (project == project_) {
+                Recompute();
+            }
+            break;
+        case TPrjChange::Added:
+        case TPrjChange::Verdict:
+            break;
+    }
+}
+
+void TBacktestForm::Detach() {
+    projects_.CodeNet().Unsubscribe(netListener_);
+    projects_.Unsubscribe(prjListener_);
+    project_ = nullptr;
+    report_.reset();
+    periodModel_->Clear();
+    close();
+}
 
 QWidget* TBacktestForm::BuildRangeRow() {
     auto* row = new QWidget(this);
@@ -262,15 +303,6 @@ void TBacktestForm::RangeEdited(bool fromEdited) {
     Recompute();
 }
 
-void TBacktestForm::ProjectChanged() {
-    if (projects_.IndexOfPrj(project_) < 0) {
-        project_ = nullptr;
-        close();
-        return;
-    }
-    Recompute();
-}
-
 void TBacktestForm::ShowFailure(const QString& message) {
     report_.reset();
     periodModel_->Clear();
@@ -283,7 +315,7 @@ void TBacktestForm::ShowFailure(const QString& message) {
 }
 
 void TBacktestForm::Recompute() {
-    if (project_ == nullptr || projects_.IndexOfPrj(project_) < 0) {
+    if (project_ == nullptr) {
         return;
     }
     const TCodeNet& net = projects_.CodeNet();

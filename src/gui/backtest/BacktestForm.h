@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/backtest/Backtest.h"
+#include "core/engine/Prj.h"
 
 class QChart;
 class QLabel;
@@ -18,13 +19,11 @@ class QTabWidget;
 namespace tovarin {
 
 class TPeriodTableModel;
-class TPrjMgr;
-class TSeqPrj;
 
 // 回测: how the selected project would have done over a range of past draws
 // and whether that beats picking as many codes at random. The window
-// follows the draw table by itself; the main window tells it when the
-// project may have changed.
+// follows the draw table and the project; it closes when the project
+// leaves the list.
 class TBacktestForm : public QWidget {
     Q_OBJECT
 
@@ -32,16 +31,15 @@ public:
     // The range the window keeps when the draw table grows or shrinks.
     enum class TPreset { Last30, Last100, All, Custom };
 
-    // The project must be in the list; the list and its draw table must
-    // outlive the window.
-    TBacktestForm(const TPrjMgr& projects, TSeqPrj& project, const QString& projectName,
+    // The project must be in the list. The list and its draw table must
+    // outlive the window, or clear the list (which lets the window go)
+    // before they are freed.
+    TBacktestForm(TPrjMgr& projects, TSeqPrj& project, const QString& projectName,
                   QWidget* parent = nullptr);
     ~TBacktestForm() override;
 
+    // Null once the project has left the list.
     const TSeqPrj* Project() const { return project_; }
-    // Evaluates the project again; closes the window when the project has
-    // left the list.
-    void ProjectChanged();
 
     void ShowLast(int periods);
     void ShowAll();
@@ -56,6 +54,9 @@ private:
     void BuildLayout();
     QWidget* BuildRangeRow();
     void DrawsChanged();
+    void ProjectListChanged(TPrjChange change, const TSeqPrj* project);
+    // The project is gone: stop listening at once and close.
+    void Detach();
     void ApplyPreset();
     void RangeEdited(bool fromEdited);
     void Recompute();
@@ -65,9 +66,10 @@ private:
     void FillCharts(const TBacktestReport& report);
     int LastPeriod() const;
 
-    const TPrjMgr& projects_;
+    TPrjMgr& projects_;
     TSeqPrj* project_;
     int netListener_ = 0;
+    int prjListener_ = 0;
     TPreset preset_ = TPreset::Last100;
     TEvaluation evaluation_;
     std::optional<TBacktestReport> report_;

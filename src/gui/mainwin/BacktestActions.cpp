@@ -1,41 +1,32 @@
 #include "gui/mainwin/BacktestActions.h"
 
 #include <QAction>
-#include <QListWidget>
-#include <QMenu>
 #include <QStringList>
 
 #include <exception>
 
-#include "core/app/AppInfo.h"
 #include "core/backtest/Evaluation.h"
 #include "core/engine/Prj.h"
-#include "gui/backtest/BacktestForm.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
-#include "gui/mainwin/PrjListView.h"
 
 namespace tovarin {
 
 TBacktestActions::TBacktestActions(TMainForm& form) : QObject(&form), form_(form) {
-    ProjectMenuBacktest = new QAction(QStringLiteral("回测(&B)..."), &form);
-    ProjectMenuBacktest->setObjectName(QStringLiteral("ProjectMenuBacktest"));
-    ProjectMenuBacktest->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
-    ProjectMenuBacktest->setToolTip(QStringLiteral("方案回测"));
-    ProjectMenuBacktest->setStatusTip(
-        QStringLiteral("检验当前方案在过去各期能否选中中奖号码，并与随机选号比较"));
-    connect(ProjectMenuBacktest, &QAction::triggered, this,
+    connect(form.Actions().ProjectMenuBacktest, &QAction::triggered, this,
             [this] { form_.RunGuarded([this] { ProjectMenuBacktestClick(); }); });
-    QMenu& menu = *form.FindMenu(QStringLiteral("ProjectMenu"));
-    const QList<QAction*> entries = menu.actions();
-    const qsizetype calcAll =
-        entries.indexOf(form.FindAction(QStringLiteral("ProjectMenuCalcAll")));
-    menu.insertAction(entries.value(calcAll + 1), ProjectMenuBacktest);
-
-    form.Output().SetCodeTip([this](TCode code) { return CodeTip(code); });
-    // The projects go before the draw table does: the window goes first.
-    connect(&form, &TMainForm::WorkspaceClearing, this, [this] { delete window_.data(); });
-    WatchProjectEdits();
+    TOutputArea& output = form.Output();
+    output.SetCodeTip([this](TCode code) { return CodeTip(code); });
+    // A report stops belonging to a project that leaves the list, before
+    // another project can take its place in memory. The window frees the
+    // list before its children, this object among them, so the listener is
+    // never called after this object is gone.
+    form.PrjMgr().Subscribe([&output](TPrjChange change, const TSeqPrj* project) {
+        if (change == TPrjChange::Reset ||
+            (change == TPrjChange::Removed && project == output.ReportOwner())) {
+            output.SetReportOwner(nullptr);
+        }
+    });
 }
 
 void TBacktestActions::ProjectMenuBacktestClick() {
@@ -73,35 +64,6 @@ QString TBacktestActions::CodeTip(TCode code) const {
         // A project that cannot be evaluated explains nothing.
         return {};
     }
-}
-
-void TBacktestActions::WatchProjectEdits() {
-    for (QAbstractItemModel* model : {form_.ListView().model(), form_.BindChkLbx().model()}) {
-        connect(model, &QAbstractItemModel::dataChanged, this,
-                &TBacktestActions::ScheduleProjectCheck);
-        connect(model, &QAbstractItemModel::rowsInserted, this,
-                &TBacktestActions::ScheduleProjectCheck);
-        connect(model, &QAbstractItemModel::rowsRemoved, this,
-                &TBacktestActions::ScheduleProjectCheck);
-        connect(model, &QAbstractItemModel::modelReset, this,
-                &TBacktestActions::ScheduleProjectCheck);
-    }
-}
-
-void TBacktestActions::ScheduleProjectCheck() {
-    if (checkPending_ || !window_) {
-        return;
-    }
-    checkPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            checkPending_ = false;
-            if (window_) {
-                window_->ProjectChanged();
-            }
-        },
-        Qt::QueuedConnection);
 }
 
 TBacktestActions& InstallBacktest(TMainForm& form) { return *new TBacktestActions(form); }

@@ -7,8 +7,6 @@
 #include "core/engine/Code.h"
 #include "gui/backtest/BacktestForm.h"
 
-class QAction;
-
 namespace tovarin {
 
 class TMainForm;
@@ -20,7 +18,7 @@ class TBacktestActions : public QObject {
     Q_OBJECT
 
 public:
-    // Adds the entry after 筛选 and installs the tool tip; the object lives
+    // Connects the form's entry and installs the tool tip; the object lives
     // as the form's child.
     explicit TBacktestActions(TMainForm& form);
 
@@ -31,17 +29,9 @@ public:
     // shows the report of the one selected project.
     QString CodeTip(TCode code) const;
 
-    QAction* ProjectMenuBacktest = nullptr;
-
 private:
-    // The list widgets change after every edit of a project; the window
-    // looks again once the command that made them has finished.
-    void WatchProjectEdits();
-    void ScheduleProjectCheck();
-
     TMainForm& form_;
     QPointer<TBacktestForm> window_;
-    bool checkPending_ = false;
 };
 
 // The one call the main window makes to bring the backtest in.

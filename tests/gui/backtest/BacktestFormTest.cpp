@@ -179,25 +179,38 @@ private slots:
     }
 
     void followsTheProject() {
-        TBaseBind& bind = AddBind(2, "3", true);
+        AddBind(2, "3", true);
         AddWinners({37, 12});
         Open();
         QCOMPARE(form_->Report()->Result.Hits, 1);
-        bind.Checked = false;
-        form_->ProjectChanged();
+        project_->SetChecked(0, false);
         QCOMPARE(form_->Report()->Result.Hits, 2);
         QCOMPARE(form_->Report()->Checked, 0);
+        TPrjOptions options = project_->Options();
+        options.MissMax = 0;
+        options.Large = false;
+        project_->SetOptions(options);
+        QCOMPARE(form_->Report()->Tolerance, 0);
+        QCOMPARE(Find<QTableWidget>("GroupGrid")->rowCount(), 1);
+        // Another project's change leaves the window alone.
+        TSeqPrj& other = projects_->AddPrj(std::make_unique<TSeqPrj>(*net_));
+        const TBacktestReport before = *form_->Report();
+        other.AddBind(CreateBind(2, other.Options()));
+        other.SetChecked(0, true);
+        QCOMPARE(form_->Report()->Checked, before.Checked);
+        QCOMPARE(form_->Project(), project_);
     }
 
     void showsTheRunsErrorAndRecovers() {
-        TBaseBind& bind = AddBind(7, "5,x", false);
+        AddBind(7, "5,x", false);
         AddWinners({37});
         Open();
         QVERIFY(!form_->Report().has_value());
         QCOMPARE(Summary(), QStringLiteral("无法回测：'x' is not a valid integer value"));
         QCOMPARE(Find<QTableView>("PeriodGrid")->model()->rowCount(), 0);
-        bind.SetParam("5,10");
-        form_->ProjectChanged();
+        const std::unique_ptr<TBaseBind> edited = CreateBind(7, project_->Options());
+        edited->SetParam("5,10");
+        project_->AssignBind(0, *edited);
         QVERIFY(form_->Report().has_value());
         QCOMPARE(Find<QTableView>("PeriodGrid")->model()->rowCount(), 1);
     }
@@ -207,9 +220,32 @@ private slots:
         Open();
         form_->show();
         projects_->Del(0);
-        form_->ProjectChanged();
+        QVERIFY(form_->Project() == nullptr);
         QVERIFY(!form_->isVisible());
         QTRY_VERIFY(form_.isNull());
+    }
+
+    // Clearing the list lets the window go at once, so the list and the
+    // table may be freed before the window is.
+    void letsGoWhenTheListIsCleared() {
+        AddWinners({37});
+        Open();
+        projects_->ClearPrjs();
+        QVERIFY(form_->Project() == nullptr);
+        QCOMPARE(Find<QTableView>("PeriodGrid")->model()->rowCount(), 0);
+        projects_.reset();
+        net_.reset();
+        delete form_.data();
+        QVERIFY(form_.isNull());
+    }
+
+    void reorderingTheListKeepsTheWindow() {
+        AddWinners({37});
+        projects_->AddPrj(std::make_unique<TSeqPrj>(*net_));
+        Open();
+        projects_->Move(0, 1);
+        QCOMPARE(form_->Project(), project_);
+        QVERIFY(form_->Report().has_value());
     }
 
     void conditionReportCardSorts() {

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "core/draws/LawNet.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/FindDialog.h"
-#include "core/draws/LawNet.h"
 #include "support/Draws.h"
 
 using namespace tovarin;

@@ -20,6 +20,7 @@
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
+#include "gui/mainwin/PrjLists.h"
 #include "support/Draws.h"
 #include "support/TempDir.h"
 
@@ -45,11 +46,12 @@ private slots:
     }
 
     void entryFollowsTheFilteringRun() {
-        QMenu* menu = form_->FindMenu(QStringLiteral("ProjectMenu"));
+        QMenu* menu = form_->findChild<QMenu*>(QStringLiteral("ProjectMenu"));
         const QList<QAction*> entries = menu->actions();
-        const qsizetype calcAll = entries.indexOf(form_->FindAction("ProjectMenuCalcAll"));
-        QAction* entry = form_->FindAction(QStringLiteral("ProjectMenuBacktest"));
+        const qsizetype calcAll = entries.indexOf(form_->Actions().ProjectMenuCalcAll);
+        QAction* entry = form_->Actions().ProjectMenuBacktest;
         QVERIFY(entry != nullptr);
+        QCOMPARE(entry->objectName(), QStringLiteral("ProjectMenuBacktest"));
         QCOMPARE(entries.value(calcAll + 1), entry);
         QCOMPARE(entry->text(), QStringLiteral("回测(&B)..."));
         QCOMPARE(entry->shortcut(), QKeySequence(QStringLiteral("Ctrl+B")));
@@ -59,7 +61,7 @@ private slots:
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         form_->activateWindow();
-        form_->ListView().SelectOnly(1);
+        form_->Lists().ProjectView().SelectOnly(1);
         QTest::keyClick(form_.get(), Qt::Key_B, Qt::ControlModifier);
         TBacktestForm* window = actions_->Window();
         QVERIFY(window != nullptr);
@@ -71,9 +73,9 @@ private slots:
 
     void noneOrTwoSelectedAsksForOneProject() {
         for (const QList<int>& selection : {QList<int>{}, QList<int>{0, 1}}) {
-            form_->ListView().clearSelection();
+            form_->Lists().ProjectView().clearSelection();
             for (int line : selection) {
-                form_->ListView().topLevelItem(line)->setSelected(true);
+                form_->Lists().ProjectView().topLevelItem(line)->setSelected(true);
             }
             dialogs_->Messages.clear();
             Trigger("ProjectMenuBacktest");
@@ -83,12 +85,12 @@ private slots:
     }
 
     void anotherProjectReplacesTheWindow() {
-        form_->ListView().SelectOnly(0);
+        form_->Lists().ProjectView().SelectOnly(0);
         Trigger("ProjectMenuBacktest");
         QPointer<TBacktestForm> first = actions_->Window();
         Trigger("ProjectMenuBacktest");
         QCOMPARE(actions_->Window(), first.data());
-        form_->ListView().SelectOnly(1);
+        form_->Lists().ProjectView().SelectOnly(1);
         Trigger("ProjectMenuBacktest");
         QVERIFY(first.isNull());
         QCOMPARE(dialogs_->Errors, QStringList());
@@ -97,19 +99,19 @@ private slots:
     }
 
     void windowFollowsAnEditOfTheProject() {
-        form_->ListView().SelectOnly(0);
+        form_->Lists().ProjectView().SelectOnly(0);
         Trigger("ProjectMenuBacktest");
         TBacktestForm* window = actions_->Window();
         QCOMPARE(window->Report()->Checked, 2);
         // Unticking a condition in the main window's list.
         QCOMPARE(window->Report()->Result.Hits, 3);
-        form_->BindChkLbx().item(1)->setCheckState(Qt::Unchecked);
+        form_->Lists().ConditionView().item(1)->setCheckState(Qt::Unchecked);
         QTRY_COMPARE(window->Report()->Checked, 1);
         QCOMPARE(window->Report()->Result.Hits, 4);
     }
 
     void windowLeavesWithItsProject() {
-        form_->ListView().SelectOnly(0);
+        form_->Lists().ProjectView().SelectOnly(0);
         Trigger("ProjectMenuBacktest");
         QPointer<TBacktestForm> window = actions_->Window();
         dialogs_->Answers = {true};
@@ -118,16 +120,17 @@ private slots:
     }
 
     void windowGoesBeforeTheWorkspace() {
-        form_->ListView().SelectOnly(0);
+        form_->Lists().ProjectView().SelectOnly(0);
         Trigger("ProjectMenuBacktest");
         QPointer<TBacktestForm> window = actions_->Window();
         form_->ClearWorkspace();
-        QVERIFY(window.isNull());
-        form_->ListView().SelectOnly(0);
+        QVERIFY(window.isNull() || window->Project() == nullptr);
+        QTRY_VERIFY(window.isNull());
+        form_->Lists().ProjectView().SelectOnly(0);
     }
 
     void closingTheMainWindowWithTheBacktestOpen() {
-        form_->ListView().SelectOnly(0);
+        form_->Lists().ProjectView().SelectOnly(0);
         Trigger("ProjectMenuBacktest");
         QPointer<TBacktestForm> window = actions_->Window();
         form_.reset();
@@ -149,10 +152,10 @@ private slots:
     void noToolTipForAnotherProjectsReport() {
         ShowReportOf(0);
         const QPoint code = PointOf("3xx7");
-        form_->ListView().SelectOnly(1);
+        form_->Lists().ProjectView().SelectOnly(1);
         QCOMPARE(TipAt(code), QString());
         QCOMPARE(actions_->CodeTip(37), QString());
-        form_->ListView().SelectOnly(0);
+        form_->Lists().ProjectView().SelectOnly(0);
         QVERIFY(!TipAt(code).isEmpty());
     }
 
@@ -220,7 +223,7 @@ private:
     }
 
     void Trigger(const char* action) {
-        QAction* entry = form_->FindAction(QString::fromLatin1(action));
+        QAction* entry = form_->findChild<QAction*>(QString::fromLatin1(action));
         QVERIFY2(entry != nullptr, action);
         entry->trigger();
     }
@@ -229,7 +232,7 @@ private:
         form_->resize(1000, 700);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        form_->ListView().SelectOnly(line);
+        form_->Lists().ProjectView().SelectOnly(line);
         Trigger("ProjectMenuCalcAll");
     }
 

@@ -11,16 +11,16 @@
 #include <memory>
 
 #include "core/base/Codec.h"
+#include "core/download/Download.h"
+#include "core/draws/LawNet.h"
+#include "core/draws/NetView.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/DataDown.h"
-#include "core/download/Download.h"
 #include "gui/mainwin/DownloadActions.h"
-#include "support/DownloadServer.h"
-#include "core/draws/LawNet.h"
-#include "core/draws/NetView.h"
 #include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
+#include "support/DownloadServer.h"
 #include "support/TempDir.h"
 
 using namespace tovarin;
@@ -52,9 +52,11 @@ private:
         }
         return *command;
     }
-    QAction& Action() const { return *form_->FindAction(QStringLiteral("FileMenuCodesDown")); }
+    QAction& Action() const {
+        return *form_->findChild<QAction*>(QStringLiteral("FileMenuCodesDown"));
+    }
     QToolButton& Button() const {
-        return *form_->FindToolButton(QStringLiteral("FileMenuCodesDownBt"));
+        return *form_->findChild<QToolButton*>(QStringLiteral("FileMenuCodesDownBt"));
     }
 
     // Starts the download and checks what holds while it runs.
