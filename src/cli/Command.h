@@ -117,6 +117,7 @@ const CommandSpec& DrawsImportCommand();
 const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();
+const CommandSpec& RecoveryCommand();
 const CommandSpec& StatsCommand();
 const CommandSpec& BacktestCommand();
 

@@ -352,6 +352,16 @@ void TNetView::ScrollToRow(int row) {
     Raise(OnChange);
 }
 
+void TNetView::ShowAppendLine() {
+    // The first layout brings the scroll range up to the table as it is now.
+    Layout();
+    topRow_ = scrollMax_;
+    Layout();
+    cursorRow_ = std::clamp(net_.Count() - topRow_, 0, std::max(visibleRows_ - 1, 0));
+    cursorCol_ = 0;
+    Raise(OnChange);
+}
+
 bool DigitsMatch(std::string_view digits, std::string_view findText) {
     for (size_t start = 0; start < digits.size(); ++start) {
         const std::string_view part = digits.substr(start, findText.size());

@@ -2,6 +2,9 @@
 
 #include <QMainWindow>
 
+#include <functional>
+#include <string>
+
 #include "core/draws/LawNet.h"
 
 class QAction;
@@ -12,6 +15,7 @@ class QToolBar;
 namespace tovarin {
 
 class TCodeNetGrid;
+class TDocUndo;
 class TFindDialog;
 
 // The draw-table editor window: the grid with a toolbar and a context menu
@@ -48,14 +52,32 @@ public:
     void CodeMenuNextClick();
     void EditMenuCloseBtClick();
 
+    // Scrolls to the newest draw with the cursor on the line below it, ready
+    // for the next draw; done whenever the window is shown and after the
+    // table is replaced (import, download, undo).
+    void ShowNewestDraw();
+
+    // Makes every change of the draws a step of the document's history and
+    // offers 撤销 and 重做 in the context menu and by their keys.
+    void SetUndo(TDocUndo& undo);
+
+signals:
+    // What a command that removed or replaced many draws did, for the main
+    // window's status line as well as this window's.
+    void Reported(const QString& text);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildCommands();
     void BuildDialogs();
     // Runs a command; an error it raises is shown in the standard error box.
     void Guarded(void (TCodesForm::*command)());
+    // A change of the draws, as one step of the history when there is one.
+    void Change(const char* stepName, const std::function<void()>& change);
+    void Report(const std::string& text);
 
     // Declared before the grid: the grid's view lets go of the table when
     // the grid is destroyed, so the table must outlive it.
@@ -66,6 +88,7 @@ private:
     QFileDialog* openDialog_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;
     TFindDialog* findDialog_ = nullptr;
+    TDocUndo* undo_ = nullptr;
 };
 
 }  // namespace tovarin
