@@ -119,5 +119,6 @@ const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();
 const CommandSpec& RecoveryCommand();
 const CommandSpec& StatsCommand();
+const CommandSpec& BacktestCommand();
 
 }  // namespace tovarin::cli

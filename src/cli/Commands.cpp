@@ -30,6 +30,7 @@ const std::vector<const CommandSpec*>& Commands() {
         &AnalyseCommand(),      // the result analyses of a project
         &RecoveryCommand(),     // a document's recovery copy
         &StatsCommand(),        // the history statistics of the draws
+        &BacktestCommand(),     // a project over past draws against chance
     };
     return commands;
 }

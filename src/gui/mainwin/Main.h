@@ -68,6 +68,7 @@ struct TMainActions {
     QAction* ProjectMenuBaseCode = nullptr;
     QAction* ProjectMenuCalcOne = nullptr;
     QAction* ProjectMenuCalcAll = nullptr;
+    QAction* ProjectMenuBacktest = nullptr;
     QAction* ProjectMenuAttrib = nullptr;
     QAction* EditMenuAdd = nullptr;  // opens the kind submenu
     QAction* EditMenuDel = nullptr;
