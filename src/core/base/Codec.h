@@ -10,4 +10,12 @@ namespace tovarin {
 std::string Utf8ToGbk(std::string_view utf8);
 std::string GbkToUtf8(std::string_view gbk);
 
+// Text files from elsewhere (a web site's download, a spreadsheet's export)
+// come in whatever encoding their program chose. The text of such a file as
+// UTF-8: a UTF-8 or UTF-16 (LE or BE) byte-order mark decides and is
+// dropped; without one, valid UTF-8 stays as it is and anything else is
+// read as GB18030. ECodecError when the bytes do not fit the encoding.
+std::string TextFileToUtf8(std::string_view bytes);
+bool IsValidUtf8(std::string_view text);
+
 }  // namespace tovarin

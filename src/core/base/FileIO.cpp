@@ -1,7 +1,9 @@
 #include "core/base/FileIO.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,15 +55,26 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string ReadWholeFile(const std::string& path) {
+std::string ReadFileHead(const std::string& path, size_t maxBytes) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         Fail("Unable to open", path, errno);
     }
-    std::string data;
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = read(fd, chunk, sizeof chunk);
+    // A regular file says its size: one buffer of that size, filled in
+    // place, instead of one that grows chunk by chunk. The size is only a
+    // hint (the file may change); the loop reads to the real end.
+    struct stat info {};
+    size_t expected = 0;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        expected = std::min(static_cast<size_t>(info.st_size), maxBytes);
+    }
+    std::string data(std::max<size_t>(std::min<size_t>(expected + 1, maxBytes), 1), '\0');
+    size_t filled = 0;
+    while (filled < maxBytes) {
+        if (filled == data.size()) {
+            data.resize(std::min(maxBytes, data.size() * 2));
+        }
+        const ssize_t got = read(fd, data.data() + filled, data.size() - filled);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -73,11 +86,14 @@ std::string ReadWholeFile(const std::string& path) {
         if (got == 0) {
             break;
         }
-        data.append(chunk, static_cast<size_t>(got));
+        filled += static_cast<size_t>(got);
     }
     close(fd);
+    data.resize(filled);
     return data;
 }
+
+std::string ReadWholeFile(const std::string& path) { return ReadFileHead(path, SIZE_MAX); }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     std::string tempPath;

@@ -62,5 +62,44 @@ TEST(Codec, RefusesInvalidGbk) {
     }
 }
 
+TEST(Codec, Utf8Validation) {
+    EXPECT_TRUE(IsValidUtf8(""));
+    EXPECT_TRUE(IsValidUtf8("abcdefghijklmnopqrstuvwxyz 0123456789"));
+    EXPECT_TRUE(IsValidUtf8("期号,开奖号码 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"));
+    const char* const bad[] = {"\xFF",
+                               "abcdefgh\xC3",
+                               "\xE4\xB8",
+                               "\xC0\xAF",
+                               "\xC1\xBF",
+                               "a\x80z",
+                               "\xED\xA0\x80",
+                               "\xE0\x80\x80",
+                               "\xF0\x80\x80\x80",
+                               "\xF4\x90\x80\x80",
+                               "\xF5\x80\x80\x80",
+                               "\xE4\xB8\x41"};
+    for (const char* text : bad) {
+        EXPECT_FALSE(IsValidUtf8(text)) << text;
+    }
+}
+
+TEST(Codec, TextFilesInEveryEncoding) {
+    EXPECT_EQ(TextFileToUtf8("期号"), "期号");
+    EXPECT_EQ(TextFileToUtf8("\xEF\xBB\xBF期号"), "期号");
+    EXPECT_EQ(TextFileToUtf8(std::string("\xFF\xFE\x1F\x67\xF7\x53", 6)), "期号");
+    EXPECT_EQ(TextFileToUtf8(std::string("\xFE\xFF\x67\x1F\x53\xF7", 6)), "期号");
+    EXPECT_EQ(TextFileToUtf8("\xC6\xDA\xBA\xC5"), "期号");
+    EXPECT_EQ(TextFileToUtf8("\x81\x30\x86\x38"), "À");
+    EXPECT_EQ(TextFileToUtf8(""), "");
+    EXPECT_EQ(TextFileToUtf8("\xFF\xFE"), "");
+}
+
+TEST(Codec, TextFilesThatFitNoEncodingAreRefused) {
+    EXPECT_THROW(TextFileToUtf8("\xEF\xBB\xBF\xC6\xDA"), ECodecError);
+    EXPECT_THROW(TextFileToUtf8(std::string("\xFF\xFE\x1F", 3)), ECodecError);
+    EXPECT_THROW(TextFileToUtf8(std::string("\xFF\xFE\x00\xD8\x41\x00", 6)), ECodecError);
+    EXPECT_THROW(TextFileToUtf8("\xFF\xFF\xFF"), ECodecError);
+}
+
 }  // namespace
 }  // namespace tovarin
