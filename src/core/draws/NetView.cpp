@@ -352,6 +352,16 @@ void TNetView::ScrollToRow(int row) {
     Raise(OnChange);
 }
 
+void TNetView::ScrollToAppendLine() {
+    const int count = net_.Count();
+    // The append line on the last line that is surely whole (the last one
+    // may be cut off); a grid of one line or none shows the append line.
+    topRow_ = std::clamp(count + 2 - visibleRows_, 0, count);
+    cursorRow_ = count - topRow_;
+    cursorCol_ = 0;
+    Layout();
+}
+
 bool DigitsMatch(std::string_view digits, std::string_view findText) {
     for (size_t start = 0; start < digits.size(); ++start) {
         const std::string_view part = digits.substr(start, findText.size());

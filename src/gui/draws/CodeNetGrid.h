@@ -3,8 +3,8 @@
 #include <QAbstractScrollArea>
 #include <memory>
 
-#include "gui/draws/GridPainter.h"
 #include "core/draws/NetView.h"
+#include "gui/draws/GridPainter.h"
 
 class QMenu;
 

@@ -2,17 +2,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/FindDialog.h"
+#include "gui/draws/TableImportDlg.h"
 
 // The icons live in a static library; nothing would pull their resource
 // object in without this call (and it must be made outside any namespace).
@@ -47,6 +50,14 @@ const Command Commands[] = {
      "导入直码数据|导入直码数据作为当前的基础直码",
      {},
      false},
+    {&TCodesForm::CodeMenuImportTableClick, "TableImportBt", "导入数据",
+     "导入开奖数据|从网站或电子表格保存的文件导入开奖数据，预览后追加或替换", "import", true,
+     "CodeMenuImportTable", "导入开奖数据(&T)...",
+     "导入开奖数据|从CSV或文本文件导入开奖数据，预览后追加或替换", Qt::CTRL | Qt::Key_T, false},
+    {&TCodesForm::CodeMenuPasteClick, "PasteTableBt", "粘贴",
+     "粘贴开奖数据|把剪贴板里的开奖数据导入码表，预览后追加或替换", "import", false,
+     "CodeMenuPaste", "粘贴开奖数据(&V)",
+     "粘贴开奖数据|把剪贴板里的开奖数据导入码表，预览后追加或替换", Qt::CTRL | Qt::Key_V, false},
     {&TCodesForm::CodeMenuExportClick,
      "FileMenuOpenBt",
      "导出",
@@ -237,6 +248,19 @@ QFileDialog& TCodesForm::SaveDialog() {
     return *saveDialog_;
 }
 
+QFileDialog& TCodesForm::TableDialog() {
+    if (tableDialog_ == nullptr) {
+        tableDialog_ = new QFileDialog(this, QStringLiteral("导入开奖数据"),
+                                       QCoreApplication::applicationDirPath());
+        tableDialog_->setObjectName("TableDialog");
+        tableDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        tableDialog_->setFileMode(QFileDialog::ExistingFile);
+        tableDialog_->setNameFilters(
+            {QStringLiteral("开奖数据 (*.csv *.txt *.tsv)"), QStringLiteral("任何文件 (*)")});
+    }
+    return *tableDialog_;
+}
+
 void TCodesForm::Guarded(void (TCodesForm::*command)()) {
     try {
         (this->*command)();
@@ -251,6 +275,49 @@ void TCodesForm::CodeMenuImportClick() {
         return;
     }
     codeNet_.ImportFromText(openDialog_->selectedFiles().front().toStdString());
+}
+
+void TCodesForm::CodeMenuImportTableClick() {
+    if (TableDialog().exec() != QDialog::Accepted || tableDialog_->selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString path = tableDialog_->selectedFiles().front();
+    ImportTable(ReadDrawTableFile(path.toStdString()), path);
+}
+
+void TCodesForm::CodeMenuPasteClick() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.size() > static_cast<qsizetype>(MaxTableFileBytes)) {
+        throw EImportError("剪贴板里的内容太多，不能导入。");
+    }
+    ImportTable(ReadDrawTable(text.toStdString()), QStringLiteral("剪贴板"));
+}
+
+QString TCodesForm::ImportTable(const TTableRead& read, const QString& source) {
+    TTableImportDlg preview(codeNet_, read, source, this);
+    if (preview.exec() != QDialog::Accepted || !preview.CanConfirm()) {
+        return {};
+    }
+    const int before = codeNet_.Count();
+    const TImportMode mode = preview.Mode();
+    // One change of the table: the rows are built aside and put in place
+    // at once, so a refusal leaves the table as it was.
+    codeNet_.Replace(ImportedRows(codeNet_.Rows(), read, mode));
+    const int added = mode == TImportMode::Append ? codeNet_.Count() - before : codeNet_.Count();
+    const QString text = QString::fromStdString(
+        ImportDoneText(mode, added, codeNet_.Count() + codeNet_.FirstPeriod() - 1));
+    statusBar()->showMessage(text);
+    ShowNewestDraw();
+    emit TableImported(text);
+    return text;
+}
+
+void TCodesForm::ShowNewestDraw() {
+    if (isVisible()) {
+        grid_->View().ScrollToAppendLine();
+    } else {
+        showNewestPending_ = true;
+    }
 }
 
 void TCodesForm::CodeMenuExportClick() {
@@ -298,6 +365,15 @@ void TCodesForm::CodeMenuFindClick() {
 void TCodesForm::CodeMenuNextClick() { grid_->FindNext(findDialog_->FindText()); }
 
 void TCodesForm::EditMenuCloseBtClick() { hide(); }
+
+void TCodesForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (showNewestPending_) {
+        showNewestPending_ = false;
+        // After the layout has given the grid its real height.
+        QTimer::singleShot(0, grid_, [this] { grid_->View().ScrollToAppendLine(); });
+    }
+}
 
 void TCodesForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include "core/draws/LawNet.h"
+#include "core/draws/TableImport.h"
 
 class QAction;
 class QFileDialog;
@@ -32,10 +33,21 @@ public:
     // the rest of the window, and most sessions never import or export.
     QFileDialog& OpenDialog();
     QFileDialog& SaveDialog();
+    QFileDialog& TableDialog();
     TFindDialog& FindDialog() { return *findDialog_; }
     QMenu& CodeMenu() { return *codeMenu_; }
 
     void CodeMenuImportClick();
+    // Draw history from a web site's or a spreadsheet's file, or from the
+    // clipboard: read, previewed, then appended or put in place of the table.
+    void CodeMenuImportTableClick();
+    void CodeMenuPasteClick();
+    // Shows the preview of these draws and applies them when the user
+    // confirms; returns the status text, empty when nothing changed.
+    QString ImportTable(const TTableRead& read, const QString& source);
+    // The newest draw in view with the cursor on the line below it, now or,
+    // while the window is hidden, when it is next shown.
+    void ShowNewestDraw();
     void CodeMenuExportClick();
     void CodeMenuDelClick();
     void CodeMenuClearClick();
@@ -48,8 +60,13 @@ public:
     void CodeMenuNextClick();
     void EditMenuCloseBtClick();
 
+signals:
+    // An import changed the table; the text says how.
+    void TableImported(const QString& text);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildCommands();
@@ -65,6 +82,8 @@ private:
     QMenu* codeMenu_ = nullptr;
     QFileDialog* openDialog_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;
+    QFileDialog* tableDialog_ = nullptr;
+    bool showNewestPending_ = false;
     TFindDialog* findDialog_ = nullptr;
 };
 

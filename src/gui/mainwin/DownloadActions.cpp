@@ -87,11 +87,8 @@ void TDownloadCommand::ApplyDownload(const std::vector<std::string>& lines) {
         return;
     }
     form_.RefreshWindowState();
-    TCodesForm& codesForm = form_.CodesForm();
-    if (codesForm.isVisible()) {
-        TCodeNetGrid* grid = &codesForm.Grid();
-        QTimer::singleShot(0, grid, [grid] { grid->ScrollToRow(grid->CodeNet().Count() - 1); });
-    }
+    TCodesForm* codesForm = &form_.CodesForm();
+    QTimer::singleShot(0, codesForm, [codesForm] { codesForm->ShowNewestDraw(); });
     Finish(std::string(kDownloadDoneText));
 }
 

@@ -25,16 +25,16 @@
 #include "core/base/FileIO.h"
 #include "core/base/ProgramDir.h"
 #include "core/base/Random.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "core/settings/Settings.h"
 #include "gui/dialogs/BindAtt.h"
 #include "gui/dialogs/Options.h"
 #include "gui/dialogs/PrjAtt.h"
-#include "core/settings/Settings.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
-#include "gui/mainwin/DownloadActions.h"
-#include "core/draws/LawNet.h"
-#include "core/engine/Prj.h"
 #include "gui/mainwin/AnalysesActions.h"
+#include "gui/mainwin/DownloadActions.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
 #include "gui/mainwin/UserDialogs.h"
@@ -112,6 +112,10 @@ void TMainForm::StartUp() {
     }
     netListener_ = codeNet_->Subscribe([this](TNetChange) {
         StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
+    });
+    connect(codesForm_.get(), &TCodesForm::TableImported, this, [this](const QString& text) {
+        RefreshWindowState();
+        SetStatusText(0, text);
     });
     // 5.
     prjMgr_ = std::make_unique<TPrjMgr>(*codeNet_);

@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "core/engine/Bind.h"
+#include "gui/draws/CodesDlg.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
@@ -133,6 +134,9 @@ void TMainForm::BuildCommands() {
     FileMenu->addSeparator();
     AddCommand(*FileMenu, "FileMenuCodesDown", "下载数据(&D)...", nullptr,
                "下载数据|从Tovarin项目主页下载最新的开奖号码数据", nullptr);
+    AddCommand(*FileMenu, "FileMenuImportTable", "导入开奖数据(&I)...", "Ctrl+T",
+               "导入开奖数据|从网站或电子表格保存的文件导入开奖数据，预览后追加或替换",
+               [this] { codesForm_->CodeMenuImportTableClick(); });
     AddCommand(*FileMenu, "FileMenuCodesEdit", "数据编辑(&E)...", "Ctrl+M",
                "数据编辑|对开奖号码表进行详细编辑", Handler(&TMainForm::FileMenuCodesEditClick));
     AddCommand(*FileMenu, "FileMenuOptions", "选项设置(&O)...", "F12",

@@ -215,6 +215,42 @@ TEST_F(NetView, LayoutPutsTheCursorToColumnZeroOnTheLastDraw) {
 
 // ---- typing -----------------------------------------------------------------------
 
+TEST_F(NetView, ScrollToAppendLinePutsTheCursorBelowTheNewestDraw) {
+    AddRows(net_, 100);
+    ClickCell(3, 4);
+    view_.ScrollToAppendLine();
+    // 18 lines: the append line (row 100) on line 16, the newest draw above it.
+    EXPECT_EQ(view_.TopRow(), 84);
+    EXPECT_EQ(view_.TopRow(), view_.ScrollMax());
+    EXPECT_EQ(view_.CursorRow(), 16);
+    EXPECT_EQ(view_.CursorTableRow(), 100);
+    EXPECT_EQ(view_.CursorCol(), 0);
+    // Typing goes straight into a new draw.
+    Type(view_, "1234567");
+    EXPECT_EQ(net_.Count(), 101);
+    EXPECT_EQ(test::DigitsOf(net_, 100), "1234567");
+}
+
+TEST_F(NetView, ScrollToAppendLineOnShortAndEmptyTables) {
+    view_.ScrollToAppendLine();
+    EXPECT_EQ(view_.TopRow(), 0);
+    EXPECT_EQ(view_.CursorTableRow(), 0);
+    AddRows(net_, 5);
+    view_.ScrollToAppendLine();
+    EXPECT_EQ(view_.TopRow(), 0);
+    EXPECT_EQ(view_.CursorRow(), 5);
+}
+
+TEST_F(NetView, ScrollToAppendLineInAOneLineGrid) {
+    AddRows(net_, 50);
+    view_.SetClientSize(ClientWidth, 23 + 1 + 9 + 5);
+    ASSERT_EQ(view_.VisibleRows(), 1);
+    view_.ScrollToAppendLine();
+    EXPECT_EQ(view_.TopRow(), 50);
+    EXPECT_EQ(view_.CursorRow(), 0);
+    EXPECT_EQ(view_.CursorTableRow(), 50);
+}
+
 TEST_F(NetView, TypingSevenDigitsOnAnEmptyTableMakesOneDraw) {
     Type(view_, "1234567");
     ASSERT_EQ(net_.Count(), 1);

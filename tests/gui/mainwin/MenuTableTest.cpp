@@ -13,8 +13,8 @@
 
 #include <memory>
 
-#include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Application.h"
+#include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
@@ -43,6 +43,8 @@ const std::vector<std::pair<const char*, std::vector<TEntry>>>& MenuTable() {
           {"页面设置(&T)...", "", "页面设置|打印输出之前作页面设置"},
           {"-", "", ""},
           {"下载数据(&D)...", "", "下载数据|从Tovarin项目主页下载最新的开奖号码数据"},
+          {"导入开奖数据(&I)...", "Ctrl+T",
+           "导入开奖数据|从网站或电子表格保存的文件导入开奖数据，预览后追加或替换"},
           {"数据编辑(&E)...", "Ctrl+M", "数据编辑|对开奖号码表进行详细编辑"},
           {"选项设置(&O)...", "F12", "选项设置|设置对系统有影响的全局变量"},
           {"退出(&X)", "", "关闭退出|关闭程序，退出系统"}}},
