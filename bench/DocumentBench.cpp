@@ -5,15 +5,15 @@
 #include <unistd.h>
 
 #include "core/base/FileIO.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
+#include "core/settings/AppOptions.h"
 
 namespace tovarin {
 namespace {
 
-const char* const kParams[] = {"",          "1,3,5",     "2,4",   "0,9",      "3,7",
-                               "5",         "1,2,3,4,5", "0,9,18", "10,11,12", "12与34相配,5与67相配"};
+const char* const kParams[] = {"",  "1,3,5",     "2,4",    "0,9",      "3,7",
+                               "5", "1,2,3,4,5", "0,9,18", "10,11,12", "12与34相配,5与67相配"};
 
 void AddConditions(TSeqPrj& project, int count) {
     for (int i = 0; i < count; ++i) {
@@ -131,8 +131,8 @@ void BM_CalcAll100Fresh(benchmark::State& state) { CalcAllBench(state, true); }
 
 BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_WriteRawBytes)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_ReadRawBytes)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_ReadRawBytes)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_CalcAll100Cached)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CalcAll100Fresh)->Unit(benchmark::kMicrosecond);
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "gui/draws/GridPainter.h"
 #include "core/draws/LawNet.h"
 #include "core/draws/NetView.h"
+#include "gui/draws/GridPainter.h"
 
 using namespace tovarin;
 

@@ -27,15 +27,21 @@ const std::array<const char*, kBindKindCount + 1> BindNameHints = {
 const std::array<const char*, 2> AllMatchLabels = {"或者", "并且"};
 const std::array<const char*, 2> AssuredLabels = {"[容]", "[铁]"};
 
-TBaseBind::TBaseBind(const TPrjOptions& options)
-    : codes_(std::make_unique<TCodes>(options)), options_(&options) {}
+TBaseBind::TBaseBind(const TPrjOptions& options) : options_(&options) {}
+
+TCodes& TBaseBind::Cached() const {
+    if (!codes_) {
+        codes_ = std::make_unique<TCodes>(*options_);
+    }
+    return *codes_;
+}
 
 void TBaseBind::AssignTo(TPersistent& dest) const {
     auto* bind = dynamic_cast<TBaseBind*>(&dest);
     if (bind == nullptr) {
         throw EBindException("TBaseBind.AssignTo Error!");
     }
-    bind->codes_->Assign(*codes_);
+    bind->Cached().Assign(Cached());
     bind->Assured = Assured;
     bind->AllMatch = AllMatch;
     bind->MultiClause = MultiClause;
@@ -49,7 +55,8 @@ void TBaseBind::SetParam(std::string_view text) {
 }
 
 const TCodes& TBaseBind::GetCodes() {
-    if (options_->HeadLimit != codes_->HeadLimit() || options_->MissMax != codes_->MissCount()) {
+    const TCodes& codes = Cached();
+    if (options_->HeadLimit != codes.HeadLimit() || options_->MissMax != codes.MissCount()) {
         codes_ = std::make_unique<TCodes>(*options_);
         Dirty = true;
     }

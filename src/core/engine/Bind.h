@@ -49,7 +49,7 @@ public:
 
     const std::string& Param() const { return param_; }
     int Kind() const { return kind_; }
-    const TCodes& Codes() const { return *codes_; }
+    const TCodes& Codes() const { return Cached(); }
 
     bool AllMatch = false;
     bool MultiClause = false;
@@ -59,7 +59,7 @@ public:
 
 protected:
     std::string ClassName() const override { return "TBaseBind"; }
-    TCodes& MutableCodes() { return *codes_; }
+    TCodes& MutableCodes() { return Cached(); }
     void SetKind(int kind) { kind_ = kind; }
 
     // Kinds 1-6: every code starts failed (or passed when failByMatch) and
@@ -70,7 +70,11 @@ protected:
     void CalcSumList(bool failByMatch);
 
 private:
-    std::unique_ptr<TCodes> codes_;
+    // Made on first use: a document of twenty thousand conditions opens
+    // without as many code sets, and a set is made the moment one is asked for.
+    TCodes& Cached() const;
+
+    mutable std::unique_ptr<TCodes> codes_;
     int32_t kind_ = 0;
     const TPrjOptions* options_;
     std::string param_;  // UTF-8; stored as GBK
