@@ -3,10 +3,11 @@
 #include <iostream>
 #include <map>
 
-#include "core/base/Random.h"
-#include "cli/Cli.h"
+#include "cli/Command.h"
 #include "cli/Document.h"
+#include "cli/SettingsArgs.h"
 #include "core/analyses/Analyses.h"
+#include "core/base/Random.h"
 
 namespace tovarin::cli {
 namespace {
@@ -46,40 +47,32 @@ std::string MarkedText(const std::vector<std::string>& lines, const std::string&
     return marked;
 }
 
-int Verify(TSeqPrj& project, const TAppOptions& settings) {
+void Verify(TSeqPrj& project, const TAppOptions& settings) {
     CollectingPane pane;
     project.CalcAll(settings, &pane);
     const std::string code = WinningCodeText(project);
     if (code.empty()) {
-        std::cerr << MissingDrawMessage(project) << '\n';
-        return 1;
+        throw Exception(MissingDrawMessage(project));
     }
     std::cout << MarkedText(pane.Lines, code);
-    return 0;
 }
 
-}  // namespace
-
-int RunAnalyse(Args& args) {
-    const std::optional<std::string> kind = args.Value("--kind");
-    const std::vector<std::string> numbers = args.Values("--project");
+int RunAnalyse(const Args& args) {
+    // Declared as required, so always given.
+    const std::string kind = *args.Value("--kind");
+    const std::vector<std::string>& numbers = args.Values("--project");
     const std::optional<int> seed = args.IntValue("--seed");
     const TAppOptions settings = AppOptionsFromArgs(args);
-    const std::string path = args.Positional("DOC");
-    args.ExpectEnd();
-    if (!kind) {
-        throw UsageError("--kind is missing");
-    }
-    const auto analysis = ProjectAnalyses().find(*kind);
-    const bool contrast = *kind == "contrast";
-    if (analysis == ProjectAnalyses().end() && !contrast && *kind != "verify") {
-        throw UsageError("unknown --kind " + *kind);
+    const auto analysis = ProjectAnalyses().find(kind);
+    const bool contrast = kind == "contrast";
+    if (analysis == ProjectAnalyses().end() && !contrast && kind != "verify") {
+        throw UsageError("unknown --kind " + kind);
     }
     if (contrast && numbers.size() < 2) {
         throw UsageError("contrast needs two or more --project");
     }
     if (!contrast && numbers.size() > 1) {
-        throw UsageError(*kind + " takes one --project");
+        throw UsageError(kind + " takes one --project");
     }
 
     std::vector<int> projectNumbers;
@@ -92,7 +85,7 @@ int RunAnalyse(Args& args) {
     }
 
     Document doc;
-    Open(path, doc);
+    Open(args.Positional("DOC"), doc);
     if (seed) {
         RandSeed(static_cast<uint64_t>(*seed));
     }
@@ -108,11 +101,33 @@ int RunAnalyse(Args& args) {
     }
     TSeqPrj& project = *projects.front();
     if (analysis == ProjectAnalyses().end()) {
-        return Verify(project, settings);
+        Verify(project, settings);
+        return 0;
     }
     project.CalcAll(settings, nullptr);
     StdoutPane().ReplaceLines(BuildAnalysis(analysis->second, project, settings));
     return 0;
+}
+
+}  // namespace
+
+const CommandSpec& AnalyseCommand() {
+    static const CommandSpec spec{
+        .name = "analyse",
+        .summary = "Runs a project and prints one of the result analyses of the project menu.",
+        .positionals = {{"DOC", "the document (.lvrn)"}},
+        .options = {{"--kind", "KIND",
+                     "double, single, head, size, missstat, missview, base, verify or contrast",
+                     Occurs::Required},
+                    {"--project", "N",
+                     "the project, from 1 (default 1); contrast takes two or more",
+                     Occurs::Repeated},
+                    kSettingsOption,
+                    kSetOption,
+                    {"--seed", "S", "seed of the random recommendation, for repeatable reports"}},
+        .run = &RunAnalyse,
+    };
+    return spec;
 }
 
 }  // namespace tovarin::cli

@@ -1,49 +1,106 @@
-#include "cli/Cli.h"
-
 #include <algorithm>
 
+#include "cli/Command.h"
 #include "core/base/Text.h"
 
 namespace tovarin::cli {
+namespace {
 
-bool Args::Flag(const std::string& name) {
-    const auto it = std::find(words_.begin(), words_.end(), name);
-    if (it == words_.end()) {
-        return false;
-    }
-    words_.erase(it);
-    return true;
+const OptionSpec* FindOption(const CommandSpec& spec, std::string_view name) {
+    const auto it = std::find_if(spec.options.begin(), spec.options.end(),
+                                 [name](const OptionSpec& option) { return option.name == name; });
+    return it == spec.options.end() ? nullptr : &*it;
 }
 
-std::optional<std::string> Args::Value(const std::string& name) {
-    std::vector<std::string> all = Values(name);
-    if (all.size() > 1) {
+bool IsOptionWord(const std::string& word) { return word.size() > 2 && word.starts_with("--"); }
+
+}  // namespace
+
+Args Args::Parse(const CommandSpec& spec, const std::vector<std::string>& words) {
+    Args args(spec);
+    bool optionsEnded = false;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (!optionsEnded && word == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && IsOptionWord(word)) {
+            i = args.TakeOption(words, i);
+        } else if (args.positionals_.size() < spec.positionals.size()) {
+            args.positionals_.push_back(word);
+        } else {
+            throw UsageError("unexpected argument " + word);
+        }
+    }
+    if (args.positionals_.size() < spec.positionals.size()) {
+        throw UsageError("missing " + std::string(spec.positionals[args.positionals_.size()].name));
+    }
+    for (const OptionSpec& option : spec.options) {
+        if (option.occurs == Occurs::Required && !args.values_.contains(option.name)) {
+            throw UsageError(std::string(option.name) + " is missing");
+        }
+    }
+    return args;
+}
+
+size_t Args::TakeOption(const std::vector<std::string>& words, size_t at) {
+    const std::string& word = words[at];
+    const size_t equals = word.find('=');
+    const std::string name = word.substr(0, equals);
+    const OptionSpec* option = FindOption(*spec_, name);
+    if (option == nullptr) {
+        throw UsageError("unknown option " + name);
+    }
+    std::vector<std::string>& values = values_[name];
+    if (option->occurs != Occurs::Repeated && !values.empty()) {
         throw UsageError(name + " given more than once");
     }
-    if (all.empty()) {
+    if (option->IsFlag()) {
+        if (equals != std::string::npos) {
+            throw UsageError(name + " takes no value");
+        }
+        values.emplace_back();
+        return at;
+    }
+    if (equals != std::string::npos) {
+        values.push_back(word.substr(equals + 1));
+        return at;
+    }
+    if (at + 1 == words.size()) {
+        throw UsageError(name + " needs a value");
+    }
+    values.push_back(words[at + 1]);
+    return at + 1;
+}
+
+void Args::CheckDeclared(std::string_view name, bool flag) const {
+    const OptionSpec* option = FindOption(*spec_, name);
+    if (option == nullptr || option->IsFlag() != flag) {
+        throw std::logic_error("tovarin-cli " + std::string(spec_->name) + " declares no " +
+                               (flag ? "flag " : "option with a value ") + std::string(name));
+    }
+}
+
+bool Args::Flag(std::string_view name) const {
+    CheckDeclared(name, true);
+    return values_.contains(name);
+}
+
+std::optional<std::string> Args::Value(std::string_view name) const {
+    const std::vector<std::string>& values = Values(name);
+    if (values.empty()) {
         return std::nullopt;
     }
-    return all.front();
+    return values.front();
 }
 
-std::vector<std::string> Args::Values(const std::string& name) {
-    std::vector<std::string> values;
-    for (size_t i = 0; i < words_.size();) {
-        if (words_[i] != name) {
-            ++i;
-            continue;
-        }
-        if (i + 1 >= words_.size()) {
-            throw UsageError(name + " needs a value");
-        }
-        values.push_back(words_[i + 1]);
-        words_.erase(words_.begin() + static_cast<std::ptrdiff_t>(i),
-                     words_.begin() + static_cast<std::ptrdiff_t>(i + 2));
-    }
-    return values;
+const std::vector<std::string>& Args::Values(std::string_view name) const {
+    static const std::vector<std::string> none;
+    CheckDeclared(name, false);
+    const auto it = values_.find(name);
+    return it == values_.end() ? none : it->second;
 }
 
-std::optional<int> Args::IntValue(const std::string& name) {
+std::optional<int> Args::IntValue(std::string_view name) const {
     const std::optional<std::string> text = Value(name);
     if (!text) {
         return std::nullopt;
@@ -51,28 +108,21 @@ std::optional<int> Args::IntValue(const std::string& name) {
     return ParseIntArg(*text, name);
 }
 
-std::string Args::Positional(const char* what) {
-    const auto it = std::find_if(words_.begin(), words_.end(), [](const std::string& word) {
-        return word.size() < 2 || word.compare(0, 2, "--") != 0;
-    });
-    if (it == words_.end()) {
-        throw UsageError(std::string("missing ") + what);
+const std::string& Args::Positional(std::string_view name) const {
+    const auto it =
+        std::find_if(spec_->positionals.begin(), spec_->positionals.end(),
+                     [name](const PositionalSpec& positional) { return positional.name == name; });
+    if (it == spec_->positionals.end()) {
+        throw std::logic_error("tovarin-cli " + std::string(spec_->name) +
+                               " declares no positional word " + std::string(name));
     }
-    std::string value = *it;
-    words_.erase(it);
-    return value;
+    return positionals_[static_cast<size_t>(it - spec_->positionals.begin())];
 }
 
-void Args::ExpectEnd() const {
-    if (!words_.empty()) {
-        throw UsageError("unexpected argument " + words_.front());
-    }
-}
-
-int ParseIntArg(const std::string& text, const std::string& what) {
+int ParseIntArg(const std::string& text, std::string_view what) {
     int value = 0;
     if (!TryStrToInt(text, value)) {
-        throw UsageError(what + " needs a number, not " + text);
+        throw UsageError(std::string(what) + " needs a number, not " + text);
     }
     return value;
 }

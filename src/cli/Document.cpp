@@ -2,19 +2,34 @@
 
 #include <iostream>
 
+#include "cli/Command.h"
+
 namespace tovarin::cli {
 
 void Open(const std::string& path, Document& doc) {
     try {
         LoadDocument(path, doc.codeNet, doc.projects);
     } catch (const std::exception& error) {
-        throw DocumentOpenError(std::string("打开文件时出现错误！\n") + error.what());
+        throw DocumentOpenError("cannot read " + path + ": " + error.what());
     }
 }
 
 TSeqPrj& ProjectArg(const Document& doc, int number) {
-    // The project list's own range check gives the message.
+    // Compared before the subtraction, which would overflow for INT_MIN.
+    if (number < 1 || number > doc.projects.PrjCount()) {
+        throw RangeError("project " + std::to_string(number) + ": the document has " +
+                         std::to_string(doc.projects.PrjCount()));
+    }
     return doc.projects.GetSeqPrj(number - 1);
+}
+
+int BindIndexArg(const TSeqPrj& project, int projectNumber, int number) {
+    if (number < 1 || number > project.BindCount()) {
+        throw RangeError("condition " + std::to_string(number) + ": project " +
+                         std::to_string(projectNumber) + " has " +
+                         std::to_string(project.BindCount()));
+    }
+    return number - 1;
 }
 
 // Standard output takes LF line ends.

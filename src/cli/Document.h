@@ -16,8 +16,8 @@ struct Document {
     TPrjMgr projects{codeNet};
 };
 
-// A document that cannot be read is reported the way the program's open
-// command reports it.
+// A document that cannot be read: the message names the file and the
+// reader's reason, which says where (the byte offset) for a broken one.
 class DocumentOpenError : public Exception {
 public:
     using Exception::Exception;
@@ -25,8 +25,13 @@ public:
 
 void Open(const std::string& path, Document& doc);
 
-// The project a --project number (from 1) names.
+// The project a --project number (from 1) names; a number the document does
+// not have is a RangeError.
 TSeqPrj& ProjectArg(const Document& doc, int number);
+// The index of the condition a number (from 1) names in the project whose
+// number is given for the message; a number the project does not have is a
+// RangeError.
+int BindIndexArg(const TSeqPrj& project, int projectNumber, int number);
 
 // A report line as standard output shows it: an embedded CR LF becomes LF.
 std::string ShownLine(const std::string& line);

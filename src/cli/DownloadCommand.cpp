@@ -1,10 +1,11 @@
 // The download command: fetch the draw history and put it into a document.
 #include <iostream>
 
+#include "cli/Command.h"
+#include "cli/Document.h"
+#include "cli/SettingsArgs.h"
 #include "core/base/FileIO.h"
 #include "core/base/HttpGet.h"
-#include "cli/Cli.h"
-#include "cli/Document.h"
 #include "core/download/Download.h"
 #include "core/engine/Prj.h"
 
@@ -31,16 +32,13 @@ std::string FetchBody(const std::string& address, int timeoutMs) {
     }
 }
 
-}  // namespace
-
-int RunDownload(Args& args) {
+int RunDownload(const Args& args) {
     const std::optional<std::string> baseAddress = args.Value("--url");
     const std::optional<std::string> userName = args.Value("--user");
     const std::optional<std::string> password = args.Value("--password");
     const int timeoutMs = args.IntValue("--timeout").value_or(30000);
     const TAppOptions settings = AppOptionsFromArgs(args);
-    const std::string path = args.Positional("DOC");
-    args.ExpectEnd();
+    const std::string& path = args.Positional("DOC");
     if (timeoutMs <= 0) {
         throw UsageError("--timeout takes a positive number of milliseconds");
     }
@@ -59,16 +57,34 @@ int RunDownload(Args& args) {
         drawCount = ApplyDownload(ReadDownloadResponse(FetchBody(address, timeoutMs)), records,
                                   doc.codeNet);
     } catch (const Exception& error) {
-        std::cerr << DownloadFailureText(error.what()) << '\n';
-        return 1;
+        throw Exception(DownloadFailureText(error.what()));
     }
     if (drawCount == 0) {
-        std::cerr << kNoDrawsText << '\n';
-        return 1;
+        throw Exception(std::string(kNoDrawsText));
     }
     SaveDocument(path, doc.codeNet, doc.projects);
     std::cout << kDownloadDoneText << '\n' << "draws " << drawCount << '\n';
     return 0;
+}
+
+}  // namespace
+
+const CommandSpec& DownloadCommand() {
+    static const CommandSpec spec{
+        .name = "download",
+        .summary =
+            "Fetches the draw history from the draw service and puts it into the document, "
+            "which is created when missing and left alone when anything fails.",
+        .positionals = {{"DOC", "the document (.lvrn)"}},
+        .options = {{"--url", "BASE", "the service address (default: the program's own)"},
+                    {"--user", "NAME", "the member name (default: the settings file's)"},
+                    {"--password", "PW", "the member password (default: the settings file's)"},
+                    kSettingsOption,
+                    kSetOption,
+                    {"--timeout", "MS", "give up after this many milliseconds (default 30000)"}},
+        .run = &RunDownload,
+    };
+    return spec;
 }
 
 }  // namespace tovarin::cli

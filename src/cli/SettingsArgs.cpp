@@ -1,7 +1,7 @@
 #include <iostream>
 
+#include "cli/SettingsArgs.h"
 #include "core/base/Errors.h"
-#include "cli/Cli.h"
 #include "core/settings/Settings.h"
 
 namespace tovarin::cli {
@@ -30,11 +30,10 @@ void ApplySetArgs(const std::vector<std::string>& assignments, TAppOptions& opti
     }
 }
 
-TAppOptions AppOptionsFromArgs(Args& args) {
-    const std::optional<std::string> fileName = args.Value("--settings");
-    const std::vector<std::string> assignments = args.Values("--set");
+TAppOptions AppOptionsFromArgs(const Args& args) {
+    const std::optional<std::string> fileName = args.Value(kSettingsOption.name);
     TAppOptions options = fileName ? LoadSettingsFile(*fileName) : TAppOptions{};
-    ApplySetArgs(assignments, options);
+    ApplySetArgs(args.Values(kSetOption.name), options);
     return options;
 }
 

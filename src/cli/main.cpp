@@ -1,75 +1,122 @@
 // tovarin-cli: the engine without windows, for scripting and tests.
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "core/base/Errors.h"
-#include "cli/Cli.h"
+#include "cli/Command.h"
+#include "core/base/Version.h"
 
 namespace tovarin::cli {
-
-const std::vector<CommandEntry>& Commands() {
-    static const std::vector<CommandEntry> commands = {
-        {"eval", "eval KIND PARAM [--assured] [--all-match] [--tolerance N]", &RunEval},
-        {"info", "info DOC", &RunInfo},
-        {"filter",
-         "filter DOC [--project N] [--one K] [--seed S] [--settings INI] [--set KEY=VALUE]... "
-         "[--status]",
-         &RunFilter},
-        {"draws", "draws export|import DOC FILE", &RunDraws},
-        {"download",
-         "download DOC [--url BASE] [--user NAME] [--password PW] [--settings INI] "
-         "[--timeout MS]",
-         &RunDownload},
-        {"settings", "settings INI [--set KEY=VALUE]...", &RunSettings},
-        {"analyse",
-         "analyse DOC --kind KIND [--project N]... [--settings INI] [--set KEY=VALUE]... "
-         "[--seed S]",
-         &RunAnalyse},
-    };
-    return commands;
-}
-
 namespace {
 
-void PrintHelp(std::ostream& out) {
-    out << "Usage: tovarin-cli COMMAND ...\n\nCommands:\n";
-    for (const CommandEntry& entry : Commands()) {
-        out << "  " << entry.synopsis << '\n';
+// The first word of a command name; "draws" for "draws export".
+std::string_view GroupOf(const CommandSpec& spec) {
+    return spec.name.substr(0, spec.name.find(' '));
+}
+
+bool NamedBy(const CommandSpec& spec, const std::vector<std::string>& words) {
+    size_t start = 0;
+    for (const std::string& word : words) {
+        const size_t end = spec.name.find(' ', start);
+        if (spec.name.substr(start, end - start) != word) {
+            return false;
+        }
+        if (end == std::string_view::npos) {
+            return true;
+        }
+        start = end + 1;
     }
+    return false;
+}
+
+size_t NameWords(const CommandSpec& spec) {
+    return static_cast<size_t>(std::count(spec.name.begin(), spec.name.end(), ' ')) + 1;
+}
+
+// "--help" before any "--".
+bool AsksForHelp(const std::vector<std::string>& words) {
+    for (const std::string& word : words) {
+        if (word == "--") {
+            return false;
+        }
+        if (word == "--help" || word == "-h") {
+            return true;
+        }
+    }
+    return false;
+}
+
+int RunCommand(const CommandSpec& spec, const std::vector<std::string>& words) {
+    const std::string prefix = "tovarin-cli " + std::string(spec.name) + ": ";
+    if (AsksForHelp(words)) {
+        std::cout << CommandHelp(spec);
+        return 0;
+    }
+    try {
+        return spec.run(Args::Parse(spec, words));
+    } catch (const RangeError& error) {
+        std::cerr << prefix << error.what() << '\n';
+        return 2;
+    } catch (const UsageError& error) {
+        std::cerr << prefix << error.what() << '\n'
+                  << "Usage: tovarin-cli " << Synopsis(spec) << '\n';
+        return 2;
+    } catch (const std::exception& error) {
+        std::cerr << prefix << error.what() << '\n';
+        return 1;
+    }
+}
+
+// A group name ("draws") without one of its commands after it.
+int RunGroup(std::string_view group, const std::vector<std::string>& words) {
+    std::string names;
+    for (const CommandSpec* spec : Commands()) {
+        if (GroupOf(*spec) == group) {
+            names += (names.empty() ? "" : ", ") + std::string(spec->name.substr(group.size() + 1));
+        }
+    }
+    if (AsksForHelp(words)) {
+        std::cout << GroupHelp(group);
+        return 0;
+    }
+    std::cerr << "tovarin-cli " << group << ": "
+              << (words.size() < 2 ? "missing the command" : "unknown command " + words[1])
+              << " (one of " << names << ")\n";
+    return 2;
+}
+
+int Run(const std::vector<std::string>& words) {
+    if (words.empty()) {
+        std::cerr << ProgramHelp();
+        return 2;
+    }
+    if (words.front() == "--help" || words.front() == "-h") {
+        std::cout << ProgramHelp();
+        return 0;
+    }
+    if (words.front() == "--version") {
+        std::cout << kVersionText << '\n';
+        return 0;
+    }
+    for (const CommandSpec* spec : Commands()) {
+        if (NamedBy(*spec, words)) {
+            const auto rest = words.begin() + static_cast<std::ptrdiff_t>(NameWords(*spec));
+            return RunCommand(*spec, std::vector<std::string>(rest, words.end()));
+        }
+    }
+    for (const CommandSpec* spec : Commands()) {
+        if (GroupOf(*spec) == words.front() && NameWords(*spec) > 1) {
+            return RunGroup(words.front(), words);
+        }
+    }
+    std::cerr << "tovarin-cli: unknown command " << words.front() << " (see --help)\n";
+    return 2;
 }
 
 }  // namespace
 }  // namespace tovarin::cli
 
 int main(int argc, char** argv) {
-    using namespace tovarin::cli;
-    std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty()) {
-        PrintHelp(std::cerr);
-        return 2;
-    }
-    if (words.front() == "--help" || words.front() == "-h") {
-        PrintHelp(std::cout);
-        return 0;
-    }
-    const std::string name = words.front();
-    words.erase(words.begin());
-    for (const CommandEntry& entry : Commands()) {
-        if (name != entry.name) {
-            continue;
-        }
-        try {
-            Args args(std::move(words));
-            return entry.run(args);
-        } catch (const UsageError& error) {
-            std::cerr << "tovarin-cli " << name << ": " << error.what() << '\n';
-            return 2;
-        } catch (const std::exception& error) {
-            std::cerr << error.what() << '\n';
-            return 1;
-        }
-    }
-    std::cerr << "tovarin-cli: unknown command " << name << " (see --help)\n";
-    return 2;
+    return tovarin::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
 }

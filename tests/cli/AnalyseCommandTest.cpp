@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "core/base/FileIO.h"
 #include "cli/CliRunner.h"
-#include "core/settings/AppOptions.h"
+#include "core/analyses/Analyses.h"
+#include "core/base/FileIO.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/engine/PrjTestSupport.h"
-#include "core/analyses/Analyses.h"
-#include "support/TempDir.h"
+#include "core/settings/AppOptions.h"
 #include "support/Draws.h"
+#include "support/TempDir.h"
 
 namespace tovarin {
 namespace {
@@ -94,8 +94,8 @@ TEST_F(AnalyseCommand, EveryProjectAnalysisPrintsTheEnginesLines) {
     TSeqPrj& third = projects.GetSeqPrj(2);
     third.CalcAll(settings, nullptr);
     for (const KindCase& c : cases) {
-        const test::CliResult result =
-            RunCli({"analyse", path, "--kind", c.kind, "--project", "3", "--set", "ColsOfLineEd=7"});
+        const test::CliResult result = RunCli(
+            {"analyse", path, "--kind", c.kind, "--project", "3", "--set", "ColsOfLineEd=7"});
         ASSERT_EQ(result.status, 0) << c.kind << ' ' << result.err;
         EXPECT_EQ(result.out.rfind(c.header, 0), 0u) << result.out;
         EXPECT_EQ(AfterHeader(result.out), AfterHeader(BuildAnalysis(c.analysis, third, settings)))
@@ -112,8 +112,8 @@ TEST_F(AnalyseCommand, TheFirstProjectByDefaultAfterARun) {
 }
 
 TEST_F(AnalyseCommand, ContrastComparesInTheGivenOrder) {
-    const test::CliResult result = RunCli(
-        {"analyse", path, "--kind", "contrast", "--project", "2", "--project", "1"});
+    const test::CliResult result =
+        RunCli({"analyse", path, "--kind", "contrast", "--project", "2", "--project", "1"});
     ASSERT_EQ(result.status, 0) << result.err;
     std::vector<TSeqPrj*> order = {&projects.GetSeqPrj(1), &projects.GetSeqPrj(0)};
     EXPECT_EQ(AfterHeader(result.out), AfterHeader(ContrastReport(order, TAppOptions{})));
@@ -151,11 +151,10 @@ TEST_F(AnalyseCommand, VerifyMarksTheListingsOfEverySteps) {
 }
 
 TEST_F(AnalyseCommand, VerifyWithoutTheTargetDraw) {
-    const test::CliResult result =
-        RunCli({"analyse", path, "--kind", "verify", "--project", "2"});
+    const test::CliResult result = RunCli({"analyse", path, "--kind", "verify", "--project", "2"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "第3期开奖号码还没有！\n");
+    EXPECT_EQ(result.err, "tovarin-cli analyse: 第3期开奖号码还没有！\n");
 }
 
 TEST_F(AnalyseCommand, ErrorsAndTheirExitStatus) {
@@ -177,11 +176,16 @@ TEST_F(AnalyseCommand, ErrorsAndTheirExitStatus) {
          "tovarin-cli analyse: double takes one --project"},
         {{"analyse", path, "--kind", "head", "--project", "x"}, 2, "tovarin-cli analyse: "},
         {{"analyse", "--kind", "head"}, 2, "tovarin-cli analyse: missing DOC"},
-        {{"analyse", path, "--kind", "head", "--project", "4"}, 1, "TPrjMgr.GetSeqPrj Error!\n"},
+        {{"analyse", path, "--kind", "head", "--project", "4"},
+         2,
+         "tovarin-cli analyse: project 4: the document has 3\n"},
         {{"analyse", path, "--kind", "contrast", "--project", "1", "--project", "0"},
+         2,
+         "tovarin-cli analyse: project 0: the document has 3\n"},
+        {{"analyse", dir.File("bad.lvrn"), "--kind", "base"},
          1,
-         "TPrjMgr.GetSeqPrj Error!\n"},
-        {{"analyse", dir.File("bad.lvrn"), "--kind", "base"}, 1, "打开文件时出现错误！\n"},
+         "tovarin-cli analyse: cannot read " + dir.File("bad.lvrn") +
+             ": Draw table at byte 0 announces 5 draws, but only 0 bytes follow\n"},
     };
     for (const Case& c : cases) {
         const test::CliResult result = RunCli(c.args);

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "cli/CliRunner.h"
 #include "core/base/FileIO.h"
 #include "core/base/Random.h"
-#include "cli/CliRunner.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/engine/PrjTestSupport.h"
-#include "support/TempDir.h"
+#include "core/settings/AppOptions.h"
 #include "support/Draws.h"
+#include "support/TempDir.h"
 
 namespace tovarin {
 namespace {
@@ -64,8 +64,8 @@ TEST_F(DocCommands, InfoListsProjectsAndConditions) {
 // The report the command prints is the engine's, line for line.
 TEST_F(DocCommands, FilterPrintsTheEnginesReport) {
     const test::CliResult result =
-        RunCli({"filter", path, "--set", "DetailEveryChk=1", "--set", "ColsOfLineEd=4",
-                "--set", "OutPutPrjOptChk=1", "--status", "--seed", "5"});
+        RunCli({"filter", path, "--set", "DetailEveryChk=1", "--set", "ColsOfLineEd=4", "--set",
+                "OutPutPrjOptChk=1", "--status", "--seed", "5"});
     ASSERT_EQ(result.status, 0) << result.err;
 
     TAppOptions settings;
@@ -101,7 +101,7 @@ TEST_F(DocCommands, FilterOneConditionAndAConversionError) {
     const test::CliResult bad = RunCli({"filter", path, "--project", "2"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "");
-    EXPECT_EQ(bad.err, "'x' is not a valid integer value\n");
+    EXPECT_EQ(bad.err, "tovarin-cli filter: 'x' is not a valid integer value\n");
 }
 
 TEST_F(DocCommands, SeedFixesTheRandomRecommendation) {
@@ -126,13 +126,20 @@ TEST_F(DocCommands, ErrorsAndTheirExitStatus) {
     };
     WriteFileAtomically(dir.File("bad.lvrn"), std::string("\x05\x00\x00\x00", 4));
     const std::vector<Case> cases = {
-        {{"filter", path, "--project", "3"}, 1, "TPrjMgr.GetSeqPrj Error!\n"},
-        {{"filter", path, "--one", "9"}, 1, "TSeqPrj.GetBind Error!\n"},
+        {{"filter", path, "--project", "3"},
+         2,
+         "tovarin-cli filter: project 3: the document has 2\n"},
+        {{"filter", path, "--one", "9"}, 2, "tovarin-cli filter: condition 9: project 1 has 3\n"},
         {{"filter", path, "--project", "x"}, 2, "tovarin-cli filter: "},
         {{"filter", path, "--set", "NoSuchKey=1"}, 2, "tovarin-cli filter: "},
         {{"filter"}, 2, "tovarin-cli filter: missing DOC"},
-        {{"info", dir.File("bad.lvrn")}, 1, "打开文件时出现错误！\n"},
-        {{"info", dir.File("missing.lvrn")}, 1, "打开文件时出现错误！\n"},
+        {{"info", dir.File("bad.lvrn")},
+         1,
+         "tovarin-cli info: cannot read " + dir.File("bad.lvrn") +
+             ": Draw table at byte 0 announces 5 draws, but only 0 bytes follow\n"},
+        {{"info", dir.File("missing.lvrn")},
+         1,
+         "tovarin-cli info: cannot read " + dir.File("missing.lvrn") + ": "},
         {{"info", path, "extra"}, 2, "tovarin-cli info: unexpected argument extra"},
         {{"frobnicate"}, 2, "tovarin-cli: unknown command frobnicate"},
         {{"draws", "sideways", path, "x"}, 2, "tovarin-cli draws: "},

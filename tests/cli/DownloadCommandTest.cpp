@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "cli/CliRunner.h"
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
-#include "cli/CliRunner.h"
-#include "core/settings/Settings.h"
-#include "support/DownloadServer.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
+#include "core/settings/Settings.h"
+#include "support/DownloadServer.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -160,7 +160,9 @@ TEST_F(DownloadCommand, AnUnreadableDocumentIsNotReplaced) {
     DrawServer server(history);
     before = "\x05";
     WriteTestFile(doc, before);
-    ExpectRefused({"download", doc, "--url", server.BaseAddress()}, "打开文件时出现错误！");
+    ExpectRefused(
+        {"download", doc, "--url", server.BaseAddress()},
+        "tovarin-cli download: cannot read " + doc + ": Unexpected end of data at byte 0");
 }
 
 TEST_F(DownloadCommand, BadArgumentsAreUsageErrors) {

@@ -90,35 +90,41 @@ TEST(EvalCommand, AnItemThatIsNotANumberIsAnEvaluationError) {
     const CliResult result = RunCli({"eval", "7", "1,x"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "'x' is not a valid integer value\n");
+    EXPECT_EQ(result.err, "tovarin-cli eval: 'x' is not a valid integer value\n");
 }
 
-TEST(EvalCommand, BadArgumentsGiveOneLineAndStatusTwo) {
-    const std::vector<std::vector<std::string>> bad = {
-        {"eval", "0", "1"},
-        {"eval", "10", "1"},
-        {"eval", "-1", "1"},
-        {"eval", "x", "1"},
-        {"eval", "1"},
-        {"eval"},
-        {"eval", "1", "2", "3"},
-        {"eval", "1", "2", "--tolerance"},
-        {"eval", "1", "2", "--tolerance", "two"},
-        {"eval", "1", "2", "--tolerance", "1", "--tolerance", "2"},
-        {"eval", "1", "2", "--bogus"},
-        {"nosuchcommand"},
+// The reason after the command's prefix, then the usage line.
+std::string EvalUsageError(const std::string& reason) {
+    return "tovarin-cli eval: " + reason +
+           "\nUsage: tovarin-cli eval KIND PARAM [--assured] [--all-match] [--tolerance N]\n";
+}
+
+TEST(EvalCommand, BadArgumentsGiveTheReasonTheUsageAndStatusTwo) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+        {{"eval", "0", "1"}, "KIND must be 1..9"},
+        {{"eval", "10", "1"}, "KIND must be 1..9"},
+        {{"eval", "-1", "1"}, "KIND must be 1..9"},
+        {{"eval", "x", "1"}, "KIND needs a number, not x"},
+        {{"eval", "1"}, "missing PARAM"},
+        {{"eval"}, "missing KIND"},
+        {{"eval", "1", "2", "3"}, "unexpected argument 3"},
+        {{"eval", "1", "2", "--tolerance"}, "--tolerance needs a value"},
+        {{"eval", "1", "2", "--tolerance", "two"}, "--tolerance needs a number, not two"},
+        {{"eval", "1", "2", "--tolerance", "1", "--tolerance", "2"},
+         "--tolerance given more than once"},
+        {{"eval", "1", "2", "--bogus"}, "unknown option --bogus"},
+        {{"eval", "1", "2", "--bogus=1"}, "unknown option --bogus"},
+        {{"eval", "1", "2", "--assured=yes"}, "--assured takes no value"},
     };
-    for (const std::vector<std::string>& args : bad) {
+    for (const auto& [args, reason] : bad) {
         const CliResult result = RunCli(args);
-        std::string shown;
-        for (const std::string& arg : args) {
-            shown += arg + " ";
-        }
-        EXPECT_EQ(result.status, 2) << shown;
-        EXPECT_EQ(result.out, "") << shown;
-        EXPECT_EQ(Lines(result.err), 1U) << shown << ": " << result.err;
-        EXPECT_GT(result.err.size(), 1U) << shown;
+        EXPECT_EQ(result.status, 2) << reason;
+        EXPECT_EQ(result.out, "") << reason;
+        EXPECT_EQ(result.err, EvalUsageError(reason));
     }
+    const CliResult unknown = RunCli({"nosuchcommand"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "tovarin-cli: unknown command nosuchcommand (see --help)\n");
 }
 
 TEST(EvalCommand, HelpListsTheCommands) {

@@ -3,13 +3,13 @@
 #include <memory>
 #include <string>
 
-#include "core/base/FileIO.h"
 #include "cli/CliRunner.h"
-#include "core/settings/AppOptions.h"
-#include "core/settings/Settings.h"
+#include "core/base/FileIO.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Bind.h"
 #include "core/engine/Prj.h"
+#include "core/settings/AppOptions.h"
+#include "core/settings/Settings.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -103,7 +103,9 @@ TEST_F(SettingsArgs, BadSetIsAUsageError) {
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.err,
               "tovarin-cli filter: --set ColsOfLineEd=many: Setting ColsOfLineEd needs a decimal "
-              "integer, not 'many'\n");
+              "integer, not 'many'\n"
+              "Usage: tovarin-cli filter DOC [--project N] [--one K] [--seed S] [--settings INI] "
+              "[--set KEY=VALUE]... [--status]\n");
     EXPECT_EQ(result.out, "");
 }
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliRunner.h"
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
-#include "cli/CliRunner.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -141,7 +141,7 @@ TEST(SettingsCommand, BadArgumentsAreUsageErrorsAndWriteNothing) {
     for (const auto& [args, message] : rows) {
         const CliResult result = RunCli(args);
         EXPECT_EQ(result.status, 2) << message;
-        EXPECT_EQ(result.err, message);
+        EXPECT_EQ(result.err, message + "Usage: tovarin-cli settings INI [--set KEY=VALUE]...\n");
         EXPECT_EQ(result.out, "");
     }
     EXPECT_EQ(ReadWholeFile(ini), before);
@@ -164,7 +164,7 @@ TEST(SettingsCommand, FailedWriteIsReported) {
     const std::string ini = dir.File("no-such-folder") + "/ormelux.ini";
     const CliResult result = RunCli({"settings", ini, "--set", "AutoCalcChk=1"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "Unable to write to " + ini + "\n");
+    EXPECT_EQ(result.err, "tovarin-cli settings: Unable to write to " + ini + "\n");
     EXPECT_EQ(result.out, "");
     EXPECT_TRUE(dir.Names().empty());
 }

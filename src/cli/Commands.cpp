@@ -1,0 +1,35 @@
+#include "cli/Command.h"
+
+namespace tovarin::cli {
+
+// The command table, in the order "tovarin-cli --help" lists it.
+//
+// To add a command: write src/cli/NameCommand.cpp with a run function
+// `int RunName(const Args& args)` and `const CommandSpec& NameCommand()`
+// returning a function-local static CommandSpec: its name (two words, such
+// as "draws export", make a command of a group), a one-line summary, the
+// positional words and the options with their help texts. Declare
+// NameCommand() in Command.h, list it below and add the file to
+// src/cli/CMakeLists.txt. The parser, "--help", the usage line and the
+// "tovarin-cli NAME: " prefix of every error come from the declaration.
+// The run function reads what was given through Args (Flag, Value, Values,
+// IntValue, Positional) and throws UsageError for a bad combination,
+// RangeError (through ProjectArg and BindIndexArg in Document.h) for a
+// number the document does not have, or any core exception for a failure
+// (status 1). A command that prints a report takes --json to print one
+// JSON object (nlohmann-json) instead.
+const std::vector<const CommandSpec*>& Commands() {
+    static const std::vector<const CommandSpec*> commands = {
+        &EvalCommand(),         // one condition's codes, without a document
+        &InfoCommand(),         // what a document holds
+        &FilterCommand(),       // a project's filtering run
+        &DrawsExportCommand(),  // the draw table to a text file
+        &DrawsImportCommand(),  // a text file into the draw table
+        &DownloadCommand(),     // the draw history from the service
+        &SettingsCommand(),     // the settings file
+        &AnalyseCommand(),      // the result analyses of a project
+    };
+    return commands;
+}
+
+}  // namespace tovarin::cli
