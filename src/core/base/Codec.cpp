@@ -131,24 +131,24 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-std::string TextFileToUtf8(std::string_view bytes) {
+std::string_view TextFileAsUtf8(std::string_view bytes, std::string& converted) {
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         const std::string_view text = bytes.substr(3);
         if (!IsValidUtf8(text)) {
             throw ECodecError("Text cannot be converted from UTF-8");
         }
-        return std::string(text);
+        return text;
     }
     if (bytes.starts_with("\xFF\xFE")) {
-        return Convert(bytes.substr(2), "UTF-16LE", "UTF-8", "from UTF-16");
+        converted = Convert(bytes.substr(2), "UTF-16LE", "UTF-8", "from UTF-16");
+    } else if (bytes.starts_with("\xFE\xFF")) {
+        converted = Convert(bytes.substr(2), "UTF-16BE", "UTF-8", "from UTF-16");
+    } else if (IsValidUtf8(bytes)) {
+        return bytes;
+    } else {
+        converted = Convert(bytes, "GB18030", "UTF-8", "from GB18030");
     }
-    if (bytes.starts_with("\xFE\xFF")) {
-        return Convert(bytes.substr(2), "UTF-16BE", "UTF-8", "from UTF-16");
-    }
-    if (IsValidUtf8(bytes)) {
-        return std::string(bytes);
-    }
-    return Convert(bytes, "GB18030", "UTF-8", "from GB18030");
+    return converted;
 }
 
 }  // namespace tovarin

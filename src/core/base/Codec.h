@@ -14,8 +14,10 @@ std::string GbkToUtf8(std::string_view gbk);
 // come in whatever encoding their program chose. The text of such a file as
 // UTF-8: a UTF-8 or UTF-16 (LE or BE) byte-order mark decides and is
 // dropped; without one, valid UTF-8 stays as it is and anything else is
-// read as GB18030. ECodecError when the bytes do not fit the encoding.
-std::string TextFileToUtf8(std::string_view bytes);
+// read as GB18030. Text that is UTF-8 already is not copied: the answer is
+// then a part of bytes, otherwise it lies in converted. ECodecError when the
+// bytes do not fit the encoding.
+std::string_view TextFileAsUtf8(std::string_view bytes, std::string& converted);
 bool IsValidUtf8(std::string_view text);
 
 }  // namespace tovarin

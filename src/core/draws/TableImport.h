@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,16 +19,25 @@ public:
     using Exception::Exception;
 };
 
-// One draw of a draw-history file as the file numbered it.
+// One draw of a draw-history file as the file numbered it. Plain bytes
+// only, so that a million of them move as one block.
 struct TTableDraw {
+    static constexpr size_t MaxDateBytes = 17;  // 2026年12月07日
+
     // The file's period number; lines without one (the program's own export)
     // are numbered 1, 2, 3, ... in file order.
     int Period = 0;
-    bool HasPeriod = false;
-    // The date as the file wrote it, empty when the line had none.
-    std::string Date;
-    TSeq Draw;
     int Line = 0;  // from 1
+    TSeq Draw;
+    bool HasPeriod = false;
+
+    // The date as the file wrote it, empty when the line had none.
+    std::string_view Date() const { return {date_.data(), dateLength_}; }
+    void SetDate(std::string_view text);
+
+private:
+    std::array<char, MaxDateBytes> date_{};
+    uint8_t dateLength_ = 0;
 };
 
 // A line that looked like data but did not give a draw.
@@ -57,7 +68,7 @@ constexpr size_t MaxTableFileBytes = size_t{128} << 20;
 
 // Reads the text of a draw-history file (CSV, tab-separated or blank-
 // separated text from a web site or a spreadsheet, or the program's own
-// export) in any of the encodings TextFileToUtf8 knows. Never changes
+// export) in any of the encodings TextFileAsUtf8 knows. Never changes
 // anything and never fails on a line: every line that is neither a draw,
 // a comment, a blank line nor a header is reported with its reason.
 TTableRead ReadDrawTable(std::string_view bytes);

@@ -40,7 +40,8 @@ public:
             case 0:
                 return draw.HasPeriod ? QString::number(draw.Period) : QString();
             case 1:
-                return QString::fromStdString(draw.Date);
+                return QString::fromUtf8(draw.Date().data(),
+                                         static_cast<qsizetype>(draw.Date().size()));
             default: {
                 QString digits;
                 for (int pos = 0; pos < TSeq::DigitCount; ++pos) {

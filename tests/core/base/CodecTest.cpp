@@ -83,6 +83,11 @@ TEST(Codec, Utf8Validation) {
     }
 }
 
+std::string TextFileToUtf8(std::string_view bytes) {
+    std::string converted;
+    return std::string(TextFileAsUtf8(bytes, converted));
+}
+
 TEST(Codec, TextFilesInEveryEncoding) {
     EXPECT_EQ(TextFileToUtf8("期号"), "期号");
     EXPECT_EQ(TextFileToUtf8("\xEF\xBB\xBF期号"), "期号");
@@ -92,6 +97,19 @@ TEST(Codec, TextFilesInEveryEncoding) {
     EXPECT_EQ(TextFileToUtf8("\x81\x30\x86\x38"), "À");
     EXPECT_EQ(TextFileToUtf8(""), "");
     EXPECT_EQ(TextFileToUtf8("\xFF\xFE"), "");
+}
+
+TEST(Codec, Utf8TextFilesAreNotCopied) {
+    const std::string bytes = "期号,开奖号码";
+    std::string converted;
+    EXPECT_EQ(TextFileAsUtf8(bytes, converted).data(), bytes.data());
+    const std::string marked = "\xEF\xBB\xBF期号";
+    EXPECT_EQ(TextFileAsUtf8(marked, converted).data(), marked.data() + 3);
+    EXPECT_TRUE(converted.empty());
+    const std::string gbk = "\xC6\xDA\xBA\xC5";
+    const std::string_view text = TextFileAsUtf8(gbk, converted);
+    EXPECT_EQ(text.data(), converted.data());
+    EXPECT_EQ(text, "期号");
 }
 
 TEST(Codec, TextFilesThatFitNoEncodingAreRefused) {

@@ -43,7 +43,8 @@ std::vector<std::string> Described(const TTableRead& read) {
     std::vector<std::string> lines;
     for (const TTableDraw& draw : read.Draws) {
         lines.push_back(std::to_string(draw.Period) + (draw.HasPeriod ? "" : "*") + " " +
-                        DigitsOf(draw.Draw) + " " + (draw.Date.empty() ? "-" : draw.Date) + " " +
+                        DigitsOf(draw.Draw) + " " +
+                        (draw.Date().empty() ? "-" : std::string(draw.Date())) + " " +
                         std::to_string(draw.Line));
     }
     return lines;

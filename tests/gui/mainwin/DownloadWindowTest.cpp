@@ -11,16 +11,16 @@
 #include <memory>
 
 #include "core/base/Codec.h"
+#include "core/download/Download.h"
+#include "core/draws/LawNet.h"
+#include "core/draws/NetView.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/DataDown.h"
-#include "core/download/Download.h"
 #include "gui/mainwin/DownloadActions.h"
-#include "support/DownloadServer.h"
-#include "core/draws/LawNet.h"
-#include "core/draws/NetView.h"
 #include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
+#include "support/DownloadServer.h"
 #include "support/TempDir.h"
 
 using namespace tovarin;
@@ -234,7 +234,7 @@ private slots:
         ExpectOutcome(Q(kDownloadDoneText));
     }
 
-    void aVisibleEditorScrollsToTheLatestDraws() {
+    void aVisibleEditorShowsTheNewestDrawWithTheCursorBelowIt() {
         std::string lines;
         for (int n = 0; n < 300; ++n) {
             lines += std::to_string(1000000 + n) + "\r\n";
@@ -246,13 +246,12 @@ private slots:
         Start(server.BaseAddress());
         ExpectOutcome(Q(kDownloadDoneText));
         QCOMPARE(form_->CodeNet().Count(), 300);
-        QTRY_VERIFY(grid.View().TopRow() > 0);
-        const int top = grid.View().TopRow();
-        grid.ScrollToRow(299);
-        QCOMPARE(grid.View().TopRow(), top);  // the last row was already in view
+        QTRY_COMPARE(grid.View().CursorTableRow(), 300);
+        QCOMPARE(grid.View().CursorCol(), 0);
+        QCOMPARE(grid.View().TopRow(), grid.View().ScrollMax());
     }
 
-    void aHiddenEditorIsNotScrolled() {
+    void aHiddenEditorShowsTheNewestDrawWhenOpened() {
         std::string lines;
         for (int n = 0; n < 300; ++n) {
             lines += std::to_string(1000000 + n) + "\r\n";
@@ -261,7 +260,12 @@ private slots:
         Start(server.BaseAddress());
         ExpectOutcome(Q(kDownloadDoneText));
         QTest::qWait(50);
-        QCOMPARE(form_->CodesForm().Grid().View().TopRow(), 0);
+        const TNetView& view = form_->CodesForm().Grid().View();
+        QCOMPARE(view.TopRow(), 0);
+        form_->CodesForm().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form_->CodesForm()));
+        QTRY_COMPARE(view.CursorTableRow(), 300);
+        QCOMPARE(view.TopRow(), view.ScrollMax());
     }
 
     void closingDuringTheWaitDoesNotHang() {
