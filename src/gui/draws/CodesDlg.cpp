@@ -281,8 +281,11 @@ void TCodesForm::CodeMenuImportTableClick() {
     if (TableDialog().exec() != QDialog::Accepted || tableDialog_->selectedFiles().isEmpty()) {
         return;
     }
-    const QString path = tableDialog_->selectedFiles().front();
-    ImportTable(ReadDrawTableFile(path.toStdString()), path);
+    ImportTableFile(tableDialog_->selectedFiles().front());
+}
+
+QString TCodesForm::ImportTableFile(const QString& path) {
+    return ImportTable(ReadDrawTableFile(path.toStdString()), path);
 }
 
 void TCodesForm::CodeMenuPasteClick() {

@@ -42,6 +42,7 @@ public:
     // clipboard: read, previewed, then appended or put in place of the table.
     void CodeMenuImportTableClick();
     void CodeMenuPasteClick();
+    QString ImportTableFile(const QString& path);
     // Shows the preview of these draws and applies them when the user
     // confirms; returns the status text, empty when nothing changed.
     QString ImportTable(const TTableRead& read, const QString& source);

@@ -83,7 +83,7 @@ private:
                 poll->deleteLater();
                 poll->stop();
                 answer(*window);
-            } else if (started->elapsed() > 5000) {
+            } else if (started->elapsed() > 30000) {
                 qFatal("the window did not open");
             }
         });
@@ -257,39 +257,46 @@ private slots:
         QCOMPARE(form_->statusBar()->currentMessage(), U("追加了1期，最新一期为第5期"));
     }
 
-    void importFromAFileThroughTheMenu() {
+    void importFromAFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("draws.csv");
         WriteFileAtomically(path.toStdString(),
                             Utf8ToGbk("期号,号码\r\n4,4444444\r\n3,3333333\r\n"
                                       "2,2222222\r\n1,1111111\r\n5,5555555\r\n"));
-        WhenOpen<QFileDialog>([path](QFileDialog& dialog) {
-            dialog.selectFile(path);
-            static_cast<QDialog&>(dialog).accept();
+        WhenPreviewOpens([path](TTableImportDlg& preview) {
+            QCOMPARE(preview.findChild<QLabel*>("SourceLbl")->text(), U("来源：") + path);
+            Confirm(preview);
         });
-        WhenPreviewOpens(&Confirm);
-        form_->findChild<QAction*>("CodeMenuImportTable")->trigger();
+        QCOMPARE(form_->ImportTableFile(path), U("追加了2期，最新一期为第6期"));
         QCOMPARE(Net().Count(), 6);
         QCOMPARE(test::DigitsOf(Net(), 5), std::string("5555555"));
     }
 
-    // A file that cannot be read is refused in a message box; the table
+    void theMenuItemAsksForTheFile() {
+        QString title;
+        WhenOpen<QFileDialog>([&title](QFileDialog& dialog) {
+            title = dialog.windowTitle();
+            dialog.reject();
+        });
+        form_->findChild<QAction*>("CodeMenuImportTable")->trigger();
+        QCOMPARE(title, U("导入开奖数据"));
+        QCOMPARE(form_->TableDialog().objectName(), QString("TableDialog"));
+        QCOMPARE(Net().Count(), 4);
+        QVERIFY(!Net().Modified());
+    }
+
+    // A file that cannot be read is refused before any preview; the table
     // stays as it was.
     void unreadableFileIsRefused() {
         QTemporaryDir dir;
         const QString path = dir.filePath("draws.csv");
         WriteFileAtomically(path.toStdString(), "\xEF\xBB\xBF\xFF\xFF");
-        WhenOpen<QFileDialog>([path](QFileDialog& dialog) {
-            dialog.selectFile(path);
-            static_cast<QDialog&>(dialog).accept();
-        });
-        QString shown;
-        WhenOpen<QMessageBox>([&shown](QMessageBox& box) {
-            shown = box.text();
-            box.accept();
-        });
-        form_->findChild<QAction*>("CodeMenuImportTable")->trigger();
-        QVERIFY(shown.startsWith(U("文件的编码无法识别")));
+        try {
+            form_->ImportTableFile(path);
+            QFAIL("no refusal");
+        } catch (const EImportError& error) {
+            QVERIFY(QString::fromUtf8(error.what()).startsWith(U("文件的编码无法识别")));
+        }
         QCOMPARE(Net().Count(), 4);
         QVERIFY(!Net().Modified());
     }
