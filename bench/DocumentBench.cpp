@@ -118,7 +118,9 @@ void CalcAllBench(benchmark::State& state, bool dirty) {
     for (auto _ : state) {
         if (dirty) {
             for (int i = 0; i < project.BindCount(); ++i) {
-                project.GetBind(i).Dirty = true;
+                TBaseBind& bind = project.GetBind(i);
+                const std::string param = bind.Param();
+                bind.SetParam(param);
             }
         }
         project.CalcAll(settings, nullptr);

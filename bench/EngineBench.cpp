@@ -21,8 +21,9 @@ void BM_Calc(benchmark::State& state) {
     TPrjOptions options;
     std::unique_ptr<TBaseBind> bind = CreateBind(kind, options);
     bind->SetParam(kTypicalParams[kind]);
+    const std::string param = bind->Param();
     for (auto _ : state) {
-        bind->Dirty = true;
+        bind->SetParam(param);
         benchmark::DoNotOptimize(&bind->GetCodes());
     }
     state.SetLabel(BindKindNames[static_cast<size_t>(kind)]);

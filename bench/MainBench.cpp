@@ -1,7 +1,8 @@
 // The main window: from process start to the shown window with a
 // 10,000-draw working document, against a bare Qt window started the same
 // way; and "筛选(&G)" with 100 checked conditions and every listing on, from
-// the command to the painted report.
+// the command to the painted report; and opening a document of 100,000
+// projects in the window, against reading it with the core alone.
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -227,20 +228,84 @@ void BM_FilterAllPainted100Conditions(benchmark::State& state) {
     TPrjOptions wide = project.Options();
     wide.MissMax = 10;
     project.SetOptions(wide);
-    form.RebuildBindList();
     TAppOptions& options = form.AppOptions();
     options.DetailEveryChk = options.DetailLastChk = options.SplitByLineChk = true;
     options.OutPutPrjOptChk = options.OutPutAppOptChk = true;
     options.AutoVerifyChk = false;
-    QAction* calcAll = form.FindAction(QStringLiteral("ProjectMenuCalcAll"));
+    QAction* calcAll = form.Actions().ProjectMenuCalcAll;
     for (auto _ : state) {
         calcAll->trigger();
         form.Output().viewport()->repaint();
     }
     state.counters["lines"] = double(form.Output().blockCount());
-    form.PrjMgr().Modified = false;
+    form.PrjMgr().ClearModified();
 }
 BENCHMARK(BM_FilterAllPainted100Conditions)->Unit(benchmark::kMillisecond);
+
+// A folder holding a document of the given number of projects, two
+// conditions each, on a table of 100 draws.
+std::string ManyProjectsFolder(int count) {
+    char pattern[] = "/tmp/tovarin-manyprj-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    TCodeNet net;
+    for (int row = 0; row < 100; ++row) {
+        net.Add();
+    }
+    TPrjMgr projects(net);
+    for (int i = 0; i < count; ++i) {
+        AddConditions(projects.AddPrj(std::make_unique<TSeqPrj>(net)), 2);
+    }
+    SaveDocument(dir + "/many.lvrn", net, projects);
+    return dir;
+}
+
+// Each iteration reads the document with the core alone, then opens it in
+// the window until the list is painted; the time is the window's, and
+// "ratio" is the window's time over the core's.
+void BM_OpenManyProjects(benchmark::State& state) {
+    if (std::getenv("DISPLAY") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    }
+    static int argc = 1;
+    static char name[] = "main_bench";
+    static char* argv[] = {name, nullptr};
+    static auto* app = new TApplication(argc, argv);
+    (void)app;
+    const std::string folder = ManyProjectsFolder(static_cast<int>(state.range(0)));
+    const std::string path = folder + "/many.lvrn";
+    TMainForm form(BenchSetup(folder));
+    form.show();
+    QApplication::processEvents();
+    long long coreNs = 0;
+    long long windowNs = 0;
+    for (auto _ : state) {
+        {
+            const long long start = MonotonicNs();
+            TCodeNet net;
+            TPrjMgr projects(net);
+            LoadDocument(path, net, projects);
+            benchmark::DoNotOptimize(projects.PrjCount());
+            coreNs += MonotonicNs() - start;
+        }
+        form.ClearWorkspace();
+        QApplication::processEvents();
+        const long long start = MonotonicNs();
+        form.LoadDocument(QStringLiteral("many.lvrn"));
+        form.repaint();
+        QApplication::processEvents();
+        const long long elapsed = MonotonicNs() - start;
+        windowNs += elapsed;
+        state.SetIterationTime(static_cast<double>(elapsed) / 1e9);
+    }
+    state.counters["ratio"] = static_cast<double>(windowNs) / static_cast<double>(coreNs);
+    state.counters["projects"] = static_cast<double>(form.PrjMgr().PrjCount());
+}
+BENCHMARK(BM_OpenManyProjects)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
 }  // namespace tovarin

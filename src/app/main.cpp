@@ -5,10 +5,10 @@
 
 #include <exception>
 
+#include "core/app/WorkFolder.h"
 #include "core/base/ProgramDir.h"
 #include "gui/mainwin/Application.h"
 #include "gui/mainwin/Main.h"
-#include "core/app/WorkFolder.h"
 
 int main(int argc, char** argv) {
     tovarin::TApplication app(argc, argv);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <algorithm>
-#include <dirent.h>
 #include <cstdlib>
+#include <dirent.h>
 #include <string>
 #include <unistd.h>
 #include <vector>

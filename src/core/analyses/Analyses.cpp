@@ -6,9 +6,9 @@
 
 #include "core/base/DateTime.h"
 #include "core/base/Text.h"
-#include "core/settings/AppOptions.h"
 #include "core/engine/Prj.h"
 #include "core/engine/PrjOptions.h"
+#include "core/settings/AppOptions.h"
 
 namespace tovarin {
 namespace {
@@ -76,8 +76,12 @@ std::vector<std::string> SplitReport(const char* title, const char* description,
 // The preamble of the two error-value analyses.
 std::vector<std::string> MissPreamble(const char* title, const TCodes& result) {
     return {
-        HeaderLine(title), "", kMissLegend, "",
-        "本方案的结果码集总共有" + IntToStr(result.Count()) + "个号码", "",
+        HeaderLine(title),
+        "",
+        kMissLegend,
+        "",
+        "本方案的结果码集总共有" + IntToStr(result.Count()) + "个号码",
+        "",
     };
 }
 
@@ -181,7 +185,8 @@ std::vector<std::string> MissStatReport(const TCodes& result, const TPrjOptions&
     for (int miss = -1; miss <= checkedCount; ++miss) {
         TCodes group(options);
         FillGroup(group, [&](TCode code) { return result.GetMiss(code) == miss; });
-        AddGroup(lines, "错误值为" + (miss == -1 ? std::string("F") : IntToStr(miss)) + "的号码总共",
+        AddGroup(lines,
+                 "错误值为" + (miss == -1 ? std::string("F") : IntToStr(miss)) + "的号码总共",
                  group, settings);
     }
     return lines;
@@ -213,8 +218,7 @@ void ListCodeMisses(std::vector<std::string>& lines, const TCodes& codes,
         line += miss == -1 ? std::string(":F ") : ":" + IntToStr(miss) + " ";
         const int position = code + 1;
         // A width below one keeps everything on one line.
-        const bool lineFull =
-            settings.ColsOfLineEd > 0 && position % settings.ColsOfLineEd == 0;
+        const bool lineFull = settings.ColsOfLineEd > 0 && position % settings.ColsOfLineEd == 0;
         if (lineFull || position == codes.Count()) {
             lines.push_back(std::move(line));
             line.clear();
@@ -265,8 +269,8 @@ std::vector<std::string> ContrastReport(const std::vector<TSeqPrj*>& projects,
         lines.push_back(number + "目标期号:" + IntToStr(project.Options().TargetSeq) +
                         "期;全部条件" + IntToStr(project.BindCount()) + "个;勾选条件" +
                         IntToStr(project.CheckedCount()) + "个");
-        lines.push_back(number + "的结果码集总共有" +
-                        IntToStr(project.ResultCodes().ValidCount()) + "个合格号码:");
+        lines.push_back(number + "的结果码集总共有" + IntToStr(project.ResultCodes().ValidCount()) +
+                        "个合格号码:");
         ListCodes(lines, project.ResultCodes(), settings);
         lines.emplace_back();
     }

@@ -232,22 +232,11 @@ void TCodeNet::ImportFromText(const std::string& path) {
     Replace(ParseDrawText(ReadWholeFile(path)));
 }
 
-int TCodeNet::Subscribe(Listener listener) {
-    listeners_.emplace_back(nextToken_, std::move(listener));
-    return nextToken_++;
-}
+int TCodeNet::Subscribe(Listener listener) { return listeners_.Add(std::move(listener)); }
 
-void TCodeNet::Unsubscribe(int token) {
-    std::erase_if(listeners_, [token](const auto& entry) { return entry.first == token; });
-}
+void TCodeNet::Unsubscribe(int token) { listeners_.Remove(token); }
 
-void TCodeNet::Changed(TNetChange change) {
-    // A listener may subscribe or unsubscribe while it is told.
-    const auto listeners = listeners_;
-    for (const auto& entry : listeners) {
-        entry.second(change);
-    }
-}
+void TCodeNet::Changed(TNetChange change) { listeners_.Notify(change); }
 
 std::vector<TSeq> ParseDrawText(std::string_view bytes) {
     std::vector<TSeq> rows;

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/Listeners.h"
+
 namespace tovarin {
 
 class ByteReader;
@@ -103,8 +105,7 @@ private:
 
     std::vector<TSeq> rows_;
     bool modified_ = false;
-    std::vector<std::pair<int, Listener>> listeners_;
-    int nextToken_ = 1;
+    TListeners<TNetChange> listeners_;
 };
 
 // The draws of a text file's bytes: comment and blank lines are skipped,

@@ -46,23 +46,23 @@ void TBaseBind::AssignTo(TPersistent& dest) const {
     bind->AllMatch = AllMatch;
     bind->MultiClause = MultiClause;
     bind->param_ = param_;
-    bind->Dirty = Dirty;
+    bind->dirty_ = dirty_;
 }
 
 void TBaseBind::SetParam(std::string_view text) {
     param_ = text;
-    Dirty = true;
+    dirty_ = true;
 }
 
 const TCodes& TBaseBind::GetCodes() {
     const TCodes& codes = Cached();
     if (options_->HeadLimit != codes.HeadLimit() || options_->MissMax != codes.MissCount()) {
         codes_ = std::make_unique<TCodes>(*options_);
-        Dirty = true;
+        dirty_ = true;
     }
-    if (Dirty) {
+    if (dirty_) {
         Calc();
-        Dirty = false;
+        dirty_ = false;
     }
     return *codes_;
 }
@@ -121,7 +121,7 @@ void TBaseBind::LoadFromStream(ByteReader& in) {
     MultiClause = multiClause != 0;
     Assured = assured != 0;
     Checked = checked != 0;
-    Dirty = true;
+    dirty_ = true;
 }
 
 // Both list kinds first turn the parameter into the set of values an item

@@ -54,8 +54,10 @@ public:
     bool AllMatch = false;
     bool MultiClause = false;
     bool Assured = false;
-    bool Dirty = true;
     bool Checked = false;
+    // Whether the next GetCodes evaluates: set by every change of the text
+    // or the kind, cleared by the evaluation.
+    bool Dirty() const { return dirty_; }
 
 protected:
     std::string ClassName() const override { return "TBaseBind"; }
@@ -78,6 +80,7 @@ private:
     int32_t kind_ = 0;
     const TPrjOptions* options_;
     std::string param_;  // UTF-8; stored as GBK
+    bool dirty_ = true;
 };
 
 // 稳上头

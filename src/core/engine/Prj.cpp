@@ -8,16 +8,15 @@
 #include "core/base/FileIO.h"
 #include "core/base/Random.h"
 #include "core/base/Version.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/ReportPane.h"
+#include "core/settings/AppOptions.h"
 
 namespace tovarin {
 
 const std::array<const char*, 3> VerifyStateTexts = {"  ", "失误", "准确"};
 
 namespace {
-
 
 // Both run modes put the process-wide date format in force before anything
 // else, so that even a run that fails leaves it set.
@@ -79,6 +78,7 @@ TSeqPrj::TSeqPrj(TCodeNet& codeNet) : codeNet_(&codeNet) {
 
 TBaseBind& TSeqPrj::AddBind(std::unique_ptr<TBaseBind> bind) {
     binds_.push_back(std::move(bind));
+    listeners_.Notify(TPrjChange::Conditions);
     return *binds_.back();
 }
 
@@ -86,6 +86,7 @@ void TSeqPrj::ClearBinds() {
     while (!binds_.empty()) {
         binds_.pop_back();
     }
+    listeners_.Notify(TPrjChange::Conditions);
 }
 
 void TSeqPrj::Del(int index) {
@@ -93,6 +94,7 @@ void TSeqPrj::Del(int index) {
         throw Exception("TSeqPrj.Del Error!");
     }
     binds_.erase(binds_.begin() + index);
+    listeners_.Notify(TPrjChange::Conditions);
 }
 
 void TSeqPrj::ExChange(int i, int j) {
@@ -100,6 +102,7 @@ void TSeqPrj::ExChange(int i, int j) {
         throw Exception("TSeqPrj.ExChange Error!");
     }
     std::swap(binds_[static_cast<size_t>(i)], binds_[static_cast<size_t>(j)]);
+    listeners_.Notify(TPrjChange::Conditions);
 }
 
 TBaseBind& TSeqPrj::GetBind(int index) const {
@@ -114,6 +117,38 @@ void TSeqPrj::SetBind(int index, std::unique_ptr<TBaseBind> bind) {
         throw Exception("TSeqPrj.SetBind Error!");
     }
     binds_[static_cast<size_t>(index)] = std::move(bind);
+    listeners_.Notify(TPrjChange::Conditions);
+}
+
+void TSeqPrj::AssignBind(int index, const TBaseBind& edited) {
+    const bool checked = GetBind(index).Checked;
+    std::unique_ptr<TBaseBind> bind = CreateBind(edited.Kind(), options_);
+    if (!bind) {
+        throw Exception("TSeqPrj.AssignBind Error!");
+    }
+    bind->Assign(edited);
+    bind->Checked = checked;
+    binds_[static_cast<size_t>(index)] = std::move(bind);
+    listeners_.Notify(TPrjChange::Conditions);
+}
+
+void TSeqPrj::SetChecked(int index, bool checked) {
+    GetBind(index).Checked = checked;
+    listeners_.Notify(TPrjChange::Conditions);
+}
+
+void TSeqPrj::CheckAll() {
+    for (const auto& bind : binds_) {
+        bind->Checked = true;
+    }
+    listeners_.Notify(TPrjChange::Conditions);
+}
+
+void TSeqPrj::InvertChecks() {
+    for (const auto& bind : binds_) {
+        bind->Checked = !bind->Checked;
+    }
+    listeners_.Notify(TPrjChange::Conditions);
 }
 
 int TSeqPrj::CheckedCount() const {
@@ -129,6 +164,7 @@ void TSeqPrj::SetOptions(const TPrjOptions& options) {
     TCodeNet* const codeNet = options_.CodeNet;
     options_ = options;
     options_.CodeNet = codeNet;
+    listeners_.Notify(TPrjChange::Settings);
 }
 
 std::string TSeqPrj::TargetDigits() const {
@@ -157,6 +193,7 @@ void TSeqPrj::Verify() {
     // A target the table cannot answer leaves no verdict behind.
     verifyState_ = kNoVerdict;
     verifyState_ = Verdict();
+    listeners_.Notify(TPrjChange::Verdict);
 }
 
 // The verdict is reached before the report is handed over: a draw table that
@@ -166,6 +203,7 @@ void TSeqPrj::Finish(const std::vector<std::string>& lines, TReportPane* output)
     const uint8_t verdict = Verdict();
     Publish(lines, output);
     verifyState_ = verdict;
+    listeners_.Notify(TPrjChange::Verdict);
 }
 
 void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
@@ -207,7 +245,8 @@ void TSeqPrj::BeginRun(const TAppOptions& settings, std::vector<std::string>& li
         lines.emplace_back();
     }
     resultCodes_->Assign(*baseCodes_);
-    lines.push_back("筛选对象的号码数据总共" + std::to_string(resultCodes_->ValidCount()) + "个号码");
+    lines.push_back("筛选对象的号码数据总共" + std::to_string(resultCodes_->ValidCount()) +
+                    "个号码");
     lines.emplace_back();
 }
 
@@ -365,27 +404,45 @@ void TSeqPrj::LoadFromStream(ByteReader& in) {
         resultCodes_ = std::make_unique<TCodes>(options_);
     }
     binds_ = std::move(binds);
+    listeners_.Notify(TPrjChange::Conditions);
+}
+
+void TPrjMgr::Watch(TSeqPrj& project) {
+    project.Subscribe([this, &project](TPrjChange change) { Changed(change, &project); });
+}
+
+void TPrjMgr::Changed(TPrjChange change, const TSeqPrj* project) {
+    if (change != TPrjChange::Verdict) {
+        modified_ = true;
+    }
+    listeners_.Notify(change, project);
 }
 
 TSeqPrj& TPrjMgr::AddPrj(std::unique_ptr<TSeqPrj> project) {
+    if (!project) {
+        throw Exception("TPrjMgr.AddPrj Error!");
+    }
     projects_.push_back(std::move(project));
-    Modified = true;
-    return *projects_.back();
+    TSeqPrj& added = *projects_.back();
+    Watch(added);
+    Changed(TPrjChange::Added, &added);
+    return added;
 }
 
 void TPrjMgr::ClearPrjs() {
     while (!projects_.empty()) {
         projects_.pop_back();
     }
-    Modified = true;
+    Changed(TPrjChange::Reset, nullptr);
 }
 
 void TPrjMgr::Del(int index) {
     if (index < 0 || index >= PrjCount()) {
         throw Exception("TPrjMgr.Del Error!");
     }
+    const TSeqPrj* removed = projects_[static_cast<size_t>(index)].get();
     projects_.erase(projects_.begin() + index);
-    Modified = true;
+    Changed(TPrjChange::Removed, removed);
 }
 
 TSeqPrj& TPrjMgr::GetSeqPrj(int index) const {
@@ -411,7 +468,7 @@ void TPrjMgr::Move(int from, int to) {
     auto project = std::move(projects_[static_cast<size_t>(from)]);
     projects_.erase(projects_.begin() + from);
     projects_.insert(projects_.begin() + to, std::move(project));
-    Modified = true;
+    Changed(TPrjChange::Reset, nullptr);
 }
 
 void TPrjMgr::WriteBlock(ByteWriter& out) const {
@@ -423,7 +480,7 @@ void TPrjMgr::WriteBlock(ByteWriter& out) const {
 
 void TPrjMgr::SaveToStream(ByteWriter& out) {
     WriteBlock(out);
-    Modified = false;
+    modified_ = false;
 }
 
 std::vector<std::unique_ptr<TSeqPrj>> TPrjMgr::ReadBlock(ByteReader& in) const {
@@ -440,7 +497,11 @@ std::vector<std::unique_ptr<TSeqPrj>> TPrjMgr::ReadBlock(ByteReader& in) const {
 
 void TPrjMgr::ReplacePrjs(std::vector<std::unique_ptr<TSeqPrj>> projects) {
     projects_ = std::move(projects);
-    Modified = false;
+    for (const auto& project : projects_) {
+        Watch(*project);
+    }
+    modified_ = false;
+    listeners_.Notify(TPrjChange::Reset, nullptr);
 }
 
 void TPrjMgr::LoadFromStream(ByteReader& in) { ReplacePrjs(ReadBlock(in)); }
@@ -474,7 +535,7 @@ void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects)
 void SaveDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects) {
     WriteFileAtomically(path, BuildDocumentImage(codeNet, projects));
     codeNet.ClearModified();
-    projects.Modified = false;
+    projects.ClearModified();
 }
 
 }  // namespace tovarin

@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/base/Listeners.h"
 #include "core/base/Persistent.h"
 #include "core/engine/Bind.h"
 #include "core/engine/Code.h"
@@ -19,6 +21,16 @@ class TCodeNet;
 class TReportPane;
 struct TAppOptions;
 
+// What a project or the project list tells its listeners.
+enum class TPrjChange {
+    Added,       // a project joined the list
+    Removed,     // a project left the list and is freed
+    Reset,       // the whole list changed: cleared, replaced or reordered
+    Settings,    // a project's settings record changed
+    Conditions,  // a project's conditions or their check marks changed
+    Verdict,     // a run gave a project a new result; the document is the same
+};
+
 // A project: an ordered list of conditions, its settings, the set every run
 // starts from, the result of the last run and its verdict on the target draw.
 class TSeqPrj : public TPersistent {
@@ -27,6 +39,8 @@ public:
     static constexpr uint8_t kNoVerdict = 0;
     static constexpr uint8_t kMiss = 1;
     static constexpr uint8_t kHit = 2;
+
+    using Listener = std::function<void(TPrjChange)>;
 
     explicit TSeqPrj(TCodeNet& codeNet);
 
@@ -37,6 +51,12 @@ public:
     TBaseBind& GetBind(int index) const;
     // Puts a new condition in place of the one at index (which is freed).
     void SetBind(int index, std::unique_ptr<TBaseBind> bind);
+    // Gives the condition at index the kind, text and flags of an edited
+    // copy; its check mark stays.
+    void AssignBind(int index, const TBaseBind& edited);
+    void SetChecked(int index, bool checked);
+    void CheckAll();
+    void InvertChecks();
     int BindCount() const { return static_cast<int>(binds_.size()); }
     int CheckedCount() const;
 
@@ -69,6 +89,11 @@ public:
     // One level's contribution to a recommendation group.
     static void PickCodes(TCodes& picked, const TCodes& level, int size, int floatCount);
 
+    // Listeners hear of every change after it is made; the token removes
+    // the listener again.
+    int Subscribe(Listener listener) { return listeners_.Add(std::move(listener)); }
+    void Unsubscribe(int token) { listeners_.Remove(token); }
+
 private:
     // What Verify would set, without setting it.
     uint8_t Verdict() const;
@@ -86,6 +111,7 @@ private:
     TPrjOptions options_;
     std::vector<std::unique_ptr<TBaseBind>> binds_;
     TCodeNet* codeNet_;
+    TListeners<TPrjChange> listeners_;
 };
 
 // The rule line between report sections: 48 "=".
@@ -98,10 +124,17 @@ extern const std::array<const char*, 3> VerifyStateTexts;
 // code followed by a blank, then an empty line; nothing for an empty set.
 void ListCodes(std::vector<std::string>& lines, const TCodes& codes, const TAppOptions& settings);
 
-// The project list of the document.
+// The project list of the document. Every change of the list or of one of
+// its projects marks the list modified (a run's verdict does not) and is
+// told to the listeners with the project it concerns: null for Reset, and
+// for Removed a project already freed, good only to be told apart.
 class TPrjMgr {
 public:
+    using Listener = std::function<void(TPrjChange, const TSeqPrj*)>;
+
     explicit TPrjMgr(TCodeNet& codeNet) : codeNet_(&codeNet) {}
+    TPrjMgr(const TPrjMgr&) = delete;
+    TPrjMgr& operator=(const TPrjMgr&) = delete;
 
     TSeqPrj& AddPrj(std::unique_ptr<TSeqPrj> project);
     void ClearPrjs();
@@ -112,7 +145,8 @@ public:
     // Moves the project at index to another place (the list's up and down).
     void Move(int from, int to);
 
-    bool Modified = false;
+    bool Modified() const { return modified_; }
+    void ClearModified() { modified_ = false; }
 
     void SaveToStream(ByteWriter& out);
     void LoadFromStream(ByteReader& in);
@@ -126,9 +160,18 @@ public:
 
     TCodeNet& CodeNet() const { return *codeNet_; }
 
+    int Subscribe(Listener listener) { return listeners_.Add(std::move(listener)); }
+    void Unsubscribe(int token) { listeners_.Remove(token); }
+
 private:
+    // Hears the project's own changes and passes them on.
+    void Watch(TSeqPrj& project);
+    void Changed(TPrjChange change, const TSeqPrj* project);
+
     std::vector<std::unique_ptr<TSeqPrj>> projects_;
     TCodeNet* codeNet_;
+    bool modified_ = false;
+    TListeners<TPrjChange, const TSeqPrj*> listeners_;
 };
 
 // The document file: the draw-table block, then the project-list block.

@@ -21,8 +21,8 @@
 
 #include "core/base/Errors.h"
 #include "core/base/Text.h"
-#include "gui/common/CenterOnScreen.h"
 #include "core/engine/Code.h"
+#include "gui/common/CenterOnScreen.h"
 
 namespace tovarin {
 
@@ -368,7 +368,6 @@ void TBindAttForm::ApplyBtClick() {
     if (work_ == nullptr) {
         throw Exception("TBindAttForm.ApplyBtClick");
     }
-    work_->Dirty = true;
     work_->Assured = IsAssureChk->isChecked();
     if (work_->MultiClause) {
         work_->AllMatch = InterLogiclRd1->isChecked();

@@ -11,6 +11,7 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <utility>
 
 #include "core/base/Codec.h"
 #include "core/base/Errors.h"
@@ -72,8 +73,8 @@ QLineEdit* AddEdit(QGroupBox& group, QVBoxLayout& rows, const char* name, const 
 
 }  // namespace
 
-TOptionsForm::TOptionsForm(const TAppOptions& options, QWidget* parent)
-    : QDialog(parent), options_(options) {
+TOptionsForm::TOptionsForm(TAppOptions options, QWidget* parent)
+    : QDialog(parent), options_(std::move(options)) {
     setObjectName(QStringLiteral("OptionsForm"));
     setWindowTitle(QStringLiteral("选项设置"));
     setModal(true);

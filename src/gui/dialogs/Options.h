@@ -18,7 +18,7 @@ class TOptionsForm : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TOptionsForm(const TAppOptions& options, QWidget* parent = nullptr);
+    explicit TOptionsForm(TAppOptions options, QWidget* parent = nullptr);
 
     // The copy as the controls have left it.
     const TAppOptions& Options() const { return options_; }

@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "gui/common/Commands.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/FindDialog.h"
 #include "gui/draws/TableImportDlg.h"
@@ -24,115 +25,107 @@ static void InitDrawsResources() { Q_INIT_RESOURCE(draws); }
 namespace tovarin {
 namespace {
 
+// The tool bar's action and the context menu's entry of each command, in
+// the shared command-table format; both run the same handler.
 struct Command {
     void (TCodesForm::*handler)();
-    const char* buttonName;
-    const char* buttonCaption;
-    const char* buttonHint;  // short|long
+    TCommandSpec button;
     const char* icon;
     bool buttonVisible;
-    const char* itemName;  // nullptr: no menu item
-    const char* itemCaption;
-    const char* itemHint;
-    QKeyCombination shortcut;
+    TCommandSpec item;     // Name nullptr: no menu entry
     bool separatorBefore;  // in the menu
 };
 
 const Command Commands[] = {
     {&TCodesForm::CodeMenuImportClick,
-     "FileMenuNewBt",
-     "导入",
-     "导入开奖号码|从TEXT文件里面导入开奖号码",
+     {"FileMenuNewBt", "导入", nullptr, "导入开奖号码|从TEXT文件里面导入开奖号码"},
      "import",
      true,
-     "CodeMenuImport",
-     "码表导入(&I)...",
-     "导入直码数据|导入直码数据作为当前的基础直码",
-     {},
+     {"CodeMenuImport", "码表导入(&I)...", nullptr, "导入直码数据|导入直码数据作为当前的基础直码"},
      false},
-    {&TCodesForm::CodeMenuImportTableClick, "TableImportBt", "导入数据",
-     "导入开奖数据|从网站或电子表格保存的文件导入开奖数据，预览后追加或替换", "import", true,
-     "CodeMenuImportTable", "导入开奖数据(&T)...",
-     "导入开奖数据|从CSV或文本文件导入开奖数据，预览后追加或替换", Qt::CTRL | Qt::Key_T, false},
-    {&TCodesForm::CodeMenuPasteClick, "PasteTableBt", "粘贴",
-     "粘贴开奖数据|把剪贴板里的开奖数据导入码表，预览后追加或替换", "import", false,
-     "CodeMenuPaste", "粘贴开奖数据(&V)",
-     "粘贴开奖数据|把剪贴板里的开奖数据导入码表，预览后追加或替换", Qt::CTRL | Qt::Key_V, false},
+    {&TCodesForm::CodeMenuImportTableClick,
+     {"TableImportBt", "导入数据", nullptr,
+      "导入开奖数据|从网站或电子表格保存的文件导入开奖数据，预览后追加或替换"},
+     "import",
+     true,
+     {"CodeMenuImportTable", "导入开奖数据(&T)...", "Ctrl+T",
+      "导入开奖数据|从CSV或文本文件导入开奖数据，预览后追加或替换"},
+     false},
+    {&TCodesForm::CodeMenuPasteClick,
+     {"PasteTableBt", "粘贴", nullptr,
+      "粘贴开奖数据|把剪贴板里的开奖数据导入码表，预览后追加或替换"},
+     "import",
+     false,
+     {"CodeMenuPaste", "粘贴开奖数据(&V)", "Ctrl+V",
+      "粘贴开奖数据|把剪贴板里的开奖数据导入码表，预览后追加或替换"},
+     false},
     {&TCodesForm::CodeMenuExportClick,
-     "FileMenuOpenBt",
-     "导出",
-     "导出开奖号码|将当前的开奖号码导出到文本文件",
+     {"FileMenuOpenBt", "导出", nullptr, "导出开奖号码|将当前的开奖号码导出到文本文件"},
      "export",
      true,
-     "CodeMenuExport",
-     "码表导出(&E)...",
-     "导出直码数据|将当前的基础直码向文本文件导出",
-     {},
+     {"CodeMenuExport", "码表导出(&E)...", nullptr, "导出直码数据|将当前的基础直码向文本文件导出"},
      false},
-    {&TCodesForm::CodeMenuDelClick, "FileMenuSaveBt", "删除",
-     "删除行|删除当前开奖号码表光标所在位置的行", "delete", true, "CodeMenuDel", "删除(&D)",
-     "删除行|删除当前码表光标所在位置的行", Qt::CTRL | Qt::Key_Delete, true},
+    {&TCodesForm::CodeMenuDelClick,
+     {"FileMenuSaveBt", "删除", nullptr, "删除行|删除当前开奖号码表光标所在位置的行"},
+     "delete",
+     true,
+     {"CodeMenuDel", "删除(&D)", "Ctrl+Del", "删除行|删除当前码表光标所在位置的行"},
+     true},
     {&TCodesForm::CodeMenuClearClick,
-     "FileMenuPrintBt",
-     "清空",
-     "清空开奖号码表行|清空当前的码表内所有行",
+     {"FileMenuPrintBt", "清空", nullptr, "清空开奖号码表行|清空当前的码表内所有行"},
      "clear",
      true,
-     "CodeMenuClear",
-     "清空(&C)",
-     "清空码表行|清空当前的码表内所有行",
-     {},
+     {"CodeMenuClear", "清空(&C)", nullptr, "清空码表行|清空当前的码表内所有行"},
      false},
-    {&TCodesForm::CodeMenuAddClick, "FileMenuOptionsBt", "增加",
-     "增加行|在开奖号码表尾部增加一行直码", "add", true, "CodeMenuAdd", "增加(&A)",
-     "增加行|在码表尾部增加一行直码", Qt::SHIFT | Qt::Key_Insert, false},
-    {&TCodesForm::CodeMenuInsertClick, "FileMenuCodesEditBt", "插入",
-     "插入行|在开奖号码表光标所在位置插入一行直码", "insert", true, "CodeMenuInsert", "插入(&I)",
-     "插入行|在码表光标所在位置插入一行直码", Qt::CTRL | Qt::Key_Insert, false},
+    {&TCodesForm::CodeMenuAddClick,
+     {"FileMenuOptionsBt", "增加", nullptr, "增加行|在开奖号码表尾部增加一行直码"},
+     "add",
+     true,
+     {"CodeMenuAdd", "增加(&A)", "Shift+Ins", "增加行|在码表尾部增加一行直码"},
+     false},
+    {&TCodesForm::CodeMenuInsertClick,
+     {"FileMenuCodesEditBt", "插入", nullptr, "插入行|在开奖号码表光标所在位置插入一行直码"},
+     "insert",
+     true,
+     {"CodeMenuInsert", "插入(&I)", "Ctrl+Ins", "插入行|在码表光标所在位置插入一行直码"},
+     false},
     {&TCodesForm::CodeMenuSelNoneClick,
-     "EditMenuAddBt",
-     "不选",
-     "清除任何选择|清除任何开奖号码表上面的选择行",
+     {"EditMenuAddBt", "不选", nullptr, "清除任何选择|清除任何开奖号码表上面的选择行"},
      "selnone",
      false,
-     "CodeMenuSelNone",
-     "不选(&N)",
-     "清除任何选择|清除任何码表上面的选择行",
-     {},
+     {"CodeMenuSelNone", "不选(&N)", nullptr, "清除任何选择|清除任何码表上面的选择行"},
      true},
-    {&TCodesForm::CodeMenuSelAllClick, "EditMenuDelBt", "全选",
-     "全部选择|全选当前的开奖号码表内所有的直码行", "selall", false, "CodeMenuSelAll", "全选(&A)",
-     "全部选择|全选当前的码表内所有的直码行", Qt::CTRL | Qt::Key_A, false},
-    {&TCodesForm::CodeMenuSelInvertClick, "EditMenuUpBt", "反选",
-     "反向选择|反向选择当前的开奖号码表内所有的直码行", "selinvert", false, "CodeMenuSelInvert",
-     "反选(&I)", "反向选择|反向选择当前的码表内所有的直码行", Qt::CTRL | Qt::Key_I, false},
-    {&TCodesForm::CodeMenuFindClick, "StatMenuTextBt", "查找",
-     "查找直码|在开奖号码表内查找指定的直码或数字", "find", true, "CodeMenuFind", "查找(&F)...",
-     "查找直码|在码表内查找指定的直码或数字", Qt::CTRL | Qt::Key_F, true},
-    {&TCodesForm::CodeMenuNextClick, "EditMenuSelAllBt", "续查",
-     "继续查找|在开奖号码表内继续查找指定的直码或数字", "findnext", true, "CodeMenuNext",
-     "续查(&N)", "继续查找|在码表内继续查找指定的直码或数字", QKeyCombination(Qt::Key_F3), false},
+    {&TCodesForm::CodeMenuSelAllClick,
+     {"EditMenuDelBt", "全选", nullptr, "全部选择|全选当前的开奖号码表内所有的直码行"},
+     "selall",
+     false,
+     {"CodeMenuSelAll", "全选(&A)", "Ctrl+A", "全部选择|全选当前的码表内所有的直码行"},
+     false},
+    {&TCodesForm::CodeMenuSelInvertClick,
+     {"EditMenuUpBt", "反选", nullptr, "反向选择|反向选择当前的开奖号码表内所有的直码行"},
+     "selinvert",
+     false,
+     {"CodeMenuSelInvert", "反选(&I)", "Ctrl+I", "反向选择|反向选择当前的码表内所有的直码行"},
+     false},
+    {&TCodesForm::CodeMenuFindClick,
+     {"StatMenuTextBt", "查找", nullptr, "查找直码|在开奖号码表内查找指定的直码或数字"},
+     "find",
+     true,
+     {"CodeMenuFind", "查找(&F)...", "Ctrl+F", "查找直码|在码表内查找指定的直码或数字"},
+     true},
+    {&TCodesForm::CodeMenuNextClick,
+     {"EditMenuSelAllBt", "续查", nullptr, "继续查找|在开奖号码表内继续查找指定的直码或数字"},
+     "findnext",
+     true,
+     {"CodeMenuNext", "续查(&N)", "F3", "继续查找|在码表内继续查找指定的直码或数字"},
+     false},
     {&TCodesForm::EditMenuCloseBtClick,
-     "EditMenuCloseBt",
-     "关闭",
-     "关闭窗口|关闭开奖号码窗口",
+     {"EditMenuCloseBt", "关闭", nullptr, "关闭窗口|关闭开奖号码窗口"},
      "close",
      true,
-     nullptr,
-     nullptr,
-     nullptr,
-     {},
+     {nullptr, nullptr, nullptr, nullptr},
      false},
 };
-
-// A hint is "short|long": the short text is the tool tip, the long one goes
-// to the status line.
-void ApplyHint(QAction* action, const char* hint) {
-    const QString text = QString::fromUtf8(hint);
-    const qsizetype bar = text.indexOf('|');
-    action->setToolTip(text.left(bar));
-    action->setStatusTip(text.mid(bar + 1));
-}
 
 QFont FormFont() {
     QFont font;
@@ -186,27 +179,20 @@ void TCodesForm::BuildCommands() {
     codeMenu_ = new QMenu(this);
     codeMenu_->setObjectName("CodeMenu");
     for (const Command& command : Commands) {
-        auto* button = new QAction(
-            QIcon(QStringLiteral(":/draws/icons/%1.svg").arg(QString::fromUtf8(command.icon))),
-            QString::fromUtf8(command.buttonCaption), this);
-        button->setObjectName(command.buttonName);
-        ApplyHint(button, command.buttonHint);
+        QAction* button = MakeAction(*this, command.button);
+        button->setIcon(
+            QIcon(QStringLiteral(":/draws/icons/%1.svg").arg(QString::fromUtf8(command.icon))));
         button->setVisible(command.buttonVisible);
         connect(button, &QAction::triggered, this, [this, &command] { Guarded(command.handler); });
         mainTbr_->addAction(button);
 
-        if (command.itemName == nullptr) {
+        if (command.item.Name == nullptr) {
             continue;
         }
         if (command.separatorBefore) {
             codeMenu_->addSeparator();
         }
-        auto* item = new QAction(QString::fromUtf8(command.itemCaption), this);
-        item->setObjectName(command.itemName);
-        ApplyHint(item, command.itemHint);
-        if (command.shortcut != QKeyCombination()) {
-            item->setShortcut(QKeySequence(command.shortcut));
-        }
+        QAction* item = MakeAction(*this, command.item);
         connect(item, &QAction::triggered, this, [this, &command] { Guarded(command.handler); });
         codeMenu_->addAction(item);
         // The shortcuts work while the window is active, menu open or not.

@@ -9,28 +9,26 @@
 #include "core/engine/Prj.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
+#include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
 
 namespace tovarin {
 
 TAnalysesActions::TAnalysesActions(TMainForm& form) : QObject(&form), form_(form) {
-    Connect("ProjectMenuDouble", &TAnalysesActions::ProjectMenuDoubleClick);
-    Connect("ProjectMenuSingle", &TAnalysesActions::ProjectMenuSingleClick);
-    Connect("ProjectMenuHead", &TAnalysesActions::ProjectMenuHeadClick);
-    Connect("ProjectMenuSmallBig", &TAnalysesActions::ProjectMenuSmallBigClick);
-    Connect("ProjectMenuMissStat", &TAnalysesActions::ProjectMenuMissStatClick);
-    Connect("ProjectMenuMissView", &TAnalysesActions::ProjectMenuMissViewClick);
-    Connect("ProjectMenuVerify", &TAnalysesActions::ProjectMenuVerifyClick);
-    Connect("ProjectMenuContrast", &TAnalysesActions::ProjectMenuContrastClick);
-    Connect("ProjectMenuBaseCode", &TAnalysesActions::ProjectMenuBaseCodeClick);
+    const TMainActions& actions = form.Actions();
+    Connect(*actions.ProjectMenuDouble, &TAnalysesActions::ProjectMenuDoubleClick);
+    Connect(*actions.ProjectMenuSingle, &TAnalysesActions::ProjectMenuSingleClick);
+    Connect(*actions.ProjectMenuHead, &TAnalysesActions::ProjectMenuHeadClick);
+    Connect(*actions.ProjectMenuSmallBig, &TAnalysesActions::ProjectMenuSmallBigClick);
+    Connect(*actions.ProjectMenuMissStat, &TAnalysesActions::ProjectMenuMissStatClick);
+    Connect(*actions.ProjectMenuMissView, &TAnalysesActions::ProjectMenuMissViewClick);
+    Connect(*actions.ProjectMenuVerify, &TAnalysesActions::ProjectMenuVerifyClick);
+    Connect(*actions.ProjectMenuContrast, &TAnalysesActions::ProjectMenuContrastClick);
+    Connect(*actions.ProjectMenuBaseCode, &TAnalysesActions::ProjectMenuBaseCodeClick);
 }
 
-void TAnalysesActions::Connect(const char* actionName, void (TAnalysesActions::*handler)()) {
-    QAction* action = form_.FindAction(QString::fromLatin1(actionName));
-    if (action == nullptr) {
-        return;
-    }
-    connect(action, &QAction::triggered, this,
+void TAnalysesActions::Connect(QAction& action, void (TAnalysesActions::*handler)()) {
+    connect(&action, &QAction::triggered, this,
             [this, handler] { form_.RunGuarded([this, handler] { (this->*handler)(); }); });
 }
 
@@ -49,7 +47,7 @@ void TAnalysesActions::ShowLines(const std::vector<std::string>& lines) {
 }
 
 void TAnalysesActions::ProjectMenuContrastClick() {
-    std::vector<TSeqPrj*> projects = form_.SelectedPrjs();
+    std::vector<TSeqPrj*> projects = form_.Lists().SelectedPrjs();
     if (projects.size() < 2) {
         return;
     }

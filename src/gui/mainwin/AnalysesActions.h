@@ -8,6 +8,7 @@
 
 #include "core/analyses/Analyses.h"
 
+class QAction;
 class QPlainTextEdit;
 
 namespace tovarin {
@@ -19,7 +20,8 @@ class TMainForm;
 // output area.
 class TAnalysesActions : public QObject {
 public:
-    // Connects the form's entries; the object lives as the form's child.
+    // Connects the form's analysis actions; the object lives as the form's
+    // child.
     explicit TAnalysesActions(TMainForm& form);
 
     void ProjectMenuDoubleClick() { ShowAnalysis(TAnalysisKind::Double); }
@@ -33,7 +35,7 @@ public:
     void ProjectMenuContrastClick();
 
 private:
-    void Connect(const char* actionName, void (TAnalysesActions::*handler)());
+    void Connect(QAction& action, void (TAnalysesActions::*handler)());
     void ShowAnalysis(TAnalysisKind kind);
     // The common frame's last step: caret to the start, then the whole text
     // replaced in one piece.

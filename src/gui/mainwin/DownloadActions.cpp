@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QStatusTipEvent>
 #include <QTimer>
-#include <QToolButton>
 
+#include "gui/common/QtText.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/DataDown.h"
@@ -15,26 +15,18 @@
 #include "gui/mainwin/UserDialogs.h"
 
 namespace tovarin {
-namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
-TDownloadCommand::TDownloadCommand(TMainForm& form)
+TDownloadCommand::TDownloadCommand(TMainForm& form, QAction& action)
     : QObject(&form),
       form_(form),
+      action_(action),
       baseAddress_(DefaultDownloadAddress()),
       waitMs_(TDataDown::RandomWait),
       timeoutMs_(TDataDown::DefaultTimeoutMs) {
     setObjectName(QStringLiteral("DownloadCommand"));
     // The program-wide download values are made once, before any worker.
     DownloadValues();
-    if (QAction* action = form_.FindAction(QStringLiteral("FileMenuCodesDown"))) {
-        connect(action, &QAction::triggered, this, [this] { FileMenuCodesDownClick(); });
-    }
+    connect(&action_, &QAction::triggered, this, [this] { FileMenuCodesDownClick(); });
     form_.installEventFilter(this);
 }
 
@@ -109,12 +101,8 @@ void TDownloadCommand::Finish(const std::string& message) {
 }
 
 void TDownloadCommand::SetCommandEnabled(bool enabled) {
-    if (QAction* action = form_.FindAction(QStringLiteral("FileMenuCodesDown"))) {
-        action->setEnabled(enabled);
-    }
-    if (QToolButton* button = form_.FindToolButton(QStringLiteral("FileMenuCodesDownBt"))) {
-        button->setEnabled(enabled);
-    }
+    // The tool button is the same action.
+    action_.setEnabled(enabled);
 }
 
 bool TDownloadCommand::eventFilter(QObject* watched, QEvent* event) {
@@ -128,6 +116,8 @@ bool TDownloadCommand::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-TDownloadCommand& InstallDownload(TMainForm& form) { return *new TDownloadCommand(form); }
+TDownloadCommand& InstallDownload(TMainForm& form) {
+    return *new TDownloadCommand(form, *form.Actions().FileMenuCodesDown);
+}
 
 }  // namespace tovarin

@@ -8,6 +8,8 @@
 
 #include "core/download/Download.h"
 
+class QAction;
+
 namespace tovarin {
 
 class TDataDown;
@@ -21,7 +23,9 @@ class TDownloadCommand : public QObject {
     Q_OBJECT
 
 public:
-    explicit TDownloadCommand(TMainForm& form);
+    // The command runs when the action is triggered and disables it while
+    // a download runs.
+    TDownloadCommand(TMainForm& form, QAction& action);
     ~TDownloadCommand() override;
 
     // What varies: the endpoint (the built-in address by default), the wait
@@ -48,6 +52,7 @@ private:
     void SetCommandEnabled(bool enabled);
 
     TMainForm& form_;
+    QAction& action_;
     std::string baseAddress_;
     int waitMs_;
     int timeoutMs_;

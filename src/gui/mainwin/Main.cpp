@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include <exception>
+#include <utility>
 
 #include "core/base/Codec.h"
 #include "core/base/DateTime.h"
@@ -28,6 +29,8 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/settings/Settings.h"
+#include "gui/common/CenterOnScreen.h"
+#include "gui/common/QtText.h"
 #include "gui/dialogs/BindAtt.h"
 #include "gui/dialogs/Options.h"
 #include "gui/dialogs/PrjAtt.h"
@@ -36,20 +39,17 @@
 #include "gui/mainwin/AnalysesActions.h"
 #include "gui/mainwin/DownloadActions.h"
 #include "gui/mainwin/OutputArea.h"
-#include "gui/mainwin/PrjListView.h"
+#include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
 
 namespace tovarin {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
-
 // Text files of the program are GB2312; a file saved by a modern editor in
 // UTF-8 reads as well.
 QString DecodeTextFile(const std::string& bytes) {
-    const QString utf8 = QString::fromUtf8(bytes);
+    QString utf8 = QString::fromUtf8(bytes);
     if (utf8.toUtf8() == QByteArray::fromStdString(bytes)) {
         return utf8;
     }
@@ -63,14 +63,12 @@ QString DecodeTextFile(const std::string& bytes) {
 }  // namespace
 
 TMainForm::TMainForm(TSetup setup)
-    : dialogs_(setup.Dialogs ? setup.Dialogs : std::make_shared<TQtUserDialogs>()),
+    : dialogs_(setup.Dialogs ? std::move(setup.Dialogs) : std::make_shared<TQtUserDialogs>()),
       maximise_(setup.Maximise) {
     setObjectName(QStringLiteral("MainForm"));
-    // 1. The recommendation draws random codes.
+    // The recommendation draws random codes.
     Randomize();
-    // 2.
     appInfo_ = MakeAppInfo(setup.AppDir.isEmpty() ? ProgramDir() : S(setup.AppDir));
-    // 3.
     QApplication::setApplicationName(Q(appInfo_.ProductName));
     StartUp();
     InstallAnalyses(*this);
@@ -78,12 +76,16 @@ TMainForm::TMainForm(TSetup setup)
 }
 
 TMainForm::~TMainForm() {
-    // FormDestroy: the document goes first, then the window that holds the
+    // The document goes first, then the window that holds the
     // draw table, then the list.
     if (codeNet_ != nullptr && netListener_ != 0) {
         codeNet_->Unsubscribe(netListener_);
     }
+    prjMgr_->Unsubscribe(prjListener_);
     ClearWorkspace();
+    // The lists hear the project list until it is gone.
+    delete lists_;
+    lists_ = nullptr;
     bindAttForm_.reset();
     prjAttForm_.reset();
     prjMgr_.reset();
@@ -96,13 +98,9 @@ void TMainForm::StartUp() {
     setFont(formFont);
     resize(763, 538);
     setMinimumSize(300, 300);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CenterOnScreen(*this);
 
-    // 4. The draw-table window and its table.
+    // The draw-table window and its table.
     codesForm_ = std::make_unique<TCodesForm>(this);
     codeNet_ = &codesForm_->CodeNet();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -110,14 +108,9 @@ void TMainForm::StartUp() {
         codesForm_->resize(422, area.height() - 50);
         codesForm_->move((area.width() - codesForm_->width()) / 2, 0);
     }
-    netListener_ = codeNet_->Subscribe([this](TNetChange) {
-        StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
-    });
-    connect(codesForm_.get(), &TCodesForm::TableImported, this, [this](const QString& text) {
-        RefreshWindowState();
-        SetStatusText(0, text);
-    });
-    // 5.
+    netListener_ = codeNet_->Subscribe([this](TNetChange) { ShowModifiedState(); });
+    connect(codesForm_.get(), &TCodesForm::TableImported, this,
+            [this](const QString& text) { SetStatusText(0, text); });
     prjMgr_ = std::make_unique<TPrjMgr>(*codeNet_);
 
     BuildLayout();
@@ -125,10 +118,8 @@ void TMainForm::StartUp() {
     BuildToolBar();
     ConnectLists();
 
-    // 6, 7.
     setWindowTitle(Q(appInfo_.ProductName));
     QDir::setCurrent(Q(appInfo_.AppDir));
-    // 8.
     RunGuarded([this] {
         std::vector<std::string> problems;
         appOptions_ = tovarin::LoadAppOptions(SettingsFilePath(appInfo_.AppDir), problems);
@@ -136,22 +127,18 @@ void TMainForm::StartUp() {
             dialogs_->ShowMessage(this, Q(problem));
         }
     });
-    // 9.
     prjAttForm_ = std::make_unique<TPrjAttForm>(this);
     prjAttForm_->OnApply = [this](TPrjAttForm&) { RunGuarded([this] { PrjAttApply(); }); };
-    // 10. The editor's conditions are built on a record of a new project.
+    // The editor's conditions are built on a record of a new project.
     {
         TSeqPrj blank(*codeNet_);
         bindAttForm_ = std::make_unique<TBindAttForm>(this, blank.Options());
     }
     bindAttForm_->OnApply = [this](TBindAttForm&) { RunGuarded([this] { BindAttApply(); }); };
-    // 11, 12.
     ClearWorkspace();
     OpenStartupDocument();
-    // 13, 14.
     RefreshWindowState();
     BuildBindKindMenu();
-    // 15.
     if (maximise_) {
         QTimer::singleShot(0, this,
                            [this] { setWindowState(windowState() | Qt::WindowMaximized); });
@@ -171,18 +158,6 @@ void TMainForm::OpenStartupDocument() {
     }
 }
 
-QAction* TMainForm::FindAction(const QString& objectName) const {
-    return findChild<QAction*>(objectName);
-}
-
-QToolButton* TMainForm::FindToolButton(const QString& objectName) const {
-    return findChild<QToolButton*>(objectName);
-}
-
-QMenu* TMainForm::FindMenu(const QString& objectName) const {
-    return findChild<QMenu*>(objectName);
-}
-
 void TMainForm::SetStatusText(int panel, const QString& text) {
     QLabel& label = StatusPanel(panel);
     label.setText(text);
@@ -190,34 +165,30 @@ void TMainForm::SetStatusText(int panel, const QString& text) {
 }
 
 bool TMainForm::DocModified() const {
-    return appInfo_.DocModified || prjMgr_->Modified || codeNet_->Modified();
+    return appInfo_.DocModified || prjMgr_->Modified() || codeNet_->Modified();
 }
 
-void TMainForm::SetDocModified() {
-    appInfo_.DocModified = true;
-    RefreshWindowState();
+void TMainForm::ShowModifiedState() {
+    StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
 }
 
 void TMainForm::RunGuarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& error) {
-        ShowError(QString::fromUtf8(error.what()));
+        dialogs_->ShowError(this, QString::fromUtf8(error.what()));
     }
 }
-
-void TMainForm::ShowError(const QString& text) { dialogs_->ShowError(this, text); }
 
 void TMainForm::RefreshWindowState() {
     setWindowTitle(Q(CaptionText(appInfo_)));
     const bool hasSelection = OutPutMemo->textCursor().hasSelection();
-    FindAction(QStringLiteral("TextMenuUndo"))
-        ->setEnabled(OutPutMemo->document()->isUndoAvailable());
-    FindAction(QStringLiteral("TextMenuCut"))->setEnabled(hasSelection);
-    FindAction(QStringLiteral("TextMenuCopy"))->setEnabled(hasSelection);
-    FindAction(QStringLiteral("TextMenuDelete"))->setEnabled(hasSelection);
-    FindAction(QStringLiteral("TextMenuPaste"))->setEnabled(OutPutMemo->canPaste());
-    StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
+    actions_.TextMenuUndo->setEnabled(OutPutMemo->document()->isUndoAvailable());
+    actions_.TextMenuCut->setEnabled(hasSelection);
+    actions_.TextMenuCopy->setEnabled(hasSelection);
+    actions_.TextMenuDelete->setEnabled(hasSelection);
+    actions_.TextMenuPaste->setEnabled(OutPutMemo->canPaste());
+    ShowModifiedState();
 }
 
 void TMainForm::LoadReadme() {
@@ -234,13 +205,10 @@ void TMainForm::LoadReadme() {
 }
 
 void TMainForm::ClearWorkspace() {
-    BindChkLbx_->clear();
     StatusPanel(2).clear();
     appInfo_.DocFileName.clear();
-    ListView_->clear();
-    BindChkLbx_->clear();
     prjMgr_->ClearPrjs();
-    prjMgr_->Modified = false;
+    prjMgr_->ClearModified();
     codeNet_->ClearModified();
     appInfo_.DocModified = false;
     OutPutMemo->setFont(font());
@@ -254,16 +222,12 @@ QString TMainForm::ResolveDocPath(const QString& fileName) const {
 
 void TMainForm::LoadDocument(const QString& fileName) {
     QDir::setCurrent(Q(appInfo_.AppDir));
+    // The lists fill in one batch as the project list is replaced.
     tovarin::LoadDocument(S(ResolveDocPath(fileName)), *codeNet_, *prjMgr_);
-    ListView_->clear();
-    for (int i = 0; i < prjMgr_->PrjCount(); ++i) {
-        TSeqPrj& project = prjMgr_->GetSeqPrj(i);
-        UpdatePrjItem(AddPrjItem(QString::number(project.Options().TargetSeq), project), project);
+    if (prjMgr_->PrjCount() > 0) {
+        lists_->SelectOnlyLine(0);
     }
-    if (ListView_->LineCount() > 0) {
-        ListView_->SelectOnly(0);
-    }
-    prjMgr_->Modified = false;
+    prjMgr_->ClearModified();
     codeNet_->ClearModified();
     appInfo_.DocModified = false;
     RefreshWindowState();
@@ -399,6 +363,10 @@ void TMainForm::FileMenuOptionsClick() {
     }
 }
 
+// The import lives in the draw-table window; its result reaches this
+// window's status bar through TableImported.
+void TMainForm::FileMenuImportTableClick() { codesForm_->CodeMenuImportTableClick(); }
+
 void TMainForm::FileMenuCodesEditClick() {
     if (codesForm_->isMinimized()) {
         codesForm_->showNormal();
@@ -435,12 +403,10 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    // FormCloseQuery.
     if (!QuerySaveModified()) {
         event->ignore();
         return;
     }
-    // FormClose.
     RunGuarded([this] {
         tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
                                 SettingsFilePath(appInfo_.AppDir));
@@ -452,15 +418,15 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::Calc(bool oneBind) {
-    const QList<int> lines = ListView_->SelectedIndexes();
-    if (lines.size() != 1) {
+    TSeqPrj* const selected = lists_->SelectedPrj();
+    if (selected == nullptr) {
         return;
     }
-    const int bindIndex = SelectedBindIndex();
+    const int bindIndex = lists_->SelectedBindIndex();
     if (oneBind && bindIndex < 0) {
         return;
     }
-    TSeqPrj& project = *ListView_->ProjectAt(lines.first());
+    TSeqPrj& project = *selected;
     QFont outputFont = font();
     outputFont.setPointSize(11);
     OutPutMemo->setFont(outputFont);
@@ -469,18 +435,13 @@ void TMainForm::Calc(bool oneBind) {
     } else {
         project.CalcAll(appOptions_, OutPutMemo);
     }
-    ListView_->topLevelItem(lines.first())
-        ->setText(3, QString::fromUtf8(VerifyStateTexts.at(project.VerifyState())));
-    RebuildBindList();
+    // A run leaves no condition selected.
+    lists_->RebuildBindList();
     if (appOptions_.AutoVerifyChk) {
-        FindAction(QStringLiteral("ProjectMenuVerify"))->trigger();
+        actions_.ProjectMenuVerify->trigger();
     }
     StatusPanel(2).setText(Q(FilterResultText(project.ResultCodes().ValidCount())));
 }
-
-void TMainForm::ProjectMenuCalcOneClick() { Calc(true); }
-
-void TMainForm::ProjectMenuCalcAllClick() { Calc(false); }
 
 void TMainForm::AutoCalc() {
     if (appOptions_.AutoCalcChk) {

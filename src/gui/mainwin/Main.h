@@ -8,17 +8,15 @@
 #include <memory>
 #include <vector>
 
-#include "core/settings/AppOptions.h"
 #include "core/app/AppInfo.h"
+#include "core/settings/AppOptions.h"
 
 class QAction;
 class QLabel;
-class QListWidget;
 class QMenu;
 class QPrinter;
 class QSplitter;
 class QToolBar;
-class QToolButton;
 
 namespace tovarin {
 
@@ -27,10 +25,60 @@ class TCodeNet;
 class TCodesForm;
 class TOutputArea;
 class TPrjAttForm;
-class TPrjListView;
+class TPrjLists;
 class TPrjMgr;
 class TSeqPrj;
 class TUserDialogs;
+
+// The window's commands, one typed member per action. To add a menu entry,
+// add its action here and its line to the command table in MainCommands.cpp.
+struct TMainActions {
+    QAction* FileMenuNew = nullptr;
+    QAction* FileMenuOpen = nullptr;
+    QAction* FileMenuSave = nullptr;
+    QAction* FileMenuSaveAs = nullptr;
+    QAction* FileMenuExport = nullptr;
+    QAction* FileMenuPrint = nullptr;
+    QAction* FileMenuPrintSetup = nullptr;
+    QAction* FileMenuCodesDown = nullptr;
+    QAction* FileMenuImportTable = nullptr;
+    QAction* FileMenuCodesEdit = nullptr;
+    QAction* FileMenuOptions = nullptr;
+    QAction* FileMenuExit = nullptr;
+    QAction* ProjectMenuCreate = nullptr;
+    QAction* ProjectMenuDel = nullptr;
+    QAction* ProjectMenuClear = nullptr;
+    QAction* ProjectMenuDouble = nullptr;
+    QAction* ProjectMenuSingle = nullptr;
+    QAction* ProjectMenuHead = nullptr;
+    QAction* ProjectMenuSmallBig = nullptr;
+    QAction* ProjectMenuMissStat = nullptr;
+    QAction* ProjectMenuMissView = nullptr;
+    QAction* ProjectMenuVerify = nullptr;
+    QAction* ProjectMenuContrast = nullptr;
+    QAction* ProjectMenuBaseCode = nullptr;
+    QAction* ProjectMenuCalcOne = nullptr;
+    QAction* ProjectMenuCalcAll = nullptr;
+    QAction* ProjectMenuAttrib = nullptr;
+    QAction* EditMenuAdd = nullptr;  // opens the kind submenu
+    QAction* EditMenuDel = nullptr;
+    QAction* EditMenuClear = nullptr;
+    QAction* EditMenuSelAll = nullptr;
+    QAction* EditMenuSelInv = nullptr;
+    QAction* EditMenuUp = nullptr;
+    QAction* EditMenuDown = nullptr;
+    QAction* EditMenuAttrib = nullptr;
+    QAction* TextMenuUndo = nullptr;
+    QAction* TextMenuCut = nullptr;
+    QAction* TextMenuCopy = nullptr;
+    QAction* TextMenuPaste = nullptr;
+    QAction* TextMenuDelete = nullptr;
+    QAction* TextMenuSelAll = nullptr;
+    QAction* TextMenuClear = nullptr;
+    QAction* TextMenuFind = nullptr;
+    QAction* HelpMenuContents = nullptr;
+    QAction* HelpMenuHomePage = nullptr;
+};
 
 // The main window: it owns the document (draw table and project list), the
 // settings record, the output area and every command.
@@ -51,13 +99,11 @@ public:
     explicit TMainForm(TSetup setup);
     ~TMainForm() override;
 
-    // For the commands that other units add to this window.
-    QAction* FindAction(const QString& objectName) const;
-    QToolButton* FindToolButton(const QString& objectName) const;
-    QMenu* FindMenu(const QString& objectName) const;
+    const TMainActions& Actions() const { return actions_; }
+    TPrjLists& Lists() const { return *lists_; }
+    // The project of the only selected line; without one the user is told
+    // to choose a project first when showMessage is set.
     TSeqPrj* SelectedPrj(bool showMessage = true);
-    // The projects of the selected lines, in view order.
-    std::vector<TSeqPrj*> SelectedPrjs() const;
     TOutputArea& Output() const { return *OutPutMemo; }
     TAppOptions& AppOptions() { return appOptions_; }
     TAppInfoRec& AppInfo() { return appInfo_; }
@@ -66,66 +112,19 @@ public:
     TCodesForm& CodesForm() const { return *codesForm_; }
     TBindAttForm& BindAttForm() const { return *bindAttForm_; }
     TPrjAttForm& PrjAttForm() const { return *prjAttForm_; }
-    TPrjListView& ListView() const { return *ListView_; }
-    QListWidget& BindChkLbx() const { return *BindChkLbx_; }
     TUserDialogs& Dialogs() const { return *dialogs_; }
     QLabel& StatusPanel(int index) const { return *statusPanels_.at(static_cast<size_t>(index)); }
     // Panel 0 shows hints and progress; the text is painted at once.
     void SetStatusText(int panel, const QString& text);
     // The document counts as modified while any change is unsaved.
     bool DocModified() const;
-    void SetDocModified();
-    // The index of the selected condition line, or -1.
-    int SelectedBindIndex() const;
     // Runs a command; an error it raises is shown in the error box and ends
     // only that command.
     void RunGuarded(const std::function<void()>& command);
-    void ShowError(const QString& text);
 
     void RefreshWindowState();
     void ClearWorkspace();
     void LoadDocument(const QString& fileName);
-    bool SaveDocument(bool saveAs);
-    void WriteDocument(const QString& fileName);
-    // A bare document name resolves in the program folder.
-    QString ResolveDocPath(const QString& fileName) const;
-
-    // Part of the document side of the lists.
-    int AddPrjItem(const QString& text, TSeqPrj& project);
-    void UpdatePrjItem(int index, TSeqPrj& project);
-    void RebuildBindList();
-
-    // Command handlers.
-    void FileMenuNewClick();
-    void FileMenuOpenClick();
-    void FileMenuSaveClick() { SaveDocument(false); }
-    void FileMenuSaveAsClick() { SaveDocument(true); }
-    void FileMenuExportClick();
-    void FileMenuPrintClick();
-    void FileMenuPrintSetupClick();
-    void FileMenuCodesEditClick();
-    void FileMenuOptionsClick();
-    void FileMenuExitClick() { close(); }
-    void ProjectMenuCreateClick();
-    void ProjectMenuDelClick();
-    void ProjectMenuClearClick();
-    void ProjectMenuCalcOneClick();
-    void ProjectMenuCalcAllClick();
-    void ProjectMenuAttribClick();
-    void BindKindItemClick(int kind);
-    void EditMenuDelClick();
-    void EditMenuClearClick();
-    void EditMenuSelAllClick();
-    void EditMenuSelInvClick();
-    void EditMenuUpClick();
-    void EditMenuDownClick();
-    void EditMenuAttribClick();
-    void TextMenuFindClick();
-    void HelpMenuContentsClick();
-    void HelpMenuHomePageClick();
-    void ListViewColumnClick(int column);
-    void BindAttApply();
-    void PrjAttApply();
 
     // The printer that page setup configures and printing uses.
     QPrinter& Printer();
@@ -140,28 +139,56 @@ private:
     void BuildToolBar();
     void BuildBindKindMenu();
     void ConnectLists();
-    // A menu entry; the hint's short half is the tool tip, the part after
-    // "|" the status line. Without a handler the entry stays unconnected
-    // for the unit that brings its action.
-    QAction* AddCommand(QMenu& menu, const char* name, const char* caption, const char* key,
-                        const char* hint, std::function<void()> handler);
-    std::function<void()> Handler(void (TMainForm::*handler)());
-    QToolButton* AddToolButton(const char* actionName, const char* caption, const char* icon,
-                               const char* hint = nullptr);
     void PopUpAtCursor(QMenu& menu);
+    void ShowModifiedState();
+
     bool QuerySaveModified();
+    bool SaveDocument(bool saveAs);
+    void WriteDocument(const QString& fileName);
+    // A bare document name resolves in the program folder.
+    QString ResolveDocPath(const QString& fileName) const;
     void Calc(bool oneBind);
     void AutoCalc();
-    void BindChkLbxClick();
-    void BindChkLbxClickCheck(int row);
-    void ListViewSelectionChanged();
-    void SelectBindLine(int row);
-    void SetBindLine(int row, int bindIndex);
     void SyncMoveCommands();
     void HideEditors();
     void StartUp();
     void OpenStartupDocument();
     void LoadReadme();
+
+    // Command handlers.
+    void FileMenuNewClick();
+    void FileMenuOpenClick();
+    void FileMenuSaveClick() { SaveDocument(false); }
+    void FileMenuSaveAsClick() { SaveDocument(true); }
+    void FileMenuExportClick();
+    void FileMenuPrintClick();
+    void FileMenuPrintSetupClick();
+    void FileMenuCodesEditClick();
+    void FileMenuImportTableClick();
+    void FileMenuOptionsClick();
+    void FileMenuExitClick() { close(); }
+    void ProjectMenuCreateClick();
+    void ProjectMenuDelClick();
+    void ProjectMenuClearClick();
+    void ProjectMenuCalcOneClick() { Calc(true); }
+    void ProjectMenuCalcAllClick() { Calc(false); }
+    void ProjectMenuAttribClick();
+    void BindKindItemClick(int kind);
+    void EditMenuDelClick();
+    void EditMenuClearClick();
+    void EditMenuSelAllClick();
+    void EditMenuSelInvClick();
+    void EditMenuUpClick();
+    void EditMenuDownClick();
+    void EditMenuAttribClick();
+    void TextMenuFindClick();
+    void HelpMenuContentsClick();
+    void HelpMenuHomePageClick();
+    void ProjectSelectionChanged();
+    void BindChkLbxClick();
+    void BindChkLbxClickCheck(int row, bool checked);
+    void BindAttApply();
+    void PrjAttApply();
 
     TAppInfoRec appInfo_;
     TAppOptions appOptions_;
@@ -172,15 +199,15 @@ private:
     std::unique_ptr<TPrjAttForm> prjAttForm_;
     std::unique_ptr<TBindAttForm> bindAttForm_;
     std::unique_ptr<QPrinter> printer_;
-    int SortColumn = 0;
     int netListener_ = 0;
+    int prjListener_ = 0;
     bool maximise_ = true;
+    TMainActions actions_;
 
     QToolBar* MainTbr = nullptr;
     QSplitter* Splitter1 = nullptr;
     QSplitter* Splitter2 = nullptr;
-    TPrjListView* ListView_ = nullptr;
-    QListWidget* BindChkLbx_ = nullptr;
+    TPrjLists* lists_ = nullptr;
     TOutputArea* OutPutMemo = nullptr;
     std::array<QLabel*, 3> statusPanels_{};
     QMenu* FileMenu = nullptr;

@@ -1,131 +1,64 @@
-// The project list and the condition list with their commands.
+// The commands of the project list and the condition list. They change the
+// document only; the lists and the modified mark follow its notifications.
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QSignalBlocker>
 
-#include "gui/dialogs/BindAtt.h"
-#include "gui/dialogs/PrjAtt.h"
-#include "gui/draws/CodesDlg.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Bind.h"
 #include "core/engine/Prj.h"
+#include "gui/dialogs/BindAtt.h"
+#include "gui/dialogs/PrjAtt.h"
+#include "gui/draws/CodesDlg.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
+#include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
 
 namespace tovarin {
 
 void TMainForm::ConnectLists() {
-    connect(ListView_, &QTreeWidget::itemSelectionChanged, this,
-            [this] { RunGuarded([this] { ListViewSelectionChanged(); }); });
-    connect(ListView_, &QTreeWidget::itemDoubleClicked, this,
+    TPrjListView& projects = lists_->ProjectView();
+    QListWidget& conditions = lists_->ConditionView();
+    connect(lists_, &TPrjLists::ProjectSelectionChanged, this,
+            [this] { RunGuarded([this] { ProjectSelectionChanged(); }); });
+    connect(&projects, &QTreeWidget::itemDoubleClicked, this,
             [this] { RunGuarded([this] { ProjectMenuAttribClick(); }); });
-    connect(ListView_->header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { ListViewColumnClick(column); });
-    connect(ListView_, &QWidget::customContextMenuRequested, this,
+    connect(projects.header(), &QHeaderView::sectionClicked, lists_, &TPrjLists::SortByColumn);
+    connect(&projects, &QWidget::customContextMenuRequested, this,
             [this] { PopUpAtCursor(*ProjectMenu); });
-    connect(BindChkLbx_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        RunGuarded([this, item] { BindChkLbxClickCheck(BindChkLbx_->row(item)); });
+    connect(lists_, &TPrjLists::ConditionBoxClicked, this, [this](int row, bool checked) {
+        RunGuarded([this, row, checked] { BindChkLbxClickCheck(row, checked); });
     });
-    connect(BindChkLbx_, &QListWidget::itemSelectionChanged, this,
+    connect(lists_, &TPrjLists::ConditionSelectionChanged, this, &TMainForm::SyncMoveCommands);
+    connect(&conditions, &QListWidget::itemSelectionChanged, this,
             [this] { RunGuarded([this] { BindChkLbxClick(); }); });
-    connect(BindChkLbx_, &QListWidget::itemDoubleClicked, this,
+    connect(&conditions, &QListWidget::itemDoubleClicked, this,
             [this] { RunGuarded([this] { EditMenuAttribClick(); }); });
-    connect(BindChkLbx_, &QWidget::customContextMenuRequested, this,
+    connect(&conditions, &QWidget::customContextMenuRequested, this,
             [this] { PopUpAtCursor(*EditMenu); });
     connect(OutPutMemo, &QWidget::customContextMenuRequested, this,
             [this] { PopUpAtCursor(*TextMenu); });
+    prjListener_ = prjMgr_->Subscribe([this](TPrjChange change, const TSeqPrj*) {
+        if (change != TPrjChange::Verdict) {
+            ShowModifiedState();
+        }
+    });
 }
 
 TSeqPrj* TMainForm::SelectedPrj(bool showMessage) {
-    const QList<int> lines = ListView_->SelectedIndexes();
-    if (lines.size() != 1) {
-        if (showMessage) {
-            dialogs_->ShowMessage(this, QString::fromUtf8(kSelectPrjText));
-        }
-        return nullptr;
+    TSeqPrj* project = lists_->SelectedPrj();
+    if (project == nullptr && showMessage) {
+        dialogs_->ShowMessage(this, QString::fromUtf8(kSelectPrjText));
     }
-    return ListView_->ProjectAt(lines.first());
-}
-
-std::vector<TSeqPrj*> TMainForm::SelectedPrjs() const {
-    std::vector<TSeqPrj*> projects;
-    for (int line : ListView_->SelectedIndexes()) {
-        projects.push_back(ListView_->ProjectAt(line));
-    }
-    return projects;
-}
-
-int TMainForm::SelectedBindIndex() const {
-    const QList<QListWidgetItem*> selected = BindChkLbx_->selectedItems();
-    return selected.isEmpty() ? -1 : BindChkLbx_->row(selected.first());
-}
-
-int TMainForm::AddPrjItem(const QString& text, TSeqPrj& project) {
-    auto* line = new QTreeWidgetItem(
-        QStringList{text, QStringLiteral("0"), QStringLiteral("1"), QStringLiteral(" ")});
-    line->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(&project)));
-    ListView_->addTopLevelItem(line);
-    return ListView_->indexOfTopLevelItem(line);
-}
-
-void TMainForm::UpdatePrjItem(int index, TSeqPrj& project) {
-    QTreeWidgetItem* line = ListView_->topLevelItem(index);
-    if (line == nullptr) {
-        return;
-    }
-    line->setText(0, QString::number(project.Options().TargetSeq));
-    line->setText(1, QStringLiteral("%1/%2").arg(project.CheckedCount()).arg(project.BindCount()));
-    line->setText(2, QString::number(project.Options().MissMax));
-    line->setText(3, QString::fromUtf8(VerifyStateTexts.at(project.VerifyState())));
-    RebuildBindList();
-}
-
-void TMainForm::SetBindLine(int row, int bindIndex) {
-    TSeqPrj* project = SelectedPrj(false);
-    QListWidgetItem* line = BindChkLbx_->item(row);
-    if (project == nullptr || line == nullptr) {
-        return;
-    }
-    const TBaseBind& bind = project->GetBind(bindIndex);
-    const QSignalBlocker quiet(BindChkLbx_);
-    line->setText(QString::fromStdString(bind.GetText()));
-    line->setCheckState(bind.Checked ? Qt::Checked : Qt::Unchecked);
-}
-
-void TMainForm::RebuildBindList() {
-    const QSignalBlocker quiet(BindChkLbx_);
-    BindChkLbx_->clear();
-    if (TSeqPrj* project = SelectedPrj(false)) {
-        for (int i = 0; i < project->BindCount(); ++i) {
-            auto* line = new QListWidgetItem(BindChkLbx_);
-            line->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-            const TBaseBind& bind = project->GetBind(i);
-            line->setText(QString::fromStdString(bind.GetText()));
-            line->setCheckState(bind.Checked ? Qt::Checked : Qt::Unchecked);
-        }
-    }
-    SyncMoveCommands();
-}
-
-void TMainForm::SelectBindLine(int row) {
-    {
-        const QSignalBlocker quiet(BindChkLbx_);
-        BindChkLbx_->clearSelection();
-        if (QListWidgetItem* line = BindChkLbx_->item(row)) {
-            BindChkLbx_->setCurrentItem(line);
-            line->setSelected(true);
-        }
-    }
-    SyncMoveCommands();
+    return project;
 }
 
 void TMainForm::SyncMoveCommands() {
-    FindAction(QStringLiteral("EditMenuUp"))->setEnabled(SelectedBindIndex() > 0);
+    actions_.EditMenuUp->setEnabled(lists_->SelectedBindIndex() > 0);
 }
 
 void TMainForm::HideEditors() {
@@ -134,79 +67,51 @@ void TMainForm::HideEditors() {
     bindAttForm_->hide();
 }
 
-void TMainForm::ListViewSelectionChanged() {
-    RebuildBindList();
-    if (ListView_->SelectedIndexes().size() == 1 && prjAttForm_->isVisible()) {
-        prjAttForm_->ShowPrjAtt(SelectedPrj(false)->Options());
+void TMainForm::ProjectSelectionChanged() {
+    if (prjAttForm_->isVisible()) {
+        if (const TSeqPrj* project = lists_->SelectedPrj()) {
+            prjAttForm_->ShowPrjAtt(project->Options());
+        }
     }
 }
 
-void TMainForm::ListViewColumnClick(int column) {
-    SortColumn = column;
-    ListView_->SortByColumn(column);
-}
-
 void TMainForm::ProjectMenuCreateClick() {
-    ListView_->clearSelection();
+    lists_->ProjectView().clearSelection();
     TSeqPrj& project = prjMgr_->AddPrj(std::make_unique<TSeqPrj>(*codeNet_));
-    const int line = AddPrjItem(QString::number(project.Options().TargetSeq), project);
-    UpdatePrjItem(line, project);
     // The target's bounds follow the table, as for the settings command, so
     // that a new project's target is not clamped to an older table's end.
     prjAttForm_->SetTargetSeqBounds(codeNet_->Count() + codeNet_->FirstPeriod());
     prjAttForm_->ShowPrjAtt(project.Options());
-    prjMgr_->Modified = true;
-    ListView_->SelectOnly(line);
-    RefreshWindowState();
+    lists_->SelectOnlyLine(lists_->LineOf(project));
 }
 
 void TMainForm::ProjectMenuDelClick() {
-    const QList<int> lines = ListView_->SelectedIndexes();
-    if (lines.isEmpty()) {
+    const std::vector<TSeqPrj*> selected = lists_->SelectedPrjs();
+    if (selected.empty()) {
         return;
     }
     HideEditors();
-    int lastRemoved = -1;
-    {
-        const QSignalBlocker quiet(ListView_);
-        for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-            const int index = prjMgr_->IndexOfPrj(ListView_->ProjectAt(lines[i]));
-            delete ListView_->takeTopLevelItem(lines[i]);
-            prjMgr_->Del(index);
-            lastRemoved = index;
-        }
+    // The line that comes to stand where the first removed one stood takes
+    // the selection; the first line when none does.
+    const int firstLine = lists_->LineOf(*selected.front());
+    for (TSeqPrj* project : selected) {
+        prjMgr_->Del(prjMgr_->IndexOfPrj(project));
     }
-    {
-        const QSignalBlocker quiet(BindChkLbx_);
-        BindChkLbx_->clear();
+    const int remaining = lists_->ProjectView().LineCount();
+    if (firstLine < remaining) {
+        lists_->SelectOnlyLine(firstLine);
+    } else if (remaining > 0) {
+        lists_->SelectOnlyLine(0);
     }
-    if (lastRemoved >= 0 && lastRemoved < ListView_->LineCount()) {
-        ListView_->SelectOnly(lastRemoved);
-    } else if (ListView_->LineCount() > 0) {
-        ListView_->SelectOnly(0);
-    }
-    RebuildBindList();
     AutoCalc();
-    prjMgr_->Modified = true;
-    RefreshWindowState();
 }
 
 void TMainForm::ProjectMenuClearClick() {
-    if (ListView_->LineCount() == 0) {
+    if (prjMgr_->PrjCount() == 0) {
         return;
     }
     HideEditors();
-    {
-        const QSignalBlocker quiet(BindChkLbx_);
-        BindChkLbx_->clear();
-    }
-    {
-        const QSignalBlocker quiet(ListView_);
-        ListView_->clear();
-    }
     prjMgr_->ClearPrjs();
-    prjMgr_->Modified = true;
-    RefreshWindowState();
 }
 
 void TMainForm::ProjectMenuAttribClick() {
@@ -214,7 +119,7 @@ void TMainForm::ProjectMenuAttribClick() {
         prjAttForm_->hide();
         return;
     }
-    TSeqPrj* project = SelectedPrj(false);
+    const TSeqPrj* project = lists_->SelectedPrj();
     if (project == nullptr) {
         return;
     }
@@ -227,11 +132,8 @@ void TMainForm::PrjAttApply() {
     if (project == nullptr) {
         return;
     }
-    prjMgr_->Modified = true;
     project->SetOptions(prjAttForm_->PrjOptions());
-    UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
     AutoCalc();
-    RefreshWindowState();
 }
 
 void TMainForm::BindKindItemClick(int kind) {
@@ -245,66 +147,44 @@ void TMainForm::BindKindItemClick(int kind) {
     }
     bind->Checked = true;
     TBaseBind& added = project->AddBind(std::move(bind));
-    UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
-    const int last = BindChkLbx_->count() - 1;
-    {
-        const QSignalBlocker quiet(BindChkLbx_);
-        BindChkLbx_->item(last)->setCheckState(Qt::Checked);
-    }
-    SelectBindLine(last);
+    lists_->SelectBindLine(project->BindCount() - 1);
     bindAttForm_->ShowBind(&added);
-    prjMgr_->Modified = true;
-    RefreshWindowState();
 }
 
 void TMainForm::BindChkLbxClick() {
-    const int row = SelectedBindIndex();
-    SyncMoveCommands();
+    const int row = lists_->SelectedBindIndex();
     if (row < 0) {
         return;
     }
     if (bindAttForm_->isVisible()) {
-        if (TSeqPrj* project = SelectedPrj(false)) {
+        if (TSeqPrj* project = lists_->SelectedPrj()) {
             bindAttForm_->ShowBind(&project->GetBind(row));
         }
     }
-    SetStatusText(0, BindChkLbx_->item(row)->text());
+    SetStatusText(0, lists_->ConditionView().item(row)->text());
 }
 
-void TMainForm::BindChkLbxClickCheck(int row) {
+void TMainForm::BindChkLbxClickCheck(int row, bool checked) {
     TSeqPrj* project = SelectedPrj();
-    if (project == nullptr || row < 0) {
+    if (project == nullptr) {
         return;
     }
-    TBaseBind& bind = project->GetBind(row);
-    const bool checked = BindChkLbx_->item(row)->checkState() == Qt::Checked;
-    if (bind.Checked == checked) {
-        return;  // the text changed, not the box
-    }
-    bind.Checked = checked;
-    UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
+    project->SetChecked(row, checked);
     AutoCalc();
-    prjMgr_->Modified = true;
-    RefreshWindowState();
 }
 
 void TMainForm::EditMenuDelClick() {
-    const int row = SelectedBindIndex();
-    TSeqPrj* project = SelectedPrj(false);
+    const int row = lists_->SelectedBindIndex();
+    TSeqPrj* project = lists_->SelectedPrj();
     if (row < 0 || project == nullptr) {
         return;
     }
-    {
-        const QSignalBlocker quiet(BindChkLbx_);
-        delete BindChkLbx_->takeItem(row);
-    }
     project->Del(row);
-    SelectBindLine(row);
+    // The line that moved up is shown, then no line stays selected.
+    lists_->SelectBindLine(row);
     BindChkLbxClick();
     AutoCalc();
-    prjMgr_->Modified = true;
-    UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
-    RefreshWindowState();
+    lists_->RebuildBindList();
 }
 
 void TMainForm::EditMenuClearClick() {
@@ -314,16 +194,9 @@ void TMainForm::EditMenuClearClick() {
         return;
     }
     project->ClearBinds();
-    {
-        const QSignalBlocker quiet(BindChkLbx_);
-        BindChkLbx_->clear();
-    }
     if (appOptions_.AutoCalcChk) {
         OutPutMemo->clear();
     }
-    prjMgr_->Modified = true;
-    UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
-    RefreshWindowState();
 }
 
 void TMainForm::EditMenuSelAllClick() {
@@ -331,13 +204,8 @@ void TMainForm::EditMenuSelAllClick() {
     if (project == nullptr) {
         return;
     }
-    for (int i = 0; i < project->BindCount(); ++i) {
-        project->GetBind(i).Checked = true;
-    }
-    UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
+    project->CheckAll();
     AutoCalc();
-    prjMgr_->Modified = true;
-    RefreshWindowState();
 }
 
 void TMainForm::EditMenuSelInvClick() {
@@ -345,18 +213,12 @@ void TMainForm::EditMenuSelInvClick() {
     if (project == nullptr) {
         return;
     }
-    for (int i = 0; i < project->BindCount(); ++i) {
-        TBaseBind& bind = project->GetBind(i);
-        bind.Checked = !bind.Checked;
-    }
-    UpdatePrjItem(ListView_->SelectedIndexes().first(), *project);
+    project->InvertChecks();
     AutoCalc();
-    prjMgr_->Modified = true;
-    RefreshWindowState();
 }
 
 void TMainForm::EditMenuUpClick() {
-    const int row = SelectedBindIndex();
+    const int row = lists_->SelectedBindIndex();
     if (row <= 0) {
         return;
     }
@@ -365,17 +227,13 @@ void TMainForm::EditMenuUpClick() {
         return;
     }
     project->ExChange(row, row - 1);
-    SetBindLine(row, row);
-    SetBindLine(row - 1, row - 1);
-    SelectBindLine(row - 1);
+    lists_->SelectBindLine(row - 1);
     AutoCalc();
-    prjMgr_->Modified = true;
-    RefreshWindowState();
 }
 
 void TMainForm::EditMenuDownClick() {
-    const int row = SelectedBindIndex();
-    if (row < 0 || row + 1 >= BindChkLbx_->count()) {
+    const int row = lists_->SelectedBindIndex();
+    if (row < 0 || row + 1 >= lists_->ConditionView().count()) {
         return;
     }
     TSeqPrj* project = SelectedPrj();
@@ -383,12 +241,8 @@ void TMainForm::EditMenuDownClick() {
         return;
     }
     project->ExChange(row, row + 1);
-    SetBindLine(row, row);
-    SetBindLine(row + 1, row + 1);
-    SelectBindLine(row + 1);
+    lists_->SelectBindLine(row + 1);
     AutoCalc();
-    prjMgr_->Modified = true;
-    RefreshWindowState();
 }
 
 void TMainForm::EditMenuAttribClick() {
@@ -396,34 +250,20 @@ void TMainForm::EditMenuAttribClick() {
         bindAttForm_->hide();
         return;
     }
-    const int row = SelectedBindIndex();
-    TSeqPrj* project = SelectedPrj(false);
+    const int row = lists_->SelectedBindIndex();
+    TSeqPrj* project = lists_->SelectedPrj();
     bindAttForm_->ShowBind(row >= 0 && project != nullptr ? &project->GetBind(row) : nullptr);
 }
 
 void TMainForm::BindAttApply() {
     TSeqPrj* project = SelectedPrj();
-    const int row = SelectedBindIndex();
+    const int row = lists_->SelectedBindIndex();
     const TBaseBind* work = bindAttForm_->WorkBind();
     if (project == nullptr || row < 0 || work == nullptr) {
         return;
     }
-    const bool checked = BindChkLbx_->item(row)->checkState() == Qt::Checked;
-    if (project->GetBind(row).Kind() == work->Kind()) {
-        project->GetBind(row).Assign(*work);
-    } else {
-        std::unique_ptr<TBaseBind> replacement = CreateBind(work->Kind(), project->Options());
-        replacement->Assign(*work);
-        project->SetBind(row, std::move(replacement));
-    }
-    TBaseBind& bind = project->GetBind(row);
-    bind.Checked = checked;
-    // Marked before a re-run, so the run evaluates the new parameters.
-    bind.Dirty = true;
-    SetBindLine(row, row);
+    project->AssignBind(row, *work);
     AutoCalc();
-    prjMgr_->Modified = true;
-    RefreshWindowState();
 }
 
 }  // namespace tovarin

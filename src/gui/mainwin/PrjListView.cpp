@@ -31,7 +31,7 @@ TPrjListView::TPrjListView(QWidget* parent) : QTreeWidget(parent) {
 }
 
 TSeqPrj* TPrjListView::ProjectOf(const QTreeWidgetItem& item) {
-    return reinterpret_cast<TSeqPrj*>(item.data(0, Qt::UserRole).value<quintptr>());
+    return static_cast<TSeqPrj*>(item.data(0, Qt::UserRole).value<void*>());
 }
 
 TSeqPrj* TPrjListView::ProjectAt(int index) const {
@@ -71,9 +71,8 @@ void TPrjListView::SortByColumn(int column) {
         return a->text(column).compare(b->text(column), Qt::CaseInsensitive) < 0;
     });
     const QSignalBlocker quiet(this);
-    while (topLevelItemCount() > 0) {
-        takeTopLevelItem(0);
-    }
+    // All lines leave at once: taking them one by one is quadratic.
+    invisibleRootItem()->takeChildren();
     addTopLevelItems(lines);
     if (current != nullptr) {
         setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);

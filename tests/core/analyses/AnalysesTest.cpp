@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "core/base/DateTime.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/engine/PrjOptions.h"
 #include "core/engine/PrjTestSupport.h"
+#include "core/settings/AppOptions.h"
 #include "support/Draws.h"
 
 namespace tovarin {
@@ -123,8 +123,10 @@ TEST_F(Analyses, EmptyResultWritesSixGroupLinesWithoutCodes) {
     const auto result = ResultOf({});
     const Lines groups = GroupsOf(DoubleReport(*result, options, settings));
     const Lines expected = {
-        kSep, "其中双重码总共0个：", "其中非重码总共0个：", kSep, "其中对数码总共0个：",
-        "其中非对码总共0个：", kSep, "其中邻数码总共0个：", "其中非邻码总共0个：", kSep,
+        kSep, "其中双重码总共0个：", "其中非重码总共0个：",
+        kSep, "其中对数码总共0个：", "其中非对码总共0个：",
+        kSep, "其中邻数码总共0个：", "其中非邻码总共0个：",
+        kSep,
     };
     EXPECT_EQ(groups, expected);
 }
@@ -135,8 +137,17 @@ TEST_F(Analyses, SingleCountsZeroHeadAsEvenAndFiveTailAsOdd) {
     EXPECT_EQ(lines[0], Header("单双区分"));
     EXPECT_EQ(lines[2], "单双区分:对结果码集的号码按照头尾的单双进行区分");
     const Lines expected = {
-        kSep, "其中单头码总共0个：", "其中双头码总共1个：", "0xx5 ", "", kSep,
-        "其中单尾码总共1个：", "0xx5 ", "", "其中双尾码总共0个：", kSep,
+        kSep,
+        "其中单头码总共0个：",
+        "其中双头码总共1个：",
+        "0xx5 ",
+        "",
+        kSep,
+        "其中单尾码总共1个：",
+        "0xx5 ",
+        "",
+        "其中双尾码总共0个：",
+        kSep,
     };
     EXPECT_EQ(GroupsOf(lines), expected);
 }
@@ -147,8 +158,9 @@ TEST_F(Analyses, SmallBigBoundsDifferForHeadAndTail) {
     EXPECT_EQ(lines[0], Header("大小区分"));
     EXPECT_EQ(lines[2], "大小区分:对结果码集的号码按照头尾的大小进行区分");
     const Lines expected = {
-        kSep, "其中大头码总共1个：", "4xx4 ", "", "其中小头码总共1个：", "3xx9 ", "", kSep,
-        "其中大尾码总共1个：", "3xx9 ", "", "其中小尾码总共1个：", "4xx4 ", "", kSep,
+        kSep, "其中大头码总共1个：", "4xx4 ", "", "其中小头码总共1个：", "3xx9 ", "",
+        kSep, "其中大尾码总共1个：", "3xx9 ", "", "其中小尾码总共1个：", "4xx4 ", "",
+        kSep,
     };
     EXPECT_EQ(GroupsOf(lines), expected);
 }
@@ -210,7 +222,8 @@ TEST_F(Analyses, MissStatGroupsEveryErrorUpToTheCheckedCount) {
     const Lines expected = {
         Header("容错统计"),
         "",
-        "号码的错误值的含义：F:被铁定条件否定 1-N:没有通过的容错条件的数目 0:完全符合所有条件的要求",
+        "号码的错误值的含义：F:被铁定条件否定 1-N:没有通过的容错条件的数目 "
+        "0:完全符合所有条件的要求",
         "",
         "本方案的结果码集总共有100个号码",
         "",
@@ -340,7 +353,8 @@ TEST_F(ProjectAnalyses, ContrastRerunsAndIntersects) {
     EXPECT_EQ(lines[4], "总共3个方案参与比较");
     EXPECT_EQ(lines[6], "方案1目标期号:3期;全部条件1个;勾选条件1个");
     EXPECT_EQ(lines[7], "方案1的结果码集总共有30个合格号码:");
-    const auto second = std::find(lines.begin(), lines.end(), "方案2目标期号:1期;全部条件1个;勾选条件1个");
+    const auto second =
+        std::find(lines.begin(), lines.end(), "方案2目标期号:1期;全部条件1个;勾选条件1个");
     ASSERT_NE(second, lines.end());
     EXPECT_EQ(*(second + 1), "方案2的结果码集总共有20个合格号码:");
     EXPECT_EQ(narrow.VerifyState(), TSeqPrj::kMiss);  // 3xx7 is not among heads 1 and 2

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/base/DateTime.h"
 #include "core/app/AppInfo.h"
+#include "core/base/DateTime.h"
 
 namespace tovarin {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include "core/base/FileIO.h"
 #include "core/app/WorkFolder.h"
+#include "core/base/FileIO.h"
 #include "support/TempDir.h"
 
 namespace tovarin {

@@ -6,8 +6,8 @@
 
 #include "core/base/Codec.h"
 #include "core/base/Errors.h"
-#include "support/DownloadServer.h"
 #include "core/draws/LawNet.h"
+#include "support/DownloadServer.h"
 
 namespace tovarin {
 namespace {

@@ -30,7 +30,7 @@ struct Snapshot {
 
 Snapshot Take(const TBaseBind& bind) {
     return {bind.Kind(),  bind.Param(), bind.AllMatch, bind.MultiClause,
-            bind.Assured, bind.Checked, bind.Dirty};
+            bind.Assured, bind.Checked, bind.Dirty()};
 }
 
 std::unique_ptr<TBaseBind> Known(const TPrjOptions& options) {
@@ -78,7 +78,7 @@ TEST(BindStream, AnEmptyParameterWritesLengthZeroAndNoText) {
     loaded->GetCodes();
     loaded->LoadFromStream(in);
     EXPECT_EQ(in.Remaining(), 0U);
-    EXPECT_TRUE(loaded->Dirty);
+    EXPECT_TRUE(loaded->Dirty());
     EXPECT_EQ(loaded->Param(), "");
     EXPECT_EQ(loaded->GetCodes().ValidCount(), validBefore);
     EXPECT_EQ(validBefore, 100);

@@ -184,7 +184,7 @@ TEST(Bind, ANumberItemThatIsNotANumberFailsTheEvaluationAndStaysDirty) {
                 EXPECT_NE(std::string(error.what()).find("is not a valid integer value"),
                           std::string::npos);
             }
-            EXPECT_TRUE(bind->Dirty) << bad;
+            EXPECT_TRUE(bind->Dirty()) << bad;
         }
         bind->SetParam("1,x");
         try {
@@ -195,7 +195,7 @@ TEST(Bind, ANumberItemThatIsNotANumberFailsTheEvaluationAndStaysDirty) {
         }
         bind->SetParam("9");
         EXPECT_EQ(bind->GetCodes().ValidCount(), kind == 7 ? 10 : 90);
-        EXPECT_FALSE(bind->Dirty);
+        EXPECT_FALSE(bind->Dirty());
         bind->SetParam("18,y");
         EXPECT_THROW(bind->GetCodes(), EConvertError);
         EXPECT_EQ(bind->Codes().ValidCount(), kind == 7 ? 10 : 90)
@@ -220,7 +220,7 @@ TEST(Bind, ConstructorsSetKindAndFlags) {
         EXPECT_FALSE(bind->AllMatch);
         EXPECT_FALSE(bind->Assured);
         EXPECT_FALSE(bind->Checked);
-        EXPECT_TRUE(bind->Dirty);
+        EXPECT_TRUE(bind->Dirty());
         EXPECT_EQ(bind->Param(), "");
     }
     EXPECT_EQ(CreateBind(0, options), nullptr);
@@ -307,14 +307,14 @@ TEST(BindCache, GetCodesEvaluatesOnlyWhenDirty) {
     TPrjOptions options;
     TCountingBind bind(options);
     EXPECT_EQ(bind.GetCodes().GetMiss(0), 1);
-    EXPECT_FALSE(bind.Dirty);
+    EXPECT_FALSE(bind.Dirty());
     EXPECT_EQ(bind.GetCodes().GetMiss(0), 1);
     EXPECT_EQ(bind.calls, 1);
     bind.SetParam("1");
-    EXPECT_TRUE(bind.Dirty);
+    EXPECT_TRUE(bind.Dirty());
     EXPECT_EQ(bind.GetCodes().GetMiss(0), 2);
-    bind.Dirty = true;
-    EXPECT_EQ(bind.GetCodes().GetMiss(0), 3);
+    bind.SetParam("1");
+    EXPECT_EQ(bind.GetCodes().GetMiss(0), 3) << "the same text again still marks the cache";
     bind.Assured = true;
     bind.AllMatch = true;
     EXPECT_EQ(bind.GetCodes().GetMiss(0), 3) << "flags alone do not mark the cache";
@@ -332,7 +332,7 @@ TEST(BindCache, AToleranceChangeBuildsAFreshSet) {
     EXPECT_EQ(bind.calls, 2);
     EXPECT_EQ(codes.GetMiss(0), 2);
     EXPECT_EQ(codes.GetMiss(1), 0) << "the new set starts clean";
-    EXPECT_FALSE(bind.Dirty);
+    EXPECT_FALSE(bind.Dirty());
     bind.GetCodes();
     EXPECT_EQ(bind.calls, 2);
 }
@@ -383,7 +383,7 @@ TEST(BindAssign, AssignToCopiesParameterFlagsAndResultButNotKindOrChecked) {
     EXPECT_TRUE(bdt->Assured);
     EXPECT_TRUE(bdt->AllMatch);
     EXPECT_FALSE(bdt->MultiClause);
-    EXPECT_FALSE(bdt->Dirty) << "Dirty is copied";
+    EXPECT_FALSE(bdt->Dirty()) << "Dirty is copied";
     EXPECT_EQ(bdt->Codes().ValidCount(), 20);
     EXPECT_EQ(bdt->Codes().MissCount(), 3) << "the result set is copied whole";
     EXPECT_EQ(bdt->GetText(), "不上头:[铁]3,7");
@@ -400,7 +400,7 @@ TEST(BindAssign, AssignToCopiesParameterFlagsAndResultButNotKindOrChecked) {
     EXPECT_EQ(dirtySource->Kind(), 3);
     wst->SetParam("1");
     wst->AssignTo(*dirtySource);
-    EXPECT_TRUE(dirtySource->Dirty);
+    EXPECT_TRUE(dirtySource->Dirty());
 }
 
 TEST(BindAssign, AssignToOtherClassesIsRefused) {

@@ -49,10 +49,9 @@ TEST(SampleDocuments, EveryCorruptDocumentIsRefusedAndChangesNothing) {
     LoadDocument(kFolder + "/valid.lvrn", net, projects);
     const std::string before = BuildDocumentImage(net, projects);
     for (const std::string& name : names) {
-        EXPECT_THROW(LoadDocument(kFolder + "/corrupt/" + name, net, projects), Exception)
-            << name;
+        EXPECT_THROW(LoadDocument(kFolder + "/corrupt/" + name, net, projects), Exception) << name;
         ASSERT_EQ(BuildDocumentImage(net, projects), before) << name;
-        EXPECT_FALSE(projects.Modified) << name;
+        EXPECT_FALSE(projects.Modified()) << name;
     }
 }
 

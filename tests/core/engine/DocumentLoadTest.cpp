@@ -5,8 +5,8 @@
 #include "core/base/ByteStream.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
-#include "support/Hex.h"
 #include "support/Draws.h"
+#include "support/Hex.h"
 
 namespace tovarin {
 namespace {
@@ -91,7 +91,7 @@ TEST_P(RefusedLoad, KeepsTheDocumentAndItsModifiedFlags) {
     Doc doc;
     Prepare(doc);
     ASSERT_TRUE(doc.net.Modified());
-    ASSERT_TRUE(doc.projects.Modified);
+    ASSERT_TRUE(doc.projects.Modified());
     const std::string before = BuildDocumentImage(doc.net, doc.projects);
     try {
         LoadDocumentImage(GetParam().image, doc.net, doc.projects);
@@ -101,7 +101,7 @@ TEST_P(RefusedLoad, KeepsTheDocumentAndItsModifiedFlags) {
     }
     EXPECT_EQ(BuildDocumentImage(doc.net, doc.projects), before);
     EXPECT_TRUE(doc.net.Modified());
-    EXPECT_TRUE(doc.projects.Modified);
+    EXPECT_TRUE(doc.projects.Modified());
 }
 
 std::string WithByte(std::string image, size_t at, char value) {

@@ -21,8 +21,20 @@ using test::Hex;
 const std::string kSmallDocument =
     "00000000"
     "01000000"
-    "00000000" "01000000" "01000000" "01000000" "28000000" "01000000" "1e000000"
-    "00000000" "14000000" "00000000" "0a000000" "00010000" "05000000" "00000000"
+    "00000000"
+    "01000000"
+    "01000000"
+    "01000000"
+    "28000000"
+    "01000000"
+    "1e000000"
+    "00000000"
+    "14000000"
+    "00000000"
+    "0a000000"
+    "00010000"
+    "05000000"
+    "00000000"
     "00000000";
 
 using test::TempDir;
@@ -80,13 +92,13 @@ TEST(Document, RoundTripKeepsEverything) {
     TempDir dir;
     const std::string path = dir.File("work.lvrn");
     SaveDocument(path, doc.net, doc.projects);
-    EXPECT_FALSE(doc.projects.Modified);
+    EXPECT_FALSE(doc.projects.Modified());
     EXPECT_FALSE(doc.net.Modified());
 
     Doc loaded;
     loaded.projects.AddPrj(std::make_unique<TSeqPrj>(loaded.net));
     LoadDocument(path, loaded.net, loaded.projects);
-    EXPECT_FALSE(loaded.projects.Modified);
+    EXPECT_FALSE(loaded.projects.Modified());
     ASSERT_EQ(loaded.net.Count(), 3);
     EXPECT_EQ(loaded.net.GetNum(0, 1), 3);
     EXPECT_EQ(loaded.net.GetNum(2, 6), 7);
@@ -106,7 +118,7 @@ TEST(Document, RoundTripKeepsEverything) {
         EXPECT_EQ(bind.AllMatch, original.AllMatch);
         EXPECT_EQ(bind.MultiClause, original.MultiClause);
         EXPECT_EQ(bind.Checked, original.Checked);
-        EXPECT_TRUE(bind.Dirty);
+        EXPECT_TRUE(bind.Dirty());
     }
     EXPECT_EQ(first.VerifyState(), 0);
     EXPECT_EQ(first.ResultCodes().ValidCount(), 100);
@@ -159,8 +171,7 @@ TEST(Document, EveryTruncationIsRefusedWithoutChange) {
     doc.net.SetNum(draw, 0, 8);
     const std::string before = BuildDocumentImage(doc.net, doc.projects);
     for (size_t length = 1; length < image.size(); ++length) {
-        EXPECT_THROW(LoadDocumentImage(image.substr(0, length), doc.net, doc.projects),
-                     EReadError)
+        EXPECT_THROW(LoadDocumentImage(image.substr(0, length), doc.net, doc.projects), EReadError)
             << "length " << length;
         ASSERT_EQ(BuildDocumentImage(doc.net, doc.projects), before) << "length " << length;
     }
@@ -193,36 +204,99 @@ TEST_P(CorruptDocument, IsRefusedWithoutChange) {
 }
 
 const std::string kOptions =
-    "00000000" "01000000" "01000000" "01000000" "28000000" "01000000" "1e000000"
-    "00000000" "14000000" "00000000" "0a000000" "00010000" "05000000" "00000000";
+    "00000000"
+    "01000000"
+    "01000000"
+    "01000000"
+    "28000000"
+    "01000000"
+    "1e000000"
+    "00000000"
+    "14000000"
+    "00000000"
+    "0a000000"
+    "00010000"
+    "05000000"
+    "00000000";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CorruptDocument,
-    ::testing::Values(
-        Corruption{"NegativeDraws", "ffffffff00000000", "at byte 0"},
-        Corruption{"HugeDraws", "ffffff7f00000000", "at byte 0"},
-        Corruption{"DigitTen", "01000000" "0a000000" "00000000" "00000000" "00000000"
-                               "00000000" "00000000" "00000000" "00000000",
-                   ""},
-        Corruption{"NegativeProjects", "00000000" "ffffffff", "project count -1 at byte 4"},
-        Corruption{"HugeProjects", "00000000" "00000010", "at byte 4"},
-        Corruption{"HugeConditions", "00000000" "01000000" + kOptions + "ffffff7f",
-                   "condition count"},
-        Corruption{"KindZero", "00000000" "01000000" + kOptions + "01000000" "00000000" +
-                                   "00000000" "00000000" "00000000",
-                   "Bad condition kind 0"},
-        Corruption{"KindTen", "00000000" "01000000" + kOptions + "01000000" "0a000000" +
-                                  "0a000000" "00000000" "00000000",
-                   "Bad condition kind 10"},
-        Corruption{"NegativeLength", "00000000" "01000000" + kOptions + "01000000" "01000000" +
-                                         "01000000" "ffffffff" "00000000",
-                   "text length -1"},
-        Corruption{"LengthBeyondEnd", "00000000" "01000000" + kOptions + "01000000" +
-                                          "01000000" "01000000" "10000000" "31000000",
-                   "text length 16"},
-        Corruption{"TextNotGbk", "00000000" "01000000" + kOptions + "01000000" "01000000" +
-                                     "01000000" "02000000" "ff3f" "00000001",
-                   "not GBK"}),
+    ::testing::Values(Corruption{"NegativeDraws", "ffffffff00000000", "at byte 0"},
+                      Corruption{"HugeDraws", "ffffff7f00000000", "at byte 0"},
+                      Corruption{"DigitTen",
+                                 "01000000"
+                                 "0a000000"
+                                 "00000000"
+                                 "00000000"
+                                 "00000000"
+                                 "00000000"
+                                 "00000000"
+                                 "00000000"
+                                 "00000000",
+                                 ""},
+                      Corruption{"NegativeProjects",
+                                 "00000000"
+                                 "ffffffff",
+                                 "project count -1 at byte 4"},
+                      Corruption{"HugeProjects",
+                                 "00000000"
+                                 "00000010",
+                                 "at byte 4"},
+                      Corruption{"HugeConditions",
+                                 "00000000"
+                                 "01000000" +
+                                     kOptions + "ffffff7f",
+                                 "condition count"},
+                      Corruption{"KindZero",
+                                 "00000000"
+                                 "01000000" +
+                                     kOptions +
+                                     "01000000"
+                                     "00000000" +
+                                     "00000000"
+                                     "00000000"
+                                     "00000000",
+                                 "Bad condition kind 0"},
+                      Corruption{"KindTen",
+                                 "00000000"
+                                 "01000000" +
+                                     kOptions +
+                                     "01000000"
+                                     "0a000000" +
+                                     "0a000000"
+                                     "00000000"
+                                     "00000000",
+                                 "Bad condition kind 10"},
+                      Corruption{"NegativeLength",
+                                 "00000000"
+                                 "01000000" +
+                                     kOptions +
+                                     "01000000"
+                                     "01000000" +
+                                     "01000000"
+                                     "ffffffff"
+                                     "00000000",
+                                 "text length -1"},
+                      Corruption{"LengthBeyondEnd",
+                                 "00000000"
+                                 "01000000" +
+                                     kOptions + "01000000" +
+                                     "01000000"
+                                     "01000000"
+                                     "10000000"
+                                     "31000000",
+                                 "text length 16"},
+                      Corruption{"TextNotGbk",
+                                 "00000000"
+                                 "01000000" +
+                                     kOptions +
+                                     "01000000"
+                                     "01000000" +
+                                     "01000000"
+                                     "02000000"
+                                     "ff3f"
+                                     "00000001",
+                                 "not GBK"}),
     [](const ::testing::TestParamInfo<Corruption>& item) { return item.param.name; });
 
 // A save that fails as it does in life (the disk quota runs out) keeps the
@@ -244,7 +318,7 @@ TEST(Document, FailedSaveKeepsTheOldFile) {
         try {
             SaveDocument(path, big.net, big.projects);
         } catch (const EInOutError&) {
-            return big.net.Modified() && big.projects.Modified ? 3 : 4;
+            return big.net.Modified() && big.projects.Modified() ? 3 : 4;
         }
         return 0;
     });
@@ -256,18 +330,17 @@ TEST(Document, FailedSaveKeepsTheOldFile) {
 TEST(Document, SaveIntoAMissingFolderFails) {
     Doc doc;
     Fill(doc);
-    EXPECT_THROW(SaveDocument("/nonexistent-folder/x.lvrn", doc.net, doc.projects),
-                 EInOutError);
-    EXPECT_TRUE(doc.projects.Modified);
+    EXPECT_THROW(SaveDocument("/nonexistent-folder/x.lvrn", doc.net, doc.projects), EInOutError);
+    EXPECT_TRUE(doc.projects.Modified());
 }
 
 TEST(PrjMgr, ListOperations) {
     TCodeNet net;
     TPrjMgr projects(net);
-    EXPECT_FALSE(projects.Modified);
+    EXPECT_FALSE(projects.Modified());
     TSeqPrj& a = projects.AddPrj(std::make_unique<TSeqPrj>(net));
     TSeqPrj& b = projects.AddPrj(std::make_unique<TSeqPrj>(net));
-    EXPECT_TRUE(projects.Modified);
+    EXPECT_TRUE(projects.Modified());
     EXPECT_EQ(projects.IndexOfPrj(&b), 1);
     EXPECT_EQ(projects.IndexOfPrj(nullptr), -1);
     for (int bad : {-1, 2}) {
@@ -290,16 +363,16 @@ TEST(PrjMgr, ListOperations) {
     EXPECT_EQ(&projects.GetSeqPrj(1), &a);
     ByteWriter out;
     projects.SaveToStream(out);
-    EXPECT_FALSE(projects.Modified);
+    EXPECT_FALSE(projects.Modified());
     projects.Del(0);
-    EXPECT_TRUE(projects.Modified);
+    EXPECT_TRUE(projects.Modified());
     EXPECT_EQ(&projects.GetSeqPrj(0), &a);
     projects.ClearPrjs();
     EXPECT_EQ(projects.PrjCount(), 0);
     ByteReader in(out.Bytes());
     projects.LoadFromStream(in);
     EXPECT_EQ(projects.PrjCount(), 2);
-    EXPECT_FALSE(projects.Modified);
+    EXPECT_FALSE(projects.Modified());
 }
 
 }  // namespace

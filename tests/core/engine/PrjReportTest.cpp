@@ -6,10 +6,10 @@
 #include <functional>
 
 #include "core/base/Random.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/engine/PrjTestSupport.h"
+#include "core/settings/AppOptions.h"
 #include "support/Draws.h"
 
 namespace tovarin {
@@ -63,9 +63,7 @@ protected:
     }
     void TearDown() override { SetClock({}); }
 
-    void AddDraw(const char* digits) {
-        test::AddDraws(net, {digits});
-    }
+    void AddDraw(const char* digits) { test::AddDraws(net, {digits}); }
 
     void Configure(const std::function<void(TPrjOptions&)>& change) {
         TPrjOptions options = project.Options();

@@ -5,9 +5,9 @@
 #include <set>
 
 #include "core/base/Random.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/PrjTestSupport.h"
+#include "core/settings/AppOptions.h"
 #include "support/Draws.h"
 
 namespace tovarin {
@@ -26,9 +26,7 @@ protected:
     void TearDown() override { SetClock({}); }
 
     // Appends a draw given as seven digit characters.
-    void AddDraw(const char* digits) {
-        test::AddDraws(net, {digits});
-    }
+    void AddDraw(const char* digits) { test::AddDraws(net, {digits}); }
 
     TBaseBind& AddBind(TSeqPrj& project, int kind, const char* param, bool assured,
                        bool checked = true) {
@@ -135,7 +133,7 @@ TEST_F(PrjTest, ReportOfStepsListingsAndDescriptions) {
     options.Large = false;
     options.Middle = false;
     project.SetOptions(options);
-    AddBind(project, 1, "3", true);      // 10 codes 3xx0..3xx9
+    AddBind(project, 1, "3", true);  // 10 codes 3xx0..3xx9
     AddBind(project, 3, "7", false, false);
     AddBind(project, 4, "0,1,2,3,4,5", false);  // tolerance: 3xx6..3xx9 pass
     settings.DetailEveryChk = true;
@@ -190,9 +188,9 @@ TEST_F(PrjTest, AssuredStepThatKeepsThirtyCodes) {
     settings.DetailLastChk = false;
     project.CalcAll(settings, &pane);
     ASSERT_GE(pane.Lines.size(), 7U);
-    const size_t large = std::find(pane.Lines.begin(), pane.Lines.end(),
-                                   "大范围定位推荐40组(共30组)：") -
-                         pane.Lines.begin();
+    const size_t large =
+        std::find(pane.Lines.begin(), pane.Lines.end(), "大范围定位推荐40组(共30组)：") -
+        pane.Lines.begin();
     ASSERT_LT(large, pane.Lines.size());
     EXPECT_EQ(pane.Lines[large + 4], "");
     EXPECT_EQ(pane.Lines[large + 5], "中范围定位推荐30组(共30组)：");
@@ -225,10 +223,9 @@ TEST_F(PrjTest, RcMissBaseAboveTheCheckedCountLeavesEveryGroupEmpty) {
     settings.DetailLastChk = false;
     project.CalcAll(settings, &pane);
     const std::vector<std::string> tail(pane.Lines.end() - 4, pane.Lines.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"大范围定位推荐40组(共0组)：",
-                                              "中范围定位推荐30组(共0组)：",
-                                              "小范围定位推荐20组(共0组)：",
-                                              "细范围定位推荐10组(共0组)："}));
+    EXPECT_EQ(tail, (std::vector<std::string>{
+                        "大范围定位推荐40组(共0组)：", "中范围定位推荐30组(共0组)：",
+                        "小范围定位推荐20组(共0组)：", "细范围定位推荐10组(共0组)："}));
 }
 
 TEST_F(PrjTest, BadToleranceStopsTheRunAndLeavesThePane) {
@@ -256,7 +253,7 @@ TEST_F(PrjTest, MalformedNumberListPropagatesAndKeepsTheVerdict) {
     ASSERT_EQ(project.VerifyState(), TSeqPrj::kHit);
     TBaseBind& bind = AddBind(project, 7, "1,x", false);
     EXPECT_THROW(project.CalcAll(settings, &pane), EConvertError);
-    EXPECT_TRUE(bind.Dirty);
+    EXPECT_TRUE(bind.Dirty());
     EXPECT_EQ(project.VerifyState(), TSeqPrj::kHit);
 }
 

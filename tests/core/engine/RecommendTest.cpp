@@ -7,10 +7,10 @@
 #include <set>
 
 #include "core/base/Random.h"
-#include "core/settings/AppOptions.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/engine/PrjTestSupport.h"
+#include "core/settings/AppOptions.h"
 
 namespace tovarin {
 namespace {

@@ -13,10 +13,10 @@
 
 #include <memory>
 
-#include "gui/dialogs/BindAtt.h"
-#include "gui/dialogs/DialogLayoutCheck.h"
 #include "core/engine/Bind.h"
 #include "core/engine/PrjOptions.h"
+#include "gui/dialogs/BindAtt.h"
+#include "gui/dialogs/DialogLayoutCheck.h"
 
 using namespace tovarin;
 
@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(applied_, 1);
         QCOMPARE(QString::fromStdString(AppliedParam()), expected);
         QCOMPARE(form_->WorkBind()->Kind(), kind);
-        QVERIFY(form_->WorkBind()->Dirty);
+        QVERIFY(form_->WorkBind()->Dirty());
         QVERIFY(form_->isVisible());
     }
 

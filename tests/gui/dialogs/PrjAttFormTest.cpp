@@ -10,9 +10,9 @@
 #include <limits>
 #include <memory>
 
+#include "core/engine/PrjOptions.h"
 #include "gui/dialogs/DialogLayoutCheck.h"
 #include "gui/dialogs/PrjAtt.h"
-#include "core/engine/PrjOptions.h"
 
 using namespace tovarin;
 

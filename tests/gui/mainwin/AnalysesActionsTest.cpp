@@ -3,6 +3,7 @@
 // marks of the win verification.
 #include <QAction>
 #include <QColor>
+#include <QHeaderView>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -12,15 +13,16 @@
 #include <memory>
 #include <set>
 
-#include "gui/mainwin/FakeDialogs.h"
-#include "core/settings/AppOptions.h"
+#include "core/analyses/Analyses.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
-#include "core/analyses/Analyses.h"
+#include "core/settings/AppOptions.h"
 #include "gui/mainwin/AnalysesActions.h"
+#include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
+#include "gui/mainwin/PrjLists.h"
 #include "support/Draws.h"
 #include "support/TempDir.h"
 
@@ -138,9 +140,9 @@ private slots:
 
     void noneOrTwoSelectedAsksForOneProject() {
         for (const QList<int>& selection : {QList<int>{}, QList<int>{0, 1}}) {
-            form_->ListView().clearSelection();
+            form_->Lists().ProjectView().clearSelection();
             for (int line : selection) {
-                form_->ListView().topLevelItem(line)->setSelected(true);
+                form_->Lists().ProjectView().topLevelItem(line)->setSelected(true);
             }
             for (const char* action :
                  {"ProjectMenuDouble", "ProjectMenuSingle", "ProjectMenuHead",
@@ -167,8 +169,8 @@ private slots:
     // Sorted by target, the view shows projects 1, 3, 2; lines 1 and 2 are
     // compared in that order, and the view's lines keep their texts.
     void contrastFollowsTheViewOrder() {
-        form_->ListViewColumnClick(0);
-        TPrjListView& view = form_->ListView();
+        emit form_->Lists().ProjectView().header()->sectionClicked(0);
+        TPrjListView& view = form_->Lists().ProjectView();
         QCOMPARE(view.ProjectAt(1), &form_->PrjMgr().GetSeqPrj(2));
         view.clearSelection();
         view.topLevelItem(1)->setSelected(true);
@@ -178,14 +180,17 @@ private slots:
         const QString text = form_->Output().toPlainText();
         QVERIFY(text.startsWith(QStringLiteral("Tovarin 横向比较，时间:")));
         QVERIFY(text.contains(QStringLiteral("\n总共2个方案参与比较\n")));
-        QVERIFY(text.contains(QStringLiteral("\n方案1目标期号:1期;全部条件2个;勾选条件2个\n"
-                                             "方案1的结果码集总共有30个合格号码:\n")));
-        QVERIFY(text.contains(QStringLiteral("\n方案2目标期号:3期;全部条件1个;勾选条件1个\n"
-                                             "方案2的结果码集总共有20个合格号码:\n")));
-        QVERIFY(text.endsWith(QStringLiteral("所有方案的共同码集总共有20个合格号码:\n"
-                                             "2xx0 2xx1 2xx2 2xx3 2xx4 2xx5 2xx6 2xx7 2xx8 2xx9 \n"
-                                             "3xx0 3xx1 3xx2 3xx3 3xx4 3xx5 3xx6 3xx7 3xx8 3xx9 \n"
-                                             "\n")));
+        QVERIFY(
+            text.contains(QStringLiteral("\n方案1目标期号:1期;全部条件2个;勾选条件2个\n"
+                                         "方案1的结果码集总共有30个合格号码:\n")));
+        QVERIFY(
+            text.contains(QStringLiteral("\n方案2目标期号:3期;全部条件1个;勾选条件1个\n"
+                                         "方案2的结果码集总共有20个合格号码:\n")));
+        QVERIFY(
+            text.endsWith(QStringLiteral("所有方案的共同码集总共有20个合格号码:\n"
+                                         "2xx0 2xx1 2xx2 2xx3 2xx4 2xx5 2xx6 2xx7 2xx8 2xx9 \n"
+                                         "3xx0 3xx1 3xx2 3xx3 3xx4 3xx5 3xx6 3xx7 3xx8 3xx9 \n"
+                                         "\n")));
         QCOMPARE(view.topLevelItem(2)->text(3), verdict);
         QCOMPARE(form_->Output().textCursor().position(), 0);
     }
@@ -196,8 +201,8 @@ private slots:
         TBaseBind& bind = project.AddBind(CreateBind(7, project.Options()));
         bind.SetParam("x");
         bind.Checked = true;
-        form_->ListView().topLevelItem(0)->setSelected(true);
-        form_->ListView().topLevelItem(1)->setSelected(true);
+        form_->Lists().ProjectView().topLevelItem(0)->setSelected(true);
+        form_->Lists().ProjectView().topLevelItem(1)->setSelected(true);
         form_->Output().setPlainText(QStringLiteral("unchanged"));
         Trigger("ProjectMenuContrast");
         QCOMPARE(dialogs_->Errors.size(), 1);
@@ -312,9 +317,9 @@ private:
         return path;
     }
 
-    void SelectOnly(int line) { form_->ListView().SelectOnly(line); }
+    void SelectOnly(int line) { form_->Lists().ProjectView().SelectOnly(line); }
     void Trigger(const char* action) {
-        QAction* entry = form_->FindAction(QString::fromLatin1(action));
+        QAction* entry = form_->findChild<QAction*>(QString::fromLatin1(action));
         QVERIFY2(entry != nullptr, action);
         entry->trigger();
     }

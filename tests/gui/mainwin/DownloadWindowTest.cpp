@@ -52,9 +52,11 @@ private:
         }
         return *command;
     }
-    QAction& Action() const { return *form_->FindAction(QStringLiteral("FileMenuCodesDown")); }
+    QAction& Action() const {
+        return *form_->findChild<QAction*>(QStringLiteral("FileMenuCodesDown"));
+    }
     QToolButton& Button() const {
-        return *form_->FindToolButton(QStringLiteral("FileMenuCodesDownBt"));
+        return *form_->findChild<QToolButton*>(QStringLiteral("FileMenuCodesDownBt"));
     }
 
     // Starts the download and checks what holds while it runs.

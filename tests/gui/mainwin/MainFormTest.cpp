@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
@@ -15,20 +16,21 @@
 
 #include <memory>
 
-#include "gui/mainwin/FakeDialogs.h"
 #include "core/base/Codec.h"
 #include "core/base/DateTime.h"
 #include "core/base/FileIO.h"
 #include "core/base/Random.h"
-#include "gui/dialogs/BindAtt.h"
-#include "gui/dialogs/PrjAtt.h"
-#include "gui/draws/CodesDlg.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/engine/ReportPane.h"
+#include "gui/dialogs/BindAtt.h"
+#include "gui/dialogs/PrjAtt.h"
+#include "gui/draws/CodesDlg.h"
+#include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
+#include "gui/mainwin/PrjLists.h"
 #include "support/TempDir.h"
 
 using namespace tovarin;
@@ -78,17 +80,17 @@ private:
     }
 
     void Trigger(const char* name) {
-        QAction* action = form_->FindAction(QString::fromUtf8(name));
+        QAction* action = form_->findChild<QAction*>(QString::fromUtf8(name));
         QVERIFY2(action != nullptr, name);
         action->trigger();
     }
 
     QString PrjColumn(int line, int column) const {
-        return form_->ListView().topLevelItem(line)->text(column);
+        return form_->Lists().ProjectView().topLevelItem(line)->text(column);
     }
 
     void SelectBind(int row) {
-        QListWidget& list = form_->BindChkLbx();
+        QListWidget& list = form_->Lists().ConditionView();
         list.setCurrentRow(row);
         list.item(row)->setSelected(true);
     }
@@ -98,7 +100,7 @@ private:
     TSeqPrj& NewProject(const std::vector<int>& kinds) {
         Trigger("ProjectMenuCreate");
         for (int kind : kinds) {
-            form_->FindAction(QStringLiteral("BindKindItem%1").arg(kind))->trigger();
+            form_->findChild<QAction*>(QStringLiteral("BindKindItem%1").arg(kind))->trigger();
         }
         return *form_->SelectedPrj(false);
     }
@@ -112,7 +114,7 @@ private slots:
     void cleanup() {
         if (form_) {
             form_->AppInfo().DocModified = false;
-            form_->PrjMgr().Modified = false;
+            form_->PrjMgr().ClearModified();
             form_->CodeNet().ClearModified();
         }
         form_.reset();
@@ -124,7 +126,7 @@ private slots:
         Start(false);
         QCOMPARE(dialogs_->Messages,
                  QStringList{QStringLiteral("自动打开文档失败：\r\n工作文档.lvrn")});
-        QCOMPARE(form_->ListView().LineCount(), 0);
+        QCOMPARE(form_->Lists().ProjectView().LineCount(), 0);
         QCOMPARE(form_->CodeNet().Count(), 0);
         QVERIFY(form_->AppInfo().DocFileName.empty());
         QVERIFY(!form_->DocModified());
@@ -138,14 +140,14 @@ private slots:
         QCOMPARE(form_->Output().toPlainText(), QStringLiteral("欢迎\n第二行"));
         form_->LoadDocument(QString::fromStdString(kWorkDoc));
         QVERIFY(dialogs_->Messages.isEmpty());
-        QCOMPARE(form_->ListView().LineCount(), 2);
-        QCOMPARE(form_->ListView().SelectedIndexes(), QList<int>{0});
+        QCOMPARE(form_->Lists().ProjectView().LineCount(), 2);
+        QCOMPARE(form_->Lists().ProjectView().SelectedIndexes(), QList<int>{0});
         QCOMPARE(PrjColumn(0, 0), QStringLiteral("361"));
         QCOMPARE(PrjColumn(0, 1), QStringLiteral("4/5"));
         QCOMPARE(PrjColumn(0, 2), QStringLiteral("1"));
         QCOMPARE(PrjColumn(0, 3), QStringLiteral("  "));
-        QCOMPARE(form_->BindChkLbx().count(), 5);
-        QCOMPARE(form_->BindChkLbx().item(4)->checkState(), Qt::Unchecked);
+        QCOMPARE(form_->Lists().ConditionView().count(), 5);
+        QCOMPARE(form_->Lists().ConditionView().item(4)->checkState(), Qt::Unchecked);
         QCOMPARE(form_->CodeNet().Count(), 360);
         QVERIFY(!form_->DocModified());
     }
@@ -166,26 +168,27 @@ private slots:
         Start(true);
         TSeqPrj& project = NewProject({});
         QVERIFY(form_->PrjAttForm().isVisible());
-        QCOMPARE(form_->ListView().LineCount(), 3);
+        QCOMPARE(form_->Lists().ProjectView().LineCount(), 3);
         QCOMPARE(PrjColumn(2, 0), QStringLiteral("361"));
         QCOMPARE(PrjColumn(2, 1), QStringLiteral("0/0"));
-        QVERIFY(form_->PrjMgr().Modified);
+        QVERIFY(form_->PrjMgr().Modified());
 
-        form_->FindAction("BindKindItem1")->trigger();
-        form_->FindAction("BindKindItem5")->trigger();
+        form_->findChild<QAction*>("BindKindItem1")->trigger();
+        form_->findChild<QAction*>("BindKindItem5")->trigger();
         QCOMPARE(project.BindCount(), 2);
         QCOMPARE(project.GetBind(1).Kind(), 5);
-        QCOMPARE(form_->SelectedBindIndex(), 1);
-        QCOMPARE(form_->BindChkLbx().item(1)->checkState(), Qt::Checked);
+        QCOMPARE(form_->Lists().SelectedBindIndex(), 1);
+        QCOMPARE(form_->Lists().ConditionView().item(1)->checkState(), Qt::Checked);
         QVERIFY(form_->BindAttForm().isVisible());
-        form_->FindAction("BindKindItem7")->trigger();
+        form_->findChild<QAction*>("BindKindItem7")->trigger();
         QCOMPARE(PrjColumn(2, 1), QStringLiteral("3/3"));
-        QCOMPARE(form_->SelectedBindIndex(), 2);
-        QVERIFY(form_->BindChkLbx().item(2)->text().startsWith(QStringLiteral("头尾合")));
+        QCOMPARE(form_->Lists().SelectedBindIndex(), 2);
+        QVERIFY(
+            form_->Lists().ConditionView().item(2)->text().startsWith(QStringLiteral("头尾合")));
 
         // Edit the 头尾数 condition in the editor: digits 2 and 7, assured.
         SelectBind(1);
-        QCOMPARE(form_->StatusPanel(0).text(), form_->BindChkLbx().item(1)->text());
+        QCOMPARE(form_->StatusPanel(0).text(), form_->Lists().ConditionView().item(1)->text());
         auto* list = form_->BindAttForm().findChild<QListWidget*>("s5Lbx");
         QVERIFY(list != nullptr);
         list->item(2)->setSelected(true);
@@ -194,13 +197,13 @@ private slots:
         form_->BindAttForm().findChild<QPushButton*>("ApplyBt")->click();
         QCOMPARE(QString::fromStdString(project.GetBind(1).Param()), QStringLiteral("2,7"));
         QVERIFY(project.GetBind(1).Assured);
-        QCOMPARE(form_->BindChkLbx().item(1)->text(),
+        QCOMPARE(form_->Lists().ConditionView().item(1)->text(),
                  QString::fromStdString(project.GetBind(1).GetText()));
 
         // The editor switched to another kind replaces the condition; the
         // line keeps its box.
         const TBaseBind* before = &project.GetBind(0);
-        form_->BindChkLbx().item(0)->setCheckState(Qt::Unchecked);
+        form_->Lists().ConditionView().item(0)->setCheckState(Qt::Unchecked);
         SelectBind(0);
         auto* kinds = form_->BindAttForm().findChild<QComboBox*>("TypeIndexCbb");
         QVERIFY(kinds != nullptr);
@@ -211,7 +214,7 @@ private slots:
         QCOMPARE(project.GetBind(0).Kind(), 6);
         QVERIFY(&project.GetBind(0) != before);
         QVERIFY(!project.GetBind(0).Checked);
-        QCOMPARE(form_->BindChkLbx().item(0)->checkState(), Qt::Unchecked);
+        QCOMPARE(form_->Lists().ConditionView().item(0)->checkState(), Qt::Unchecked);
 
         // F9: the output is the engine's report for the same project.
         RandSeed(11);
@@ -232,10 +235,10 @@ private slots:
     void runCommandsNeedExactlyOneProject() {
         Start(true);
         form_->Output().setPlainText("unchanged");
-        form_->ListView().clearSelection();
+        form_->Lists().ProjectView().clearSelection();
         Trigger("ProjectMenuCalcAll");
-        form_->ListView().topLevelItem(0)->setSelected(true);
-        form_->ListView().topLevelItem(1)->setSelected(true);
+        form_->Lists().ProjectView().topLevelItem(0)->setSelected(true);
+        form_->Lists().ProjectView().topLevelItem(1)->setSelected(true);
         Trigger("ProjectMenuCalcAll");
         Trigger("ProjectMenuCalcOne");
         QCOMPARE(form_->Output().toPlainText(), QStringLiteral("unchanged"));
@@ -248,7 +251,7 @@ private slots:
 
     void singleConditionRun() {
         Start(true);
-        form_->ListView().SelectOnly(0);
+        form_->Lists().ProjectView().SelectOnly(0);
         Trigger("ProjectMenuCalcOne");  // no condition line: nothing
         QVERIFY(form_->StatusPanel(2).text().isEmpty());
         SelectBind(4);  // unchecked 稳上头 1,3,5,7
@@ -259,12 +262,12 @@ private slots:
         QCOMPARE(project.ResultCodes().ValidCount(), 40);
         QCOMPARE(form_->StatusPanel(2).text(), QStringLiteral("筛选结果为40个号码"));
         // The verdict column is written and the condition list rebuilt.
-        QCOMPARE(form_->SelectedBindIndex(), -1);
+        QCOMPARE(form_->Lists().SelectedBindIndex(), -1);
     }
 
     void verdictColumnAfterARun() {
         Start(true);
-        form_->ListView().SelectOnly(1);  // target: the last draw
+        form_->Lists().ProjectView().SelectOnly(1);  // target: the last draw
         Trigger("ProjectMenuCalcAll");
         const TSeqPrj& project = *form_->SelectedPrj(false);
         QVERIFY(project.VerifyState() != TSeqPrj::kNoVerdict);
@@ -278,9 +281,8 @@ private slots:
             TPrjOptions options = project.Options();
             options.TargetSeq = target;
             project.SetOptions(options);
-            form_->UpdatePrjItem(form_->ListView().SelectedIndexes().first(), project);
         }
-        form_->ListViewColumnClick(0);
+        emit form_->Lists().ProjectView().header()->sectionClicked(0);
         QCOMPARE(PrjColumn(0, 0), QStringLiteral("10"));
         QCOMPARE(PrjColumn(1, 0), QStringLiteral("100"));
         QCOMPARE(PrjColumn(2, 0), QStringLiteral("9"));
@@ -303,16 +305,16 @@ private slots:
             for (int i = 0; i < 3; ++i) {
                 projects.push_back(&NewProject({1}));
             }
-            form_->ListView().clearSelection();
+            form_->Lists().ProjectView().clearSelection();
             for (int line : c.Delete) {
-                form_->ListView().topLevelItem(line)->setSelected(true);
+                form_->Lists().ProjectView().topLevelItem(line)->setSelected(true);
             }
             Trigger("ProjectMenuDel");
             QCOMPARE(form_->PrjMgr().PrjCount(), 3 - c.Delete.size());
             QCOMPARE(form_->SelectedPrj(false), projects[size_t(c.ExpectedSelected)]);
             QVERIFY(!form_->PrjAttForm().isVisible());
             QVERIFY(!form_->BindAttForm().isVisible());
-            QCOMPARE(form_->BindChkLbx().count(), 1);
+            QCOMPARE(form_->Lists().ConditionView().count(), 1);
             cleanup();
             init();
         }
@@ -322,8 +324,8 @@ private slots:
         Start(true);
         Trigger("ProjectMenuClear");
         QCOMPARE(form_->PrjMgr().PrjCount(), 0);
-        QCOMPARE(form_->ListView().LineCount(), 0);
-        QCOMPARE(form_->BindChkLbx().count(), 0);
+        QCOMPARE(form_->Lists().ProjectView().LineCount(), 0);
+        QCOMPARE(form_->Lists().ConditionView().count(), 0);
         QVERIFY(form_->DocModified());
         QCOMPARE(form_->StatusPanel(1).text(), QStringLiteral("已修改"));
     }
@@ -339,7 +341,7 @@ private slots:
         // The line that moved up was shown, then the list was rebuilt.
         QCOMPARE(form_->StatusPanel(0).text(),
                  QString::fromStdString(project.GetBind(1).GetText()));
-        QCOMPARE(form_->SelectedBindIndex(), -1);
+        QCOMPARE(form_->Lists().SelectedBindIndex(), -1);
         QCOMPARE(PrjColumn(0, 1), QStringLiteral("2/2"));
         // The last line: nothing new shown.
         SelectBind(1);
@@ -354,43 +356,43 @@ private slots:
     void movingConditionsUpAndDown() {
         Start(false);
         TSeqPrj& project = NewProject({1, 2, 3});
-        project.GetBind(2).Checked = false;
-        form_->RebuildBindList();
-        QVERIFY(!form_->FindAction("EditMenuUp")->isEnabled());
+        project.SetChecked(2, false);
+        form_->Lists().RebuildBindList();
+        QVERIFY(!form_->findChild<QAction*>("EditMenuUp")->isEnabled());
         SelectBind(0);
-        QVERIFY(!form_->FindAction("EditMenuUp")->isEnabled());
+        QVERIFY(!form_->findChild<QAction*>("EditMenuUp")->isEnabled());
         Trigger("EditMenuUp");
         QCOMPARE(project.GetBind(0).Kind(), 1);
         SelectBind(2);
-        QVERIFY(form_->FindAction("EditMenuUp")->isEnabled());
+        QVERIFY(form_->findChild<QAction*>("EditMenuUp")->isEnabled());
         Trigger("EditMenuDown");  // the last line: nothing
         QCOMPARE(project.GetBind(2).Kind(), 3);
         Trigger("EditMenuUp");
         QCOMPARE(project.GetBind(1).Kind(), 3);
         QCOMPARE(project.GetBind(2).Kind(), 2);
-        QCOMPARE(form_->SelectedBindIndex(), 1);
-        QCOMPARE(form_->BindChkLbx().item(1)->checkState(), Qt::Unchecked);
-        QCOMPARE(form_->BindChkLbx().item(2)->checkState(), Qt::Checked);
-        QCOMPARE(form_->BindChkLbx().item(1)->text(),
+        QCOMPARE(form_->Lists().SelectedBindIndex(), 1);
+        QCOMPARE(form_->Lists().ConditionView().item(1)->checkState(), Qt::Unchecked);
+        QCOMPARE(form_->Lists().ConditionView().item(2)->checkState(), Qt::Checked);
+        QCOMPARE(form_->Lists().ConditionView().item(1)->text(),
                  QString::fromStdString(project.GetBind(1).GetText()));
         SelectBind(0);
         Trigger("EditMenuDown");
         QCOMPARE(project.GetBind(0).Kind(), 3);
         QCOMPARE(project.GetBind(1).Kind(), 1);
-        QCOMPARE(form_->SelectedBindIndex(), 1);
+        QCOMPARE(form_->Lists().SelectedBindIndex(), 1);
     }
 
     void checkBoxesAndAutomaticRuns() {
         Start(true);
         TSeqPrj& project = *form_->SelectedPrj(false);
         form_->Output().setPlainText("old");
-        form_->BindChkLbx().item(4)->setCheckState(Qt::Checked);
+        form_->Lists().ConditionView().item(4)->setCheckState(Qt::Checked);
         QVERIFY(project.GetBind(4).Checked);
         QCOMPARE(PrjColumn(0, 1), QStringLiteral("5/5"));
         QCOMPARE(form_->Output().toPlainText(), QStringLiteral("old"));  // AutoCalcChk off
 
         form_->AppOptions().AutoCalcChk = true;
-        form_->BindChkLbx().item(0)->setCheckState(Qt::Unchecked);
+        form_->Lists().ConditionView().item(0)->setCheckState(Qt::Unchecked);
         QVERIFY(!project.GetBind(0).Checked);
         QCOMPARE(PrjColumn(0, 1), QStringLiteral("4/5"));
         QVERIFY(form_->Output().toPlainText().startsWith(QStringLiteral("Tovarin 筛选计算")));
@@ -422,8 +424,8 @@ private slots:
         QVERIFY(!form_->Output().textCursor().hasSelection());
         // The same from the condition list.
         Trigger("EditMenuSelInv");
-        form_->BindChkLbx().setFocus();
-        QTest::keyClick(&form_->BindChkLbx(), Qt::Key_A, Qt::ControlModifier);
+        form_->Lists().ConditionView().setFocus();
+        QTest::keyClick(&form_->Lists().ConditionView(), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(PrjColumn(0, 1), QStringLiteral("5/5"));
         // The text menu's entry selects the whole text from its first character.
         Trigger("TextMenuSelAll");
@@ -575,7 +577,7 @@ private slots:
         form_->AppOptions().AutoVerifyChk = true;
         Trigger("ProjectMenuCalcAll");  // target 361: not drawn yet
         QCOMPARE(dialogs_->Messages, QStringList{QStringLiteral("第361期开奖号码还没有！")});
-        form_->ListView().SelectOnly(1);  // target 360: the last draw
+        form_->Lists().ProjectView().SelectOnly(1);  // target 360: the last draw
         Trigger("ProjectMenuCalcAll");
         QCOMPARE(dialogs_->Messages.size(), 1);
     }
@@ -609,7 +611,7 @@ private slots:
         QCOMPARE(form_->SelectedPrj(false)->Options().MissMax, 3);
         QCOMPARE(PrjColumn(0, 2), QStringLiteral("3"));
         QVERIFY(form_->Output().toPlainText().startsWith(QStringLiteral("Tovarin 筛选计算")));
-        QVERIFY(form_->PrjMgr().Modified);
+        QVERIFY(form_->PrjMgr().Modified());
         Trigger("ProjectMenuAttrib");
         QVERIFY(!form_->PrjAttForm().isVisible());
     }

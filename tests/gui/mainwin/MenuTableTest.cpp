@@ -18,6 +18,7 @@
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
+#include "gui/mainwin/PrjLists.h"
 #include "support/TempDir.h"
 
 using namespace tovarin;
@@ -149,9 +150,9 @@ private slots:
     }
 
     void kindSubmenuHasNineKinds() {
-        QMenu* kinds = form_->FindMenu("BindKindMenu");
+        QMenu* kinds = form_->findChild<QMenu*>("BindKindMenu");
         QVERIFY(kinds != nullptr);
-        QCOMPARE(form_->FindAction("EditMenuAdd")->menu(), kinds);
+        QCOMPARE(form_->findChild<QAction*>("EditMenuAdd")->menu(), kinds);
         const QStringList captions = {"稳上头(&A)", "不上头(&B)", "稳上尾(&C)",
                                       "不上尾(&D)", "头尾数(&E)", "排除数(&F)",
                                       "头尾合(&G)", "排除合(&H)", "稳搭配(&I)"};
@@ -219,13 +220,13 @@ private slots:
 
     void toolButtonRunsTheEntry() {
         int runs = 0;
-        connect(form_->FindAction("FileMenuCodesDown"), &QAction::triggered, this,
+        connect(form_->findChild<QAction*>("FileMenuCodesDown"), &QAction::triggered, this,
                 [&runs] { ++runs; });
-        form_->FindToolButton("FileMenuCodesDownBt")->click();
+        form_->findChild<QToolButton*>("FileMenuCodesDownBt")->click();
         QCOMPARE(runs, 1);
         // The entry's enabled state reaches its button.
-        form_->FindAction("FileMenuCodesDown")->setEnabled(false);
-        QVERIFY(!form_->FindToolButton("FileMenuCodesDownBt")->isEnabled());
+        form_->findChild<QAction*>("FileMenuCodesDown")->setEnabled(false);
+        QVERIFY(!form_->findChild<QToolButton*>("FileMenuCodesDownBt")->isEnabled());
     }
 
     void analysisEntriesAreLeftForTheirUnit() {
@@ -233,7 +234,7 @@ private slots:
              {"ProjectMenuDouble", "ProjectMenuSingle", "ProjectMenuHead", "ProjectMenuSmallBig",
               "ProjectMenuMissStat", "ProjectMenuMissView", "ProjectMenuVerify",
               "ProjectMenuContrast", "ProjectMenuBaseCode", "FileMenuCodesDown"}) {
-            QAction* action = form_->FindAction(name);
+            QAction* action = form_->findChild<QAction*>(name);
             QVERIFY2(action != nullptr, name);
             QVERIFY(action->isEnabled());
         }
@@ -243,11 +244,11 @@ private slots:
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         const std::vector<std::pair<QWidget*, const char*>> places = {
-            {&form_->BindChkLbx(), "EditMenu"},
-            {&form_->ListView(), "ProjectMenu"},
+            {&form_->Lists().ConditionView(), "EditMenu"},
+            {&form_->Lists().ProjectView(), "ProjectMenu"},
             {&form_->Output(), "TextMenu"}};
         for (const auto& [widget, menuName] : places) {
-            QMenu* menu = form_->FindMenu(menuName);
+            QMenu* menu = form_->findChild<QMenu*>(menuName);
             QVERIFY(!menu->isVisible());
             emit widget->customContextMenuRequested(QPoint(5, 5));
             QTRY_VERIFY2(menu->isVisible(), menuName);
@@ -262,10 +263,10 @@ private slots:
         QCOMPARE(form_->StatusPanel(1).text(), QStringLiteral("未修改"));
         QCOMPARE(form_->size(), QSize(763, 538));
         QCOMPARE(form_->font().pixelSize(), 14);
-        QCOMPARE(form_->ListView().columnCount(), 4);
-        QCOMPARE(form_->ListView().headerItem()->text(0), QStringLiteral("期号"));
-        QCOMPARE(form_->ListView().headerItem()->text(3), QStringLiteral("结果"));
-        QCOMPARE(form_->ListView().columnWidth(1), 55);
+        QCOMPARE(form_->Lists().ProjectView().columnCount(), 4);
+        QCOMPARE(form_->Lists().ProjectView().headerItem()->text(0), QStringLiteral("期号"));
+        QCOMPARE(form_->Lists().ProjectView().headerItem()->text(3), QStringLiteral("结果"));
+        QCOMPARE(form_->Lists().ProjectView().columnWidth(1), 55);
         QCOMPARE(form_->Output().lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(!form_->Output().isReadOnly());
         QVERIFY(form_->windowTitle().startsWith(QStringLiteral("Tovarin v1.08 - ")));
@@ -274,11 +275,11 @@ private slots:
     void insOpensTheKindListAtThePointer() {
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        QMenu* kinds = form_->FindMenu("BindKindMenu");
-        form_->FindAction("EditMenuAdd")->trigger();
+        QMenu* kinds = form_->findChild<QMenu*>("BindKindMenu");
+        form_->findChild<QAction*>("EditMenuAdd")->trigger();
         QTRY_VERIFY(kinds->isVisible());
         kinds->hide();
-        form_->FindToolButton("EditMenuAddBt")->click();
+        form_->findChild<QToolButton*>("EditMenuAddBt")->click();
         QTRY_VERIFY(kinds->isVisible());
         kinds->hide();
     }
