@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -28,6 +27,7 @@
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/TableImportDlg.h"
 #include "support/Draws.h"
+#include "support/WhenModalOpens.h"
 
 using namespace tovarin;
 
@@ -71,23 +71,9 @@ private:
 
     TCodeNet& Net() { return form_->CodeNet(); }
 
-    // Answers the modal window of this kind that the next command opens,
-    // looking for it until it is there.
     template <typename Window>
     void WhenOpen(std::function<void(Window&)> answer) {
-        auto* poll = new QTimer(this);
-        auto started = std::make_shared<QElapsedTimer>();
-        started->start();
-        connect(poll, &QTimer::timeout, this, [poll, started, answer] {
-            if (auto* window = qobject_cast<Window*>(QApplication::activeModalWidget())) {
-                poll->deleteLater();
-                poll->stop();
-                answer(*window);
-            } else if (started->elapsed() > 30000) {
-                qFatal("the window did not open");
-            }
-        });
-        poll->start(10);
+        test::WhenModalOpens<Window>(this, std::move(answer));
     }
     void WhenPreviewOpens(std::function<void(TTableImportDlg&)> answer) {
         WhenOpen<TTableImportDlg>(std::move(answer));
