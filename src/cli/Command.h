@@ -118,5 +118,6 @@ const CommandSpec& DrawsImportTableCommand();
 const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();
+const CommandSpec& StatsCommand();
 
 }  // namespace tovarin::cli

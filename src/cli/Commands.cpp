@@ -20,15 +20,17 @@ namespace tovarin::cli {
 // JSON object (nlohmann-json) instead.
 const std::vector<const CommandSpec*>& Commands() {
     static const std::vector<const CommandSpec*> commands = {
-        &EvalCommand(),              // one condition's codes, without a document
-        &InfoCommand(),              // what a document holds
-        &FilterCommand(),            // a project's filtering run
-        &DrawsExportCommand(),       // the draw table to a text file
-        &DrawsImportCommand(),       // a text file into the draw table
-        &DrawsImportTableCommand(),  // a draw-history file, replaced or appended
-        &DownloadCommand(),          // the draw history from the service
-        &SettingsCommand(),          // the settings file
-        &AnalyseCommand(),           // the result analyses of a project
+        &EvalCommand(),         // one condition's codes, without a document
+        &InfoCommand(),         // what a document holds
+        &FilterCommand(),       // a project's filtering run
+        &DrawsExportCommand(),  // the draw table to a text file
+        &DrawsImportCommand(),  // a text file into the draw table
+        &DownloadCommand(),     // the draw history from the service
+        &SettingsCommand(),     // the settings file
+        &AnalyseCommand(),      // the result analyses of a project
+        &StatsCommand(),        // the history statistics of the draws
+        // a draw-history file into the draw table, replacing it or appended
+        &DrawsImportTableCommand(),
     };
     return commands;
 }

@@ -41,6 +41,7 @@
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
+#include "gui/stats/StatsForm.h"
 
 namespace tovarin {
 
@@ -76,6 +77,7 @@ TMainForm::TMainForm(TSetup setup)
 }
 
 TMainForm::~TMainForm() {
+    statsForm_.reset();
     // The document goes first, then the window that holds the
     // draw table, then the list.
     if (codeNet_ != nullptr && netListener_ != 0) {

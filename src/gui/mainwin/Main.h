@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/app/AppInfo.h"
@@ -28,6 +29,7 @@ class TPrjAttForm;
 class TPrjLists;
 class TPrjMgr;
 class TSeqPrj;
+class TStatsForm;
 class TUserDialogs;
 
 // The window's commands, one typed member per action. To add a menu entry,
@@ -43,6 +45,7 @@ struct TMainActions {
     QAction* FileMenuCodesDown = nullptr;
     QAction* FileMenuImportTable = nullptr;
     QAction* FileMenuCodesEdit = nullptr;
+    QAction* FileMenuStats = nullptr;
     QAction* FileMenuOptions = nullptr;
     QAction* FileMenuExit = nullptr;
     QAction* ProjectMenuCreate = nullptr;
@@ -165,6 +168,7 @@ private:
     void FileMenuPrintSetupClick();
     void FileMenuCodesEditClick();
     void FileMenuImportTableClick();
+    void FileMenuStatsClick();
     void FileMenuOptionsClick();
     void FileMenuExitClick() { close(); }
     void ProjectMenuCreateClick();
@@ -173,7 +177,8 @@ private:
     void ProjectMenuCalcOneClick() { Calc(true); }
     void ProjectMenuCalcAllClick() { Calc(false); }
     void ProjectMenuAttribClick();
-    void BindKindItemClick(int kind);
+    // A new condition of the kind, with the parameter when one is given.
+    void BindKindItemClick(int kind, const std::string& param = {});
     void EditMenuDelClick();
     void EditMenuClearClick();
     void EditMenuSelAllClick();
@@ -198,6 +203,8 @@ private:
     std::unique_ptr<TPrjMgr> prjMgr_;
     std::unique_ptr<TPrjAttForm> prjAttForm_;
     std::unique_ptr<TBindAttForm> bindAttForm_;
+    // Made on first use; it listens to the draw table, so it goes before it.
+    std::unique_ptr<TStatsForm> statsForm_;
     std::unique_ptr<QPrinter> printer_;
     int netListener_ = 0;
     int prjListener_ = 0;

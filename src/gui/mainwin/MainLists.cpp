@@ -136,7 +136,7 @@ void TMainForm::PrjAttApply() {
     AutoCalc();
 }
 
-void TMainForm::BindKindItemClick(int kind) {
+void TMainForm::BindKindItemClick(int kind, const std::string& param) {
     TSeqPrj* project = SelectedPrj();
     if (project == nullptr) {
         return;
@@ -146,6 +146,9 @@ void TMainForm::BindKindItemClick(int kind) {
         return;
     }
     bind->Checked = true;
+    if (!param.empty()) {
+        bind->SetParam(param);
+    }
     TBaseBind& added = project->AddBind(std::move(bind));
     lists_->SelectBindLine(project->BindCount() - 1);
     bindAttForm_->ShowBind(&added);

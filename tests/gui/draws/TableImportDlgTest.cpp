@@ -23,11 +23,11 @@
 #include "core/base/FileIO.h"
 #include "core/draws/LawNet.h"
 #include "core/draws/TableImport.h"
+#include "gui/common/WhenModalOpens.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/TableImportDlg.h"
 #include "support/Draws.h"
-#include "support/WhenModalOpens.h"
 
 using namespace tovarin;
 

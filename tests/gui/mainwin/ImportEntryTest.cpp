@@ -12,13 +12,13 @@
 
 #include "core/base/FileIO.h"
 #include "core/draws/LawNet.h"
+#include "gui/common/WhenModalOpens.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/TableImportDlg.h"
 #include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
 #include "support/Draws.h"
 #include "support/TempDir.h"
-#include "support/WhenModalOpens.h"
 
 using namespace tovarin;
 
