@@ -141,4 +141,3 @@ void BM_FindThroughAMillion(benchmark::State& state) {
 BENCHMARK(BM_FindThroughAMillion)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-

@@ -343,7 +343,7 @@ void DropDuplicates(TTableRead& read) {
             continue;
         }
         if (kept != i) {
-            draws[kept] = std::move(draws[i]);
+            draws[kept] = draws[i];
         }
         ++kept;
     }

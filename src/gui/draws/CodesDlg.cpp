@@ -293,7 +293,7 @@ QString TCodesForm::ImportTable(const TTableRead& read, const QString& source) {
     // at once, so a refusal leaves the table as it was.
     codeNet_.Replace(ImportedRows(codeNet_.Rows(), read, mode));
     const int added = mode == TImportMode::Append ? codeNet_.Count() - before : codeNet_.Count();
-    const QString text = QString::fromStdString(
+    QString text = QString::fromStdString(
         ImportDoneText(mode, added, codeNet_.Count() + codeNet_.FirstPeriod() - 1));
     statusBar()->showMessage(text);
     ShowNewestDraw();

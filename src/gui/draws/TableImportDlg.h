@@ -19,7 +19,8 @@ class TCodeNet;
 // The preview of a draw-history import: the draws read (period, date,
 // digits), their count, the lines that could not be read and why, and the
 // choice between appending after the table's last draws and replacing the
-// table. Nothing changes here; the caller applies the chosen mode.
+// table. Nothing changes here; the caller applies the chosen mode. The
+// table and the draws read are the caller's and outlive the dialog.
 class TTableImportDlg : public QDialog {
     Q_OBJECT
 
