@@ -118,7 +118,7 @@ BENCHMARK(BM_PageDownOnly)->Unit(benchmark::kNanosecond);
 void BM_TypeDrawAtEnd(benchmark::State& state) {
     Scene scene(1000000);
     for (auto _ : state) {
-        scene.view->ScrollToAppendLine();
+        scene.view->ShowAppendLine();
         for (const char c : {'1', '2', '3', '4', '5', '6', '7'}) {
             scene.view->TypeChar(c);
         }

@@ -79,6 +79,9 @@ const std::string& BigDocumentFolder() {
 class TSilentDialogs final : public TUserDialogs {
 public:
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    TAnswer AskYesNoCancel(QWidget*, const QString&, const QString&) override {
+        return TAnswer::No;
+    }
     void ShowMessage(QWidget*, const QString&) override {}
     void ShowError(QWidget*, const QString&) override {}
     QString OpenFileName(QWidget*, const TFileDialogSpec&) override { return {}; }
@@ -92,6 +95,7 @@ TMainForm::TSetup BenchSetup(const std::string& folder) {
     setup.AppDir = QString::fromStdString(folder);
     setup.Dialogs = std::make_shared<TSilentDialogs>();
     setup.Maximise = false;
+    setup.DataDir = setup.AppDir;
     return setup;
 }
 

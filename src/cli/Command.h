@@ -118,6 +118,7 @@ const CommandSpec& DrawsImportTableCommand();
 const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();
+const CommandSpec& RecoveryCommand();
 const CommandSpec& StatsCommand();
 
 }  // namespace tovarin::cli

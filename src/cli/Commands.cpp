@@ -28,6 +28,7 @@ const std::vector<const CommandSpec*>& Commands() {
         &DownloadCommand(),     // the draw history from the service
         &SettingsCommand(),     // the settings file
         &AnalyseCommand(),      // the result analyses of a project
+        &RecoveryCommand(),     // a document's recovery copy
         &StatsCommand(),        // the history statistics of the draws
         // a draw-history file into the draw table, replacing it or appended
         &DrawsImportTableCommand(),

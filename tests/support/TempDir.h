@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace tovarin::test {
 
-// A fresh folder under /tmp, removed with its files at the end of the test.
+// A fresh folder under /tmp, removed with everything in it at the end of
+// the test.
 class TempDir {
 public:
     TempDir() {
@@ -19,10 +21,8 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     ~TempDir() {
-        for (const std::string& name : Names()) {
-            unlink(File(name).c_str());
-        }
-        rmdir(path_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
     }
 
     const std::string& Path() const { return path_; }

@@ -12,6 +12,7 @@ namespace {
 
 // The caption's closing words; the program states what it is for.
 constexpr const char* kCaptionTail = "头尾码筛选工具";
+constexpr const char* kUntitledName = "未命名";
 
 }  // namespace
 
@@ -30,9 +31,16 @@ TAppInfoRec MakeAppInfo(const std::string& appDir) {
     return info;
 }
 
-std::string CaptionText(const TAppInfoRec& info) {
-    return info.ProductName + " v" + info.VersionText + " - " + kSiteName + " " + info.WebAddress +
-           " - " + kCaptionTail;
+std::string DocDisplayName(const std::string& docFileName) {
+    if (docFileName.empty()) {
+        return kUntitledName;
+    }
+    return docFileName.substr(docFileName.find_last_of('/') + 1);
+}
+
+std::string CaptionText(const TAppInfoRec& info, bool modified) {
+    return info.ProductName + " v" + info.VersionText + " - " + DocDisplayName(info.DocFileName) +
+           (modified ? "*" : "") + " - " + kSiteName + " " + info.WebAddress + " - " + kCaptionTail;
 }
 
 std::string PrintJobTitle(const TAppInfoRec& info, std::time_t moment) {

@@ -23,8 +23,13 @@ TAppInfoRec MakeAppInfo(const std::string& appDir);
 // The publisher's site name that the caption and the download hint name.
 extern const char* const kSiteName;
 
-// "Tovarin v1.08 - " + site name and address + " - " + the closing text.
-std::string CaptionText(const TAppInfoRec& info);
+// "Tovarin v1.08 - ", the document's file name without its folder (or
+// "未命名" while it has none) with "*" while it is modified, then " - ", the
+// site name and address, " - " and the closing text.
+std::string CaptionText(const TAppInfoRec& info, bool modified);
+
+// The name the caption and the recent-documents menu show for a document.
+std::string DocDisplayName(const std::string& docFileName);
 
 // The print job's title: product name, "成果打印 " and the date in the
 // process-wide short date format.

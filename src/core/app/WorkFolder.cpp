@@ -18,7 +18,8 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
     return path;
 }
 
-// Creates the folder and its missing parents.
+}  // namespace
+
 void MakeFolders(const std::string& folder) {
     for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
@@ -30,8 +31,6 @@ void MakeFolders(const std::string& folder) {
         }
     }
 }
-
-}  // namespace
 
 bool FolderWritable(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
 

@@ -20,6 +20,9 @@ std::string InstalledDataDir(const std::string& programDir);
 
 bool FolderWritable(const std::string& folder);
 
+// Creates the folder and its missing parents; EInOutError when it cannot.
+void MakeFolders(const std::string& folder);
+
 // Copies each named file that the work folder lacks from the first source
 // folder that holds it; a file that cannot be copied is left out (the
 // program then starts as it would without it).

@@ -352,14 +352,14 @@ void TNetView::ScrollToRow(int row) {
     Raise(OnChange);
 }
 
-void TNetView::ScrollToAppendLine() {
-    const int count = net_.Count();
-    // The append line on the last line that is surely whole (the last one
-    // may be cut off); a grid of one line or none shows the append line.
-    topRow_ = std::clamp(count + 2 - visibleRows_, 0, count);
-    cursorRow_ = count - topRow_;
-    cursorCol_ = 0;
+void TNetView::ShowAppendLine() {
+    // The first layout brings the scroll range up to the table as it is now.
     Layout();
+    topRow_ = scrollMax_;
+    Layout();
+    cursorRow_ = std::clamp(net_.Count() - topRow_, 0, std::max(visibleRows_ - 1, 0));
+    cursorCol_ = 0;
+    Raise(OnChange);
 }
 
 bool DigitsMatch(std::string_view digits, std::string_view findText) {

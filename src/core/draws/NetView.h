@@ -129,10 +129,9 @@ public:
     // Applies a scroll position as the scroll bar reported it.
     void ApplyScrollPos(int position);
     void ScrollToRow(int row);
-    // After an import or a download: the newest draw in view and the cursor
-    // at the start of the append line below it, so the next draw can be
-    // typed at once.
-    void ScrollToAppendLine();
+    // Scrolls to the end of the table and puts the cursor on column A of
+    // the append line, where the next draw is typed.
+    void ShowAppendLine();
     // Searches the rows after the cursor; true when it moved to a match.
     bool FindNext(std::string_view text);
     // The selection rule for a click or Enter on a visible line.

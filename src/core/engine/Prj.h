@@ -147,6 +147,9 @@ public:
 
     bool Modified() const { return modified_; }
     void ClearModified() { modified_ = false; }
+    // A document put back into a state that is not the one on disk (an
+    // undo, a recovered copy) is modified without any change being made.
+    void MarkModified() { modified_ = true; }
 
     void SaveToStream(ByteWriter& out);
     void LoadFromStream(ByteReader& in);

@@ -161,6 +161,23 @@ TAppOptions LoadAppOptions(const std::string& fileName, std::vector<std::string>
     return options;
 }
 
+std::string StoredLastDoc(const std::string& fileName) {
+    if (!FileExists(fileName)) {
+        return {};
+    }
+    const TIniFile ini(ReadWholeFile(fileName));
+    const std::optional<std::string> stored =
+        ini.ReadString(Utf8ToGbk(kSettingsSection), "LastDoc");
+    if (!stored) {
+        return {};
+    }
+    try {
+        return GbkToUtf8(*stored);
+    } catch (const ECodecError&) {
+        return {};
+    }
+}
+
 void SaveAppOptions(TAppOptions& options, std::string_view docFileName,
                     const std::string& fileName) {
     TAppOptions saved = options;

@@ -24,6 +24,11 @@ inline constexpr std::string_view kSettingsSection = "基本设置";
 // show. EInOutError when an existing file cannot be read.
 TAppOptions LoadAppOptions(const std::string& fileName, std::vector<std::string>& problems);
 
+// The document LastDoc names in the file as it is (the one open when the
+// program last closed), for a start-up that reopens it; empty when the file
+// or the key is missing or the value is not GBK text.
+std::string StoredLastDoc(const std::string& fileName);
+
 // Writes the fifteen keys in record order, LastDoc set to docFileName when a
 // document is open under a name (non-empty), and only then takes that name
 // into the record. Other sections and keys of an existing file stay. The

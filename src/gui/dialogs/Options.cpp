@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include <algorithm>
 #include <utility>
 
 #include "core/base/Codec.h"
@@ -21,7 +20,6 @@ namespace {
 
 constexpr int kColsOfLineMin = 4;
 constexpr int kColsOfLineMax = 20;
-// The interval spin is not offered, but its range still applies to the copy.
 constexpr int kAutoSaveMin = 1;
 constexpr int kAutoSaveMax = 100;
 
@@ -129,6 +127,29 @@ void TOptionsForm::BuildControls() {
     connect(ColsOfLineEd, &QSpinBox::valueChanged, this,
             [this](int value) { options_.ColsOfLineEd = value; });
 
+    auto* document = new QGroupBox(QStringLiteral("文档设置："), this);
+    document->setObjectName(QStringLiteral("DocGbx"));
+    auto* documentRows = new QVBoxLayout(document);
+    documentRows->addWidget(
+        AddCheck("OpenLastChk", "自动打开上次打开的文档", &TAppOptions::OpenLastChk));
+    // "自动保存，间隔：     分钟": the check box's caption, the spin, the unit.
+    auto* autoSaveRow = new QHBoxLayout;
+    QCheckBox* autoSave = AddCheck("AutoSaveChk", "自动保存，间隔：", &TAppOptions::AutoSaveChk);
+    AutoSaveEd = new QSpinBox(document);
+    AutoSaveEd->setObjectName(QStringLiteral("AutoSaveEd"));
+    AutoSaveEd->setRange(kAutoSaveMin, kAutoSaveMax);
+    AutoSaveEd->setEnabled(false);
+    auto* minutes = new QLabel(QStringLiteral("分钟"), document);
+    minutes->setObjectName(QStringLiteral("AutoSaveLbl"));
+    autoSaveRow->addWidget(autoSave);
+    autoSaveRow->addWidget(AutoSaveEd);
+    autoSaveRow->addWidget(minutes);
+    autoSaveRow->addStretch(1);
+    documentRows->addLayout(autoSaveRow);
+    connect(autoSave, &QCheckBox::toggled, AutoSaveEd, &QSpinBox::setEnabled);
+    connect(AutoSaveEd, &QSpinBox::valueChanged, this,
+            [this](int value) { options_.AutoSaveEd = value; });
+
     OKBt = new QPushButton(QStringLiteral("确定"), this);
     OKBt->setObjectName(QStringLiteral("OKBt"));
     OKBt->setDefault(true);
@@ -144,6 +165,7 @@ void TOptionsForm::BuildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(member);
     layout->addWidget(basic);
+    layout->addWidget(document);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -157,9 +179,12 @@ void TOptionsForm::FormCreate() {
     for (const CheckRow& row : kChecks) {
         findChild<QCheckBox*>(QString::fromLatin1(row.name))->setChecked(loaded.*row.field);
     }
+    findChild<QCheckBox*>(QStringLiteral("OpenLastChk"))->setChecked(loaded.OpenLastChk);
+    findChild<QCheckBox*>(QStringLiteral("AutoSaveChk"))->setChecked(loaded.AutoSaveChk);
     ColsOfLineEd->setValue(loaded.ColsOfLineEd);
     options_.ColsOfLineEd = ColsOfLineEd->value();
-    options_.AutoSaveEd = std::clamp(loaded.AutoSaveEd, kAutoSaveMin, kAutoSaveMax);
+    AutoSaveEd->setValue(loaded.AutoSaveEd);
+    options_.AutoSaveEd = AutoSaveEd->value();
 }
 
 bool EditAppOptions(TAppOptions& options, QWidget* parent) {

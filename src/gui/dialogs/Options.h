@@ -35,6 +35,7 @@ private:
     QLineEdit* userNameEd = nullptr;
     QLineEdit* userPWEd = nullptr;
     QSpinBox* ColsOfLineEd = nullptr;
+    QSpinBox* AutoSaveEd = nullptr;
     QPushButton* OKBt = nullptr;
     QPushButton* CancelBt = nullptr;
 };

@@ -156,7 +156,15 @@ void TCodeNetGrid::keyPressEvent(QKeyEvent* event) {
                   event->modifiers() & Qt::AltModifier);
     } else if (!event->text().isEmpty()) {
         const QChar c = event->text().front();
-        if (!view_.TypeChar(c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '\0')) {
+        const char typed = c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '\0';
+        bool digit = true;
+        const auto type = [this, typed, &digit] { digit = view_.TypeChar(typed); };
+        if (EditRunner && typed >= '0' && typed <= '9') {
+            EditRunner(view_.CursorTableRow(), type);
+        } else {
+            type();
+        }
+        if (!digit) {
             QApplication::beep();
         }
     } else {

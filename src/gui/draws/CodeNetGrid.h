@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <functional>
 #include <memory>
 
 #include "core/draws/NetView.h"
@@ -26,6 +27,9 @@ public:
     const TNetView& View() const { return view_; }
 
     void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+    // Runs each digit typed into a row, so that the owner can make it a
+    // step of its undo history; without one the digit is simply typed.
+    std::function<void(int row, const std::function<void()>& edit)> EditRunner;
     void ScrollToRow(int row) { view_.ScrollToRow(row); }
     bool FindNext(const QString& text);
 

@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMenu>
-#include <QMessageBox>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
@@ -13,7 +12,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "core/history/DocumentUndo.h"
 #include "gui/common/Commands.h"
+#include "gui/common/DocUndo.h"
+#include "gui/common/FrontWindow.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/FindDialog.h"
 #include "gui/draws/TableImportDlg.h"
@@ -24,6 +26,8 @@ static void InitDrawsResources() { Q_INIT_RESOURCE(draws); }
 
 namespace tovarin {
 namespace {
+
+constexpr const char* kNotFoundText = "未找到";
 
 // The tool bar's action and the context menu's entry of each command, in
 // the shared command-table format; both run the same handler.
@@ -211,6 +215,7 @@ QFileDialog& TCodesForm::OpenDialog() {
         openDialog_ = new QFileDialog(this, QStringLiteral("从文本文件中的数据直码导入号码"),
                                       QCoreApplication::applicationDirPath());
         openDialog_->setObjectName("OpenDialog");
+        StayOverOwner(*openDialog_);
         openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
         openDialog_->setFileMode(QFileDialog::ExistingFile);
         openDialog_->setNameFilters(
@@ -225,6 +230,7 @@ QFileDialog& TCodesForm::SaveDialog() {
         saveDialog_ = new QFileDialog(this, QStringLiteral("导出直码数据到文本文件"),
                                       QCoreApplication::applicationDirPath());
         saveDialog_->setObjectName("SaveDialog");
+        StayOverOwner(*saveDialog_);
         saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
         saveDialog_->setFileMode(QFileDialog::AnyFile);
         saveDialog_->setNameFilters({QStringLiteral("文本文件 (*.txt)")});
@@ -251,16 +257,48 @@ void TCodesForm::Guarded(void (TCodesForm::*command)()) {
     try {
         (this->*command)();
     } catch (const Exception& error) {
-        QMessageBox::critical(this, QApplication::applicationName(),
-                              QString::fromUtf8(error.what()));
+        RunMessageBox(QMessageBox::Critical, this, QApplication::applicationName(),
+                      QString::fromUtf8(error.what()), QMessageBox::Ok, QMessageBox::Ok);
     }
+}
+
+void TCodesForm::SetUndo(TDocUndo& undo) {
+    undo_ = &undo;
+    const TDocUndo::TActions actions = undo.MakeActions(*this);
+    codeMenu_->addSeparator();
+    codeMenu_->addAction(actions.Undo);
+    codeMenu_->addAction(actions.Redo);
+    grid_->EditRunner = [this](int row, const std::function<void()>& edit) {
+        undo_->Run(QStringLiteral("输入开奖号码"), edit, QStringLiteral("row %1").arg(row));
+    };
+    connect(&undo, &TDocUndo::Restored, this, [this] { ShowNewestDraw(); });
+}
+
+void TCodesForm::Change(const char* stepName, const std::function<void()>& change) {
+    if (undo_ != nullptr) {
+        undo_->Run(QString::fromUtf8(stepName), change);
+    } else {
+        change();
+    }
+}
+
+void TCodesForm::Report(const std::string& text) {
+    const QString message = QString::fromStdString(text);
+    statusBar()->showMessage(message);
+    emit Reported(message);
 }
 
 void TCodesForm::CodeMenuImportClick() {
     if (OpenDialog().exec() != QDialog::Accepted || openDialog_->selectedFiles().isEmpty()) {
         return;
     }
-    codeNet_.ImportFromText(openDialog_->selectedFiles().front().toStdString());
+    const int before = codeNet_.Count();
+    const std::string path = openDialog_->selectedFiles().front().toStdString();
+    Change("导入开奖号码", [&] { codeNet_.ImportFromText(path); });
+    ShowNewestDraw();
+    if (before > 0) {
+        Report(ReplacedDrawsText(before, codeNet_.Count()));
+    }
 }
 
 void TCodesForm::CodeMenuImportTableClick() {
@@ -289,24 +327,16 @@ QString TCodesForm::ImportTable(const TTableRead& read, const QString& source) {
     }
     const int before = codeNet_.Count();
     const TImportMode mode = preview.Mode();
-    // One change of the table: the rows are built aside and put in place
-    // at once, so a refusal leaves the table as it was.
-    codeNet_.Replace(ImportedRows(codeNet_.Rows(), read, mode));
+    // The rows are built aside and put in place at once: one step of the
+    // history, and a refusal leaves the table as it was.
+    std::vector<TSeq> rows = ImportedRows(codeNet_.Rows(), read, mode);
+    Change("导入开奖数据", [&] { codeNet_.Replace(std::move(rows)); });
     const int added = mode == TImportMode::Append ? codeNet_.Count() - before : codeNet_.Count();
-    QString text = QString::fromStdString(
-        ImportDoneText(mode, added, codeNet_.Count() + codeNet_.FirstPeriod() - 1));
-    statusBar()->showMessage(text);
+    const std::string text =
+        ImportDoneText(mode, added, codeNet_.Count() + codeNet_.FirstPeriod() - 1);
     ShowNewestDraw();
-    emit TableImported(text);
-    return text;
-}
-
-void TCodesForm::ShowNewestDraw() {
-    if (isVisible()) {
-        grid_->View().ScrollToAppendLine();
-    } else {
-        showNewestPending_ = true;
-    }
+    Report(text);
+    return QString::fromStdString(text);
 }
 
 void TCodesForm::CodeMenuExportClick() {
@@ -319,20 +349,28 @@ void TCodesForm::CodeMenuExportClick() {
 void TCodesForm::CodeMenuDelClick() {
     const int row = grid_->View().CursorTableRow();
     if (row < codeNet_.Count()) {
-        codeNet_.Delete(row);
+        Change("删除开奖号码", [&] { codeNet_.Delete(row); });
     }
 }
 
-void TCodesForm::CodeMenuClearClick() { codeNet_.Clear(); }
+void TCodesForm::CodeMenuClearClick() {
+    const int count = codeNet_.Count();
+    Change("清空开奖号码表", [this] { codeNet_.Clear(); });
+    if (count > 0) {
+        Report(ClearedDrawsText(count));
+    }
+}
 
-void TCodesForm::CodeMenuAddClick() { codeNet_.Add(); }
+void TCodesForm::CodeMenuAddClick() {
+    Change("增加开奖号码", [this] { codeNet_.Add(); });
+}
 
 void TCodesForm::CodeMenuInsertClick() {
     const int row = grid_->View().CursorTableRow();
     if (row < codeNet_.Count()) {
-        codeNet_.Insert(row);
+        Change("插入开奖号码", [&] { codeNet_.Insert(row); });
     } else {
-        codeNet_.Add();
+        Change("增加开奖号码", [this] { codeNet_.Add(); });
     }
 }
 
@@ -351,17 +389,23 @@ void TCodesForm::CodeMenuFindClick() {
     findDialog_->activateWindow();
 }
 
-void TCodesForm::CodeMenuNextClick() { grid_->FindNext(findDialog_->FindText()); }
+void TCodesForm::CodeMenuNextClick() {
+    const QString text = findDialog_->FindText();
+    if (text.isEmpty() || grid_->FindNext(text)) {
+        statusBar()->clearMessage();
+    } else {
+        statusBar()->showMessage(QString::fromUtf8(kNotFoundText));
+    }
+}
 
 void TCodesForm::EditMenuCloseBtClick() { hide(); }
 
+void TCodesForm::ShowNewestDraw() { grid_->View().ShowAppendLine(); }
+
 void TCodesForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (showNewestPending_) {
-        showNewestPending_ = false;
-        // After the layout has given the grid its real height.
-        QTimer::singleShot(0, grid_, [this] { grid_->View().ScrollToAppendLine(); });
-    }
+    // Today's draw is what the player opens the window for.
+    ShowNewestDraw();
 }
 
 void TCodesForm::resizeEvent(QResizeEvent* event) {

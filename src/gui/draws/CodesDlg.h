@@ -2,6 +2,9 @@
 
 #include <QMainWindow>
 
+#include <functional>
+#include <string>
+
 #include "core/draws/LawNet.h"
 #include "core/draws/TableImport.h"
 
@@ -13,6 +16,7 @@ class QToolBar;
 namespace tovarin {
 
 class TCodeNetGrid;
+class TDocUndo;
 class TFindDialog;
 
 // The draw-table editor window: the grid with a toolbar and a context menu
@@ -46,9 +50,6 @@ public:
     // Shows the preview of these draws and applies them when the user
     // confirms; returns the status text, empty when nothing changed.
     QString ImportTable(const TTableRead& read, const QString& source);
-    // The newest draw in view with the cursor on the line below it, now or,
-    // while the window is hidden, when it is next shown.
-    void ShowNewestDraw();
     void CodeMenuExportClick();
     void CodeMenuDelClick();
     void CodeMenuClearClick();
@@ -61,9 +62,19 @@ public:
     void CodeMenuNextClick();
     void EditMenuCloseBtClick();
 
+    // Scrolls to the newest draw with the cursor on the line below it, ready
+    // for the next draw; done whenever the window is shown and after the
+    // table is replaced (import, download, undo).
+    void ShowNewestDraw();
+
+    // Makes every change of the draws a step of the document's history and
+    // offers 撤销 and 重做 in the context menu and by their keys.
+    void SetUndo(TDocUndo& undo);
+
 signals:
-    // An import changed the table; the text says how.
-    void TableImported(const QString& text);
+    // What a command that removed or replaced many draws did, for the main
+    // window's status line as well as this window's.
+    void Reported(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -74,6 +85,9 @@ private:
     void BuildDialogs();
     // Runs a command; an error it raises is shown in the standard error box.
     void Guarded(void (TCodesForm::*command)());
+    // A change of the draws, as one step of the history when there is one.
+    void Change(const char* stepName, const std::function<void()>& change);
+    void Report(const std::string& text);
 
     // Declared before the grid: the grid's view lets go of the table when
     // the grid is destroyed, so the table must outlive it.
@@ -84,8 +98,8 @@ private:
     QFileDialog* openDialog_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;
     QFileDialog* tableDialog_ = nullptr;
-    bool showNewestPending_ = false;
     TFindDialog* findDialog_ = nullptr;
+    TDocUndo* undo_ = nullptr;
 };
 
 }  // namespace tovarin

@@ -54,14 +54,19 @@ void TAnalysesActions::ProjectMenuContrastClick() {
     ShowLines(ContrastReport(projects, form_.AppOptions()));
 }
 
-void TAnalysesActions::ProjectMenuVerifyClick() {
+void TAnalysesActions::Verify(bool automatic) {
     const TSeqPrj* project = form_.SelectedPrj();
     if (project == nullptr) {
         return;
     }
     const std::string code = WinningCodeText(*project);
     if (code.empty()) {
-        form_.Dialogs().ShowMessage(&form_, QString::fromStdString(MissingDrawMessage(*project)));
+        const QString text = QString::fromStdString(MissingDrawMessage(*project));
+        if (automatic) {
+            form_.SetStatusText(0, text);
+        } else {
+            form_.Dialogs().ShowMessage(&form_, text);
+        }
         return;
     }
     TOutputArea& output = form_.Output();
@@ -93,6 +98,6 @@ void MarkWinningCode(QPlainTextEdit& area, const QString& code) {
     }
 }
 
-void InstallAnalyses(TMainForm& form) { new TAnalysesActions(form); }
+TAnalysesActions& InstallAnalyses(TMainForm& form) { return *new TAnalysesActions(form); }
 
 }  // namespace tovarin

@@ -31,12 +31,16 @@ public:
     void ProjectMenuMissStatClick() { ShowAnalysis(TAnalysisKind::MissStat); }
     void ProjectMenuMissViewClick() { ShowAnalysis(TAnalysisKind::MissView); }
     void ProjectMenuBaseCodeClick() { ShowAnalysis(TAnalysisKind::BaseCode); }
-    void ProjectMenuVerifyClick();
+    void ProjectMenuVerifyClick() { Verify(false); }
+    // The verification that follows a run by itself (自动核对): a target
+    // draw not yet in the table is said in the status line, not in a box.
+    void VerifyAfterRun() { Verify(true); }
     void ProjectMenuContrastClick();
 
 private:
     void Connect(QAction& action, void (TAnalysesActions::*handler)());
     void ShowAnalysis(TAnalysisKind kind);
+    void Verify(bool automatic);
     // The common frame's last step: caret to the start, then the whole text
     // replaced in one piece.
     void ShowLines(const std::vector<std::string>& lines);
@@ -51,6 +55,6 @@ void ClearMarks(QPlainTextEdit& area);
 void MarkWinningCode(QPlainTextEdit& area, const QString& code);
 
 // The one call the main window makes to bring these commands in.
-void InstallAnalyses(TMainForm& form);
+TAnalysesActions& InstallAnalyses(TMainForm& form);
 
 }  // namespace tovarin

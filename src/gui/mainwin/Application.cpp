@@ -9,11 +9,14 @@
 
 #include <exception>
 
+#include "gui/common/FrontWindow.h"
+
 namespace tovarin {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     ShowError = [](const QString& message) {
-        QMessageBox::critical(activeWindow(), applicationDisplayName(), message);
+        RunMessageBox(QMessageBox::Critical, nullptr, applicationDisplayName(), message,
+                      QMessageBox::Ok, QMessageBox::Ok);
     };
 }
 

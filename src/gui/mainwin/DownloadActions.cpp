@@ -11,6 +11,7 @@
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/DataDown.h"
+#include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/UserDialogs.h"
 
@@ -69,7 +70,8 @@ void TDownloadCommand::ApplyDownload(const std::vector<std::string>& lines) {
     }
     int count = 0;
     try {
-        count = tovarin::ApplyDownload(lines, records_, form_.CodeNet());
+        form_.Care().Run("下载开奖号码",
+                         [&] { count = tovarin::ApplyDownload(lines, records_, form_.CodeNet()); });
     } catch (const EDownloadError& error) {
         DownloadFailed(error.what());
         return;
@@ -79,8 +81,11 @@ void TDownloadCommand::ApplyDownload(const std::vector<std::string>& lines) {
         return;
     }
     form_.RefreshWindowState();
-    TCodesForm* codesForm = &form_.CodesForm();
-    QTimer::singleShot(0, codesForm, [codesForm] { codesForm->ShowNewestDraw(); });
+    // A hidden window goes to the newest draw when it is shown.
+    TCodesForm& codesForm = form_.CodesForm();
+    if (codesForm.isVisible()) {
+        QTimer::singleShot(0, &codesForm, [&codesForm] { codesForm.ShowNewestDraw(); });
+    }
     Finish(std::string(kDownloadDoneText));
 }
 

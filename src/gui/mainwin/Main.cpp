@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include <exception>
 #include <utility>
 
+#include "core/app/Recovery.h"
 #include "core/base/Codec.h"
 #include "core/base/DateTime.h"
 #include "core/base/Errors.h"
@@ -28,8 +30,10 @@
 #include "core/base/Random.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
+#include "core/history/DocumentUndo.h"
 #include "core/settings/Settings.h"
 #include "gui/common/CenterOnScreen.h"
+#include "gui/common/DocUndo.h"
 #include "gui/common/QtText.h"
 #include "gui/dialogs/BindAtt.h"
 #include "gui/dialogs/Options.h"
@@ -37,6 +41,7 @@
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/mainwin/AnalysesActions.h"
+#include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/DownloadActions.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjLists.h"
@@ -65,14 +70,18 @@ QString DecodeTextFile(const std::string& bytes) {
 
 TMainForm::TMainForm(TSetup setup)
     : dialogs_(setup.Dialogs ? std::move(setup.Dialogs) : std::make_shared<TQtUserDialogs>()),
-      maximise_(setup.Maximise) {
+      maximise_(setup.Maximise),
+      dataDir_(setup.DataDir.isEmpty()
+                   ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                   : setup.DataDir),
+      autoSaveMinute_(setup.AutoSaveMinute) {
     setObjectName(QStringLiteral("MainForm"));
     // The recommendation draws random codes.
     Randomize();
     appInfo_ = MakeAppInfo(setup.AppDir.isEmpty() ? ProgramDir() : S(setup.AppDir));
     QApplication::setApplicationName(Q(appInfo_.ProductName));
     StartUp();
-    InstallAnalyses(*this);
+    analyses_ = &InstallAnalyses(*this);
     InstallDownload(*this);
 }
 
@@ -111,9 +120,15 @@ void TMainForm::StartUp() {
         codesForm_->move((area.width() - codesForm_->width()) / 2, 0);
     }
     netListener_ = codeNet_->Subscribe([this](TNetChange) { ShowModifiedState(); });
-    connect(codesForm_.get(), &TCodesForm::TableImported, this,
-            [this](const QString& text) { SetStatusText(0, text); });
     prjMgr_ = std::make_unique<TPrjMgr>(*codeNet_);
+    care_ = new TDocumentCare(*this, dataDir_, autoSaveMinute_);
+    TDocUndo& undo = care_->Undo();
+    undo.CurrentSelection = [this] { return CurrentSelection(); };
+    connect(&undo, &TDocUndo::Restored, this, &TMainForm::ShowRestoredDocument);
+    connect(&undo, &TDocUndo::Changed, this, &TMainForm::ShowModifiedState);
+    codesForm_->SetUndo(undo);
+    connect(codesForm_.get(), &TCodesForm::Reported, this,
+            [this](const QString& text) { SetStatusText(0, text); });
 
     BuildLayout();
     BuildCommands();
@@ -139,6 +154,8 @@ void TMainForm::StartUp() {
     bindAttForm_->OnApply = [this](TBindAttForm&) { RunGuarded([this] { BindAttApply(); }); };
     ClearWorkspace();
     OpenStartupDocument();
+    care_->OfferRecovery();
+    care_->ApplyOptions();
     RefreshWindowState();
     BuildBindKindMenu();
     if (maximise_) {
@@ -148,7 +165,14 @@ void TMainForm::StartUp() {
 }
 
 void TMainForm::OpenStartupDocument() {
-    const QString name = Q(appOptions_.LastDoc);
+    std::string lastDoc;
+    try {
+        lastDoc = StoredLastDoc(SettingsFilePath(appInfo_.AppDir));
+    } catch (const std::exception&) {
+        // An unreadable settings file was reported when it was loaded.
+    }
+    const QString name = Q(ChooseStartupDocument(appOptions_.OpenLastChk, lastDoc,
+                                                 appOptions_.LastDoc, appInfo_.AppDir));
     try {
         ClearWorkspace();
         LoadDocument(name);
@@ -156,8 +180,12 @@ void TMainForm::OpenStartupDocument() {
         appInfo_.DocModified = false;
     } catch (const std::exception&) {
         dialogs_->ShowMessage(this, Q(AutoOpenFailedText(S(name))));
-        RunGuarded([this] { FileMenuNewClick(); });
+        // The new-document command on an unmodified document: it would
+        // also drop the recovery copy of an unnamed document, which start-up
+        // has yet to offer.
+        RunGuarded([this] { ClearWorkspace(); });
     }
+    care_->DocumentReplaced();
 }
 
 void TMainForm::SetStatusText(int panel, const QString& text) {
@@ -172,6 +200,25 @@ bool TMainForm::DocModified() const {
 
 void TMainForm::ShowModifiedState() {
     StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
+    setWindowTitle(Q(CaptionText(appInfo_, DocModified())));
+}
+
+TDocSelection TMainForm::CurrentSelection() const {
+    const TSeqPrj* project = lists_->SelectedPrj();
+    return {project != nullptr ? prjMgr_->IndexOfPrj(project) : -1, lists_->SelectedBindIndex(),
+            codesForm_->Grid().View().CursorTableRow()};
+}
+
+void TMainForm::ShowRestoredDocument(const TDocSelection& selection) {
+    // The restored projects are new objects: nothing may keep showing the old.
+    prjAttForm_->hide();
+    bindAttForm_->hide();
+    appInfo_.DocModified = false;
+    if (selection.Project >= 0 && selection.Project < prjMgr_->PrjCount()) {
+        lists_->SelectOnlyLine(lists_->LineOf(prjMgr_->GetSeqPrj(selection.Project)));
+        lists_->SelectBindLine(selection.Bind);
+    }
+    RefreshWindowState();
 }
 
 void TMainForm::RunGuarded(const std::function<void()>& command) {
@@ -183,7 +230,6 @@ void TMainForm::RunGuarded(const std::function<void()>& command) {
 }
 
 void TMainForm::RefreshWindowState() {
-    setWindowTitle(Q(CaptionText(appInfo_)));
     const bool hasSelection = OutPutMemo->textCursor().hasSelection();
     actions_.TextMenuUndo->setEnabled(OutPutMemo->document()->isUndoAvailable());
     actions_.TextMenuCut->setEnabled(hasSelection);
@@ -244,6 +290,7 @@ void TMainForm::WriteDocument(const QString& fileName) {
 }
 
 bool TMainForm::SaveDocument(bool saveAs) {
+    const std::string previousName = appInfo_.DocFileName;
     if (saveAs || appInfo_.DocFileName.empty()) {
         TFileDialogSpec spec;
         spec.Title = QStringLiteral("文档另存为");
@@ -263,6 +310,7 @@ bool TMainForm::SaveDocument(bool saveAs) {
         return false;
     }
     appInfo_.DocModified = false;
+    care_->DocumentSaved(previousName.empty() ? std::string() : S(ResolveDocPath(Q(previousName))));
     RefreshWindowState();
     return true;
 }
@@ -271,18 +319,25 @@ bool TMainForm::QuerySaveModified() {
     if (!DocModified()) {
         return true;
     }
-    if (!dialogs_->AskYesNo(this, QString::fromUtf8(kSaveQuestionTitle),
-                            QString::fromUtf8(kSaveQuestion))) {
-        return true;
+    switch (dialogs_->AskYesNoCancel(this, QString::fromUtf8(kSaveQuestionTitle),
+                                     QString::fromUtf8(kSaveQuestion))) {
+        case TAnswer::Yes:
+            return SaveDocument(false);
+        case TAnswer::No:
+            return true;
+        case TAnswer::Cancel:
+            break;
     }
-    return SaveDocument(false);
+    return false;
 }
 
 void TMainForm::FileMenuNewClick() {
     if (!QuerySaveModified()) {
         return;
     }
+    care_->DocumentLeft();
     ClearWorkspace();
+    care_->DocumentReplaced();
 }
 
 void TMainForm::FileMenuOpenClick() {
@@ -296,16 +351,38 @@ void TMainForm::FileMenuOpenClick() {
     spec.MustExist = true;
     const QString chosen = dialogs_->OpenFileName(this, spec);
     if (!chosen.isEmpty()) {
-        try {
-            ClearWorkspace();
-            LoadDocument(chosen);
-            appInfo_.DocFileName = S(chosen);
-        } catch (const std::exception&) {
-            dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
-            FileMenuNewClick();
-        }
+        care_->DocumentLeft();
+        OpenDocumentFile(chosen);
     }
     RefreshWindowState();
+}
+
+void TMainForm::OpenDocumentFile(const QString& fileName) {
+    try {
+        ClearWorkspace();
+        LoadDocument(fileName);
+        appInfo_.DocFileName = S(fileName);
+        care_->DocumentOpened();
+    } catch (const std::exception&) {
+        dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
+        ClearWorkspace();
+    }
+    care_->DocumentReplaced();
+    RefreshWindowState();
+}
+
+void TMainForm::OpenRecentDocument(const QString& fileName) {
+    // A document that is gone leaves the list; the open one stays.
+    if (!FileExists(S(fileName))) {
+        care_->ForgetRecent(S(fileName));
+        dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
+        return;
+    }
+    if (!QuerySaveModified()) {
+        return;
+    }
+    care_->DocumentLeft();
+    OpenDocumentFile(fileName);
 }
 
 void TMainForm::FileMenuExportClick() {
@@ -359,6 +436,7 @@ void TMainForm::FileMenuPrintSetupClick() {
 
 void TMainForm::FileMenuOptionsClick() {
     if (EditAppOptions(appOptions_, this)) {
+        care_->ApplyOptions();
         tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
                                 SettingsFilePath(appInfo_.AppDir));
         RefreshWindowState();
@@ -366,7 +444,7 @@ void TMainForm::FileMenuOptionsClick() {
 }
 
 // The import lives in the draw-table window; its result reaches this
-// window's status bar through TableImported.
+// window's status bar through Reported.
 void TMainForm::FileMenuImportTableClick() { codesForm_->CodeMenuImportTableClick(); }
 
 void TMainForm::FileMenuCodesEditClick() {
@@ -409,6 +487,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    care_->DocumentLeft();
     RunGuarded([this] {
         tovarin::SaveAppOptions(appOptions_, appInfo_.DocFileName,
                                 SettingsFilePath(appInfo_.AppDir));
@@ -429,6 +508,8 @@ void TMainForm::Calc(bool oneBind) {
         return;
     }
     TSeqPrj& project = *selected;
+    // A verification note of an earlier run must not stand beside this one.
+    SetStatusText(0, QString());
     QFont outputFont = font();
     outputFont.setPointSize(11);
     OutPutMemo->setFont(outputFont);
@@ -440,7 +521,7 @@ void TMainForm::Calc(bool oneBind) {
     // A run leaves no condition selected.
     lists_->RebuildBindList();
     if (appOptions_.AutoVerifyChk) {
-        actions_.ProjectMenuVerify->trigger();
+        analyses_->VerifyAfterRun();
     }
     StatusPanel(2).setText(Q(FilterResultText(project.ResultCodes().ValidCount())));
 }

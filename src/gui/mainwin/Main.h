@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,7 +22,10 @@ class QToolBar;
 
 namespace tovarin {
 
+class TAnalysesActions;
 class TBindAttForm;
+class TDocumentCare;
+struct TDocSelection;
 class TCodeNet;
 class TCodesForm;
 class TOutputArea;
@@ -39,6 +43,9 @@ struct TMainActions {
     QAction* FileMenuOpen = nullptr;
     QAction* FileMenuSave = nullptr;
     QAction* FileMenuSaveAs = nullptr;
+    // The document's undo and redo; their texts name the step.
+    QAction* DocUndo = nullptr;
+    QAction* DocRedo = nullptr;
     QAction* FileMenuExport = nullptr;
     QAction* FileMenuPrint = nullptr;
     QAction* FileMenuPrintSetup = nullptr;
@@ -97,6 +104,11 @@ public:
         std::shared_ptr<TUserDialogs> Dialogs;
         // Start maximised (tests keep the design size).
         bool Maximise = true;
+        // The user's data folder, home of the recovery copies; the
+        // desktop's application data folder when empty.
+        QString DataDir;
+        // How long one minute of AutoSaveEd lasts (tests shorten it).
+        std::chrono::milliseconds AutoSaveMinute = std::chrono::minutes(1);
     };
 
     explicit TMainForm(TSetup setup);
@@ -116,6 +128,7 @@ public:
     TBindAttForm& BindAttForm() const { return *bindAttForm_; }
     TPrjAttForm& PrjAttForm() const { return *prjAttForm_; }
     TUserDialogs& Dialogs() const { return *dialogs_; }
+    TDocumentCare& Care() const { return *care_; }
     QLabel& StatusPanel(int index) const { return *statusPanels_.at(static_cast<size_t>(index)); }
     // Panel 0 shows hints and progress; the text is painted at once.
     void SetStatusText(int panel, const QString& text);
@@ -128,6 +141,13 @@ public:
     void RefreshWindowState();
     void ClearWorkspace();
     void LoadDocument(const QString& fileName);
+    // The recent-documents entry: the save question, then the file.
+    void OpenRecentDocument(const QString& fileName);
+    // The lists show the document anew after undo, redo or a recovery,
+    // with the selection the state had.
+    void ShowRestoredDocument(const TDocSelection& selection);
+    // A bare document name resolves in the program folder.
+    QString ResolveDocPath(const QString& fileName) const;
 
     // The printer that page setup configures and printing uses.
     QPrinter& Printer();
@@ -148,8 +168,11 @@ private:
     bool QuerySaveModified();
     bool SaveDocument(bool saveAs);
     void WriteDocument(const QString& fileName);
-    // A bare document name resolves in the program folder.
-    QString ResolveDocPath(const QString& fileName) const;
+    TDocSelection CurrentSelection() const;
+    // Opens a document file in place of the open one (after the save
+    // question); a file that cannot be read gives the open error and an
+    // empty document.
+    void OpenDocumentFile(const QString& fileName);
     void Calc(bool oneBind);
     void AutoCalc();
     void SyncMoveCommands();
@@ -209,6 +232,10 @@ private:
     int netListener_ = 0;
     int prjListener_ = 0;
     bool maximise_ = true;
+    QString dataDir_;
+    std::chrono::milliseconds autoSaveMinute_;
+    TDocumentCare* care_ = nullptr;
+    TAnalysesActions* analyses_ = nullptr;
     TMainActions actions_;
 
     QToolBar* MainTbr = nullptr;

@@ -16,6 +16,8 @@
 
 #include "core/engine/Bind.h"
 #include "gui/common/Commands.h"
+#include "gui/common/DocUndo.h"
+#include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
@@ -177,6 +179,15 @@ void TMainForm::BuildCommands() {
              &A::FileMenuExit,
              &F::FileMenuExitClick},
         });
+    // The recent documents under 打开; the document's undo after 另存为,
+    // apart from the output area's own in the text menu. Their texts change
+    // with the history, so the history makes them.
+    FileMenu->insertMenu(actions_.FileMenuSave, &care_->RecentMenu());
+    const TDocUndo::TActions undo = care_->Undo().MakeActions(*this);
+    actions_.DocUndo = undo.Undo;
+    actions_.DocRedo = undo.Redo;
+    FileMenu->insertActions(actions_.FileMenuExport, {undo.Undo, undo.Redo});
+    FileMenu->insertSeparator(actions_.FileMenuExport);
 
     ProjectMenu = addMenu("方案(&P)", "ProjectMenu");
     addCommands(

@@ -9,9 +9,12 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Bind.h"
 #include "core/engine/Prj.h"
+#include "core/history/DocumentUndo.h"
+#include "gui/common/QtText.h"
 #include "gui/dialogs/BindAtt.h"
 #include "gui/dialogs/PrjAtt.h"
 #include "gui/draws/CodesDlg.h"
+#include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
@@ -76,8 +79,12 @@ void TMainForm::ProjectSelectionChanged() {
 }
 
 void TMainForm::ProjectMenuCreateClick() {
+    TSeqPrj* created = nullptr;
+    care_->Run("创建方案", [this, &created] {
+        created = &prjMgr_->AddPrj(std::make_unique<TSeqPrj>(*codeNet_));
+    });
     lists_->ProjectView().clearSelection();
-    TSeqPrj& project = prjMgr_->AddPrj(std::make_unique<TSeqPrj>(*codeNet_));
+    TSeqPrj& project = *created;
     // The target's bounds follow the table, as for the settings command, so
     // that a new project's target is not clamped to an older table's end.
     prjAttForm_->SetTargetSeqBounds(codeNet_->Count() + codeNet_->FirstPeriod());
@@ -94,9 +101,11 @@ void TMainForm::ProjectMenuDelClick() {
     // The line that comes to stand where the first removed one stood takes
     // the selection; the first line when none does.
     const int firstLine = lists_->LineOf(*selected.front());
-    for (TSeqPrj* project : selected) {
-        prjMgr_->Del(prjMgr_->IndexOfPrj(project));
-    }
+    care_->Run("删除方案", [&] {
+        for (TSeqPrj* project : selected) {
+            prjMgr_->Del(prjMgr_->IndexOfPrj(project));
+        }
+    });
     const int remaining = lists_->ProjectView().LineCount();
     if (firstLine < remaining) {
         lists_->SelectOnlyLine(firstLine);
@@ -104,6 +113,7 @@ void TMainForm::ProjectMenuDelClick() {
         lists_->SelectOnlyLine(0);
     }
     AutoCalc();
+    SetStatusText(0, Q(DeletedPrjsText(static_cast<int>(selected.size()))));
 }
 
 void TMainForm::ProjectMenuClearClick() {
@@ -111,7 +121,9 @@ void TMainForm::ProjectMenuClearClick() {
         return;
     }
     HideEditors();
-    prjMgr_->ClearPrjs();
+    const int count = prjMgr_->PrjCount();
+    care_->Run("清空方案", [this] { prjMgr_->ClearPrjs(); });
+    SetStatusText(0, Q(ClearedPrjsText(count)));
 }
 
 void TMainForm::ProjectMenuAttribClick() {
@@ -132,7 +144,7 @@ void TMainForm::PrjAttApply() {
     if (project == nullptr) {
         return;
     }
-    project->SetOptions(prjAttForm_->PrjOptions());
+    care_->Run("修改方案属性", [&] { project->SetOptions(prjAttForm_->PrjOptions()); });
     AutoCalc();
 }
 
@@ -149,7 +161,9 @@ void TMainForm::BindKindItemClick(int kind, const std::string& param) {
     if (!param.empty()) {
         bind->SetParam(param);
     }
-    TBaseBind& added = project->AddBind(std::move(bind));
+    TBaseBind* created = nullptr;
+    care_->Run("创建条件", [&] { created = &project->AddBind(std::move(bind)); });
+    TBaseBind& added = *created;
     lists_->SelectBindLine(project->BindCount() - 1);
     bindAttForm_->ShowBind(&added);
 }
@@ -172,7 +186,7 @@ void TMainForm::BindChkLbxClickCheck(int row, bool checked) {
     if (project == nullptr) {
         return;
     }
-    project->SetChecked(row, checked);
+    care_->Run(checked ? "勾选条件" : "取消勾选条件", [&] { project->SetChecked(row, checked); });
     AutoCalc();
 }
 
@@ -182,7 +196,7 @@ void TMainForm::EditMenuDelClick() {
     if (row < 0 || project == nullptr) {
         return;
     }
-    project->Del(row);
+    care_->Run("删除条件", [&] { project->Del(row); });
     // The line that moved up is shown, then no line stays selected.
     lists_->SelectBindLine(row);
     BindChkLbxClick();
@@ -196,9 +210,13 @@ void TMainForm::EditMenuClearClick() {
     if (project == nullptr) {
         return;
     }
-    project->ClearBinds();
+    const int count = project->BindCount();
+    care_->Run("清空条件", [project] { project->ClearBinds(); });
     if (appOptions_.AutoCalcChk) {
         OutPutMemo->clear();
+    }
+    if (count > 0) {
+        SetStatusText(0, Q(ClearedBindsText(count)));
     }
 }
 
@@ -207,7 +225,7 @@ void TMainForm::EditMenuSelAllClick() {
     if (project == nullptr) {
         return;
     }
-    project->CheckAll();
+    care_->Run("全选条件", [project] { project->CheckAll(); });
     AutoCalc();
 }
 
@@ -216,7 +234,7 @@ void TMainForm::EditMenuSelInvClick() {
     if (project == nullptr) {
         return;
     }
-    project->InvertChecks();
+    care_->Run("反选条件", [project] { project->InvertChecks(); });
     AutoCalc();
 }
 
@@ -229,7 +247,7 @@ void TMainForm::EditMenuUpClick() {
     if (project == nullptr) {
         return;
     }
-    project->ExChange(row, row - 1);
+    care_->Run("上移条件", [&] { project->ExChange(row, row - 1); });
     lists_->SelectBindLine(row - 1);
     AutoCalc();
 }
@@ -243,7 +261,7 @@ void TMainForm::EditMenuDownClick() {
     if (project == nullptr) {
         return;
     }
-    project->ExChange(row, row + 1);
+    care_->Run("下移条件", [&] { project->ExChange(row, row + 1); });
     lists_->SelectBindLine(row + 1);
     AutoCalc();
 }
@@ -265,7 +283,7 @@ void TMainForm::BindAttApply() {
     if (project == nullptr || row < 0 || work == nullptr) {
         return;
     }
-    project->AssignBind(row, *work);
+    care_->Run("修改条件", [&] { project->AssignBind(row, *work); });
     AutoCalc();
 }
 

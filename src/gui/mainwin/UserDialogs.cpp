@@ -12,7 +12,8 @@ namespace tovarin {
 namespace {
 
 QString RunFileDialog(QWidget* parent, const TFileDialogSpec& spec, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, spec.Title, spec.StartFolder, spec.Filter);
+    QFileDialog dialog(FrontWindow(parent), spec.Title, spec.StartFolder, spec.Filter);
+    StayOverOwner(dialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(spec.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(spec.DefaultSuffix);
@@ -25,16 +26,22 @@ QString RunFileDialog(QWidget* parent, const TFileDialogSpec& spec, QFileDialog:
 }  // namespace
 
 bool TQtUserDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes;
+    return RunMessageBox(QMessageBox::Question, parent, title, text,
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+TAnswer TQtUserDialogs::AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) {
+    return tovarin::AskYesNoCancel(parent, title, text);
 }
 
 void TQtUserDialogs::ShowMessage(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+    RunMessageBox(QMessageBox::Information, parent, QApplication::applicationDisplayName(), text,
+                  QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void TQtUserDialogs::ShowError(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+    RunMessageBox(QMessageBox::Critical, parent, QApplication::applicationDisplayName(), text,
+                  QMessageBox::Ok, QMessageBox::Ok);
 }
 
 QString TQtUserDialogs::OpenFileName(QWidget* parent, const TFileDialogSpec& spec) {
@@ -46,7 +53,7 @@ QString TQtUserDialogs::SaveFileName(QWidget* parent, const TFileDialogSpec& spe
 }
 
 QString TQtUserDialogs::AskText(QWidget* parent, const QString& title, const QString& label) {
-    return QInputDialog::getText(parent, title, label);
+    return QInputDialog::getText(FrontWindow(parent), title, label);
 }
 
 void TQtUserDialogs::OpenWithShell(const QString& urlOrPath) {

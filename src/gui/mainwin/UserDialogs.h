@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "gui/common/FrontWindow.h"
+
 class QWidget;
 
 namespace tovarin {
@@ -16,13 +18,17 @@ struct TFileDialogSpec {
 };
 
 // Everything the main window asks of the user or hands to the desktop goes
-// through here, so that tests answer in place of the user.
+// through here, so that tests answer in place of the user. The real boxes
+// and dialogs open in front of the window the user is in, whatever parent
+// is given.
 class TUserDialogs {
 public:
     virtual ~TUserDialogs() = default;
 
     // A question with the buttons Yes and No; true for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A question with 是, 否 and 取消; Esc and the close button answer 取消.
+    virtual TAnswer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) = 0;
     // A message under the application's title with the button OK.
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // An error that stopped a command.
@@ -42,6 +48,7 @@ public:
 class TQtUserDialogs final : public TUserDialogs {
 public:
     bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    TAnswer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& text) override;
     QString OpenFileName(QWidget* parent, const TFileDialogSpec& spec) override;

@@ -19,12 +19,25 @@ TEST(AppInfoTest, StartUpRecord) {
     EXPECT_EQ(MakeAppInfo("/").AppDir, "/");
 }
 
-TEST(AppInfoTest, CaptionStartsWithProductAndVersion) {
-    const TAppInfoRec info = MakeAppInfo("/x");
-    const std::string caption = CaptionText(info);
-    EXPECT_EQ(caption.rfind("Tovarin v1.08 - ", 0), 0u);
-    EXPECT_NE(caption.find(std::string(kSiteName) + " " + info.WebAddress + " - "),
-              std::string::npos);
+TEST(AppInfoTest, CaptionNamesTheDocument) {
+    TAppInfoRec info = MakeAppInfo("/x");
+    const std::string rest =
+        " - " + std::string(kSiteName) + " " + info.WebAddress + " - 头尾码筛选工具";
+    EXPECT_EQ(CaptionText(info, false), "Tovarin v1.08 - 未命名" + rest);
+    EXPECT_EQ(CaptionText(info, true), "Tovarin v1.08 - 未命名*" + rest);
+    info.DocFileName = "/home/wang/彩票/二〇二六.lvrn";
+    EXPECT_EQ(CaptionText(info, false), "Tovarin v1.08 - 二〇二六.lvrn" + rest);
+    EXPECT_EQ(CaptionText(info, true), "Tovarin v1.08 - 二〇二六.lvrn*" + rest);
+    // The start-up document is a bare name.
+    info.DocFileName = "工作文档.lvrn";
+    EXPECT_EQ(CaptionText(info, true), "Tovarin v1.08 - 工作文档.lvrn*" + rest);
+}
+
+TEST(AppInfoTest, DisplayNameIsTheLastPartOfThePath) {
+    EXPECT_EQ(DocDisplayName(""), "未命名");
+    EXPECT_EQ(DocDisplayName("a.lvrn"), "a.lvrn");
+    EXPECT_EQ(DocDisplayName("/a.lvrn"), "a.lvrn");
+    EXPECT_EQ(DocDisplayName("/x/y/z"), "z");
 }
 
 TEST(AppInfoTest, PrintJobTitleUsesTheShortDateFormat) {

@@ -215,42 +215,6 @@ TEST_F(NetView, LayoutPutsTheCursorToColumnZeroOnTheLastDraw) {
 
 // ---- typing -----------------------------------------------------------------------
 
-TEST_F(NetView, ScrollToAppendLinePutsTheCursorBelowTheNewestDraw) {
-    AddRows(net_, 100);
-    ClickCell(3, 4);
-    view_.ScrollToAppendLine();
-    // 18 lines: the append line (row 100) on line 16, the newest draw above it.
-    EXPECT_EQ(view_.TopRow(), 84);
-    EXPECT_EQ(view_.TopRow(), view_.ScrollMax());
-    EXPECT_EQ(view_.CursorRow(), 16);
-    EXPECT_EQ(view_.CursorTableRow(), 100);
-    EXPECT_EQ(view_.CursorCol(), 0);
-    // Typing goes straight into a new draw.
-    Type(view_, "1234567");
-    EXPECT_EQ(net_.Count(), 101);
-    EXPECT_EQ(test::DigitsOf(net_, 100), "1234567");
-}
-
-TEST_F(NetView, ScrollToAppendLineOnShortAndEmptyTables) {
-    view_.ScrollToAppendLine();
-    EXPECT_EQ(view_.TopRow(), 0);
-    EXPECT_EQ(view_.CursorTableRow(), 0);
-    AddRows(net_, 5);
-    view_.ScrollToAppendLine();
-    EXPECT_EQ(view_.TopRow(), 0);
-    EXPECT_EQ(view_.CursorRow(), 5);
-}
-
-TEST_F(NetView, ScrollToAppendLineInAOneLineGrid) {
-    AddRows(net_, 50);
-    view_.SetClientSize(ClientWidth, 23 + 1 + 9 + 5);
-    ASSERT_EQ(view_.VisibleRows(), 1);
-    view_.ScrollToAppendLine();
-    EXPECT_EQ(view_.TopRow(), 50);
-    EXPECT_EQ(view_.CursorRow(), 0);
-    EXPECT_EQ(view_.CursorTableRow(), 50);
-}
-
 TEST_F(NetView, TypingSevenDigitsOnAnEmptyTableMakesOneDraw) {
     Type(view_, "1234567");
     ASSERT_EQ(net_.Count(), 1);
@@ -545,6 +509,51 @@ TEST_F(NetView, ScrollToRowNearTheEndShowsTheLastPage) {
     view_.ScrollToRow(95);
     EXPECT_EQ(view_.TopRow(), 100 - 18);
     EXPECT_EQ(view_.CursorRow(), 13);
+}
+
+TEST_F(NetView, ShowAppendLineScrollsToTheEndWithTheCursorBelowTheNewestDraw) {
+    AddRows(net_, 365);
+    ClickCell(3, 5);
+    int changes = 0;
+    view_.OnChange = [&] { ++changes; };
+    view_.ShowAppendLine();
+    // 18 lines: the newest draw on line 15, the append line on line 16,
+    // the cut-off last line empty.
+    EXPECT_EQ(view_.TopRow(), 365 - 18 + 2);
+    EXPECT_EQ(view_.TopRow(), view_.ScrollMax());
+    EXPECT_EQ(view_.CursorTableRow(), 365);
+    EXPECT_EQ(view_.CursorRow(), 16);
+    EXPECT_EQ(view_.CursorCol(), 0);
+    EXPECT_GT(changes, 0);
+    // Typing there appends the next draw.
+    Type(view_, "1234567");
+    EXPECT_EQ(net_.Count(), 366);
+    EXPECT_EQ(test::DigitsOf(net_, 365), "1234567");
+}
+
+TEST_F(NetView, ShowAppendLineOnShortTables) {
+    view_.ShowAppendLine();
+    EXPECT_EQ(view_.TopRow(), 0);
+    EXPECT_EQ(view_.CursorTableRow(), 0);
+    AddRows(net_, 5);
+    ClickCell(1, 6);
+    view_.ShowAppendLine();
+    EXPECT_EQ(view_.TopRow(), 0);
+    EXPECT_EQ(view_.CursorTableRow(), 5);
+    EXPECT_EQ(view_.CursorCol(), 0);
+    // Exactly a page: the append line still shows.
+    AddRows(net_, 17);
+    view_.ShowAppendLine();
+    EXPECT_EQ(view_.TopRow(), 1);
+    EXPECT_EQ(view_.CursorTableRow(), 17);
+}
+
+TEST_F(NetView, ShowAppendLineWithoutLinesKeepsTheCursorOnLineZero) {
+    AddRows(net_, 40);
+    view_.SetClientSize(ClientWidth, 20);
+    view_.ShowAppendLine();
+    EXPECT_EQ(view_.VisibleRows(), 0);
+    EXPECT_EQ(view_.CursorRow(), 0);
 }
 
 TEST_F(NetView, ScrollToRowRefusesRowsOutsideTheTable) {

@@ -268,6 +268,22 @@ TEST(Settings, EveryFieldRoundTrips) {
     EXPECT_EQ(ReadWholeFile(path), first);
 }
 
+TEST(Settings, StoredLastDocReadsAsStoredForReopening) {
+    TempDir dir;
+    EXPECT_EQ(StoredLastDoc(SettingsFilePath(dir.Path())), "");
+    EXPECT_EQ(StoredLastDoc(WriteSection(dir, "OpenLastChk=1\r\n")), "");
+    EXPECT_EQ(
+        StoredLastDoc(WriteSection(dir, "LastDoc=" + Utf8ToGbk("/data/别处/甲.lvrn") + "\r\n")),
+        "/data/别处/甲.lvrn");
+    // A lone lead byte is no GBK text.
+    EXPECT_EQ(StoredLastDoc(WriteSection(dir, "LastDoc=/x\x81\r\n")), "");
+    // What SaveAppOptions writes, StoredLastDoc reads back.
+    TAppOptions options;
+    const std::string path = SettingsFilePath(dir.Path());
+    SaveAppOptions(options, "/home/王/乙.lvrn", path);
+    EXPECT_EQ(StoredLastDoc(path), "/home/王/乙.lvrn");
+}
+
 TEST(Settings, OpenDocumentNameGoesToLastDoc) {
     TempDir dir;
     const std::string path = SettingsFilePath(dir.Path());

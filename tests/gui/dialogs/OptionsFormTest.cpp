@@ -117,6 +117,10 @@ void ChangeEverything(QDialog& dialog) {
     Find<QLineEdit>(dialog, "userNameEd")->setText(QStringLiteral("李四"));
     Find<QLineEdit>(dialog, "userPWEd")->setText(QStringLiteral("x"));
     ClickSpinArrow(*Find<QSpinBox>(dialog, "ColsOfLineEd"), QStyle::SC_SpinBoxUp);
+    ClickCheck(*Find<QCheckBox>(dialog, "OpenLastChk"));
+    // The interval first, while its check box still enables it.
+    ClickSpinArrow(*Find<QSpinBox>(dialog, "AutoSaveEd"), QStyle::SC_SpinBoxUp);
+    ClickCheck(*Find<QCheckBox>(dialog, "AutoSaveChk"));
 }
 
 }  // namespace
@@ -173,9 +177,28 @@ private slots:
         QCOMPARE(cancel->text(), QStringLiteral("取消"));
         QVERIFY(ok->isDefault());
         QVERIFY(!cancel->isDefault());
+        // The document settings.
+        auto* docGroup = Find<QGroupBox>(form, "DocGbx");
+        QCOMPARE(docGroup->title(), QStringLiteral("文档设置："));
+        auto* openLast = Find<QCheckBox>(form, "OpenLastChk");
+        QCOMPARE(openLast->text(), QStringLiteral("自动打开上次打开的文档"));
+        QCOMPARE(openLast->parentWidget(), docGroup);
+        // "自动保存，间隔：     分钟" around the interval spin.
+        auto* autoSave = Find<QCheckBox>(form, "AutoSaveChk");
+        auto* interval = Find<QSpinBox>(form, "AutoSaveEd");
+        auto* unit = Find<QLabel>(form, "AutoSaveLbl");
+        QCOMPARE(autoSave->text(), QStringLiteral("自动保存，间隔："));
+        QCOMPARE(unit->text(), QStringLiteral("分钟"));
+        QVERIFY(openLast->y() < autoSave->y());
+        QVERIFY(autoSave->geometry().right() < interval->x());
+        QVERIFY(interval->geometry().right() < unit->x());
+        QCOMPARE(interval->minimum(), 1);
+        QCOMPARE(interval->maximum(), 100);
+        QVERIFY(!interval->isEnabled());
+        QVERIFY(Find<QGroupBox>(form, "BasicGbx")->y() < docGroup->y());
         // Only these controls are offered.
-        QCOMPARE(form.findChildren<QCheckBox*>().size(), 7);
-        QCOMPARE(form.findChildren<QSpinBox*>().size(), 1);
+        QCOMPARE(form.findChildren<QCheckBox*>().size(), 9);
+        QCOMPARE(form.findChildren<QSpinBox*>().size(), 2);
         QCOMPARE(form.findChildren<QPushButton*>().size(), 2);
     }
 
@@ -223,6 +246,25 @@ private slots:
         ClickSpinArrow(*spin, QStyle::SC_SpinBoxDown);
         expected.ColsOfLineEd = 16;
         QCOMPARE(Fields(form.Options()), Fields(expected));
+
+        ClickCheck(*Find<QCheckBox>(form, "OpenLastChk"));
+        expected.OpenLastChk = false;
+        QCOMPARE(Fields(form.Options()), Fields(expected));
+        auto* interval = Find<QSpinBox>(form, "AutoSaveEd");
+        QVERIFY(interval->isEnabled());
+        interval->setFocus();
+        interval->selectAll();
+        QTest::keyClicks(interval, QStringLiteral("15"));
+        expected.AutoSaveEd = 15;
+        QCOMPARE(Fields(form.Options()), Fields(expected));
+        ClickCheck(*Find<QCheckBox>(form, "AutoSaveChk"));
+        expected.AutoSaveChk = false;
+        QCOMPARE(Fields(form.Options()), Fields(expected));
+        // The interval waits, disabled, with its value kept.
+        QVERIFY(!interval->isEnabled());
+        ClickCheck(*Find<QCheckBox>(form, "AutoSaveChk"));
+        QVERIFY(interval->isEnabled());
+        QCOMPARE(interval->value(), 15);
     }
 
     // The spin takes no typed digits; its buttons stop at the range ends.
@@ -272,6 +314,7 @@ private slots:
         options.AutoSaveEd = autoSave;
         TOptionsForm form{options};
         QCOMPARE(Find<QSpinBox>(form, "ColsOfLineEd")->value(), shownCols);
+        QCOMPARE(Find<QSpinBox>(form, "AutoSaveEd")->value(), keptAutoSave);
         TAppOptions expected = options;
         expected.ColsOfLineEd = shownCols;
         expected.AutoSaveEd = keptAutoSave;
@@ -304,7 +347,9 @@ private slots:
         expected.userName = "李四";
         expected.userPW = "x";
         expected.ColsOfLineEd = 20;  // 30 shown as 20; the up button stops there
-        expected.AutoSaveEd = 1;
+        expected.OpenLastChk = false;
+        expected.AutoSaveChk = false;
+        expected.AutoSaveEd = 2;  // 0 shown as 1, then one up
         QCOMPARE(Fields(options), Fields(expected));
     }
 

@@ -1,12 +1,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -17,6 +20,8 @@
 #include <vector>
 
 #include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "gui/common/DocUndo.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/FindDialog.h"
@@ -109,6 +114,19 @@ class CodesFormTest : public QObject {
 private:
     std::unique_ptr<TCodesForm> form_;
     TCodeNetGrid* grid_ = nullptr;
+    std::unique_ptr<TPrjMgr> projects_;
+    std::unique_ptr<TDocUndo> undo_;
+
+    // The window as the program runs it, with the document's history.
+    TDocUndo& WithUndo() {
+        projects_ = std::make_unique<TPrjMgr>(Net());
+        undo_ = std::make_unique<TDocUndo>(Net(), *projects_);
+        form_->SetUndo(*undo_);
+        return *undo_;
+    }
+    std::string Image() { return BuildDocumentImage(Net(), *projects_); }
+    void PressUndo() { QTest::keyClick(grid_, Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier); }
+    void PressRedo() { QTest::keyClick(grid_, Qt::Key_Y, Qt::ControlModifier | Qt::AltModifier); }
 
     TCodeNet& Net() { return form_->CodeNet(); }
     const TNetView& View() { return grid_->View(); }
@@ -148,7 +166,11 @@ private slots:
         grid_ = &form_->Grid();
         grid_->setFocus();
     }
-    void cleanup() { form_.reset(); }
+    void cleanup() {
+        form_.reset();
+        undo_.reset();
+        projects_.reset();
+    }
 
     void windowCaptionAndFlags() {
         QCOMPARE(form_->windowTitle(), U("Oruvel开奖号码表编辑窗口"));
@@ -476,6 +498,203 @@ private slots:
         QCOMPARE(grid_->verticalScrollBar()->value(), 1000 - lines + 2);
         grid_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
         QCOMPARE(View().TopRow(), 0);
+    }
+
+    void showingTheWindowGoesToTheNewestDraw() {
+        form_->hide();
+        std::vector<TSeq> rows(365);
+        rows[364].SetNum(0, 9);
+        Net().Replace(std::move(rows));
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QCOMPARE(View().CursorTableRow(), 365);
+        QCOMPARE(View().CursorCol(), 0);
+        QCOMPARE(View().TopRow(), View().ScrollMax());
+        QCOMPARE(grid_->verticalScrollBar()->value(), View().TopRow());
+        // The newest draw is on the line above the cursor, in view.
+        QVERIFY(View().CursorRow() >= 1);
+        QVERIFY(View().CursorRow() < View().VisibleRows());
+        if (const QByteArray shot = qgetenv("TOVARIN_SHOT"); !shot.isEmpty()) {
+            form_->grab().save(QString::fromLocal8Bit(shot));
+        }
+        QTest::keyClicks(grid_, "0123456");
+        QCOMPARE(Net().Count(), 366);
+        QCOMPARE(test::DigitsOf(Net(), 365), std::string("0123456"));
+    }
+
+    void importShowsTheAppendLine() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        std::string text = ";\r\n;\r\n;\r\n;\r\n";
+        for (int i = 0; i < 361; ++i) {
+            text += "1234567\r\n";
+        }
+        const QString path = folder.filePath("draws.txt");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+        file.close();
+        ClickDigit(0, 3);
+        QTimer::singleShot(0, &form_->OpenDialog(), [this, path] {
+            form_->OpenDialog().selectFile(path);
+            static_cast<QDialog&>(form_->OpenDialog()).accept();
+        });
+        ActionOf(*form_, "CodeMenuImport")->trigger();
+        QCOMPARE(Net().Count(), 361);
+        QCOMPARE(View().CursorTableRow(), 361);
+        QCOMPARE(View().CursorCol(), 0);
+        QCOMPARE(grid_->verticalScrollBar()->value(), View().TopRow());
+    }
+
+    void findWithoutAMatchSaysNotFound() {
+        test::AddDraws(Net(), {"0000000", "3700000", "0000000"});
+        QCOMPARE(form_->statusBar()->currentMessage(), QString());
+        Find("99");
+        QCOMPARE(form_->statusBar()->currentMessage(), U("未找到"));
+        QCOMPARE(View().CursorTableRow(), 0);
+        Find("37");
+        QCOMPARE(View().CursorTableRow(), 1);
+        QCOMPARE(form_->statusBar()->currentMessage(), QString());
+        // Find next past the last match: no wrap-around, and it says so.
+        ActionOf(*form_, "CodeMenuNext")->trigger();
+        QCOMPARE(View().CursorTableRow(), 1);
+        QCOMPARE(form_->statusBar()->currentMessage(), U("未找到"));
+        // An empty find text searches nothing and says nothing.
+        Find("");
+        QCOMPARE(form_->statusBar()->currentMessage(), QString());
+    }
+
+    void undoEntriesInTheContextMenu() {
+        WithUndo();
+        QAction* undo = ActionOf(*form_, "DocUndo");
+        QAction* redo = ActionOf(*form_, "DocRedo");
+        const QList<QAction*> items = form_->CodeMenu().actions();
+        QCOMPARE(items.at(items.size() - 2), undo);
+        QCOMPARE(items.last(), redo);
+        QVERIFY(items.at(items.size() - 3)->isSeparator());
+        QCOMPARE(undo->text(), U("撤销"));
+        QCOMPARE(redo->text(), U("重做"));
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+        QCOMPARE(undo->shortcut().toString(QKeySequence::PortableText), QString("Ctrl+Alt+Z"));
+        QCOMPARE(redo->shortcut().toString(QKeySequence::PortableText), QString("Ctrl+Alt+Y"));
+        // The specified keys keep their commands.
+        for (QAction* action : form_->actions()) {
+            if (action != undo && action != redo) {
+                QVERIFY(action->shortcut() != undo->shortcut());
+                QVERIFY(action->shortcut() != redo->shortcut());
+            }
+        }
+    }
+
+    void clearIsUndoneByteForByteAndSaysSo() {
+        WithUndo();
+        std::vector<TSeq> rows(365);
+        rows[7].SetNum(2, 5);
+        Net().Replace(std::move(rows));
+        Net().ClearModified();
+        undo_->Reset();
+        const std::string before = Image();
+        QSignalSpy reported(form_.get(), &TCodesForm::Reported);
+
+        ActionOf(*form_, "FileMenuPrintBt")->trigger();
+        QCOMPARE(Net().Count(), 0);
+        QCOMPARE(form_->statusBar()->currentMessage(), U("已清空365期开奖号码，可撤销"));
+        QCOMPARE(reported.size(), 1);
+        QCOMPARE(reported.first().first().toString(), U("已清空365期开奖号码，可撤销"));
+        QCOMPARE(ActionOf(*form_, "DocUndo")->text(), U("撤销：清空开奖号码表"));
+        QVERIFY(ActionOf(*form_, "DocUndo")->isEnabled());
+        if (const QByteArray shot = qgetenv("TOVARIN_SHOT_UNDO"); !shot.isEmpty()) {
+            form_->CodeMenu().popup(form_->mapToGlobal(QPoint(100, 100)));
+            QTRY_VERIFY(form_->CodeMenu().isVisible());
+            form_->CodeMenu().grab().save(QString::fromLocal8Bit(shot));
+            form_->CodeMenu().hide();
+        }
+
+        PressUndo();
+        QCOMPARE(Image(), before);
+        QVERIFY(!Net().Modified() && !projects_->Modified());
+        // Back at the newest draw, ready for the next.
+        QCOMPARE(View().CursorTableRow(), 365);
+        QCOMPARE(ActionOf(*form_, "DocRedo")->text(), U("重做：清空开奖号码表"));
+        QVERIFY(!ActionOf(*form_, "DocUndo")->isEnabled());
+
+        PressRedo();
+        QCOMPARE(Net().Count(), 0);
+        QVERIFY(projects_->Modified());
+        // Clearing an empty table is no step and no news.
+        reported.clear();
+        ActionOf(*form_, "CodeMenuClear")->trigger();
+        QCOMPARE(reported.size(), 0);
+        QCOMPARE(ActionOf(*form_, "DocUndo")->text(), U("撤销：清空开奖号码表"));
+    }
+
+    void everyRowCommandIsOneStep() {
+        WithUndo();
+        test::AddDraws(Net(), {"1111111", "2222222", "3333333"});
+        undo_->Reset();
+        struct Step {
+            const char* action;
+            const char* name;
+        };
+        const Step steps[] = {
+            {"CodeMenuDel", "删除开奖号码"},
+            {"CodeMenuInsert", "插入开奖号码"},
+            {"CodeMenuAdd", "增加开奖号码"},
+        };
+        for (const Step& step : steps) {
+            ClickDigit(1, 2);
+            const std::string before = Image();
+            ActionOf(*form_, step.action)->trigger();
+            QVERIFY2(Image() != before, step.action);
+            QCOMPARE(ActionOf(*form_, "DocUndo")->text(), U("撤销：") + U(step.name));
+            ActionOf(*form_, "DocUndo")->trigger();
+            QCOMPARE(Image(), before);
+            ActionOf(*form_, "DocRedo")->trigger();
+            QVERIFY(Image() != before);
+        }
+    }
+
+    void typedDigitsOfADrawAreOneStep() {
+        WithUndo();
+        const std::string empty = Image();
+        QTest::keyClicks(grid_, "12345670");
+        QCOMPARE(Net().Count(), 2);
+        // The seven digits of the first draw, then the first of the next.
+        QCOMPARE(undo_->History().UndoCount(), size_t{2});
+        QCOMPARE(ActionOf(*form_, "DocUndo")->text(), U("撤销：输入开奖号码"));
+        PressUndo();
+        QCOMPARE(Net().Count(), 1);
+        QCOMPARE(test::DigitsOf(Net(), 0), std::string("1234567"));
+        PressUndo();
+        QCOMPARE(Image(), empty);
+        QVERIFY(!projects_->Modified());
+    }
+
+    void importIsOneStepAndNamesWhatItReplaced() {
+        WithUndo();
+        test::AddDraws(Net(), {"1111111", "2222222"});
+        Net().ClearModified();
+        undo_->Reset();
+        const std::string before = Image();
+        QTemporaryDir folder;
+        const QString path = folder.filePath("draws.txt");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("9999999\r\n8888888\r\n7777777\r\n");
+        file.close();
+        QTimer::singleShot(0, &form_->OpenDialog(), [this, path] {
+            form_->OpenDialog().selectFile(path);
+            static_cast<QDialog&>(form_->OpenDialog()).accept();
+        });
+        ActionOf(*form_, "CodeMenuImport")->trigger();
+        QCOMPARE(Net().Count(), 3);
+        QCOMPARE(form_->statusBar()->currentMessage(), U("已用3期开奖号码替换原有的2期，可撤销"));
+        QCOMPARE(ActionOf(*form_, "DocUndo")->text(), U("撤销：导入开奖号码"));
+        // The file dialog may leave the window inactive here, so the entry is used.
+        ActionOf(*form_, "DocUndo")->trigger();
+        QCOMPARE(Image(), before);
+        QCOMPARE(View().CursorTableRow(), 2);
     }
 
     void closeHidesTheWindow() {

@@ -164,7 +164,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         int changes = 0;
         const int token = Net().Subscribe([&changes](TNetChange) { ++changes; });
-        QSignalSpy imported(form_.get(), &TCodesForm::TableImported);
+        QSignalSpy imported(form_.get(), &TCodesForm::Reported);
         WhenPreviewOpens(&Confirm);
         const QString text = form_->ImportTable(
             ReadDrawTable("3,3333333\n2,2222222\n1,1111111\n4,4444444\n5,5555555\n"), U("x"));
@@ -197,7 +197,7 @@ private slots:
     }
 
     void cancelledPreviewChangesNothing() {
-        QSignalSpy imported(form_.get(), &TCodesForm::TableImported);
+        QSignalSpy imported(form_.get(), &TCodesForm::Reported);
         WhenPreviewOpens([](TTableImportDlg& preview) { preview.reject(); });
         const QString text = form_->ImportTable(ReadDrawTable("8,8888888\n9,9999999\n"), U("x"));
         QVERIFY(text.isEmpty());

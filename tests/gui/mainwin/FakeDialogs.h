@@ -25,6 +25,15 @@ public:
         Answers.pop_front();
         return answer;
     }
+    TAnswer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) override {
+        if (Choices.empty()) {
+            return AskYesNo(parent, title, text) ? TAnswer::Yes : TAnswer::No;
+        }
+        Questions << title + QLatin1Char('|') + text;
+        const TAnswer answer = Choices.front();
+        Choices.pop_front();
+        return answer;
+    }
     void ShowMessage(QWidget*, const QString& text) override { Messages << text; }
     void ShowError(QWidget*, const QString& text) override { Errors << text; }
     QString OpenFileName(QWidget*, const TFileDialogSpec& spec) override {
@@ -39,6 +48,8 @@ public:
     void OpenWithShell(const QString& urlOrPath) override { Opened << urlOrPath; }
 
     std::deque<bool> Answers;  // for AskYesNo, in order; No when empty
+    // For AskYesNoCancel, in order; when empty, Answers answers Yes or No.
+    std::deque<TAnswer> Choices;
     QString NextOpenName;
     QString NextSaveName;
     QString NextText;
@@ -49,12 +60,17 @@ public:
     QStringList Opened;
 };
 
-// A main window on the test's own program folder that asks and tells
-// through the given dialogs and is not maximised.
+// A main window on the test's own program folder (its data folder too)
+// that asks and tells through the given dialogs and is not maximised.
 inline std::unique_ptr<TMainForm> MakeMainForm(const TempDir& dir,
                                                std::shared_ptr<TFakeDialogs> dialogs) {
-    return std::make_unique<TMainForm>(
-        TMainForm::TSetup{QString::fromStdString(dir.Path()), std::move(dialogs), false});
+    TMainForm::TSetup setup;
+    setup.AppDir = QString::fromStdString(dir.Path());
+    setup.Dialogs = std::move(dialogs);
+    setup.Maximise = false;
+    // Recovery copies stay in the test's folder too.
+    setup.DataDir = setup.AppDir;
+    return std::make_unique<TMainForm>(setup);
 }
 
 }  // namespace tovarin::test

@@ -1,0 +1,84 @@
+#include "core/app/RecentDocs.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "core/base/Errors.h"
+#include "core/base/FileIO.h"
+
+namespace tovarin {
+namespace {
+
+// Eight paths of PATH_MAX bytes fit with room to spare.
+constexpr std::streamsize kMaxFileBytes = 64 * 1024;
+
+bool IsStorablePath(const std::string& line) {
+    return !line.empty() && line.front() == '/' &&
+           std::none_of(line.begin(), line.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+}  // namespace
+
+void TRecentDocs::Add(const std::string& path) {
+    if (path.empty()) {
+        return;
+    }
+    Remove(path);
+    items_.insert(items_.begin(), path);
+    if (items_.size() > kMaxCount) {
+        items_.resize(kMaxCount);
+    }
+}
+
+void TRecentDocs::Remove(const std::string& path) { std::erase(items_, path); }
+
+TRecentDocs TRecentDocs::Load(const std::string& fileName) {
+    TRecentDocs recent;
+    // Only a regular file is read: a FIFO or a device would never end.
+    if (!FileExists(fileName)) {
+        return recent;
+    }
+    std::ifstream in(fileName, std::ios::binary);
+    std::string bytes(static_cast<size_t>(kMaxFileBytes) + 1, '\0');
+    in.read(bytes.data(), kMaxFileBytes + 1);
+    const std::streamsize got = in.gcount();
+    if (in.bad() || got > kMaxFileBytes) {
+        return recent;
+    }
+    bytes.resize(static_cast<size_t>(got));
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < bytes.size();) {
+        const size_t end = std::min(bytes.find('\n', start), bytes.size());
+        std::string line = bytes.substr(start, end - start);
+        // A list edited on Windows reads as well.
+        if (line.ends_with('\r')) {
+            line.pop_back();
+        }
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    // Added oldest first, so that the file's first line ends up first.
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        if (IsStorablePath(*line)) {
+            recent.Add(*line);
+        }
+    }
+    return recent;
+}
+
+void TRecentDocs::Save(const std::string& fileName) const {
+    std::string text;
+    for (const std::string& path : items_) {
+        if (IsStorablePath(path)) {
+            text += path + "\n";
+        }
+    }
+    WriteFileAtomically(fileName, text);
+}
+
+std::string RecentDocsFilePath(const std::string& folder) {
+    return folder + "/" + "ormelux-recent.txt";
+}
+
+}  // namespace tovarin

@@ -1,0 +1,138 @@
+#include "core/app/Recovery.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/app/WorkFolder.h"
+#include "core/base/Errors.h"
+#include "core/base/FileIO.h"
+
+namespace tovarin {
+namespace {
+
+constexpr std::string_view kDocExt = ".lvrn";
+constexpr const char* kUntitledStem = "未命名";
+// Keeps the whole name under the 255 bytes a file name may have.
+constexpr size_t kMaxStemBytes = 120;
+constexpr int kMaxAsideNames = 1000;
+
+// FNV-1a, 64 bits: stable across runs and builds, unlike std::hash.
+uint64_t PathHash(std::string_view path) {
+    uint64_t hash = 14695981039346656037ULL;
+    for (const char c : path) {
+        hash ^= static_cast<uint8_t>(c);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+// The stem cut at a character boundary of its UTF-8 text.
+std::string Stem(const std::string& docPath) {
+    std::string name = docPath.substr(docPath.find_last_of('/') + 1);
+    if (name.size() >= kDocExt.size() && name.ends_with(kDocExt)) {
+        name.resize(name.size() - kDocExt.size());
+    }
+    if (name.empty()) {
+        return kUntitledStem;
+    }
+    if (name.size() > kMaxStemBytes) {
+        size_t cut = kMaxStemBytes;
+        while (cut > 0 && (static_cast<uint8_t>(name[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        name.resize(cut);
+    }
+    return name;
+}
+
+bool ModifiedTime(const std::string& path, timespec& time) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    time = info.st_mtim;
+    return true;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string RecoveryFolder(const std::string& userDataDir) { return userDataDir + "/recovery"; }
+
+std::string RecoveryCopyPath(const std::string& folder, const std::string& docPath) {
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016" PRIx64, PathHash(docPath));
+    return folder + "/" + Stem(docPath) + "." + hex + std::string(kDocExt);
+}
+
+void WriteRecoveryCopy(const std::string& copyPath, const std::string& docPath,
+                       std::string_view image) {
+    if (copyPath == docPath || SameFile(copyPath, docPath)) {
+        throw EInOutError("The recovery copy " + copyPath + " would replace its own document");
+    }
+    MakeFolders(FolderOf(copyPath));
+    WriteFileAtomically(copyPath, image);
+}
+
+bool RecoveryCopyIsNewer(const std::string& copyPath, const std::string& docPath) {
+    timespec copy{};
+    if (!ModifiedTime(copyPath, copy)) {
+        return false;
+    }
+    timespec doc{};
+    if (docPath.empty() || !ModifiedTime(docPath, doc)) {
+        return true;
+    }
+    return copy.tv_sec != doc.tv_sec ? copy.tv_sec > doc.tv_sec : copy.tv_nsec > doc.tv_nsec;
+}
+
+void RemoveRecoveryCopy(const std::string& copyPath) {
+    if (unlink(copyPath.c_str()) != 0 && errno != ENOENT) {
+        throw EInOutError("Unable to remove " + copyPath + ": " + std::strerror(errno));
+    }
+}
+
+std::string KeepRecoveryCopyAside(const std::string& copyPath) {
+    std::string base = copyPath;
+    if (base.ends_with(kDocExt)) {
+        base.resize(base.size() - kDocExt.size());
+    }
+    for (int n = 1; n <= kMaxAsideNames; ++n) {
+        const std::string aside = base + ".declined-" + std::to_string(n) + std::string(kDocExt);
+        // link refuses an existing name, so an earlier declined copy is never replaced.
+        if (link(copyPath.c_str(), aside.c_str()) == 0) {
+            unlink(copyPath.c_str());
+            return aside;
+        }
+        if (errno != EEXIST) {
+            throw EInOutError("Unable to keep " + copyPath + " aside: " + std::strerror(errno));
+        }
+    }
+    throw EInOutError("Unable to keep " + copyPath + " aside: no free name");
+}
+
+std::string ChooseStartupDocument(bool openLast, const std::string& lastDoc,
+                                  const std::string& workingDoc, const std::string& appDir) {
+    if (!openLast || lastDoc.empty()) {
+        return workingDoc;
+    }
+    const std::string path = lastDoc.front() == '/' ? lastDoc : appDir + "/" + lastDoc;
+    return FileExists(path) ? lastDoc : workingDoc;
+}
+
+}  // namespace tovarin
