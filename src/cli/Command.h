@@ -114,6 +114,7 @@ const CommandSpec& InfoCommand();
 const CommandSpec& FilterCommand();
 const CommandSpec& DrawsExportCommand();
 const CommandSpec& DrawsImportCommand();
+const CommandSpec& DrawsImportTableCommand();
 const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();

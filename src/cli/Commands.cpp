@@ -31,6 +31,8 @@ const std::vector<const CommandSpec*>& Commands() {
         &RecoveryCommand(),     // a document's recovery copy
         &StatsCommand(),        // the history statistics of the draws
         &BacktestCommand(),     // a project over past draws against chance
+        // a draw-history file into the draw table, replacing it or appended
+        &DrawsImportTableCommand(),
     };
     return commands;
 }

@@ -448,6 +448,10 @@ void TMainForm::FileMenuOptionsClick() {
     }
 }
 
+// The import lives in the draw-table window; its result reaches this
+// window's status bar through Reported.
+void TMainForm::FileMenuImportTableClick() { codesForm_->CodeMenuImportTableClick(); }
+
 void TMainForm::FileMenuCodesEditClick() {
     if (codesForm_->isMinimized()) {
         codesForm_->showNormal();

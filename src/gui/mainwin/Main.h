@@ -50,6 +50,7 @@ struct TMainActions {
     QAction* FileMenuPrint = nullptr;
     QAction* FileMenuPrintSetup = nullptr;
     QAction* FileMenuCodesDown = nullptr;
+    QAction* FileMenuImportTable = nullptr;
     QAction* FileMenuCodesEdit = nullptr;
     QAction* FileMenuStats = nullptr;
     QAction* FileMenuOptions = nullptr;
@@ -190,6 +191,7 @@ private:
     void FileMenuPrintClick();
     void FileMenuPrintSetupClick();
     void FileMenuCodesEditClick();
+    void FileMenuImportTableClick();
     void FileMenuStatsClick();
     void FileMenuOptionsClick();
     void FileMenuExitClick() { close(); }
