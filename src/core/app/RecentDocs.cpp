@@ -9,7 +9,7 @@ namespace tovarin {
 namespace {
 
 // Eight paths of PATH_MAX bytes fit with room to spare.
-constexpr size_t kMaxListBytes = 64 * 1024;
+constexpr size_t kMaxListBytes = size_t{64} * 1024;
 
 bool IsStorablePath(const std::string& line) {
     return !line.empty() && line.front() == '/' &&
@@ -60,9 +60,10 @@ TRecentDocs TRecentDocs::Load(const std::string& fileName) {
         start = end + 1;
     }
     // Added oldest first, so that the file's first line ends up first.
-    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        if (IsStorablePath(*line)) {
-            recent.Add(*line);
+    std::reverse(lines.begin(), lines.end());
+    for (const std::string& line : lines) {
+        if (IsStorablePath(line)) {
+            recent.Add(line);
         }
     }
     return recent;

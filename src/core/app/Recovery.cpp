@@ -113,7 +113,7 @@ std::string KeepRecoveryCopyAside(const std::string& copyPath) {
         base.resize(base.size() - kDocExt.size());
     }
     for (int n = 1; n <= kMaxAsideNames; ++n) {
-        const std::string aside = base + ".declined-" + std::to_string(n) + std::string(kDocExt);
+        std::string aside = base + ".declined-" + std::to_string(n) + std::string(kDocExt);
         // link refuses an existing name, so an earlier declined copy is never replaced.
         if (link(copyPath.c_str(), aside.c_str()) == 0) {
             unlink(copyPath.c_str());
