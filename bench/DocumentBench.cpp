@@ -208,8 +208,8 @@ void BM_CalcAll100Fresh(benchmark::State& state) { CalcAllBench(state, true); }
 
 BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_WriteRawBytes)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_ReadRawBytes)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_ReadRawBytes)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_LoadMemoryEmptyConditions)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_LoadMemoryBigDocument)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_CalcAll100Cached)->Unit(benchmark::kMicrosecond);

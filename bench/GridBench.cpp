@@ -112,4 +112,32 @@ void BM_PageDownOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_PageDownOnly)->Unit(benchmark::kNanosecond);
 
+// Typing a draw on the append line of a million draws, as after an import:
+// the cursor goes below the newest draw and seven digits make a new draw;
+// the draw is removed again so that every round starts alike.
+void BM_TypeDrawAtEnd(benchmark::State& state) {
+    Scene scene(1000000);
+    for (auto _ : state) {
+        scene.view->ShowAppendLine();
+        for (const char c : {'1', '2', '3', '4', '5', '6', '7'}) {
+            scene.view->TypeChar(c);
+        }
+        scene.Paint();
+        scene.net.Delete(scene.net.Count() - 1);
+    }
+}
+BENCHMARK(BM_TypeDrawAtEnd)->Unit(benchmark::kMicrosecond);
+
+// The digit search through all million draws without a match (adjacent
+// digits of these draws always differ, so "00" is nowhere): the longest a
+// find can take.
+void BM_FindThroughAMillion(benchmark::State& state) {
+    Scene scene(1000000);
+    for (auto _ : state) {
+        scene.view->Key(TNetKey::Home);
+        benchmark::DoNotOptimize(scene.view->FindNext("00"));
+    }
+}
+BENCHMARK(BM_FindThroughAMillion)->Unit(benchmark::kMillisecond);
+
 }  // namespace

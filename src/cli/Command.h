@@ -114,10 +114,12 @@ const CommandSpec& InfoCommand();
 const CommandSpec& FilterCommand();
 const CommandSpec& DrawsExportCommand();
 const CommandSpec& DrawsImportCommand();
+const CommandSpec& DrawsImportTableCommand();
 const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();
 const CommandSpec& RecoveryCommand();
 const CommandSpec& StatsCommand();
+const CommandSpec& BacktestCommand();
 
 }  // namespace tovarin::cli

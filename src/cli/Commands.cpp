@@ -30,6 +30,9 @@ const std::vector<const CommandSpec*>& Commands() {
         &AnalyseCommand(),      // the result analyses of a project
         &RecoveryCommand(),     // a document's recovery copy
         &StatsCommand(),        // the history statistics of the draws
+        &BacktestCommand(),     // a project over past draws against chance
+        // a draw-history file into the draw table, replacing it or appended
+        &DrawsImportTableCommand(),
     };
     return commands;
 }

@@ -1,7 +1,6 @@
 #include "core/app/RecentDocs.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
@@ -10,7 +9,7 @@ namespace tovarin {
 namespace {
 
 // Eight paths of PATH_MAX bytes fit with room to spare.
-constexpr std::streamsize kMaxRecentFileBytes = 64 * 1024;
+constexpr size_t kMaxListBytes = size_t{64} * 1024;
 
 bool IsStorablePath(const std::string& line) {
     return !line.empty() && line.front() == '/' &&
@@ -35,18 +34,20 @@ void TRecentDocs::Remove(const std::string& path) { std::erase(items_, path); }
 
 TRecentDocs TRecentDocs::Load(const std::string& fileName) {
     TRecentDocs recent;
-    // Only a regular file is read: a FIFO or a device would never end.
+    // The reader refuses what is not a regular file (a FIFO would never end);
+    // a list that cannot be read or is far too long for eight paths is ignored.
     if (!FileExists(fileName)) {
         return recent;
     }
-    std::ifstream in(fileName, std::ios::binary);
-    std::string bytes(static_cast<size_t>(kMaxRecentFileBytes) + 1, '\0');
-    in.read(bytes.data(), kMaxRecentFileBytes + 1);
-    const std::streamsize got = in.gcount();
-    if (in.bad() || got > kMaxRecentFileBytes) {
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(fileName);
+    } catch (const EInOutError&) {
         return recent;
     }
-    bytes.resize(static_cast<size_t>(got));
+    if (bytes.size() > kMaxListBytes) {
+        return recent;
+    }
     std::vector<std::string> lines;
     for (size_t start = 0; start < bytes.size();) {
         const size_t end = std::min(bytes.find('\n', start), bytes.size());
@@ -59,9 +60,10 @@ TRecentDocs TRecentDocs::Load(const std::string& fileName) {
         start = end + 1;
     }
     // Added oldest first, so that the file's first line ends up first.
-    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        if (IsStorablePath(*line)) {
-            recent.Add(*line);
+    std::reverse(lines.begin(), lines.end());
+    for (const std::string& line : lines) {
+        if (IsStorablePath(line)) {
+            recent.Add(line);
         }
     }
     return recent;

@@ -93,7 +93,7 @@ std::string KeepRecoveryCopyAside(const std::string& copyPath) {
         base.resize(base.size() - kDocExt.size());
     }
     for (int n = 1; n <= kMaxAsideNames; ++n) {
-        const std::string aside = base + ".declined-" + std::to_string(n) + std::string(kDocExt);
+        std::string aside = base + ".declined-" + std::to_string(n) + std::string(kDocExt);
         // link refuses an existing name, so an earlier declined copy is never replaced.
         if (AddNameUnlessTaken(copyPath, aside, "Unable to keep " + copyPath + " aside")) {
             try {

@@ -10,4 +10,14 @@ namespace tovarin {
 std::string Utf8ToGbk(std::string_view utf8);
 std::string GbkToUtf8(std::string_view gbk);
 
+// Text files from elsewhere (a web site's download, a spreadsheet's export)
+// come in whatever encoding their program chose. The text of such a file as
+// UTF-8: a UTF-8 or UTF-16 (LE or BE) byte-order mark decides and is
+// dropped; without one, valid UTF-8 stays as it is and anything else is
+// read as GB18030. Text that is UTF-8 already is not copied: the answer is
+// then a part of bytes, otherwise it lies in converted. ECodecError when the
+// bytes do not fit the encoding.
+std::string_view TextFileAsUtf8(std::string_view bytes, std::string& converted);
+bool IsValidUtf8(std::string_view text);
+
 }  // namespace tovarin

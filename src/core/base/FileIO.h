@@ -20,6 +20,11 @@ bool FileExists(const std::string& path);
 // anything is read from it, so none can hold the reader), or when it holds
 // more than kMaxFileBytes (refused before reading).
 std::string ReadWholeFile(const std::string& path);
+// At most the first maxBytes bytes of a regular file (what is not one is
+// refused as by ReadWholeFile): a reader of outside data
+// asks for one byte more than it accepts, so a longer file shows as such
+// without being read whole.
+std::string ReadFileHead(const std::string& path, size_t maxBytes);
 
 // Replaces the file with exactly these bytes, or leaves the old one whole:
 // the bytes go to a new file beside the target, every write is checked,

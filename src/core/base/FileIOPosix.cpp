@@ -1,7 +1,9 @@
 #include "core/base/FileIO.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -98,7 +100,11 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string ReadWholeFile(const std::string& path) {
+namespace {
+
+// At most maxBytes of a regular file (anything else is refused before it is
+// read); refuses files above kMaxFileBytes when limitFile is set.
+std::string ReadRegularFile(const std::string& path, size_t maxBytes, bool limitFile) {
     // Non-blocking, so that opening a FIFO returns at once and is refused
     // like any file that is not a regular one.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -115,15 +121,22 @@ std::string ReadWholeFile(const std::string& path) {
         close(fd);
         FailNotRegular("Unable to open", path);
     }
-    if (static_cast<unsigned long long>(info.st_size) > kMaxFileBytes) {
+    if (limitFile && static_cast<unsigned long long>(info.st_size) > kMaxFileBytes) {
         close(fd);
         Fail("Unable to read", path, EFBIG);
     }
-    std::string data;
-    data.reserve(static_cast<size_t>(info.st_size));
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = read(fd, chunk, sizeof chunk);
+    // The size is only a hint (the file may change, and /proc files say 0):
+    // one buffer of that size filled in place, grown only when the file is
+    // longer; the loop reads to the real end.
+    const size_t bound = limitFile ? std::min(maxBytes, kMaxFileBytes + 1) : maxBytes;
+    const size_t expected = std::min(static_cast<size_t>(std::max<off_t>(info.st_size, 0)), bound);
+    std::string data(std::max<size_t>(std::min<size_t>(expected + 1, bound), 1), '\0');
+    size_t filled = 0;
+    while (filled < bound) {
+        if (filled == data.size()) {
+            data.resize(std::min(bound, data.size() * 2));
+        }
+        const ssize_t got = read(fd, data.data() + filled, data.size() - filled);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -135,15 +148,25 @@ std::string ReadWholeFile(const std::string& path) {
         if (got == 0) {
             break;
         }
-        // The file may grow while it is read.
-        if (data.size() + static_cast<size_t>(got) > kMaxFileBytes) {
-            close(fd);
-            Fail("Unable to read", path, EFBIG);
-        }
-        data.append(chunk, static_cast<size_t>(got));
+        filled += static_cast<size_t>(got);
     }
     close(fd);
+    // The file grew past the bound while it was read.
+    if (limitFile && filled > kMaxFileBytes) {
+        Fail("Unable to read", path, EFBIG);
+    }
+    data.resize(filled);
     return data;
+}
+
+}  // namespace
+
+std::string ReadFileHead(const std::string& path, size_t maxBytes) {
+    return ReadRegularFile(path, maxBytes, false);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    return ReadRegularFile(path, kMaxFileBytes + 1, true);
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {

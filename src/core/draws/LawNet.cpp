@@ -174,16 +174,26 @@ void TCodeNet::LoadFromStream(ByteReader& in) {
                          std::to_string(count) + " draws, but only " +
                          std::to_string(in.Remaining()) + " bytes follow");
     }
+    // The count is checked against the bytes that follow, so the block is
+    // taken in one read and its digits decoded straight from it: a million
+    // draws are seven million values.
+    const size_t blockOffset = in.Offset();
+    const std::string_view block = in.ReadBytes(static_cast<size_t>(count) * StoredDrawSize);
     std::vector<TSeq> rows(static_cast<size_t>(count));
+    const char* value = block.data();
     for (TSeq& draw : rows) {
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-            const size_t offset = in.Offset();
-            const int32_t value = in.ReadI32();
-            if (value < 0 || value > 9) {
-                throw EReadError("TSeq.SetNum Error! (digit " + std::to_string(value) +
-                                 " at byte " + std::to_string(offset) + ")");
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos, value += 4) {
+            const auto digit =
+                static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint8_t>(value[0])) |
+                                     static_cast<uint32_t>(static_cast<uint8_t>(value[1])) << 8 |
+                                     static_cast<uint32_t>(static_cast<uint8_t>(value[2])) << 16 |
+                                     static_cast<uint32_t>(static_cast<uint8_t>(value[3])) << 24);
+            if (digit < 0 || digit > 9) {
+                throw EReadError(
+                    "TSeq.SetNum Error! (digit " + std::to_string(digit) + " at byte " +
+                    std::to_string(blockOffset + static_cast<size_t>(value - block.data())) + ")");
             }
-            draw.SetNum(pos, value);
+            draw.SetNum(pos, digit);
         }
     }
     rows_.swap(rows);

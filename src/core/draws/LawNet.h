@@ -54,6 +54,7 @@ public:
     bool Modified() const { return modified_; }
     void ClearModified() { modified_ = false; }
 
+    const std::vector<TSeq>& Rows() const { return rows_; }
     TSeq& GetSeq(int row);
     const TSeq& GetSeq(int row) const;
     int GetNum(int row, int pos) const;

@@ -77,7 +77,7 @@ const TCodes& TBaseBind::GetCodes() {
 }
 
 std::string TBaseBind::GetText() const {
-    std::string text = std::string(BindKindNames[static_cast<size_t>(kind_)]) + ":" +
+    std::string text = std::string(BindKindNames[static_cast<size_t>(Kind())]) + ":" +
                        AssuredLabels[Assured ? 1 : 0];
     if (!MultiClause) {
         return text + Param();

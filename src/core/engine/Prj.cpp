@@ -29,21 +29,19 @@ void Publish(const std::vector<std::string>& lines, TReportPane* output) {
     }
 }
 
-struct RecommendGroup {
-    bool TPrjOptions::*flag;
-    const char* title;
-    int size;
-};
+// A checked condition's step: a failure costs a tolerance condition one
+// error and an assured one the code.
+void ApplyStep(TCodes& result, TBaseBind& bind) { result.ApplyBy(bind.GetCodes(), !bind.Assured); }
+
+}  // namespace
 
 // The sizes are fixed; the stored size fields are not read.
-constexpr std::array<RecommendGroup, 4> kGroups = {{
+const std::array<TRecommendGroup, 4> RecommendGroups = {{
     {&TPrjOptions::Large, "大范围定位推荐40组(共", 40},
     {&TPrjOptions::Middle, "中范围定位推荐30组(共", 30},
     {&TPrjOptions::Small, "小范围定位推荐20组(共", 20},
     {&TPrjOptions::Tiny, "细范围定位推荐10组(共", 10},
 }};
-
-}  // namespace
 
 void ListCodes(std::vector<std::string>& lines, const TCodes& codes, const TAppOptions& settings) {
     const int total = codes.ValidCount();
@@ -231,7 +229,7 @@ void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
         ++step;
         lines.push_back(settings.SplitByLineChk ? kSeparatorLine : std::string());
         lines.push_back("第" + std::to_string(step) + "步:" + bind->GetText());
-        resultCodes_->ApplyBy(bind->GetCodes(), !bind->Assured);
+        ApplyStep(*resultCodes_, *bind);
         lines.push_back("筛选结果为总共" + std::to_string(resultCodes_->ValidCount()) + "个号码");
         if (settings.DetailEveryChk) {
             ListCodes(lines, *resultCodes_, settings);
@@ -241,6 +239,16 @@ void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
     EndRun(settings, lines);
     Recommend(settings, lines);
     Finish(lines, output);
+}
+
+void TSeqPrj::Evaluate(TCodes& errors) {
+    errors.Assign(*baseCodes_);
+    errors.SetMissCount(options_.MissMax);
+    for (const auto& bind : binds_) {
+        if (bind->Checked) {
+            ApplyStep(errors, *bind);
+        }
+    }
 }
 
 void TSeqPrj::BeginRun(const TAppOptions& settings, std::vector<std::string>& lines) {
@@ -283,30 +291,35 @@ void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& l
 
     TCodes picked(options_);
     picked.FailAll();
-    for (const RecommendGroup& group : kGroups) {
-        if (options_.*group.flag) {
+    for (const TRecommendGroup& group : RecommendGroups) {
+        if (options_.*group.Flag) {
             for (int s = std::max(options_.RcMissBase, 0);
-                 s <= levels && picked.ValidCount() < group.size; ++s) {
+                 s <= levels && picked.ValidCount() < group.Size; ++s) {
                 if (level[static_cast<size_t>(s)]) {
-                    PickCodes(picked, *level[static_cast<size_t>(s)], group.size,
+                    PickCodes(picked, *level[static_cast<size_t>(s)], group.Size,
                               options_.FloatCount);
                 }
             }
-            lines.push_back(group.title + std::to_string(picked.ValidCount()) + "组)：");
+            lines.push_back(group.Title + std::to_string(picked.ValidCount()) + "组)：");
             ListCodes(lines, picked, settings);
         }
         picked.FailAll();
     }
 }
 
-void TSeqPrj::PickCodes(TCodes& picked, const TCodes& level, int size, int floatCount) {
-    const int have = picked.ValidCount();
+int TSeqPrj::PickCount(int have, int offered, int size, int floatCount) {
     // A stored float count can be any 32-bit value, so the bound is 64-bit.
     if (have >= int64_t{size} - floatCount) {
-        return;
+        return 0;
     }
+    return have + offered <= size ? offered : size - have;
+}
+
+void TSeqPrj::PickCodes(TCodes& picked, const TCodes& level, int size, int floatCount) {
+    const int have = picked.ValidCount();
     const int offered = level.ValidCount();
-    if (have + offered <= size) {
+    const int taken = PickCount(have, offered, size, floatCount);
+    if (taken == offered) {
         for (TCode code = 0; code < level.Count(); ++code) {
             if (level.GetValid(code)) {
                 picked.ResetCode(code);
@@ -316,7 +329,7 @@ void TSeqPrj::PickCodes(TCodes& picked, const TCodes& level, int size, int float
     }
     // The level holds more codes outside the group than are still needed
     // (levels are disjoint), so the drawing ends.
-    for (int need = size - have; need > 0;) {
+    for (int need = taken; need > 0;) {
         const TCode code = Random(TCodes::kCount);
         if (level.GetValid(code) && !picked.GetValid(code)) {
             picked.ResetCode(code);

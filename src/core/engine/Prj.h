@@ -79,6 +79,12 @@ public:
     void CalcAll(const TAppOptions& settings, TReportPane* output);
     // One condition alone, as an assured condition, checked or not.
     void CalcOne(int index, const TAppOptions& settings, TReportPane* output);
+    // The error of every code after the checked conditions, exactly as
+    // CalcAll computes it, into errors (a set made for this project); no
+    // report, and the last run's result and verdict stay as they were. A
+    // condition that cannot be evaluated or a tolerance outside 0..10
+    // raises the run's own error.
+    void Evaluate(TCodes& errors);
 
     // One project record: the 56 option bytes, the condition count and the
     // conditions. Loading reads into new objects first, so a bad record
@@ -88,6 +94,10 @@ public:
 
     // One level's contribution to a recommendation group.
     static void PickCodes(TCodes& picked, const TCodes& level, int size, int floatCount);
+    // How many codes of a level of offered codes a group holding have codes
+    // takes: none once it holds size - floatCount, the whole level when it
+    // fits, else exactly the codes still needed (drawn at random).
+    static int PickCount(int have, int offered, int size, int floatCount);
 
     // Listeners hear of every change after it is made; the token removes
     // the listener again.
@@ -113,6 +123,17 @@ private:
     TCodeNet* codeNet_;
     TListeners<TPrjChange> listeners_;
 };
+
+// A recommendation group: its switch in the project settings, its report
+// title and its fixed size.
+struct TRecommendGroup {
+    bool TPrjOptions::*Flag;
+    const char* Title;
+    int Size;
+};
+
+// The groups in the order the run builds them: 40, 30, 20, 10.
+extern const std::array<TRecommendGroup, 4> RecommendGroups;
 
 // The rule line between report sections: 48 "=".
 inline const std::string kSeparatorLine(48, '=');

@@ -2,11 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QMenu>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -16,6 +18,7 @@
 #include "gui/common/FrontWindow.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/FindDialog.h"
+#include "gui/draws/TableImportDlg.h"
 
 // The icons live in a static library; nothing would pull their resource
 // object in without this call (and it must be made outside any namespace).
@@ -43,6 +46,22 @@ const Command Commands[] = {
      "import",
      true,
      {"CodeMenuImport", "码表导入(&I)...", nullptr, "导入直码数据|导入直码数据作为当前的基础直码"},
+     false},
+    {&TCodesForm::CodeMenuImportTableClick,
+     {"TableImportBt", "导入数据", nullptr,
+      "导入开奖数据|从网站或电子表格保存的文件导入开奖数据，预览后追加或替换"},
+     "import",
+     true,
+     {"CodeMenuImportTable", "导入开奖数据(&T)...", "Ctrl+Shift+I",
+      "导入开奖数据|从CSV或文本文件导入开奖数据，预览后追加或替换"},
+     false},
+    {&TCodesForm::CodeMenuPasteClick,
+     {"PasteTableBt", "粘贴", nullptr,
+      "粘贴开奖数据|把剪贴板里的开奖数据导入码表，预览后追加或替换"},
+     "import",
+     false,
+     {"CodeMenuPaste", "粘贴开奖数据(&V)", "Ctrl+V",
+      "粘贴开奖数据|把剪贴板里的开奖数据导入码表，预览后追加或替换"},
      false},
     {&TCodesForm::CodeMenuExportClick,
      {"FileMenuOpenBt", "导出", nullptr, "导出开奖号码|将当前的开奖号码导出到文本文件"},
@@ -221,6 +240,19 @@ QFileDialog& TCodesForm::SaveDialog() {
     return *saveDialog_;
 }
 
+QFileDialog& TCodesForm::TableDialog() {
+    if (tableDialog_ == nullptr) {
+        tableDialog_ = new QFileDialog(this, QStringLiteral("导入开奖数据"),
+                                       QCoreApplication::applicationDirPath());
+        tableDialog_->setObjectName("TableDialog");
+        tableDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        tableDialog_->setFileMode(QFileDialog::ExistingFile);
+        tableDialog_->setNameFilters(
+            {QStringLiteral("开奖数据 (*.csv *.txt *.tsv)"), QStringLiteral("任何文件 (*)")});
+    }
+    return *tableDialog_;
+}
+
 void TCodesForm::Guarded(void (TCodesForm::*command)()) {
     try {
         (this->*command)();
@@ -267,6 +299,44 @@ void TCodesForm::CodeMenuImportClick() {
     if (before > 0) {
         Report(ReplacedDrawsText(before, codeNet_.Count()));
     }
+}
+
+void TCodesForm::CodeMenuImportTableClick() {
+    if (TableDialog().exec() != QDialog::Accepted || tableDialog_->selectedFiles().isEmpty()) {
+        return;
+    }
+    ImportTableFile(tableDialog_->selectedFiles().front());
+}
+
+QString TCodesForm::ImportTableFile(const QString& path) {
+    return ImportTable(ReadDrawTableFile(path.toStdString()), path);
+}
+
+void TCodesForm::CodeMenuPasteClick() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.size() > static_cast<qsizetype>(MaxTableFileBytes)) {
+        throw EImportError("剪贴板里的内容太多，不能导入。");
+    }
+    ImportTable(ReadDrawTable(text.toStdString()), QStringLiteral("剪贴板"));
+}
+
+QString TCodesForm::ImportTable(const TTableRead& read, const QString& source) {
+    TTableImportDlg preview(codeNet_, read, source, this);
+    if (preview.exec() != QDialog::Accepted || !preview.CanConfirm()) {
+        return {};
+    }
+    const int before = codeNet_.Count();
+    const TImportMode mode = preview.Mode();
+    // The rows are built aside and put in place at once: one step of the
+    // history, and a refusal leaves the table as it was.
+    std::vector<TSeq> rows = ImportedRows(codeNet_.Rows(), read, mode);
+    Change("导入开奖数据", [&] { codeNet_.Replace(std::move(rows)); });
+    const int added = mode == TImportMode::Append ? codeNet_.Count() - before : codeNet_.Count();
+    const std::string text =
+        ImportDoneText(mode, added, codeNet_.Count() + codeNet_.FirstPeriod() - 1);
+    ShowNewestDraw();
+    Report(text);
+    return QString::fromStdString(text);
 }
 
 void TCodesForm::CodeMenuExportClick() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/draws/LawNet.h"
+#include "core/draws/TableImport.h"
 
 class QAction;
 class QFileDialog;
@@ -36,10 +37,19 @@ public:
     // the rest of the window, and most sessions never import or export.
     QFileDialog& OpenDialog();
     QFileDialog& SaveDialog();
+    QFileDialog& TableDialog();
     TFindDialog& FindDialog() { return *findDialog_; }
     QMenu& CodeMenu() { return *codeMenu_; }
 
     void CodeMenuImportClick();
+    // Draw history from a web site's or a spreadsheet's file, or from the
+    // clipboard: read, previewed, then appended or put in place of the table.
+    void CodeMenuImportTableClick();
+    void CodeMenuPasteClick();
+    QString ImportTableFile(const QString& path);
+    // Shows the preview of these draws and applies them when the user
+    // confirms; returns the status text, empty when nothing changed.
+    QString ImportTable(const TTableRead& read, const QString& source);
     void CodeMenuExportClick();
     void CodeMenuDelClick();
     void CodeMenuClearClick();
@@ -87,6 +97,7 @@ private:
     QMenu* codeMenu_ = nullptr;
     QFileDialog* openDialog_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;
+    QFileDialog* tableDialog_ = nullptr;
     TFindDialog* findDialog_ = nullptr;
     TDocUndo* undo_ = nullptr;
 };

@@ -89,7 +89,7 @@ bool TDataDown::Fetch(const std::string& address, std::string& body, std::string
                          QNetworkRequest::ManualRedirectPolicy);
     QNetworkReply* reply = manager.get(request);
     // Read as it arrives, so that Qt never holds more than the bound.
-    reply->setReadBufferSize(64 * 1024);
+    reply->setReadBufferSize(qint64{64} * 1024);
     QByteArray data;
     std::string abandoned;
     auto give = [&](std::string why) {

@@ -41,6 +41,7 @@
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/mainwin/AnalysesActions.h"
+#include "gui/mainwin/BacktestActions.h"
 #include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/DownloadActions.h"
 #include "gui/mainwin/OutputArea.h"
@@ -83,6 +84,7 @@ TMainForm::TMainForm(TSetup setup)
     StartUp();
     analyses_ = &InstallAnalyses(*this);
     InstallDownload(*this);
+    InstallBacktest(*this);
 }
 
 TMainForm::~TMainForm() {
@@ -446,6 +448,10 @@ void TMainForm::FileMenuOptionsClick() {
     }
 }
 
+// The import lives in the draw-table window; its result reaches this
+// window's status bar through Reported.
+void TMainForm::FileMenuImportTableClick() { codesForm_->CodeMenuImportTableClick(); }
+
 void TMainForm::FileMenuCodesEditClick() {
     if (codesForm_->isMinimized()) {
         codesForm_->showNormal();
@@ -520,6 +526,7 @@ void TMainForm::Calc(bool oneBind) {
     } else {
         project.CalcAll(appOptions_, OutPutMemo);
     }
+    OutPutMemo->SetReportOwner(&project);
     // A run leaves no condition selected.
     lists_->RebuildBindList();
     if (appOptions_.AutoVerifyChk) {

@@ -50,6 +50,7 @@ struct TMainActions {
     QAction* FileMenuPrint = nullptr;
     QAction* FileMenuPrintSetup = nullptr;
     QAction* FileMenuCodesDown = nullptr;
+    QAction* FileMenuImportTable = nullptr;
     QAction* FileMenuCodesEdit = nullptr;
     QAction* FileMenuStats = nullptr;
     QAction* FileMenuOptions = nullptr;
@@ -68,6 +69,7 @@ struct TMainActions {
     QAction* ProjectMenuBaseCode = nullptr;
     QAction* ProjectMenuCalcOne = nullptr;
     QAction* ProjectMenuCalcAll = nullptr;
+    QAction* ProjectMenuBacktest = nullptr;
     QAction* ProjectMenuAttrib = nullptr;
     QAction* EditMenuAdd = nullptr;  // opens the kind submenu
     QAction* EditMenuDel = nullptr;
@@ -189,6 +191,7 @@ private:
     void FileMenuPrintClick();
     void FileMenuPrintSetupClick();
     void FileMenuCodesEditClick();
+    void FileMenuImportTableClick();
     void FileMenuStatsClick();
     void FileMenuOptionsClick();
     void FileMenuExitClick() { close(); }

@@ -4,12 +4,16 @@
 #include <QList>
 #include <QPlainTextEdit>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "core/engine/Code.h"
 #include "core/engine/ReportPane.h"
 
 namespace tovarin {
+
+class TSeqPrj;
 
 // The output area: plain text the user may edit, wrapping lines, the
 // selection kept visible when it loses the focus. Reports arrive whole.
@@ -35,11 +39,27 @@ public:
     // focus (the area would otherwise take Ctrl+A and its own line keys).
     void SetWindowKeys(const QList<QKeySequence>& keys) { windowKeys_ = keys; }
 
+    // The project whose filtering report the area shows; none once any
+    // other text replaces it or the text is edited.
+    const TSeqPrj* ReportOwner() const { return reportOwner_; }
+    void SetReportOwner(const TSeqPrj* project) { reportOwner_ = project; }
+
+    // What the tool tip over a code text (such as 3xx7) says; an empty
+    // answer shows none.
+    using TCodeTip = std::function<QString(TCode code)>;
+    void SetCodeTip(TCodeTip codeTip) { codeTip_ = std::move(codeTip); }
+
 protected:
     bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
+    // The code whose text lies under a point of the viewport, or -1.
+    TCode CodeAt(const QPoint& point) const;
+
     QList<QKeySequence> windowKeys_;
+    const TSeqPrj* reportOwner_ = nullptr;
+    TCodeTip codeTip_;
 };
 
 }  // namespace tovarin

@@ -136,5 +136,62 @@ TEST(Codec, EveryCharacterConvertsToGbkAsEverywhere) {
     EXPECT_EQ(listing.Hash(), 0x43c8a74b80fb9919ULL);
 }
 
+TEST(Codec, Utf8Validation) {
+    EXPECT_TRUE(IsValidUtf8(""));
+    EXPECT_TRUE(IsValidUtf8("abcdefghijklmnopqrstuvwxyz 0123456789"));
+    EXPECT_TRUE(IsValidUtf8("期号,开奖号码 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"));
+    const char* const bad[] = {"\xFF",
+                               "abcdefgh\xC3",
+                               "\xE4\xB8",
+                               "\xC0\xAF",
+                               "\xC1\xBF",
+                               "a\x80z",
+                               "\xED\xA0\x80",
+                               "\xE0\x80\x80",
+                               "\xF0\x80\x80\x80",
+                               "\xF4\x90\x80\x80",
+                               "\xF5\x80\x80\x80",
+                               "\xE4\xB8\x41"};
+    for (const char* text : bad) {
+        EXPECT_FALSE(IsValidUtf8(text)) << text;
+    }
+}
+
+std::string TextFileToUtf8(std::string_view bytes) {
+    std::string converted;
+    return std::string(TextFileAsUtf8(bytes, converted));
+}
+
+TEST(Codec, TextFilesInEveryEncoding) {
+    EXPECT_EQ(TextFileToUtf8("期号"), "期号");
+    EXPECT_EQ(TextFileToUtf8("\xEF\xBB\xBF期号"), "期号");
+    EXPECT_EQ(TextFileToUtf8(std::string("\xFF\xFE\x1F\x67\xF7\x53", 6)), "期号");
+    EXPECT_EQ(TextFileToUtf8(std::string("\xFE\xFF\x67\x1F\x53\xF7", 6)), "期号");
+    EXPECT_EQ(TextFileToUtf8("\xC6\xDA\xBA\xC5"), "期号");
+    EXPECT_EQ(TextFileToUtf8("\x81\x30\x86\x38"), "À");
+    EXPECT_EQ(TextFileToUtf8(""), "");
+    EXPECT_EQ(TextFileToUtf8("\xFF\xFE"), "");
+}
+
+TEST(Codec, Utf8TextFilesAreNotCopied) {
+    const std::string bytes = "期号,开奖号码";
+    std::string converted;
+    EXPECT_EQ(TextFileAsUtf8(bytes, converted).data(), bytes.data());
+    const std::string marked = "\xEF\xBB\xBF期号";
+    EXPECT_EQ(TextFileAsUtf8(marked, converted).data(), marked.data() + 3);
+    EXPECT_TRUE(converted.empty());
+    const std::string gbk = "\xC6\xDA\xBA\xC5";
+    const std::string_view text = TextFileAsUtf8(gbk, converted);
+    EXPECT_EQ(text.data(), converted.data());
+    EXPECT_EQ(text, "期号");
+}
+
+TEST(Codec, TextFilesThatFitNoEncodingAreRefused) {
+    EXPECT_THROW(TextFileToUtf8("\xEF\xBB\xBF\xC6\xDA"), ECodecError);
+    EXPECT_THROW(TextFileToUtf8(std::string("\xFF\xFE\x1F", 3)), ECodecError);
+    EXPECT_THROW(TextFileToUtf8(std::string("\xFF\xFE\x00\xD8\x41\x00", 6)), ECodecError);
+    EXPECT_THROW(TextFileToUtf8("\xFF\xFF\xFF"), ECodecError);
+}
+
 }  // namespace
 }  // namespace tovarin

@@ -133,6 +133,27 @@ TEST_F(FileIOTest, AFailedWriteKeepsTheOldFileByteForByte) {
 #endif
 }
 
+TEST_F(FileIOTest, ReadFileHeadStopsAtTheLimit) {
+    std::string bytes(200000, 'a');
+    bytes.back() = 'z';
+    WriteFileAtomically(Path("big.txt"), bytes);
+    EXPECT_EQ(ReadFileHead(Path("big.txt"), 10), std::string(10, 'a'));
+    EXPECT_EQ(ReadFileHead(Path("big.txt"), 0), "");
+    EXPECT_EQ(ReadFileHead(Path("big.txt"), 200000), bytes);
+    EXPECT_EQ(ReadFileHead(Path("big.txt"), 200001), bytes);
+    EXPECT_EQ(ReadWholeFile(Path("big.txt")), bytes);
+    WriteFileAtomically(Path("empty.txt"), "");
+    EXPECT_EQ(ReadWholeFile(Path("empty.txt")), "");
+    EXPECT_EQ(ReadFileHead(Path("empty.txt"), 5), "");
+}
+
+TEST_F(FileIOTest, FilesWithoutASizeAreReadToTheirEnd) {
+    // /proc files report size 0 and still have contents.
+    const std::string status = ReadWholeFile("/proc/self/status");
+    EXPECT_NE(status.find("Name:"), std::string::npos);
+    EXPECT_EQ(ReadFileHead("/proc/self/status", 5), "Name:");
+}
+
 TEST_F(FileIOTest, ReadingAMissingFileIsAnError) {
     try {
         ReadWholeFile(Path("nothing"));

@@ -288,6 +288,8 @@ TEST_P(PickCodesRule, AddsAsTheThreeRulesSay) {
         fromLevel += picked.GetValid(code) ? 1 : 0;
     }
     EXPECT_EQ(fromLevel, c.expected - c.have);
+    // The count the backtest reads the group's chances from is the same.
+    EXPECT_EQ(TSeqPrj::PickCount(c.have, c.offered, c.size, c.floatCount), fromLevel);
     if (c.wholeLevel) {
         EXPECT_EQ(fromLevel, c.offered);
     }
@@ -295,14 +297,15 @@ TEST_P(PickCodesRule, AddsAsTheThreeRulesSay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PickCodesRule,
-    ::testing::Values(PickCase{35, 20, 40, 5, 35, false},  // at size - float: nothing
-                      PickCase{34, 20, 40, 5, 40, false},  // one below: fill to the size
-                      PickCase{30, 10, 40, 5, 40, true},   // exactly the size: whole level
-                      PickCase{30, 11, 40, 5, 40, false},  // one over: sampled
-                      PickCase{0, 36, 40, 5, 36, true},    //
-                      PickCase{39, 20, 40, 0, 40, false},  // float 0 fills the last place
-                      PickCase{40, 20, 40, 0, 40, false},  // full
-                      PickCase{0, 0, 10, 5, 0, true}));    // an empty level adds nothing
+    ::testing::Values(PickCase{35, 20, 40, 5, 35, false},   // at size - float: nothing
+                      PickCase{34, 20, 40, 5, 40, false},   // one below: fill to the size
+                      PickCase{30, 10, 40, 5, 40, true},    // exactly the size: whole level
+                      PickCase{30, 11, 40, 5, 40, false},   // one over: sampled
+                      PickCase{0, 36, 40, 5, 36, true},     //
+                      PickCase{39, 20, 40, 0, 40, false},   // float 0 fills the last place
+                      PickCase{40, 20, 40, 0, 40, false},   // full
+                      PickCase{0, 0, 10, 5, 0, true},       // an empty level adds nothing
+                      PickCase{0, 10, 10, 20, 0, false}));  // a float above the size: nothing
 
 // The fill draws every code 0..99 alike: over many groups of 40 out of 100,
 // each code is picked about 40 % of the time, code 0 and code 99 included.

@@ -42,6 +42,10 @@ struct ButtonRow {
 // The toolbar, left to right.
 const ButtonRow kButtons[] = {
     {"FileMenuNewBt", "导入", "导入开奖号码", "从TEXT文件里面导入开奖号码", true},
+    {"TableImportBt", "导入数据", "导入开奖数据",
+     "从网站或电子表格保存的文件导入开奖数据，预览后追加或替换", true},
+    {"PasteTableBt", "粘贴", "粘贴开奖数据", "把剪贴板里的开奖数据导入码表，预览后追加或替换",
+     false},
     {"FileMenuOpenBt", "导出", "导出开奖号码", "将当前的开奖号码导出到文本文件", true},
     {"FileMenuSaveBt", "删除", "删除行", "删除当前开奖号码表光标所在位置的行", true},
     {"FileMenuPrintBt", "清空", "清空开奖号码表行", "清空当前的码表内所有行", true},
@@ -66,6 +70,10 @@ struct ItemRow {
 // The context menu, top to bottom.
 const ItemRow kItems[] = {
     {"CodeMenuImport", "码表导入(&I)...", "", "导入直码数据", "导入直码数据作为当前的基础直码"},
+    {"CodeMenuImportTable", "导入开奖数据(&T)...", "Ctrl+Shift+I", "导入开奖数据",
+     "从CSV或文本文件导入开奖数据，预览后追加或替换"},
+    {"CodeMenuPaste", "粘贴开奖数据(&V)", "Ctrl+V", "粘贴开奖数据",
+     "把剪贴板里的开奖数据导入码表，预览后追加或替换"},
     {"CodeMenuExport", "码表导出(&E)...", "", "导出直码数据", "将当前的基础直码向文本文件导出"},
     {"CodeMenuDel", "删除(&D)", "Ctrl+Del", "删除行", "删除当前码表光标所在位置的行"},
     {"CodeMenuClear", "清空(&C)", "", "清空码表行", "清空当前的码表内所有行"},

@@ -445,8 +445,8 @@ private slots:
         WriteFileAtomically(dir_->File(kWorkDoc), ReadWholeFile(kBundledDoc));
         // File times tick coarsely: two writes in a row may carry the same
         // time, so the document is made visibly older than its copy.
-        std::filesystem::last_write_time(
-            dir_->File(kWorkDoc), std::filesystem::file_time_type::clock::now() - 10s);
+        std::filesystem::last_write_time(dir_->File(kWorkDoc),
+                                         std::filesystem::file_time_type::clock::now() - 10s);
         WriteRecoveryCopy(RecoveryCopyPath(dir_->File("recovery"), dir_->File(kWorkDoc)),
                           dir_->File(kWorkDoc), ReadWholeFile(kBundledDoc));
         bool asked = false;

@@ -254,7 +254,7 @@ private slots:
         ExpectOutcome(kServedText);
     }
 
-    void aVisibleEditorScrollsToTheLatestDraws() {
+    void aVisibleEditorShowsTheNewestDrawWithTheCursorBelowIt() {
         std::string lines;
         for (int n = 0; n < 300; ++n) {
             lines += std::to_string(1000000 + n) + "\r\n";
@@ -266,13 +266,12 @@ private slots:
         Start(server.BaseAddress());
         ExpectOutcome(Q(DownloadDoneText(300, 2026300)));
         QCOMPARE(form_->CodeNet().Count(), 300);
-        QTRY_VERIFY(grid.View().TopRow() > 0);
-        const int top = grid.View().TopRow();
-        grid.ScrollToRow(299);
-        QCOMPARE(grid.View().TopRow(), top);  // the last row was already in view
+        QTRY_COMPARE(grid.View().CursorTableRow(), 300);
+        QCOMPARE(grid.View().CursorCol(), 0);
+        QCOMPARE(grid.View().TopRow(), grid.View().ScrollMax());
     }
 
-    void aHiddenEditorIsNotScrolled() {
+    void aHiddenEditorShowsTheNewestDrawWhenOpened() {
         std::string lines;
         for (int n = 0; n < 300; ++n) {
             lines += std::to_string(1000000 + n) + "\r\n";
@@ -281,7 +280,12 @@ private slots:
         Start(server.BaseAddress());
         ExpectOutcome(Q(DownloadDoneText(300, 2026300)));
         QTest::qWait(50);
-        QCOMPARE(form_->CodesForm().Grid().View().TopRow(), 0);
+        const TNetView& view = form_->CodesForm().Grid().View();
+        QCOMPARE(view.TopRow(), 0);
+        form_->CodesForm().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form_->CodesForm()));
+        QTRY_COMPARE(view.CursorTableRow(), 300);
+        QCOMPARE(view.TopRow(), view.ScrollMax());
     }
 
     void closingDuringTheWaitDoesNotHang() {

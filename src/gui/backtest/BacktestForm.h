@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+#include "core/backtest/Backtest.h"
+#include "core/engine/Prj.h"
+
+class QChart;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+class QTableWidget;
+class QTabWidget;
+
+namespace tovarin {
+
+class TPeriodTableModel;
+
+// 回测: how the selected project would have done over a range of past draws
+// and whether that beats picking as many codes at random. The window
+// follows the draw table and the project; it closes when the project
+// leaves the list.
+class TBacktestForm : public QWidget {
+    Q_OBJECT
+
+public:
+    // The range the window keeps when the draw table grows or shrinks.
+    enum class TPreset { Last30, Last100, All, Custom };
+
+    // The project must be in the list. The list and its draw table must
+    // outlive the window, or clear the list (which lets the window go)
+    // before they are freed.
+    TBacktestForm(TPrjMgr& projects, TSeqPrj& project, const QString& projectName,
+                  QWidget* parent = nullptr);
+    ~TBacktestForm() override;
+
+    // Null once the project has left the list.
+    const TSeqPrj* Project() const { return project_; }
+
+    void ShowLast(int periods);
+    void ShowAll();
+    void ShowRange(int from, int to);
+    TPreset Preset() const { return preset_; }
+
+    // What the window shows now; none when the table is empty or the
+    // project cannot be evaluated.
+    const std::optional<TBacktestReport>& Report() const { return report_; }
+
+private:
+    void BuildLayout();
+    QWidget* BuildRangeRow();
+    void DrawsChanged();
+    void ProjectListChanged(TPrjChange change, const TSeqPrj* project);
+    // The project is gone: stop listening at once and close.
+    void Detach();
+    void ApplyPreset();
+    void RangeEdited(bool fromEdited);
+    void Recompute();
+    void ShowFailure(const QString& message);
+    void FillConditions(const TBacktestReport& report);
+    void FillGroups(const TBacktestReport& report);
+    void FillCharts(const TBacktestReport& report);
+    int LastPeriod() const;
+
+    TPrjMgr& projects_;
+    TSeqPrj* project_;
+    int netListener_ = 0;
+    int prjListener_ = 0;
+    TPreset preset_ = TPreset::Last100;
+    TEvaluation evaluation_;
+    std::optional<TBacktestReport> report_;
+
+    QSpinBox* FromEd = nullptr;
+    QSpinBox* ToEd = nullptr;
+    QPushButton* Last30Bt = nullptr;
+    QPushButton* Last100Bt = nullptr;
+    QPushButton* AllBt = nullptr;
+    QLabel* SummaryLbl = nullptr;
+    QLabel* CautionLbl = nullptr;
+    QChart* toleranceChart_ = nullptr;
+    QChart* rollingChart_ = nullptr;
+    QTabWidget* Tabs = nullptr;
+    QTableWidget* ConditionGrid = nullptr;
+    QTableWidget* GroupGrid = nullptr;
+    QTableView* PeriodGrid = nullptr;
+    TPeriodTableModel* periodModel_ = nullptr;
+};
+
+}  // namespace tovarin

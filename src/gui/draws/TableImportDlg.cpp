@@ -1,0 +1,205 @@
+#include "gui/draws/TableImportDlg.h"
+
+#include <QAbstractTableModel>
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "core/draws/LawNet.h"
+
+namespace tovarin {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// A million draws are shown without a million items: the view asks for
+// the rows it paints.
+class TDrawListModel : public QAbstractTableModel {
+public:
+    TDrawListModel(const std::vector<TTableDraw>& draws, QObject* parent)
+        : QAbstractTableModel(parent), draws_(draws) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(draws_.size());
+    }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 3; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) {
+            return {};
+        }
+        const TTableDraw& draw = draws_[static_cast<size_t>(index.row())];
+        switch (index.column()) {
+            case 0:
+                return draw.HasPeriod ? QString::number(draw.Period) : QString();
+            case 1:
+                return QString::fromUtf8(draw.Date().data(),
+                                         static_cast<qsizetype>(draw.Date().size()));
+            default: {
+                QString digits;
+                for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+                    digits += QChar('0' + draw.Draw.GetNum(pos));
+                }
+                return digits;
+            }
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole) {
+            return {};
+        }
+        if (orientation == Qt::Vertical) {
+            return section + 1;
+        }
+        static const char* const titles[] = {"期号", "日期", "开奖号码"};
+        return QString::fromUtf8(titles[section]);
+    }
+
+private:
+    const std::vector<TTableDraw>& draws_;
+};
+
+// More lines than anyone reads; the rest are counted.
+constexpr int MaxListedLines = 1000;
+
+}  // namespace
+
+TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, const QString& source,
+                                 QWidget* parent)
+    : QDialog(parent), net_(net), read_(read) {
+    setObjectName("TableImportDlg");
+    setWindowTitle(QStringLiteral("导入开奖数据"));
+    resize(460, 560);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* sourceLbl = new QLabel(QStringLiteral("来源：%1").arg(source), this);
+    sourceLbl->setObjectName("SourceLbl");
+    sourceLbl->setWordWrap(true);
+    layout->addWidget(sourceLbl);
+
+    QString count = QStringLiteral("读到%1期开奖号码").arg(read.Draws.size());
+    if (!read.Draws.empty() && read.Draws.front().HasPeriod) {
+        count += QStringLiteral("（第%1期至第%2期）")
+                     .arg(read.Draws.front().Period)
+                     .arg(read.Draws.back().Period);
+    }
+    auto* countLbl = new QLabel(count, this);
+    countLbl->setObjectName("CountLbl");
+    layout->addWidget(countLbl);
+
+    drawView_ = new QTableView(this);
+    drawView_->setObjectName("DrawView");
+    drawView_->setModel(new TDrawListModel(read.Draws, drawView_));
+    drawView_->setSelectionMode(QAbstractItemView::NoSelection);
+    drawView_->setFocusPolicy(Qt::NoFocus);
+    drawView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    drawView_->verticalHeader()->setDefaultSectionSize(20);
+    drawView_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    drawView_->horizontalHeader()->setStretchLastSection(true);
+    drawView_->setColumnWidth(0, 100);
+    drawView_->setColumnWidth(1, 120);
+    // The newest draws are the ones a player checks.
+    drawView_->scrollToBottom();
+    layout->addWidget(drawView_, 3);
+
+    const size_t problems = read.Conflicts.size() + read.Skipped.size();
+    auto* skippedLbl =
+        new QLabel(problems == 0 ? QStringLiteral("没有无法读取的行")
+                                 : QStringLiteral("无法读取的行：%1行").arg(read.Skipped.size()),
+                   this);
+    skippedLbl->setObjectName("SkippedLbl");
+    layout->addWidget(skippedLbl);
+    skippedList_ = new QListWidget(this);
+    skippedList_->setObjectName("SkippedList");
+    int listed = 0;
+    for (const TDrawConflict& conflict : read.Conflicts) {
+        if (listed++ == MaxListedLines) {
+            break;
+        }
+        auto* item = new QListWidgetItem(Q(ConflictText(conflict)), skippedList_);
+        item->setForeground(Qt::red);
+    }
+    for (const TSkippedLine& skipped : read.Skipped) {
+        if (listed++ == MaxListedLines) {
+            break;
+        }
+        skippedList_->addItem(Q(SkippedText(skipped)));
+    }
+    if (problems > MaxListedLines) {
+        skippedList_->addItem(QStringLiteral("……另有%1行未列出").arg(problems - MaxListedLines));
+    }
+    skippedList_->setVisible(problems > 0);
+    layout->addWidget(skippedList_, 1);
+
+    auto* modes = new QHBoxLayout;
+    appendRb_ = new QRadioButton(QStringLiteral("追加到码表末尾(&A)"), this);
+    appendRb_->setObjectName("AppendRb");
+    replaceRb_ = new QRadioButton(QStringLiteral("替换整个码表(&R)"), this);
+    replaceRb_->setObjectName("ReplaceRb");
+    auto* group = new QButtonGroup(this);
+    group->addButton(appendRb_);
+    group->addButton(replaceRb_);
+    modes->addWidget(appendRb_);
+    modes->addWidget(replaceRb_);
+    modes->addStretch();
+    layout->addLayout(modes);
+
+    outcomeLbl_ = new QLabel(this);
+    outcomeLbl_->setObjectName("OutcomeLbl");
+    outcomeLbl_->setWordWrap(true);
+    layout->addWidget(outcomeLbl_);
+
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons_->button(QDialogButtonBox::Ok)->setText(QStringLiteral("导入"));
+    buttons_->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons_);
+
+    appendStart_ = FindAppendStart(net.Rows(), read.Draws);
+    const bool canAppend = appendStart_.has_value() && net.Count() > 0;
+    appendRb_->setEnabled(canAppend);
+    (canAppend ? appendRb_ : replaceRb_)->setChecked(true);
+    connect(appendRb_, &QRadioButton::toggled, this, [this] { ShowOutcome(); });
+    ShowOutcome();
+}
+
+TImportMode TTableImportDlg::Mode() const {
+    return appendRb_->isChecked() ? TImportMode::Append : TImportMode::Replace;
+}
+
+bool TTableImportDlg::CanConfirm() const { return read_.Conflicts.empty() && !read_.Draws.empty(); }
+
+void TTableImportDlg::ShowOutcome() {
+    QString text;
+    if (!read_.Conflicts.empty()) {
+        text = Q(ConflictsText());
+    } else if (read_.Draws.empty()) {
+        text = Q(NoDrawsText());
+    } else if (Mode() == TImportMode::Append) {
+        const int added = static_cast<int>(read_.Draws.size() - *appendStart_);
+        text = added == 0
+                   ? QStringLiteral("码表已经包含文件里的全部开奖号码，没有可以追加的。")
+                   : QStringLiteral("将在码表的%1期之后追加%2期。").arg(net_.Count()).arg(added);
+    } else {
+        text = QStringLiteral("码表的%1期将被文件里的%2期替换。")
+                   .arg(net_.Count())
+                   .arg(read_.Draws.size());
+    }
+    if (net_.Count() > 0 && !appendStart_) {
+        text = Q(NoAppendMatchText(net_.Count())) + "\n" + text;
+    }
+    outcomeLbl_->setText(text);
+    outcomeLbl_->setStyleSheet(CanConfirm() ? QString() : QStringLiteral("color: red"));
+    buttons_->button(QDialogButtonBox::Ok)->setEnabled(CanConfirm());
+}
+
+}  // namespace tovarin

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+
+#include <optional>
+
+#include "core/draws/TableImport.h"
+
+class QDialogButtonBox;
+class QLabel;
+class QListWidget;
+class QRadioButton;
+class QTableView;
+
+namespace tovarin {
+
+class TCodeNet;
+
+// The preview of a draw-history import: the draws read (period, date,
+// digits), their count, the lines that could not be read and why, and the
+// choice between appending after the table's last draws and replacing the
+// table. Nothing changes here; the caller applies the chosen mode. The
+// table and the draws read are the caller's and outlive the dialog.
+class TTableImportDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    TTableImportDlg(const TCodeNet& net, const TTableRead& read, const QString& source,
+                    QWidget* parent = nullptr);
+
+    TImportMode Mode() const;
+    // Whether the import can be confirmed at all (no conflicting lines).
+    bool CanConfirm() const;
+
+    QTableView& DrawView() const { return *drawView_; }
+    QListWidget& SkippedList() const { return *skippedList_; }
+    QRadioButton& AppendRb() const { return *appendRb_; }
+    QRadioButton& ReplaceRb() const { return *replaceRb_; }
+    QLabel& OutcomeLabel() const { return *outcomeLbl_; }
+    QDialogButtonBox& Buttons() const { return *buttons_; }
+
+private:
+    void ShowOutcome();
+
+    const TCodeNet& net_;
+    const TTableRead& read_;
+    std::optional<size_t> appendStart_;
+    QTableView* drawView_ = nullptr;
+    QListWidget* skippedList_ = nullptr;
+    QRadioButton* appendRb_ = nullptr;
+    QRadioButton* replaceRb_ = nullptr;
+    QLabel* outcomeLbl_ = nullptr;
+    QDialogButtonBox* buttons_ = nullptr;
+};
+
+}  // namespace tovarin
