@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -1,4 +1,3 @@
-#include <signal.h>
 #include <unistd.h>
 
 #include <csignal>
