@@ -38,31 +38,31 @@ std::string TUndoHistory::RedoName() const {
     return redo_.empty() ? std::string() : redo_.back().Name;
 }
 
+template <typename From, typename To>
+TDocState TUndoHistory::TakeStep(From& from, To& to, TDocState current) {
+    Step step = std::move(from.back());
+    from.pop_back();
+    bytes_ -= step.State.Image.size();
+    Push(to, Step{step.Name, std::move(current), current_}, bytes_);
+    current_ = step.Serial;
+    lastGroup_.clear();
+    return std::move(step.State);
+}
+
 TDocState TUndoHistory::Undo(TDocState current) {
     if (undo_.empty()) {
         throw Exception("TUndoHistory.Undo Error!");
     }
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    bytes_ -= step.State.Image.size();
-    Push(redo_, Step{step.Name, std::move(current), current_}, bytes_);
-    current_ = step.Serial;
-    lastGroup_.clear();
-    return std::move(step.State);
+    return TakeStep(undo_, redo_, std::move(current));
 }
 
 TDocState TUndoHistory::Redo(TDocState current) {
     if (redo_.empty()) {
         throw Exception("TUndoHistory.Redo Error!");
     }
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
-    bytes_ -= step.State.Image.size();
-    Push(undo_, Step{step.Name, std::move(current), current_}, bytes_);
-    current_ = step.Serial;
-    lastGroup_.clear();
+    TDocState state = TakeStep(redo_, undo_, std::move(current));
     Trim();
-    return std::move(step.State);
+    return state;
 }
 
 void TUndoHistory::Reset() {

@@ -76,6 +76,10 @@ private:
     };
 
     void Trim();
+    // Takes the newest step of from as the state to return, and files the
+    // current state on to under the same name: the one move behind Undo and Redo.
+    template <typename From, typename To>
+    TDocState TakeStep(From& from, To& to, TDocState current);
 
     std::deque<Step> undo_;
     std::vector<Step> redo_;
