@@ -18,34 +18,10 @@ void ByteWriter::WriteU8(uint8_t value) { buffer_.push_back(static_cast<char>(va
 
 void ByteWriter::WriteBytes(std::string_view bytes) { buffer_.append(bytes); }
 
-void ByteReader::Need(size_t count) const {
-    if (count > Remaining()) {
-        throw EReadError("Unexpected end of data at byte " + std::to_string(offset_) + ": " +
-                         std::to_string(count) + " bytes needed, " + std::to_string(Remaining()) +
-                         " left");
-    }
-}
-
-int32_t ByteReader::ReadI32() {
-    Need(4);
-    uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i) {
-        bits |= static_cast<uint32_t>(static_cast<uint8_t>(data_[offset_ + i])) << (8 * i);
-    }
-    offset_ += 4;
-    return static_cast<int32_t>(bits);
-}
-
-uint8_t ByteReader::ReadU8() {
-    Need(1);
-    return static_cast<uint8_t>(data_[offset_++]);
-}
-
-std::string_view ByteReader::ReadBytes(size_t count) {
-    Need(count);
-    std::string_view bytes = data_.substr(offset_, count);
-    offset_ += count;
-    return bytes;
+void ByteReader::RefuseShortRead(size_t count) const {
+    throw EReadError("Unexpected end of data at byte " + std::to_string(offset_) + ": " +
+                     std::to_string(count) + " bytes needed, " + std::to_string(Remaining()) +
+                     " left");
 }
 
 }  // namespace tovarin

@@ -39,10 +39,38 @@ public:
     size_t Remaining() const { return data_.size() - offset_; }
 
 private:
-    void Need(size_t count) const;
+    void Need(size_t count) const {
+        if (count > Remaining()) {
+            RefuseShortRead(count);
+        }
+    }
+    [[noreturn]] void RefuseShortRead(size_t count) const;
 
     std::string_view data_;
     size_t offset_ = 0;
 };
+
+// The reads are inline: a document's conditions make tens of thousands.
+inline int32_t ByteReader::ReadI32() {
+    Need(4);
+    uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) {
+        bits |= static_cast<uint32_t>(static_cast<uint8_t>(data_[offset_ + i])) << (8 * i);
+    }
+    offset_ += 4;
+    return static_cast<int32_t>(bits);
+}
+
+inline uint8_t ByteReader::ReadU8() {
+    Need(1);
+    return static_cast<uint8_t>(data_[offset_++]);
+}
+
+inline std::string_view ByteReader::ReadBytes(size_t count) {
+    Need(count);
+    std::string_view bytes = data_.substr(offset_, count);
+    offset_ += count;
+    return bytes;
+}
 
 }  // namespace tovarin

@@ -5,13 +5,15 @@
 #include <cstdint>
 #include <cstring>
 #include <iconv.h>
+#include <memory>
+#include <vector>
 
 #include "core/base/Errors.h"
 
 namespace tovarin {
 namespace {
 
-// Closes the converter on every way out of Convert.
+// Closes the converter when its thread ends.
 class Converter {
 public:
     Converter(const char* from, const char* to, const char* what) : cd_(iconv_open(to, from)) {
@@ -30,10 +32,31 @@ private:
     iconv_t cd_;
 };
 
+// Opening a converter costs more than converting a condition's text, and a
+// document holds thousands of them: each thread keeps the converters it
+// opened (a handful of directions), returned with their state reset.
+iconv_t KeptConverter(const char* from, const char* to, const char* what) {
+    struct Kept {
+        std::string From;
+        std::string To;
+        std::unique_ptr<Converter> Opened;
+    };
+    thread_local std::vector<Kept> kept;
+    auto found = std::find_if(kept.begin(), kept.end(),
+                              [&](const Kept& k) { return k.From == from && k.To == to; });
+    if (found == kept.end()) {
+        kept.push_back({from, to, std::make_unique<Converter>(from, to, what)});
+        found = kept.end() - 1;
+    }
+    const iconv_t cd = found->Opened->Handle();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return cd;
+}
+
 // glibc's converter; CodecWindows.cpp gives the same answers through the
 // Windows code pages.
 std::string Convert(std::string_view in, const char* from, const char* to, const char* what) {
-    const Converter converter(from, to, what);
+    const iconv_t converter = KeptConverter(from, to, what);
     std::string out;
     out.resize(in.size() * 2 + 8);
     // iconv's interface takes a non-const input pointer but does not write
@@ -43,7 +66,7 @@ std::string Convert(std::string_view in, const char* from, const char* to, const
     char* dst = out.data();
     size_t dstLeft = out.size();
     while (srcLeft > 0) {
-        if (iconv(converter.Handle(), &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) {
+        if (iconv(converter, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) {
             break;
         }
         if (errno == E2BIG) {
@@ -69,8 +92,7 @@ bool IsAscii(std::string_view text) {
 }  // namespace
 
 // ASCII is the same in UTF-8, GBK and GB18030. Most stored texts are
-// digits and commas, and opening a converter costs more than converting:
-// a document of twenty thousand conditions opens without one.
+// digits and commas, and copying them costs less than converting.
 std::string Utf8ToGbk(std::string_view utf8) {
     return IsAscii(utf8) ? std::string(utf8) : Convert(utf8, "UTF-8", "GBK", "to GBK");
 }

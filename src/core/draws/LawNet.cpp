@@ -1,6 +1,8 @@
 #include "core/draws/LawNet.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "core/base/ByteStream.h"
 #include "core/base/Codec.h"
@@ -34,6 +36,34 @@ TSeq DrawOfLine(std::string_view line) {
         }
     }
     return draw;
+}
+
+// The little-endian 32-bit value at bytes, whatever the machine.
+int32_t StoredValue(const char* bytes) {
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint8_t>(bytes[0])) |
+                                static_cast<uint32_t>(static_cast<uint8_t>(bytes[1])) << 8 |
+                                static_cast<uint32_t>(static_cast<uint8_t>(bytes[2])) << 16 |
+                                static_cast<uint32_t>(static_cast<uint8_t>(bytes[3])) << 24);
+}
+
+[[noreturn]] void RefuseStoredDigit(int32_t digit, size_t offset) {
+    throw EReadError("TSeq.SetNum Error! (digit " + std::to_string(digit) + " at byte " +
+                     std::to_string(offset) + ")");
+}
+
+// Zero exactly for a digit 0..9, in operations a compiler can run on many
+// values at once: a value above 15 has bits above the low four, and adding
+// 6 carries 10..15 into bit 4.
+uint32_t NonDigitBits(uint32_t value) { return (value | (value + 6)) & ~uint32_t{0xF}; }
+
+// Refuses the first of count stored values that is no digit, if any.
+void RefuseNonDigit(const char* stored, size_t count, size_t offset) {
+    for (size_t i = 0; i < count; ++i) {
+        const auto value = static_cast<uint32_t>(StoredValue(stored + 4 * i));
+        if (NonDigitBits(value) != 0) {
+            RefuseStoredDigit(static_cast<int32_t>(value), offset + 4 * i);
+        }
+    }
 }
 
 }  // namespace
@@ -159,6 +189,35 @@ void TCodeNet::SaveToStream(ByteWriter& out) {
     modified_ = false;
 }
 
+// The block goes through in runs of draws small enough to stay in the
+// cache: first every value of a run is checked and narrowed to a byte in
+// one simple loop over the values (the compiler runs it on many at once),
+// then the run's draws take their digits from those bytes. A run is
+// appended whole, so the table is never filled with zeros first.
+void TCodeNet::DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows) {
+    constexpr size_t kRunDraws = 256;
+    std::array<uint8_t, kRunDraws * TSeq::DigitCount> digits{};
+    std::array<TSeq, kRunDraws> run{};
+    for (size_t start = 0; start < block.size(); start += kRunDraws * StoredDrawSize) {
+        const char* const stored = block.data() + start;
+        const size_t draws = std::min(kRunDraws, (block.size() - start) / StoredDrawSize);
+        const size_t values = draws * TSeq::DigitCount;
+        uint32_t outside = 0;
+        for (size_t i = 0; i < values; ++i) {
+            const auto value = static_cast<uint32_t>(StoredValue(stored + 4 * i));
+            outside |= NonDigitBits(value);
+            digits[i] = static_cast<uint8_t>(value);
+        }
+        if (outside != 0) {
+            RefuseNonDigit(stored, values, blockOffset + start);
+        }
+        for (size_t draw = 0; draw < draws; ++draw) {
+            std::memcpy(run[draw].digits_, &digits[draw * TSeq::DigitCount], TSeq::DigitCount);
+        }
+        rows.insert(rows.end(), run.begin(), run.begin() + static_cast<ptrdiff_t>(draws));
+    }
+}
+
 std::vector<TSeq> TCodeNet::TakeRows() {
     std::vector<TSeq> rows = std::move(rows_);
     rows_.clear();
@@ -175,27 +234,13 @@ void TCodeNet::LoadFromStream(ByteReader& in) {
                          std::to_string(in.Remaining()) + " bytes follow");
     }
     // The count is checked against the bytes that follow, so the block is
-    // taken in one read and its digits decoded straight from it: a million
-    // draws are seven million values.
+    // taken in one read and its draws decoded straight from it into a table
+    // of exactly that size: a million draws are seven million values.
     const size_t blockOffset = in.Offset();
     const std::string_view block = in.ReadBytes(static_cast<size_t>(count) * StoredDrawSize);
-    std::vector<TSeq> rows(static_cast<size_t>(count));
-    const char* value = block.data();
-    for (TSeq& draw : rows) {
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos, value += 4) {
-            const auto digit =
-                static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint8_t>(value[0])) |
-                                     static_cast<uint32_t>(static_cast<uint8_t>(value[1])) << 8 |
-                                     static_cast<uint32_t>(static_cast<uint8_t>(value[2])) << 16 |
-                                     static_cast<uint32_t>(static_cast<uint8_t>(value[3])) << 24);
-            if (digit < 0 || digit > 9) {
-                throw EReadError(
-                    "TSeq.SetNum Error! (digit " + std::to_string(digit) + " at byte " +
-                    std::to_string(blockOffset + static_cast<size_t>(value - block.data())) + ")");
-            }
-            draw.SetNum(pos, digit);
-        }
-    }
+    std::vector<TSeq> rows;
+    rows.reserve(static_cast<size_t>(count));
+    DecodeDraws(block, blockOffset, rows);
     rows_.swap(rows);
     modified_ = false;
     Changed(TNetChange::Rows);

@@ -29,6 +29,10 @@ public:
     bool Selected = false;
 
 private:
+    // The table decodes its stored block straight into the digits, after
+    // checking a whole run of them at once.
+    friend class TCodeNet;
+
     uint8_t digits_[DigitCount] = {};
 };
 
@@ -100,6 +104,10 @@ public:
     void Unsubscribe(int token);
 
 private:
+    // Appends the draws of a stored block whose size is a whole number of
+    // draws; blockOffset, where the block starts in the image, names a value
+    // outside 0..9 in the EReadError.
+    static void DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows);
     void CheckRow(int row) const;
     void Changed(TNetChange change);
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "core/base/Codec.h"
 #include "core/base/Errors.h"
@@ -191,6 +194,59 @@ TEST(Codec, TextFilesThatFitNoEncodingAreRefused) {
     EXPECT_THROW(TextFileToUtf8(std::string("\xFF\xFE\x1F", 3)), ECodecError);
     EXPECT_THROW(TextFileToUtf8(std::string("\xFF\xFE\x00\xD8\x41\x00", 6)), ECodecError);
     EXPECT_THROW(TextFileToUtf8("\xFF\xFF\xFF"), ECodecError);
+}
+
+// Converters are kept open between texts: a text refused halfway through a
+// character, or at a byte no character has, leaves nothing behind for the
+// next one, in either direction and in every encoding.
+TEST(Codec, AConversionAfterARefusedOneStartsClean) {
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_THROW(GbkToUtf8("\xCE\xC8\xCE"), ECodecError);
+        EXPECT_EQ(GbkToUtf8("\xB3\xC9\xB9\xA6"), "成功");
+        EXPECT_THROW(GbkToUtf8("\xCE"), ECodecError);
+        EXPECT_EQ(GbkToUtf8("\xC8\xC8"), "热") << "a lead byte left over would pair with the first";
+        try {
+            GbkToUtf8("\xCE\xC8\xFF\xFF");
+            ADD_FAILURE();
+        } catch (const ECodecError& error) {
+            EXPECT_STREQ(error.what(), "Text cannot be converted from GBK at byte 2");
+        }
+        EXPECT_THROW(Utf8ToGbk("稳\xE4\xB8"), ECodecError);
+        EXPECT_EQ(Utf8ToGbk("与相配"), std::string("\xD3\xEB\xCF\xE0\xC5\xE4"));
+        EXPECT_THROW(TextFileToUtf8(std::string("\xFF\xFE\x1F\x67\x00\xD8", 6)), ECodecError);
+        EXPECT_EQ(TextFileToUtf8(std::string("\xFF\xFE\x1F\x67\xF7\x53", 6)), "期号");
+        EXPECT_THROW(TextFileToUtf8("\xC6\xDA\x81\x30"), ECodecError);
+        EXPECT_EQ(TextFileToUtf8("\x81\x30\x86\x38"), "À");
+    }
+}
+
+// Each thread converts with converters of its own.
+TEST(Codec, ThreadsConvertAtTheSameTime) {
+    const std::string utf8[] = {"稳上头:[铁]12与34相配", "方案选项设置", "与相配", "成功"};
+    std::string gbk[4];
+    for (int i = 0; i < 4; ++i) {
+        gbk[i] = Utf8ToGbk(utf8[i]);
+    }
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            try {
+                for (int i = 0; i < 2000; ++i) {
+                    const int text = (i + t) % 4;
+                    if (GbkToUtf8(gbk[text]) != utf8[text] || Utf8ToGbk(utf8[text]) != gbk[text]) {
+                        ++wrong;
+                    }
+                }
+            } catch (const ECodecError&) {
+                ++wrong;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

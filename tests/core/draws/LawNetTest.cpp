@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/ByteStream.h"
@@ -439,6 +440,95 @@ TEST(DrawBlock, RefusesADigitOutsideZeroToNineNamingItsOffset) {
         EXPECT_EQ(MessageOf([&] { net.LoadFromStream(in); }),
                   "TSeq.SetNum Error! (digit " + std::to_string(bad) + " at byte 40)");
         EXPECT_EQ(DigitsOf(net), (std::vector<std::string>{"1111111"}));
+    }
+}
+
+// The values of a block of many draws: draw d holds (7d + 3p) % 10 at
+// position p, so every digit stands at every position.
+std::vector<int32_t> ManyDraws(int32_t draws) {
+    std::vector<int32_t> values{draws};
+    for (int32_t draw = 0; draw < draws; ++draw) {
+        for (int32_t pos = 0; pos < TSeq::DigitCount; ++pos) {
+            values.push_back((draw * 7 + pos * 3) % 10);
+        }
+    }
+    return values;
+}
+
+size_t IndexOfValue(int draw, int pos) {
+    return 1 + static_cast<size_t>(draw) * TSeq::DigitCount + static_cast<size_t>(pos);
+}
+
+std::string OffsetOfValue(int draw, int pos) { return std::to_string(4 * IndexOfValue(draw, pos)); }
+
+TEST(DrawBlock, BlocksOfManySizesRoundTripEveryDigit) {
+    for (const int32_t draws : {1, 2, 255, 256, 257, 511, 512, 513, 1000}) {
+        const std::vector<int32_t> values = ManyDraws(draws);
+        const std::string block = BlockOf(values);
+        TCodeNet net;
+        Fill(net, {"5555555"});
+        net.SelectAll();
+        ByteReader in(block);
+        net.LoadFromStream(in);
+        ASSERT_EQ(net.Count(), draws);
+        for (int draw = 0; draw < draws; ++draw) {
+            for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+                ASSERT_EQ(net.GetNum(draw, pos), values[IndexOfValue(draw, pos)])
+                    << draws << " draws, draw " << draw << " position " << pos;
+            }
+        }
+        EXPECT_EQ(SelectionOf(net), std::string(static_cast<size_t>(draws), '.')) << draws;
+        EXPECT_EQ(in.Remaining(), 0U) << draws;
+        ByteWriter out;
+        net.SaveToStream(out);
+        EXPECT_EQ(out.Bytes(), block) << draws;
+    }
+}
+
+// Values just past 9, the ones whose upper bytes alone are set, and the
+// negative ones whose sum with a small number wraps around to a digit.
+TEST(DrawBlock, EveryNonDigitIsRefusedWhereverItStands) {
+    const int32_t draws = 600;
+    const std::vector<std::pair<int, int>> places = {{0, 0},   {0, 6},   {1, 3},   {255, 6},
+                                                     {256, 0}, {511, 6}, {512, 0}, {599, 6}};
+    for (const int32_t bad :
+         {10,        11,        12, 13, 14, 15, 16, 25, 0x100, 0x109, 0x10000,
+          0x1000000, INT32_MAX, -1, -2, -3, -4, -5, -6, -7,    -10,   INT32_MIN}) {
+        for (const auto& [draw, pos] : places) {
+            std::vector<int32_t> values = ManyDraws(draws);
+            values[IndexOfValue(draw, pos)] = bad;
+            const std::string block = BlockOf(values);
+            TCodeNet net;
+            Fill(net, {"1111111"});
+            ByteReader in(block);
+            EXPECT_EQ(MessageOf([&] { net.LoadFromStream(in); }),
+                      "TSeq.SetNum Error! (digit " + std::to_string(bad) + " at byte " +
+                          OffsetOfValue(draw, pos) + ")")
+                << bad << " at draw " << draw << " position " << pos;
+            EXPECT_EQ(DigitsOf(net), (std::vector<std::string>{"1111111"}));
+            EXPECT_TRUE(net.Modified()) << "the typed draw is still unsaved";
+        }
+    }
+}
+
+TEST(DrawBlock, OfSeveralNonDigitsTheFirstInTheFileIsNamed) {
+    struct Case {
+        std::pair<int, int> first;
+        std::pair<int, int> later;
+    };
+    const Case cases[] = {{{10, 0}, {300, 3}}, {{300, 3}, {520, 1}}, {{260, 5}, {261, 0}},
+                          {{0, 0}, {0, 1}},    {{599, 5}, {599, 6}}, {{0, 6}, {599, 6}}};
+    for (const Case& c : cases) {
+        std::vector<int32_t> values = ManyDraws(600);
+        values[IndexOfValue(c.later.first, c.later.second)] = 77;
+        values[IndexOfValue(c.first.first, c.first.second)] = -3;
+        const std::string block = BlockOf(values);
+        TCodeNet net;
+        ByteReader in(block);
+        EXPECT_EQ(MessageOf([&] { net.LoadFromStream(in); }),
+                  "TSeq.SetNum Error! (digit -3 at byte " +
+                      OffsetOfValue(c.first.first, c.first.second) + ")");
+        EXPECT_EQ(net.Count(), 0);
     }
 }
 

@@ -1,0 +1,216 @@
+// Documents of thousands of draws and conditions read from their files:
+// every digit and text comes back, and a file that promises more than it
+// holds, carries a bad text deep inside or is cut short while it is read is
+// refused with the reader's error and changes nothing.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/base/ByteStream.h"
+#include "core/base/Codec.h"
+#include "core/base/FileIO.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "support/TempDir.h"
+
+namespace tovarin {
+namespace {
+
+using test::TempDir;
+
+struct Doc {
+    TCodeNet net;
+    TPrjMgr projects{net};
+};
+
+constexpr int kDraws = 3000;
+constexpr int kProjects = 30;
+constexpr int kConditionsEach = 40;
+
+// Condition texts, ASCII and Chinese in turn, each different.
+std::string TextOf(int project, int condition) {
+    const std::string number = std::to_string(project * kConditionsEach + condition);
+    switch (condition % 4) {
+        case 0:
+            return number + ",3,5";
+        case 1:
+            return number + "与34相配,5与67相配";
+        case 2:
+            return "";
+        default:
+            return "方案" + number;
+    }
+}
+
+void FillLarge(Doc& doc) {
+    std::vector<TSeq> rows(kDraws);
+    for (int row = 0; row < kDraws; ++row) {
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            rows[static_cast<size_t>(row)].SetNum(pos, (row * 3 + pos * 7) % 10);
+        }
+    }
+    doc.net.Replace(std::move(rows));
+    for (int p = 0; p < kProjects; ++p) {
+        TSeqPrj& project = doc.projects.AddPrj(std::make_unique<TSeqPrj>(doc.net));
+        for (int c = 0; c < kConditionsEach; ++c) {
+            const int kind = c % 9 + 1;
+            TBaseBind& bind = project.AddBind(CreateBind(kind, project.Options()));
+            bind.SetParam(TextOf(p, c));
+            bind.Checked = c % 2 == 0;
+            bind.Assured = c % 3 == 0;
+        }
+    }
+}
+
+// A small document already open and modified, which a refused load keeps.
+void FillSmall(Doc& doc) {
+    const int row = doc.net.Add();
+    doc.net.SetNum(row, 3, 7);
+    doc.projects.AddPrj(std::make_unique<TSeqPrj>(doc.net))
+        .AddBind(CreateBind(1, doc.projects.GetSeqPrj(0).Options()))
+        .SetParam("稳");
+}
+
+void PutI32(std::string& image, size_t at, int32_t value) {
+    ByteWriter out;
+    out.WriteI32(value);
+    image.replace(at, 4, out.Bytes());
+}
+
+class LargeDocument : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FillLarge(source_);
+        SaveDocument(path_, source_.net, source_.projects);
+        image_ = ReadWholeFile(path_);
+        FillSmall(open_);
+        before_ = BuildDocumentImage(open_.net, open_.projects);
+    }
+
+    // The load of these bytes fails with exactly this message and leaves
+    // the open document as it was.
+    void ExpectRefused(const std::string& bytes, const std::string& message) {
+        WriteFileAtomically(path_, bytes);
+        try {
+            LoadDocument(path_, open_.net, open_.projects);
+            ADD_FAILURE() << "loaded";
+        } catch (const EReadError& error) {
+            EXPECT_EQ(error.what(), message);
+        }
+        EXPECT_EQ(BuildDocumentImage(open_.net, open_.projects), before_);
+        EXPECT_TRUE(open_.net.Modified());
+        EXPECT_TRUE(open_.projects.Modified());
+    }
+
+    TempDir folder_;
+    const std::string path_ = folder_.File("large.lvrn");
+    Doc source_;
+    std::string image_;
+    Doc open_;
+    std::string before_;
+};
+
+TEST_F(LargeDocument, EveryDrawAndTextComesBackFromTheFile) {
+    LoadDocument(path_, open_.net, open_.projects);
+    EXPECT_EQ(BuildDocumentImage(open_.net, open_.projects), image_);
+    EXPECT_FALSE(open_.net.Modified());
+    EXPECT_FALSE(open_.projects.Modified());
+    ASSERT_EQ(open_.net.Count(), kDraws);
+    EXPECT_EQ(open_.net.GetNum(kDraws - 1, 6), ((kDraws - 1) * 3 + 6 * 7) % 10);
+    ASSERT_EQ(open_.projects.PrjCount(), kProjects);
+    for (int p = 0; p < kProjects; ++p) {
+        const TSeqPrj& project = open_.projects.GetSeqPrj(p);
+        ASSERT_EQ(project.BindCount(), kConditionsEach);
+        for (int c = 0; c < kConditionsEach; ++c) {
+            EXPECT_EQ(project.GetBind(c).Param(), TextOf(p, c)) << p << "/" << c;
+            EXPECT_EQ(project.GetBind(c).Kind(), c % 9 + 1) << p << "/" << c;
+        }
+    }
+}
+
+TEST_F(LargeDocument, ACountOfMoreDrawsThanTheFileHoldsIsRefused) {
+    const std::string follow = std::to_string(image_.size() - 4);
+    std::string bytes = image_;
+    // Enough draws for every byte after the count, and one more.
+    const auto fits = static_cast<int32_t>((image_.size() - 4) / 28);
+    PutI32(bytes, 0, fits + 1);
+    ExpectRefused(bytes, "Draw table at byte 0 announces " + std::to_string(fits + 1) +
+                             " draws, but only " + follow + " bytes follow");
+    PutI32(bytes, 0, INT32_MAX);
+    ExpectRefused(bytes, "Draw table at byte 0 announces 2147483647 draws, but only " + follow +
+                             " bytes follow");
+    ExpectRefused(image_.substr(0, 4 + 28 * (kDraws - 1)),
+                  "Draw table at byte 0 announces 3000 draws, but only " +
+                      std::to_string(28 * (kDraws - 1)) + " bytes follow");
+}
+
+TEST_F(LargeDocument, ANonDigitDeepInTheTableIsRefusedWithItsOffset) {
+    std::string bytes = image_;
+    const size_t at = 4 + 28 * 2500 + 4 * 6;
+    PutI32(bytes, at, 10);
+    ExpectRefused(bytes, "TSeq.SetNum Error! (digit 10 at byte " + std::to_string(at) + ")");
+}
+
+TEST_F(LargeDocument, ATextThatIsNotGbkDeepInTheFileIsRefusedAndTheNextLoadReadsEveryText) {
+    const std::string gbk = Utf8ToGbk(TextOf(kProjects - 1, 7));
+    const size_t at = image_.find(gbk);
+    ASSERT_NE(at, std::string::npos);
+    std::string bytes = image_;
+    bytes[at + 1] = '\xFF';  // a lead byte followed by no trail byte GBK has
+    ExpectRefused(bytes, "Condition text is not GBK at byte " + std::to_string(at));
+
+    WriteFileAtomically(path_, image_);
+    LoadDocument(path_, open_.net, open_.projects);
+    EXPECT_EQ(BuildDocumentImage(open_.net, open_.projects), image_);
+    EXPECT_EQ(open_.projects.GetSeqPrj(kProjects - 1).GetBind(7).Param(), TextOf(kProjects - 1, 7));
+}
+
+// Another program cuts the file short and writes it back again and again
+// while it is opened: the reader never runs past what it got, so each load
+// either reads a document or is refused with the reader's error, and a
+// refused one leaves the open document as it was.
+TEST_F(LargeDocument, AFileCutShortWhileItIsReadIsRefusedNeverACrash) {
+    std::atomic<bool> stop{false};
+    std::atomic<int> cutterFailures{0};
+    std::thread cutter([&] {
+        try {
+            const std::filesystem::path file = test::FsPath(path_);
+            while (!stop) {
+                std::filesystem::resize_file(file, image_.size() / 3);
+                std::ofstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+                out.write(image_.data(), static_cast<std::streamsize>(image_.size()));
+            }
+        } catch (const std::exception&) {
+            ++cutterFailures;
+        }
+    });
+    for (int load = 0; load < 200; ++load) {
+        const std::string held = BuildDocumentImage(open_.net, open_.projects);
+        try {
+            LoadDocument(path_, open_.net, open_.projects);
+        } catch (const EReadError& error) {
+            const std::string message = error.what();
+            EXPECT_TRUE(
+                message.starts_with("Draw table at byte 0 announces 3000 draws, but only ") ||
+                message.starts_with("Unexpected end of data at byte ") ||
+                message.starts_with("Bad "))
+                << message;
+            ASSERT_EQ(BuildDocumentImage(open_.net, open_.projects), held) << message;
+        }
+    }
+    stop = true;
+    cutter.join();
+    EXPECT_EQ(cutterFailures, 0);
+    // The file is whole again: it opens as saved.
+    WriteFileAtomically(path_, image_);
+    LoadDocument(path_, open_.net, open_.projects);
+    EXPECT_EQ(BuildDocumentImage(open_.net, open_.projects), image_);
+}
+
+}  // namespace
+}  // namespace tovarin
