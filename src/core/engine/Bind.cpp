@@ -29,6 +29,30 @@ const std::array<const char*, 2> AssuredLabels = {"[容]", "[铁]"};
 
 TBaseBind::TBaseBind(const TPrjOptions& options) : options_(&options) {}
 
+TBaseBind::~TBaseBind() {
+    if (!paramInside_) {
+        delete param_;
+    }
+}
+
+void TBaseBind::KeepParamIn(std::string& text) {
+    StoreParam({});
+    param_ = &text;
+    paramInside_ = true;
+}
+
+// The new string is made before the old one goes: the text may be a view
+// of it.
+void TBaseBind::StoreParam(std::string_view text) {
+    if (paramInside_) {
+        param_->assign(text);
+        return;
+    }
+    std::string* const kept = text.empty() ? nullptr : new std::string(text);
+    delete param_;
+    param_ = kept;
+}
+
 const std::string& TBaseBind::Param() const {
     static const std::string none;
     return param_ ? *param_ : none;
@@ -54,12 +78,12 @@ void TBaseBind::AssignTo(TPersistent& dest) const {
     bind->Assured = Assured;
     bind->AllMatch = AllMatch;
     bind->MultiClause = MultiClause;
-    bind->param_ = param_ ? std::make_unique<std::string>(*param_) : nullptr;
+    bind->StoreParam(Param());
     bind->dirty_ = dirty_;
 }
 
 void TBaseBind::SetParam(std::string_view text) {
-    param_ = text.empty() ? nullptr : std::make_unique<std::string>(text);
+    StoreParam(text);
     dirty_ = true;
 }
 
@@ -100,12 +124,12 @@ void TBaseBind::SaveToStream(ByteWriter& out) const {
     out.WriteU8(Checked ? 1 : 0);
 }
 
-void TBaseBind::LoadFromStream(ByteReader& in) {
-    // Everything is read and checked before the condition changes.
+TBindRecord ReadBindRecord(ByteReader& in) {
     const size_t start = in.Offset();
-    const int32_t kind = in.ReadI32();
-    if (kind < 1 || kind > kBindKindCount) {
-        throw EReadError("Bad condition kind " + std::to_string(kind) + " at byte " +
+    TBindRecord record;
+    record.Kind = in.ReadI32();
+    if (record.Kind < 1 || record.Kind > kBindKindCount) {
+        throw EReadError("Bad condition kind " + std::to_string(record.Kind) + " at byte " +
                          std::to_string(start));
     }
     const int32_t length = in.ReadI32();
@@ -114,22 +138,27 @@ void TBaseBind::LoadFromStream(ByteReader& in) {
                          std::to_string(start + 4));
     }
     const std::string_view gbk = in.ReadBytes(static_cast<size_t>(length));
-    const uint8_t allMatch = in.ReadU8();
-    const uint8_t multiClause = in.ReadU8();
-    const uint8_t assured = in.ReadU8();
-    const uint8_t checked = in.ReadU8();
-    std::string param;
+    record.AllMatch = in.ReadU8() != 0;
+    record.MultiClause = in.ReadU8() != 0;
+    record.Assured = in.ReadU8() != 0;
+    record.Checked = in.ReadU8() != 0;
     try {
-        param = GbkToUtf8(gbk);
+        record.Param = GbkToUtf8(gbk);
     } catch (const ECodecError&) {
         throw EReadError("Condition text is not GBK at byte " + std::to_string(start + 8));
     }
-    kind_ = static_cast<int8_t>(kind);
-    param_ = param.empty() ? nullptr : std::make_unique<std::string>(std::move(param));
-    AllMatch = allMatch != 0;
-    MultiClause = multiClause != 0;
-    Assured = assured != 0;
-    Checked = checked != 0;
+    return record;
+}
+
+void TBaseBind::LoadFromStream(ByteReader& in) {
+    // Everything is read and checked before the condition changes.
+    const TBindRecord record = ReadBindRecord(in);
+    kind_ = static_cast<int8_t>(record.Kind);
+    StoreParam(record.Param);
+    AllMatch = record.AllMatch;
+    MultiClause = record.MultiClause;
+    Assured = record.Assured;
+    Checked = record.Checked;
     dirty_ = true;
 }
 
@@ -267,16 +296,47 @@ void TWdpBind::Calc() {
 
 namespace {
 
+// A condition of the kind whose object also holds its text.
+template <class Bind>
+class TWithParam final : public Bind {
+public:
+    TWithParam(const TPrjOptions& options, std::string text)
+        : Bind(options), text_(std::move(text)) {
+        this->KeepParamIn(text_);
+    }
+
+private:
+    std::string text_;
+};
+
 template <class Bind>
 std::unique_ptr<TBaseBind> Make(const TPrjOptions& options) {
     return std::make_unique<Bind>(options);
 }
 
+template <class Bind>
+std::unique_ptr<TBaseBind> MakeWithParam(const TPrjOptions& options, std::string param) {
+    return std::make_unique<TWithParam<Bind>>(options, std::move(param));
+}
+
 using BindFactory = std::unique_ptr<TBaseBind> (*)(const TPrjOptions&);
+using BindWithParamFactory = std::unique_ptr<TBaseBind> (*)(const TPrjOptions&, std::string);
 
 constexpr std::array<BindFactory, kBindKindCount + 1> kBindClasses = {
     nullptr,         &Make<TWstBind>, &Make<TBdtBind>, &Make<TWswBind>, &Make<TBdwBind>,
     &Make<TTwsBind>, &Make<TPcsBind>, &Make<TTwhBind>, &Make<TPchBind>, &Make<TWdpBind>};
+
+constexpr std::array<BindWithParamFactory, kBindKindCount + 1> kBindClassesWithParam = {
+    nullptr,
+    &MakeWithParam<TWstBind>,
+    &MakeWithParam<TBdtBind>,
+    &MakeWithParam<TWswBind>,
+    &MakeWithParam<TBdwBind>,
+    &MakeWithParam<TTwsBind>,
+    &MakeWithParam<TPcsBind>,
+    &MakeWithParam<TTwhBind>,
+    &MakeWithParam<TPchBind>,
+    &MakeWithParam<TWdpBind>};
 
 }  // namespace
 
@@ -285,6 +345,22 @@ std::unique_ptr<TBaseBind> CreateBind(int kind, const TPrjOptions& options) {
         return nullptr;
     }
     return kBindClasses[static_cast<size_t>(kind)](options);
+}
+
+std::unique_ptr<TBaseBind> CreateBind(TBindRecord record, const TPrjOptions& options) {
+    if (record.Kind < 1 || record.Kind > kBindKindCount) {
+        return nullptr;
+    }
+    // An empty text takes no room: the condition stays as small as a new one.
+    std::unique_ptr<TBaseBind> bind = record.Param.empty()
+                                          ? kBindClasses[static_cast<size_t>(record.Kind)](options)
+                                          : kBindClassesWithParam[static_cast<size_t>(record.Kind)](
+                                                options, std::move(record.Param));
+    bind->AllMatch = record.AllMatch;
+    bind->MultiClause = record.MultiClause;
+    bind->Assured = record.Assured;
+    bind->Checked = record.Checked;
+    return bind;
 }
 
 }  // namespace tovarin

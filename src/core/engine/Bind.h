@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,6 +36,7 @@ extern const std::array<const char*, 2> AssuredLabels;
 class TBaseBind : public TPersistent {
 public:
     explicit TBaseBind(const TPrjOptions& options);
+    ~TBaseBind() override;
 
     void AssignTo(TPersistent& dest) const override;
 
@@ -63,6 +65,9 @@ protected:
     std::string ClassName() const override { return "TBaseBind"; }
     TCodes& MutableCodes() { return Held(); }
     void SetKind(int kind) { kind_ = static_cast<int8_t>(kind); }
+    // For a condition whose object also holds its text (see CreateBind with
+    // a record): the text lives there from then on.
+    void KeepParamIn(std::string& text);
 
     // Kinds 1-6: every code starts failed (or passed when failByMatch) and
     // flips when the first character of an item equals its head or tail.
@@ -75,76 +80,96 @@ private:
     // The result set is made on first use: a document of many conditions
     // then costs little more memory than its bytes until it is run.
     TCodes& Held() const;
+    void StoreParam(std::string_view text);
 
     // Beside the public flags, where they take no room of their own.
     int8_t kind_ = 0;  // 1..9
     bool dirty_ = true;
+    bool paramInside_ = false;
     mutable std::unique_ptr<TCodes> codes_;
     const TPrjOptions* options_;
-    // UTF-8, stored as GBK; none for an empty text. A pointer rather than a
-    // string keeps the condition small (a few dozen bytes), so that memory
-    // stays within a few times a document's size however many it holds.
-    std::unique_ptr<std::string> param_;
+    // UTF-8, stored as GBK. A pointer rather than a string keeps the
+    // condition small (a few dozen bytes), so that memory stays within a few
+    // times a document's size however many it holds. The string is either
+    // one of the condition's own, none for an empty text, or (paramInside_)
+    // a member of the condition's object: a document's conditions are read
+    // that way, one block of memory each instead of two.
+    std::string* param_ = nullptr;
 };
 
+// A condition record as stored, read and checked whole before any condition
+// is made or changed.
+struct TBindRecord {
+    int32_t Kind = 0;
+    std::string Param;  // UTF-8
+    bool AllMatch = false;
+    bool MultiClause = false;
+    bool Assured = false;
+    bool Checked = false;
+};
+
+// EReadError naming the offset of what is wrong: a kind outside 1..9, a
+// text length beyond the data, a text that is not GBK, too few bytes.
+TBindRecord ReadBindRecord(ByteReader& in);
+
 // 稳上头
-class TWstBind final : public TBaseBind {
+class TWstBind : public TBaseBind {
 public:
     explicit TWstBind(const TPrjOptions& options);
     void Calc() override;
 };
 
 // 不上头
-class TBdtBind final : public TBaseBind {
+class TBdtBind : public TBaseBind {
 public:
     explicit TBdtBind(const TPrjOptions& options);
     void Calc() override;
 };
 
 // 稳上尾
-class TWswBind final : public TBaseBind {
+class TWswBind : public TBaseBind {
 public:
     explicit TWswBind(const TPrjOptions& options);
     void Calc() override;
 };
 
 // 不上尾
-class TBdwBind final : public TBaseBind {
+class TBdwBind : public TBaseBind {
 public:
     explicit TBdwBind(const TPrjOptions& options);
     void Calc() override;
 };
 
 // 头尾数
-class TTwsBind final : public TBaseBind {
+class TTwsBind : public TBaseBind {
 public:
     explicit TTwsBind(const TPrjOptions& options);
     void Calc() override;
 };
 
 // 排除数
-class TPcsBind final : public TBaseBind {
+class TPcsBind : public TBaseBind {
 public:
     explicit TPcsBind(const TPrjOptions& options);
     void Calc() override;
 };
 
 // 头尾合
-class TTwhBind final : public TBaseBind {
+class TTwhBind : public TBaseBind {
 public:
     explicit TTwhBind(const TPrjOptions& options);
     void Calc() override;
 };
 
 // 排除合
-class TPchBind final : public TBaseBind {
+class TPchBind : public TBaseBind {
 public:
     explicit TPchBind(const TPrjOptions& options);
     void Calc() override;
 };
 
 // 稳搭配: a list of clauses "left与right相配" combined by AllMatch.
-class TWdpBind final : public TBaseBind {
+class TWdpBind : public TBaseBind {
 public:
     explicit TWdpBind(const TPrjOptions& options);
     void Calc() override;
@@ -153,5 +178,8 @@ public:
 // The class table: a new condition of the kind (1..9) on a project's
 // settings record, or nullptr for a kind that has no class.
 std::unique_ptr<TBaseBind> CreateBind(int kind, const TPrjOptions& options);
+// The condition a record read from a document describes, its text held in
+// the condition's own object; nullptr for a kind that has no class.
+std::unique_ptr<TBaseBind> CreateBind(TBindRecord record, const TPrjOptions& options);
 
 }  // namespace tovarin

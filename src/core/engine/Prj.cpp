@@ -29,6 +29,15 @@ void Publish(const std::vector<std::string>& lines, TReportPane* output) {
     }
 }
 
+// A project's sets are made when first used, as a new project's would have
+// been: a document of a thousand projects then costs little until it is run.
+TCodes& MadeOnFirstUse(std::unique_ptr<TCodes>& set) {
+    if (!set) {
+        set = std::make_unique<TCodes>(TPrjOptions{});
+    }
+    return *set;
+}
+
 // A checked condition's step: a failure costs a tolerance condition one
 // error and an assured one the code.
 void ApplyStep(TCodes& result, TBaseBind& bind) { result.ApplyBy(bind.GetCodes(), !bind.Assured); }
@@ -71,9 +80,11 @@ void ListCodes(std::vector<std::string>& lines, const TCodes& codes, const TAppO
 TSeqPrj::TSeqPrj(TCodeNet& codeNet) : codeNet_(&codeNet) {
     options_.CodeNet = &codeNet;
     options_.TargetSeq = codeNet.Count() + codeNet.FirstPeriod();
-    baseCodes_ = std::make_unique<TCodes>(options_);
-    resultCodes_ = std::make_unique<TCodes>(options_);
 }
+
+TCodes& TSeqPrj::Base() const { return MadeOnFirstUse(baseCodes_); }
+
+TCodes& TSeqPrj::Result() const { return MadeOnFirstUse(resultCodes_); }
 
 TBaseBind& TSeqPrj::AddBind(std::unique_ptr<TBaseBind> bind) {
     binds_.push_back(std::move(bind));
@@ -188,7 +199,7 @@ uint8_t TSeqPrj::Verdict() const {
         return kNoVerdict;
     }
     const TCode code = (digits[0] - '0') * 10 + (digits[3] - '0');
-    return resultCodes_->GetValid(code) ? kHit : kMiss;
+    return Result().GetValid(code) ? kHit : kMiss;
 }
 
 void TSeqPrj::Verify() {
@@ -210,8 +221,8 @@ void TSeqPrj::Finish(const std::vector<std::string>& lines, TReportPane* output)
 
 void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
     SetShortDateFormat(kRunDateFormat);
-    baseCodes_->SetMissCount(options_.MissMax);
-    resultCodes_->SetMissCount(options_.MissMax);
+    Base().SetMissCount(options_.MissMax);
+    Result().SetMissCount(options_.MissMax);
 
     std::vector<std::string> lines;
     lines.push_back(std::string(kProductName) + " 筛选计算，时间:" + DateTimeText(Now()));
@@ -229,10 +240,10 @@ void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
         ++step;
         lines.push_back(settings.SplitByLineChk ? kSeparatorLine : std::string());
         lines.push_back("第" + std::to_string(step) + "步:" + bind->GetText());
-        ApplyStep(*resultCodes_, *bind);
-        lines.push_back("筛选结果为总共" + std::to_string(resultCodes_->ValidCount()) + "个号码");
+        ApplyStep(Result(), *bind);
+        lines.push_back("筛选结果为总共" + std::to_string(Result().ValidCount()) + "个号码");
         if (settings.DetailEveryChk) {
-            ListCodes(lines, *resultCodes_, settings);
+            ListCodes(lines, Result(), settings);
         }
     }
 
@@ -242,7 +253,7 @@ void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
 }
 
 void TSeqPrj::Evaluate(TCodes& errors) {
-    errors.Assign(*baseCodes_);
+    errors.Assign(Base());
     errors.SetMissCount(options_.MissMax);
     for (const auto& bind : binds_) {
         if (bind->Checked) {
@@ -256,18 +267,17 @@ void TSeqPrj::BeginRun(const TAppOptions& settings, std::vector<std::string>& li
         lines.push_back(DescribePrjOptions(options_));
         lines.emplace_back();
     }
-    resultCodes_->Assign(*baseCodes_);
-    lines.push_back("筛选对象的号码数据总共" + std::to_string(resultCodes_->ValidCount()) +
-                    "个号码");
+    Result().Assign(Base());
+    lines.push_back("筛选对象的号码数据总共" + std::to_string(Result().ValidCount()) + "个号码");
     lines.emplace_back();
 }
 
 void TSeqPrj::EndRun(const TAppOptions& settings, std::vector<std::string>& lines) const {
     lines.emplace_back();
     lines.push_back("第" + std::to_string(options_.TargetSeq) + "期最终的筛选结果为总共" +
-                    std::to_string(resultCodes_->ValidCount()) + "个号码");
+                    std::to_string(Result().ValidCount()) + "个号码");
     if (settings.DetailLastChk) {
-        ListCodes(lines, *resultCodes_, settings);
+        ListCodes(lines, Result(), settings);
     }
 }
 
@@ -276,8 +286,8 @@ void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& l
     // Level s holds exactly the codes whose error is s. An empty level adds
     // nothing to a group, so only the others are built and visited.
     std::vector<std::unique_ptr<TCodes>> level(static_cast<size_t>(levels) + 1);
-    for (TCode code = 0; code < resultCodes_->Count(); ++code) {
-        const int error = resultCodes_->GetMiss(code);
+    for (TCode code = 0; code < Result().Count(); ++code) {
+        const int error = Result().GetMiss(code);
         if (error < 0 || error > levels) {
             continue;
         }
@@ -349,9 +359,9 @@ void TSeqPrj::CalcOne(int index, const TAppOptions& settings, TReportPane* outpu
     lines.emplace_back();
     lines.push_back(kSeparatorLine);
     lines.push_back("筛选条件:" + bind.GetText());
-    resultCodes_->FailBy(bind.GetCodes());
+    Result().FailBy(bind.GetCodes());
     if (settings.DetailEveryChk) {
-        ListCodes(lines, *resultCodes_, settings);
+        ListCodes(lines, Result(), settings);
     }
     EndRun(settings, lines);
     Finish(lines, output);
@@ -400,20 +410,19 @@ void TSeqPrj::LoadFromStream(ByteReader& in) {
     for (int32_t i = 0; i < count; ++i) {
         const size_t at = in.Offset();
         const int32_t kind = in.ReadI32();
-        std::unique_ptr<TBaseBind> bind = CreateBind(kind, home);
-        if (!bind) {
+        if (kind < 1 || kind > kBindKindCount) {
             throw EReadError("Bad condition kind " + std::to_string(kind) + " at byte " +
                              std::to_string(at));
         }
-        bind->LoadFromStream(in);
+        TBindRecord record = ReadBindRecord(in);
         // The writer puts the same code in both places; a record that
         // disagrees would change its class on the next save and load.
-        if (bind->Kind() != kind) {
-            throw EReadError("Condition kind " + std::to_string(bind->Kind()) + " at byte " +
+        if (record.Kind != kind) {
+            throw EReadError("Condition kind " + std::to_string(record.Kind) + " at byte " +
                              std::to_string(at + 4) + " differs from its entry's kind " +
                              std::to_string(kind));
         }
-        binds.push_back(std::move(bind));
+        binds.push_back(CreateBind(std::move(record), home));
     }
 
     const bool headLimitChanged = options.HeadLimit != options_.HeadLimit;

@@ -63,8 +63,8 @@ public:
     const TPrjOptions& Options() const { return options_; }
     void SetOptions(const TPrjOptions& options);
 
-    const TCodes& BaseCodes() const { return *baseCodes_; }
-    const TCodes& ResultCodes() const { return *resultCodes_; }
+    const TCodes& BaseCodes() const { return Base(); }
+    const TCodes& ResultCodes() const { return Result(); }
     uint8_t VerifyState() const { return verifyState_; }
     TCodeNet& CodeNet() const { return *codeNet_; }
 
@@ -105,6 +105,8 @@ public:
     void Unsubscribe(int token) { listeners_.Remove(token); }
 
 private:
+    TCodes& Base() const;
+    TCodes& Result() const;
     // What Verify would set, without setting it.
     uint8_t Verdict() const;
     // Hands the report over and sets the verdict, or neither.
@@ -115,8 +117,8 @@ private:
     void EndRun(const TAppOptions& settings, std::vector<std::string>& lines) const;
     void Recommend(const TAppOptions& settings, std::vector<std::string>& lines) const;
 
-    std::unique_ptr<TCodes> baseCodes_;
-    std::unique_ptr<TCodes> resultCodes_;
+    mutable std::unique_ptr<TCodes> baseCodes_;
+    mutable std::unique_ptr<TCodes> resultCodes_;
     uint8_t verifyState_ = kNoVerdict;
     TPrjOptions options_;
     std::vector<std::unique_ptr<TBaseBind>> binds_;

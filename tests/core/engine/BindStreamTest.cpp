@@ -202,5 +202,73 @@ TEST(BindStream, AParameterWithoutAGbkFormIsNotWritten) {
     EXPECT_EQ(out.Size(), 0U);
 }
 
+TEST(BindRecord, ReadsEveryFieldAndLeavesTheReaderAfterTheRecord) {
+    const std::string bytes = Bytes({9,   0,   0,    0,    10,   0,    0, 0, '1', '2', 0xD3, 0xEB,
+                                     '3', '4', 0xCF, 0xE0, 0xC5, 0xE4, 1, 0, 7,   0,   'z'});
+    ByteReader in(bytes);
+    const TBindRecord record = ReadBindRecord(in);
+    EXPECT_EQ(record.Kind, 9);
+    EXPECT_EQ(record.Param, "12与34相配");
+    EXPECT_TRUE(record.AllMatch);
+    EXPECT_FALSE(record.MultiClause);
+    EXPECT_TRUE(record.Assured);
+    EXPECT_FALSE(record.Checked);
+    EXPECT_EQ(in.Offset(), bytes.size() - 1);
+}
+
+TEST(BindRecord, EveryKindIsMadeWithTheRecordsTextAndFlags) {
+    TPrjOptions options;
+    for (int kind = 1; kind <= kBindKindCount; ++kind) {
+        for (const char* text : {"", "3", "1,3,5,7,9", "12与34相配,5与67相配,8与9相配"}) {
+            const std::unique_ptr<TBaseBind> bind =
+                CreateBind(TBindRecord{kind, text, true, false, true, false}, options);
+            ASSERT_NE(bind, nullptr);
+            EXPECT_EQ(Take(*bind), (Snapshot{kind, text, true, false, true, false, true}))
+                << kind << " " << text;
+            // The same condition made the usual way saves the same bytes.
+            const std::unique_ptr<TBaseBind> usual = CreateBind(kind, options);
+            usual->SetParam(text);
+            usual->AllMatch = true;
+            usual->MultiClause = false;
+            usual->Assured = true;
+            EXPECT_EQ(Saved(*bind), Saved(*usual)) << kind << " " << text;
+        }
+    }
+    EXPECT_EQ(CreateBind(TBindRecord{0, "1"}, options), nullptr);
+    EXPECT_EQ(CreateBind(TBindRecord{10, ""}, options), nullptr);
+}
+
+// A condition that holds its text in its own object takes every later text,
+// short or long, gives it to copies, and keeps a copy apart from itself.
+TEST(BindRecord, AConditionMadeWithItsTextChangesItAsAnyOther) {
+    TPrjOptions options;
+    const std::string longText = "0,1,2,3,4,5,6,7,8,9 与 9,8,7,6,5,4,3,2,1,0";
+    std::unique_ptr<TBaseBind> bind = CreateBind(TBindRecord{1, "1,3"}, options);
+    EXPECT_EQ(bind->GetCodes().ValidCount(), 20);
+    bind->SetParam(longText);
+    EXPECT_EQ(bind->Param(), longText);
+    bind->SetParam(bind->Param());
+    EXPECT_EQ(bind->Param(), longText) << "a text given as a view of itself";
+    bind->SetParam("7");
+    EXPECT_TRUE(bind->Dirty());
+    EXPECT_EQ(bind->GetCodes().ValidCount(), 10);
+    bind->SetParam("");
+    EXPECT_EQ(bind->Param(), "");
+    bind->SetParam("2,4");
+
+    const std::unique_ptr<TBaseBind> copy = CreateBind(1, options);
+    bind->AssignTo(*copy);
+    EXPECT_EQ(copy->Param(), "2,4");
+    bind->SetParam("5");
+    EXPECT_EQ(copy->Param(), "2,4") << "the copy has its own text";
+
+    const std::unique_ptr<TBaseBind> loaded = CreateBind(TBindRecord{1, "9"}, options);
+    copy->AssignTo(*loaded);
+    EXPECT_EQ(loaded->Param(), "2,4");
+    copy->SetParam(copy->Param());
+    EXPECT_EQ(copy->Param(), "2,4") << "a text given as a view of itself";
+    EXPECT_EQ(loaded->GetCodes().ValidCount(), 20);
+}
+
 }  // namespace
 }  // namespace tovarin

@@ -5,6 +5,7 @@
 #include <limits>
 #include <set>
 
+#include "core/base/ByteStream.h"
 #include "core/base/Random.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/PrjTestSupport.h"
@@ -411,6 +412,36 @@ TEST_F(PrjTest, SetOptionsRebuildsTheResultOnlyForAHeadLimitChange) {
     project.SetOptions(options);
     EXPECT_EQ(project.ResultCodes().ValidCount(), 100);
     EXPECT_TRUE(project.ResultCodes().HeadLimit());
+}
+
+// The sets are made when first asked for, with the settings a new project
+// starts with; a load that changes the head limit rebuilds the result set
+// with the loaded settings.
+TEST_F(PrjTest, ANewOrLoadedProjectHasEveryCodeInBothSets) {
+    TSeqPrj fresh(net);
+    EXPECT_EQ(fresh.BaseCodes().ValidCount(), 100);
+    EXPECT_EQ(fresh.ResultCodes().ValidCount(), 100);
+    EXPECT_EQ(fresh.ResultCodes().MissCount(), 1);
+    EXPECT_FALSE(fresh.ResultCodes().HeadLimit());
+
+    TSeqPrj saved(net);
+    TPrjOptions options = saved.Options();
+    options.MissMax = 3;
+    options.HeadLimit = true;
+    saved.SetOptions(options);
+    ByteWriter out;
+    saved.SaveToStream(out);
+    TSeqPrj loaded(net);
+    ByteReader in(out.Bytes());
+    loaded.LoadFromStream(in);
+    EXPECT_EQ(loaded.ResultCodes().ValidCount(), 100);
+    EXPECT_EQ(loaded.ResultCodes().MissCount(), 3);
+    EXPECT_TRUE(loaded.ResultCodes().HeadLimit());
+    EXPECT_EQ(loaded.BaseCodes().MissCount(), 1);
+    EXPECT_FALSE(loaded.BaseCodes().HeadLimit());
+    loaded.CalcAll(settings, nullptr);
+    EXPECT_EQ(loaded.BaseCodes().MissCount(), 3);
+    EXPECT_EQ(loaded.ResultCodes().ValidCount(), 100);
 }
 
 }  // namespace
