@@ -1,8 +1,8 @@
 #include "core/draws/LawNet.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
+#include <memory>
 
 #include "core/base/ByteStream.h"
 #include "core/base/Codec.h"
@@ -189,18 +189,23 @@ void TCodeNet::SaveToStream(ByteWriter& out) {
     modified_ = false;
 }
 
-// The block goes through in runs of draws small enough to stay in the
-// cache: first every value of a run is checked and narrowed to a byte in
-// one simple loop over the values (the compiler runs it on many at once),
-// then the run's draws take their digits from those bytes. A run is
-// appended whole, so the table is never filled with zeros first.
+// The block goes through in runs of a few thousand draws, small enough to
+// stay in the processor's cache: first every value of a run is checked and
+// narrowed to a byte in one simple loop over the values (the compiler runs
+// it on many at once), then the run's draws take their digits from those
+// bytes, and the run reaches the table in one large copy. The table is
+// never filled with zeros first.
 void TCodeNet::DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows) {
-    constexpr size_t kRunDraws = 256;
-    std::array<uint8_t, kRunDraws * TSeq::DigitCount> digits{};
-    std::array<TSeq, kRunDraws> run{};
-    for (size_t start = 0; start < block.size(); start += kRunDraws * StoredDrawSize) {
+    const size_t runDraws = std::min<size_t>(4096, block.size() / StoredDrawSize);
+    const auto digitBuffer = std::make_unique<uint8_t[]>(runDraws * TSeq::DigitCount);
+    const auto runBuffer = std::make_unique<TSeq[]>(runDraws);
+    // Plain pointers: a store through a byte pointer could change a
+    // container's own fields, which would keep the loops from running wide.
+    uint8_t* const digits = digitBuffer.get();
+    TSeq* const run = runBuffer.get();
+    for (size_t start = 0; start < block.size(); start += runDraws * StoredDrawSize) {
         const char* const stored = block.data() + start;
-        const size_t draws = std::min(kRunDraws, (block.size() - start) / StoredDrawSize);
+        const size_t draws = std::min(runDraws, (block.size() - start) / StoredDrawSize);
         const size_t values = draws * TSeq::DigitCount;
         uint32_t outside = 0;
         for (size_t i = 0; i < values; ++i) {
@@ -212,9 +217,9 @@ void TCodeNet::DecodeDraws(std::string_view block, size_t blockOffset, std::vect
             RefuseNonDigit(stored, values, blockOffset + start);
         }
         for (size_t draw = 0; draw < draws; ++draw) {
-            std::memcpy(run[draw].digits_, &digits[draw * TSeq::DigitCount], TSeq::DigitCount);
+            std::memcpy(run[draw].digits_, digits + draw * TSeq::DigitCount, TSeq::DigitCount);
         }
-        rows.insert(rows.end(), run.begin(), run.begin() + static_cast<ptrdiff_t>(draws));
+        rows.insert(rows.end(), run, run + draws);
     }
 }
 

@@ -461,8 +461,13 @@ size_t IndexOfValue(int draw, int pos) {
 
 std::string OffsetOfValue(int draw, int pos) { return std::to_string(4 * IndexOfValue(draw, pos)); }
 
+// The reader decodes a block in runs of this many draws; the sizes and
+// places below sit on both sides of where one run ends.
+constexpr int32_t kRun = 4096;
+
 TEST(DrawBlock, BlocksOfManySizesRoundTripEveryDigit) {
-    for (const int32_t draws : {1, 2, 255, 256, 257, 511, 512, 513, 1000}) {
+    for (const int32_t draws :
+         {1, 2, kRun - 1, kRun, kRun + 1, 2 * kRun - 1, 2 * kRun, 2 * kRun + 1, 10000}) {
         const std::vector<int32_t> values = ManyDraws(draws);
         const std::string block = BlockOf(values);
         TCodeNet net;
@@ -488,9 +493,10 @@ TEST(DrawBlock, BlocksOfManySizesRoundTripEveryDigit) {
 // Values just past 9, the ones whose upper bytes alone are set, and the
 // negative ones whose sum with a small number wraps around to a digit.
 TEST(DrawBlock, EveryNonDigitIsRefusedWhereverItStands) {
-    const int32_t draws = 600;
-    const std::vector<std::pair<int, int>> places = {{0, 0},   {0, 6},   {1, 3},   {255, 6},
-                                                     {256, 0}, {511, 6}, {512, 0}, {599, 6}};
+    const int32_t draws = 2 * kRun + 100;
+    const std::vector<std::pair<int, int>> places = {
+        {0, 0},        {0, 6},        {1, 3}, {kRun - 1, 6}, {kRun, 0}, {2 * kRun - 1, 6},
+        {2 * kRun, 0}, {draws - 1, 6}};
     for (const int32_t bad :
          {10,        11,        12, 13, 14, 15, 16, 25, 0x100, 0x109, 0x10000,
           0x1000000, INT32_MAX, -1, -2, -3, -4, -5, -6, -7,    -10,   INT32_MIN}) {
@@ -516,10 +522,13 @@ TEST(DrawBlock, OfSeveralNonDigitsTheFirstInTheFileIsNamed) {
         std::pair<int, int> first;
         std::pair<int, int> later;
     };
-    const Case cases[] = {{{10, 0}, {300, 3}}, {{300, 3}, {520, 1}}, {{260, 5}, {261, 0}},
-                          {{0, 0}, {0, 1}},    {{599, 5}, {599, 6}}, {{0, 6}, {599, 6}}};
+    const int last = 2 * kRun + 99;
+    const Case cases[] = {{{10, 0}, {300, 3}},           {{300, 3}, {kRun + 20, 1}},
+                          {{kRun - 1, 5}, {kRun, 0}},    {{0, 0}, {0, 1}},
+                          {{last, 5}, {last, 6}},        {{0, 6}, {last, 6}},
+                          {{kRun + 7, 2}, {2 * kRun, 0}}};
     for (const Case& c : cases) {
-        std::vector<int32_t> values = ManyDraws(600);
+        std::vector<int32_t> values = ManyDraws(last + 1);
         values[IndexOfValue(c.later.first, c.later.second)] = 77;
         values[IndexOfValue(c.first.first, c.first.second)] = -3;
         const std::string block = BlockOf(values);
