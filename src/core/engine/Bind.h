@@ -112,6 +112,9 @@ struct TBindRecord {
 // text length beyond the data, a text that is not GBK, too few bytes.
 TBindRecord ReadBindRecord(ByteReader& in);
 
+// The kinds are open to one more class each: a condition read from a
+// document is its kind with the text as a member (see CreateBind).
+
 // 稳上头
 class TWstBind : public TBaseBind {
 public:
