@@ -4,6 +4,7 @@
 
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
+#include "core/base/PathCheck.h"
 
 namespace tovarin {
 namespace {
@@ -12,9 +13,9 @@ namespace {
 constexpr size_t kMaxListBytes = size_t{64} * 1024;
 
 bool IsStorablePath(const std::string& line) {
-    return !line.empty() && line.front() == '/' &&
-           std::none_of(line.begin(), line.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    return IsAbsolutePath(line) && std::none_of(line.begin(), line.end(), [](char c) {
+               return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+           });
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "core/backtest/Binomial.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -34,24 +35,85 @@ double BetaFraction(double a, double b, double x) {
     return fraction;
 }
 
+// A positive number as a mantissa and a power of two of its own, so that a
+// product of a million factors neither overflows nor underflows on the
+// way. Multiplication and frexp round alike on every system; the C
+// libraries' logarithms and exponentials do not, and the chance is printed
+// in full.
+class ScaledNumber {
+public:
+    explicit ScaledNumber(double value) { Scale(value, 0); }
+
+    ScaledNumber& operator*=(double factor) { return Scale(mantissa_ * factor, 0); }
+    ScaledNumber& operator*=(const ScaledNumber& other) {
+        return Scale(mantissa_ * other.mantissa_, other.exponent_);
+    }
+
+    double Value() const {
+        // Beyond these the value is 0 or infinite anyway, and ldexp takes an int.
+        constexpr int64_t kBeyondDoubles = 4096;
+        return std::ldexp(mantissa_,
+                          static_cast<int>(std::clamp(exponent_, -kBeyondDoubles, kBeyondDoubles)));
+    }
+
+private:
+    ScaledNumber& Scale(double product, int64_t exponent) {
+        int shift = 0;
+        mantissa_ = std::frexp(product, &shift);
+        exponent_ += exponent + shift;
+        return *this;
+    }
+
+    double mantissa_ = 0;
+    int64_t exponent_ = 0;
+};
+
+ScaledNumber Power(double base, int64_t exponent) {
+    ScaledNumber result(1.0);
+    ScaledNumber square(base);
+    for (; exponent > 0; exponent >>= 1) {
+        if (exponent & 1) {
+            result *= square;
+        }
+        square *= square;
+    }
+    return result;
+}
+
+// C(n, k), one factor (n - k + j) / j at a time: each is a correctly
+// rounded division of whole numbers.
+ScaledNumber Binomial(int64_t n, int64_t k) {
+    k = std::min(k, n - k);
+    ScaledNumber result(1.0);
+    for (int64_t j = 1; j <= k; ++j) {
+        result *= static_cast<double>(n - k + j) / static_cast<double>(j);
+    }
+    return result;
+}
+
 }  // namespace
 
-double RegularizedBeta(double a, double b, double x) {
+double RegularizedBeta(int64_t a, int64_t b, double x) {
     if (x <= 0.0) {
         return 0.0;
     }
     if (x >= 1.0) {
         return 1.0;
     }
-    // x^a (1-x)^b / B(a, b), kept in logarithms so that a million trials
-    // neither overflow nor underflow before the end.
-    const double logFront =
-        std::lgamma(a + b) - std::lgamma(a) - std::lgamma(b) + a * std::log(x) + b * std::log1p(-x);
-    const double front = std::exp(logFront);
-    if (x < (a + 1.0) / (a + b + 2.0)) {
-        return front * BetaFraction(a, b, x) / a;
+    // x^a (1-x)^b / B(a, b) divided by a is C(a+b-1, a) x^a (1-x)^b, and
+    // divided by b it is C(a+b-1, b) x^a (1-x)^b.
+    ScaledNumber powers = Power(x, a);
+    powers *= Power(1.0 - x, b);
+    const auto da = static_cast<double>(a);
+    const auto db = static_cast<double>(b);
+    if (x < (da + 1.0) / (da + db + 2.0)) {
+        ScaledNumber front = Binomial(a + b - 1, a);
+        front *= powers;
+        return front.Value() * BetaFraction(da, db, x);
     }
-    return 1.0 - front * BetaFraction(b, a, 1.0 - x) / b;
+    ScaledNumber front = Binomial(a + b - 1, b);
+    front *= powers;
+    return 1.0 - front.Value() * BetaFraction(db, da, 1.0 - x);
 }
 
 double BinomialUpperTail(int64_t trials, int64_t successes, double probability) {
@@ -62,8 +124,7 @@ double BinomialUpperTail(int64_t trials, int64_t successes, double probability) 
         return 0.0;
     }
     // P(X >= h) = I_p(h, n - h + 1).
-    return RegularizedBeta(static_cast<double>(successes),
-                           static_cast<double>(trials - successes + 1), probability);
+    return RegularizedBeta(successes, trials - successes + 1, probability);
 }
 
 }  // namespace tovarin

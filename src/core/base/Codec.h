@@ -9,6 +9,9 @@ namespace tovarin {
 // Both conversions refuse text they cannot convert with ECodecError.
 std::string Utf8ToGbk(std::string_view utf8);
 std::string GbkToUtf8(std::string_view gbk);
+// GB18030 (as its 2022 edition maps it) is GBK with more characters: all
+// of Unicode.
+std::string Gb18030ToUtf8(std::string_view gb18030);
 
 // Text files from elsewhere (a web site's download, a spreadsheet's export)
 // come in whatever encoding their program chose. The text of such a file as

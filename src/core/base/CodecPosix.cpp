@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <iconv.h>
 #include <memory>
 #include <vector>
@@ -34,7 +33,7 @@ private:
 
 // Opening a converter costs more than converting a condition's text, and a
 // document holds thousands of them: each thread keeps the converters it
-// opened (a handful of directions), returned with their state reset.
+// opened (one per direction), returned with their state reset.
 iconv_t KeptConverter(const char* from, const char* to, const char* what) {
     struct Kept {
         std::string From;
@@ -77,8 +76,7 @@ std::string Convert(std::string_view in, const char* from, const char* to, const
             continue;
         }
         // EILSEQ (no such character) or EINVAL (the text ends inside one).
-        throw ECodecError(std::string("Text cannot be converted ") + what + " at byte " +
-                          std::to_string(in.size() - srcLeft));
+        throw ECodecError(std::string("Text cannot be converted ") + what, in.size() - srcLeft);
     }
     out.resize(static_cast<size_t>(dst - out.data()));
     return out;
@@ -99,78 +97,6 @@ std::string Utf8ToGbk(std::string_view utf8) {
 
 std::string GbkToUtf8(std::string_view gbk) {
     return IsAscii(gbk) ? std::string(gbk) : Convert(gbk, "GBK", "UTF-8", "from GBK");
-}
-
-bool IsValidUtf8(std::string_view text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* const end = p + text.size();
-    while (p < end) {
-        // Plain ASCII runs are by far the most common; take them eight bytes at a time.
-        while (end - p >= 8) {
-            uint64_t word;
-            std::memcpy(&word, p, sizeof word);
-            if ((word & 0x8080808080808080ULL) != 0) {
-                break;
-            }
-            p += 8;
-        }
-        if (p == end) {
-            break;
-        }
-        const unsigned char lead = *p;
-        if (lead < 0x80) {
-            ++p;
-            continue;
-        }
-        int length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        // The ranges of the second byte exclude overlong forms, surrogates
-        // and code points above U+10FFFF.
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (end - p < length || p[1] < low || p[1] > high) {
-            return false;
-        }
-        for (int i = 2; i < length; ++i) {
-            if ((p[i] & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        p += length;
-    }
-    return true;
-}
-
-std::string_view TextFileAsUtf8(std::string_view bytes, std::string& converted) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        const std::string_view text = bytes.substr(3);
-        if (!IsValidUtf8(text)) {
-            throw ECodecError("Text cannot be converted from UTF-8");
-        }
-        return text;
-    }
-    if (bytes.starts_with("\xFF\xFE")) {
-        converted = Convert(bytes.substr(2), "UTF-16LE", "UTF-8", "from UTF-16");
-    } else if (bytes.starts_with("\xFE\xFF")) {
-        converted = Convert(bytes.substr(2), "UTF-16BE", "UTF-8", "from UTF-16");
-    } else if (IsValidUtf8(bytes)) {
-        return bytes;
-    } else {
-        converted = Convert(bytes, "GB18030", "UTF-8", "from GB18030");
-    }
-    return converted;
 }
 
 }  // namespace tovarin

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "core/base/Errors.h"
@@ -13,8 +14,12 @@ constexpr UINT kGbk = 936;
 
 // Windows gives GBK's user-defined areas characters of the Private Use
 // Area, where glibc's GBK has none; refusing them makes both builds accept
-// exactly the same texts.
+// exactly the same texts, in both directions.
 bool IsPrivateUse(wchar_t c) { return c >= 0xE000 && c <= 0xF8FF; }
+
+bool HasPrivateUse(std::wstring_view wide) {
+    return std::any_of(wide.begin(), wide.end(), &IsPrivateUse);
+}
 
 std::optional<std::wstring> Decode(UINT codePage, std::string_view bytes) {
     const int inLength = static_cast<int>(bytes.size());
@@ -26,15 +31,16 @@ std::optional<std::wstring> Decode(UINT codePage, std::string_view bytes) {
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), inLength, wide.data(),
                         length);
-    for (const wchar_t c : wide) {
-        if (IsPrivateUse(c)) {
-            return std::nullopt;
-        }
+    if (HasPrivateUse(wide)) {
+        return std::nullopt;
     }
     return wide;
 }
 
 std::optional<std::string> Encode(UINT codePage, std::wstring_view wide) {
+    if (codePage != CP_UTF8 && HasPrivateUse(wide)) {
+        return std::nullopt;
+    }
     const int inLength = static_cast<int>(wide.size());
     // UTF-8 reports what it cannot encode as an error; GBK through the
     // default character it would put in its place.
@@ -89,8 +95,7 @@ std::string Convert(std::string_view in, UINT from, UINT to, size_t (*lengthOf)(
         }
         at += length;
     }
-    throw ECodecError(std::string("Text cannot be converted ") + what + " at byte " +
-                      std::to_string(at));
+    throw ECodecError(std::string("Text cannot be converted ") + what, at);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -31,10 +33,19 @@ public:
     using Exception::Exception;
 };
 
-// Text that cannot be converted between UTF-8 and the GBK code page.
+// Text that cannot be converted between UTF-8 and another encoding.
 class ECodecError : public Exception {
 public:
     using Exception::Exception;
+    // Refused at a byte of the text, which the message names.
+    ECodecError(const std::string& what, size_t at)
+        : Exception(what + " at byte " + std::to_string(at)), at_(at) {}
+
+    // Where the text was refused, when the refusal names a byte.
+    std::optional<size_t> At() const { return at_; }
+
+private:
+    std::optional<size_t> at_;
 };
 
 }  // namespace tovarin

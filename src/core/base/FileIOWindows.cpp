@@ -134,7 +134,12 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::string ReadWholeFile(const std::string& path) {
+namespace {
+
+// At most maxBytes of a file on disk (pipes, devices and folders are refused
+// before anything is read); refuses files above kMaxFileBytes when
+// limitFile is set.
+std::string ReadRegularFile(const std::string& path, size_t maxBytes, bool limitFile) {
     const std::wstring name = SystemName("Unable to open", path);
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -146,7 +151,6 @@ std::string ReadWholeFile(const std::string& path) {
     if (file.get() == INVALID_HANDLE_VALUE) {
         Fail("Unable to open", path, GetLastError());
     }
-    // Pipes and devices are refused before anything is read from them.
     if (GetFileType(file.get()) != FILE_TYPE_DISK) {
         FailNotRegular("Unable to open", path);
     }
@@ -154,26 +158,47 @@ std::string ReadWholeFile(const std::string& path) {
     if (!GetFileSizeEx(file.get(), &size)) {
         Fail("Unable to open", path, GetLastError());
     }
-    if (static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes) {
+    if (limitFile && static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes) {
         Fail("Unable to read", path, ERROR_FILE_TOO_LARGE);
     }
-    std::string data;
-    data.reserve(static_cast<size_t>(size.QuadPart));
-    char chunk[65536];
-    for (;;) {
+    // The size is only a hint (the file may change while it is read): one
+    // buffer of that size filled in place, grown only when the file is
+    // longer; the loop reads to the real end.
+    const size_t bound = limitFile ? std::min(maxBytes, kMaxFileBytes + 1) : maxBytes;
+    const size_t expected =
+        std::min(static_cast<size_t>(std::max<LONGLONG>(size.QuadPart, 0)), bound);
+    std::string data(std::max<size_t>(std::min<size_t>(expected + 1, bound), 1), '\0');
+    size_t filled = 0;
+    while (filled < bound) {
+        if (filled == data.size()) {
+            data.resize(std::min(bound, data.size() * 2));
+        }
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - filled, 1 << 30));
         DWORD got = 0;
-        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) {
+        if (!ReadFile(file.get(), data.data() + filled, want, &got, nullptr)) {
             Fail("Unable to read", path, GetLastError());
         }
         if (got == 0) {
-            return data;
+            break;
         }
-        // The file may grow while it is read.
-        if (data.size() + got > kMaxFileBytes) {
-            Fail("Unable to read", path, ERROR_FILE_TOO_LARGE);
-        }
-        data.append(chunk, got);
+        filled += got;
     }
+    // The file grew past the bound while it was read.
+    if (limitFile && filled > kMaxFileBytes) {
+        Fail("Unable to read", path, ERROR_FILE_TOO_LARGE);
+    }
+    data.resize(filled);
+    return data;
+}
+
+}  // namespace
+
+std::string ReadFileHead(const std::string& path, size_t maxBytes) {
+    return ReadRegularFile(path, maxBytes, false);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    return ReadRegularFile(path, kMaxFileBytes + 1, true);
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {

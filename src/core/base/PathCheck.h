@@ -15,6 +15,10 @@ bool CanReplaceFile(const std::string& path);
 
 bool IsFolder(const std::string& path);
 
+// Whether the path names a place without a current folder to start from:
+// "/..." here, "C:\..." or "\\server\..." on Windows.
+bool IsAbsolutePath(const std::string& path);
+
 // Whether both paths name one and the same file (through links, or in
 // other spellings); false when either is missing.
 bool SameFile(const std::string& a, const std::string& b);

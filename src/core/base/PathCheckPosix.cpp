@@ -30,6 +30,8 @@ bool IsFolder(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool IsAbsolutePath(const std::string& path) { return path.starts_with('/'); }
+
 bool SameFile(const std::string& a, const std::string& b) {
     struct stat first {};
     struct stat second {};

@@ -14,6 +14,15 @@ namespace {
 using test::TempDir;
 using Paths = std::vector<std::string>;
 
+// A document of the user's, as this system spells its path.
+std::string InHome(const std::string& name) {
+#ifdef _WIN32
+    return "C:\\Users\\王\\" + name;
+#else
+    return "/home/王/" + name;
+#endif
+}
+
 TEST(RecentDocs, NewestFirstWithoutRepeats) {
     TRecentDocs recent;
     recent.Add("/a.lvrn");
@@ -40,26 +49,32 @@ TEST(RecentDocs, FileRoundTrip) {
     EXPECT_EQ(file, dir.Path() + "/ormelux-recent.txt");
     EXPECT_TRUE(TRecentDocs::Load(file).Items().empty());
     TRecentDocs recent;
-    recent.Add("/home/王/旧.lvrn");
-    recent.Add("/home/王/新 文档.lvrn");
+    recent.Add(InHome("旧.lvrn"));
+    recent.Add(InHome("新 文档.lvrn"));
     recent.Save(file);
-    EXPECT_EQ(ReadWholeFile(file), "/home/王/新 文档.lvrn\n/home/王/旧.lvrn\n");
+    EXPECT_EQ(ReadWholeFile(file), InHome("新 文档.lvrn") + "\n" + InHome("旧.lvrn") + "\n");
     EXPECT_EQ(TRecentDocs::Load(file).Items(), recent.Items());
 }
 
 TEST(RecentDocs, BadLinesAreSkipped) {
     TempDir dir;
     const std::string file = dir.File("recent");
-    WriteFileAtomically(file, "relative.lvrn\n/good.lvrn\r\n/tab\there\n\n/ok.lvrn\n/good2.lvrn");
-    EXPECT_EQ(TRecentDocs::Load(file).Items(), (Paths{"/good.lvrn", "/ok.lvrn", "/good2.lvrn"}));
+    WriteFileAtomically(file, "relative.lvrn\n" + InHome("good.lvrn") + "\r\n" +
+                                  InHome("tab\there") + "\n\n" + InHome("ok.lvrn") + "\n" +
+                                  InHome("good2.lvrn"));
+    EXPECT_EQ(TRecentDocs::Load(file).Items(),
+              (Paths{InHome("good.lvrn"), InHome("ok.lvrn"), InHome("good2.lvrn")}));
     // More than eight lines keep the first eight.
     std::string many;
     for (int i = 1; i <= 12; ++i) {
-        many += "/" + std::to_string(i) + "\n";
+        many += InHome(std::to_string(i)) + "\n";
     }
     WriteFileAtomically(file, many);
-    EXPECT_EQ(TRecentDocs::Load(file).Items(),
-              (Paths{"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"}));
+    Paths eight;
+    for (int i = 1; i <= 8; ++i) {
+        eight.push_back(InHome(std::to_string(i)));
+    }
+    EXPECT_EQ(TRecentDocs::Load(file).Items(), eight);
 }
 
 TEST(RecentDocs, HostileFilesGiveAnEmptyList) {

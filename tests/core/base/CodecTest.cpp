@@ -2,9 +2,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
+
+#ifndef _WIN32
+#include <iconv.h>
+#endif
 
 #include "core/base/Codec.h"
 #include "core/base/Errors.h"
@@ -188,6 +194,160 @@ TEST(Codec, Utf8TextFilesAreNotCopied) {
     EXPECT_EQ(text.data(), converted.data());
     EXPECT_EQ(text, "期号");
 }
+
+// Astral characters take a surrogate pair in UTF-16 and four bytes in UTF-8.
+TEST(Codec, Utf16TextFilesKeepCharactersBeyondTheBasicPlane) {
+    EXPECT_EQ(TextFileToUtf8(std::string("\xFF\xFE\x3D\xD8\x00\xDE\x41\x00", 8)),
+              "\xF0\x9F\x98\x80"
+              "A");
+    EXPECT_EQ(TextFileToUtf8(std::string("\xFE\xFF\xDB\xFF\xDF\xFF", 6)), "\xF4\x8F\xBF\xBF");
+    EXPECT_EQ(TextFileToUtf8(std::string("\xFF\xFE\x7F\x00\x80\x00\xFF\x07\x00\x08", 10)),
+              "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80");
+}
+
+std::string RefusalOf(std::string_view bytes) {
+    try {
+        TextFileToUtf8(bytes);
+    } catch (const ECodecError& e) {
+        return e.what();
+    }
+    return "accepted";
+}
+
+// The byte named is where the refused character starts, after the mark.
+TEST(Codec, RefusedTextFilesSayWhere) {
+    EXPECT_EQ(RefusalOf(std::string("\xFF\xFE\x41\x00\x1F", 5)),
+              "Text cannot be converted from UTF-16 at byte 2");
+    EXPECT_EQ(RefusalOf(std::string("\xFF\xFE\x41\x00\x00\xD8\x41\x00", 8)),
+              "Text cannot be converted from UTF-16 at byte 2");
+    EXPECT_EQ(RefusalOf(std::string("\xFE\xFF\x00\x41\xDC\x00\x00\x41", 8)),
+              "Text cannot be converted from UTF-16 at byte 2");
+    EXPECT_EQ(RefusalOf(std::string("\xFE\xFF\x00\x41\xD8\x00", 6)),
+              "Text cannot be converted from UTF-16 at byte 2");
+    EXPECT_EQ(RefusalOf("\xEF\xBB\xBF\xC6\xDA"), "Text cannot be converted from UTF-8");
+    EXPECT_EQ(RefusalOf("\xC6\xDA\xBA\xFF"), "Text cannot be converted from GB18030 at byte 2");
+}
+
+// Every code the lead bytes 81 to FE start: all two-byte ones, and the
+// four-byte ones of the first lead bytes (the Basic Multilingual Plane),
+// around the start of the supplementary planes, around their end and of
+// the last lead byte.
+void ForEveryGb18030Code(const std::function<void(std::string_view)>& visit) {
+    for (unsigned byte = 0; byte < 0x81; ++byte) {
+        visit(std::string(1, static_cast<char>(byte)));
+    }
+    visit("\xFF");
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+        for (unsigned second = 0; second < 256; ++second) {
+            const char code[] = {static_cast<char>(lead), static_cast<char>(second)};
+            visit(std::string_view(code, 2));
+        }
+    }
+    for (const unsigned lead : {0x81, 0x82, 0x83, 0x84, 0x85, 0x8F, 0x90, 0xE3, 0xE4, 0xFE}) {
+        for (unsigned second = 0x30; second <= 0x39; ++second) {
+            for (unsigned third = 0x81; third <= 0xFE; ++third) {
+                for (unsigned fourth = 0x30; fourth <= 0x39; ++fourth) {
+                    const char code[] = {static_cast<char>(lead), static_cast<char>(second),
+                                         static_cast<char>(third), static_cast<char>(fourth)};
+                    visit(std::string_view(code, 4));
+                }
+            }
+        }
+    }
+}
+
+// The figures are glibc's (see Gb18030AsGlibcReadsIt).
+TEST(Codec, EveryGb18030CodeConvertsAsEverywhere) {
+    Listing listing;
+    ForEveryGb18030Code(
+        [&](std::string_view code) { listing.AddConversion(code, &Gb18030ToUtf8); });
+    EXPECT_EQ(listing.Converted(), 78846);
+    EXPECT_EQ(listing.Hash(), 0x0ecc299e645af70dULL);
+}
+
+TEST(Codec, Gb18030BesideGbk) {
+    EXPECT_EQ(Gb18030ToUtf8("\xC6\xDA\xA2\xE3\xBA\xC5"), "期€号");
+    EXPECT_EQ(Gb18030ToUtf8("a\x81\x30\x81\x30z\x84\x31\xA4\x39"), "a\xC2\x80z\xEF\xBF\xBF");
+    EXPECT_EQ(Gb18030ToUtf8("\x90\x30\x81\x30\xE3\x32\x9A\x35"),
+              "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
+    EXPECT_EQ(Gb18030ToUtf8("\xAA\xA1\xFE\xFE"), "\xEE\x80\x80\xEE\x93\x85");
+    EXPECT_EQ(Gb18030ToUtf8(""), "");
+    const std::pair<std::string, size_t> refused[] = {
+        {"\x80", 0},
+        {"a\xC6\xDA\x80", 3},
+        {"\xC6\xDA\x81\x30", 2},
+        {"\xC6\xDA\x81\x30\x81", 2},
+        {"\xC6\xDA\xFF\xA2\xE3", 2},
+        {"\xC6\xDA\xC6\x0A\x90\x30\x81\x30", 2},
+        {"\xE3\x32\x9A\x36", 0},
+        {"\x84\x31\xA5\x30", 0},
+        {"\xC6\xDA\xC6", 2},
+        {"\xA2\xE3\x81\x30\x81\x29", 2},
+    };
+    for (const auto& [text, at] : refused) {
+        try {
+            Gb18030ToUtf8(text);
+            ADD_FAILURE() << "accepted " << text;
+        } catch (const ECodecError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "Text cannot be converted from GB18030 at byte " + std::to_string(at))
+                << text;
+        }
+    }
+}
+
+#ifndef _WIN32
+// What glibc's converter makes of a text: its UTF-8, or where it stopped.
+std::string GlibcGb18030(std::string_view text) {
+    const iconv_t cd = iconv_open("UTF-8", "GB18030");
+    std::string out(text.size() * 4 + 4, '\0');
+    char* in = const_cast<char*>(text.data());
+    size_t inLeft = text.size();
+    char* to = out.data();
+    size_t toLeft = out.size();
+    const size_t done = iconv(cd, &in, &inLeft, &to, &toLeft);
+    iconv_close(cd);
+    if (done == static_cast<size_t>(-1)) {
+        return "refused at " + std::to_string(text.size() - inLeft);
+    }
+    out.resize(out.size() - toLeft);
+    return out;
+}
+
+std::string OursGb18030(std::string_view text) {
+    try {
+        return Gb18030ToUtf8(text);
+    } catch (const ECodecError& error) {
+        return "refused at " + std::to_string(error.At().value_or(SIZE_MAX));
+    }
+}
+
+// Every code on its own, and texts of random codes (valid ones of every
+// kind and stray bytes), converted as glibc converts them.
+TEST(Codec, Gb18030AsGlibcReadsIt) {
+    std::vector<std::string> codes;
+    ForEveryGb18030Code([&](std::string_view code) {
+        const std::string ours = OursGb18030(code);
+        ASSERT_EQ(ours, GlibcGb18030(code)) << testing::PrintToString(std::string(code));
+        codes.emplace_back(code);
+    });
+    std::mt19937 random(18030);
+    std::uniform_int_distribution<size_t> pick(0, codes.size() - 1);
+    std::uniform_int_distribution<int> length(1, 12);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text;
+        for (int n = length(random); n > 0; --n) {
+            const std::string& code = codes[pick(random)];
+            // Valid codes mostly, so that errors come late in the text.
+            if (GlibcGb18030(code).starts_with("refused") && random() % 8 != 0) {
+                continue;
+            }
+            text += code;
+        }
+        ASSERT_EQ(OursGb18030(text), GlibcGb18030(text)) << testing::PrintToString(text);
+    }
+}
+#endif
 
 TEST(Codec, TextFilesThatFitNoEncodingAreRefused) {
     EXPECT_THROW(TextFileToUtf8("\xEF\xBB\xBF\xC6\xDA"), ECodecError);

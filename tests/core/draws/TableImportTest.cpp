@@ -9,6 +9,7 @@
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
 #include "core/draws/TableImport.h"
+#include "support/PosixOnly.h"
 #include "support/TempDir.h"
 
 namespace tovarin {
@@ -470,17 +471,29 @@ TEST(TableImport, ReadsAFile) {
     ExpectChineseFile(ReadDrawTableFile(dir.File("draws.csv")));
 }
 
-TEST(TableImport, MissingFileFolderAndFifoAreRefused) {
+void ExpectNotFound(const std::string& path) {
+    try {
+        ReadDrawTableFile(path);
+        ADD_FAILURE() << path;
+    } catch (const EImportError& error) {
+        EXPECT_EQ(std::string(error.what()), "找不到文件：" + path);
+    }
+}
+
+TEST(TableImport, MissingFileAndFolderAreRefused) {
+    const test::TempDir dir;
+    ExpectNotFound(dir.File("none.csv"));
+    ExpectNotFound(dir.Path());
+}
+
+TEST(TableImport, FifoIsRefused) {
+#ifdef _WIN32
+    GTEST_SKIP() << test::kNoChildProcessesOnWindows;
+#else
     const test::TempDir dir;
     ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
-    for (const std::string& path : {dir.File("none.csv"), dir.Path(), dir.File("fifo")}) {
-        try {
-            ReadDrawTableFile(path);
-            ADD_FAILURE() << path;
-        } catch (const EImportError& error) {
-            EXPECT_EQ(std::string(error.what()), "找不到文件：" + path);
-        }
-    }
+    ExpectNotFound(dir.File("fifo"));
+#endif
 }
 
 TEST(TableImport, FileOverTheLimitIsRefused) {
