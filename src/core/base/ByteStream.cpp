@@ -19,7 +19,7 @@ void ByteWriter::WriteU8(uint8_t value) { buffer_.push_back(static_cast<char>(va
 void ByteWriter::WriteBytes(std::string_view bytes) { buffer_.append(bytes); }
 
 void ByteReader::RefuseShortRead(size_t count) const {
-    throw EReadError("Unexpected end of data at byte " + std::to_string(offset_) + ": " +
+    throw EReadError("Unexpected end of data at byte " + std::to_string(Offset()) + ": " +
                      std::to_string(count) + " bytes needed, " + std::to_string(Remaining()) +
                      " left");
 }

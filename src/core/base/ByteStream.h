@@ -29,13 +29,16 @@ private:
 // the offset and leaves the position unchanged.
 class ByteReader {
 public:
-    explicit ByteReader(std::string_view data) : data_(data) {}
+    // startOffset: where the data lies in the file, for the messages.
+    explicit ByteReader(std::string_view data, size_t startOffset = 0)
+        : data_(data), start_(startOffset) {}
 
     int32_t ReadI32();
     uint8_t ReadU8();
     std::string_view ReadBytes(size_t count);
 
-    size_t Offset() const { return offset_; }
+    // Where the next read starts in the file.
+    size_t Offset() const { return start_ + offset_; }
     size_t Remaining() const { return data_.size() - offset_; }
 
 private:
@@ -47,6 +50,7 @@ private:
     [[noreturn]] void RefuseShortRead(size_t count) const;
 
     std::string_view data_;
+    size_t start_;
     size_t offset_ = 0;
 };
 

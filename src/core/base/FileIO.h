@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,37 @@ std::string ReadWholeFile(const std::string& path);
 // asks for one byte more than it accepts, so a longer file shows as such
 // without being read whole.
 std::string ReadFileHead(const std::string& path, size_t maxBytes);
+
+// A file read from its start piece by piece, for a reader that takes a
+// large file in while each piece is still in the processor's cache. Opening
+// refuses what ReadWholeFile refuses (with whole set; without it a file of
+// any size is opened, for reading its head).
+class TFileReader {
+public:
+    TFileReader(const std::string& path, bool whole);
+    TFileReader(const TFileReader&) = delete;
+    TFileReader& operator=(const TFileReader&) = delete;
+    ~TFileReader();
+
+    // The file's size when it was opened; it may change while it is read.
+    size_t SizeWhenOpened() const { return sizeWhenOpened_; }
+    // Where the next read starts.
+    size_t Offset() const { return done_; }
+
+    // Fills the buffer from where the last read ended; fewer bytes only at
+    // the file's end. EInOutError when the system cannot read, or when a
+    // whole file grows past kMaxFileBytes while it is read.
+    size_t Read(char* buffer, size_t bytes);
+    // The next bytes up to the file's end, at most maxBytes of them.
+    std::string ReadUpTo(size_t maxBytes);
+
+private:
+    std::string path_;
+    bool whole_;
+    intptr_t handle_;
+    size_t sizeWhenOpened_ = 0;
+    size_t done_ = 0;
+};
 
 // Replaces the file with exactly these bytes, or leaves the old one whole:
 // the bytes go to a new file beside the target, every write is checked,

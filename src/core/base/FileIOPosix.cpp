@@ -100,14 +100,13 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-namespace {
-
-// At most maxBytes of a regular file (anything else is refused before it is
-// read); refuses files above kMaxFileBytes when limitFile is set.
-std::string ReadRegularFile(const std::string& path, size_t maxBytes, bool limitFile) {
-    // Non-blocking, so that opening a FIFO returns at once and is refused
-    // like any file that is not a regular one.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+// Non-blocking, so that opening a FIFO returns at once and is refused like
+// any file that is not a regular one.
+TFileReader::TFileReader(const std::string& path, bool whole)
+    : path_(path),
+      whole_(whole),
+      handle_(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
+    const int fd = static_cast<int>(handle_);
     if (fd < 0) {
         Fail("Unable to open", path, errno);
     }
@@ -121,52 +120,35 @@ std::string ReadRegularFile(const std::string& path, size_t maxBytes, bool limit
         close(fd);
         FailNotRegular("Unable to open", path);
     }
-    if (limitFile && static_cast<unsigned long long>(info.st_size) > kMaxFileBytes) {
+    sizeWhenOpened_ = static_cast<size_t>(std::max<off_t>(info.st_size, 0));
+    if (whole && sizeWhenOpened_ > kMaxFileBytes) {
         close(fd);
         Fail("Unable to read", path, EFBIG);
     }
-    // The size is only a hint (the file may change, and /proc files say 0):
-    // one buffer of that size filled in place, grown only when the file is
-    // longer; the loop reads to the real end.
-    const size_t bound = limitFile ? std::min(maxBytes, kMaxFileBytes + 1) : maxBytes;
-    const size_t expected = std::min(static_cast<size_t>(std::max<off_t>(info.st_size, 0)), bound);
-    std::string data(std::max<size_t>(std::min<size_t>(expected + 1, bound), 1), '\0');
+}
+
+TFileReader::~TFileReader() { close(static_cast<int>(handle_)); }
+
+size_t TFileReader::Read(char* buffer, size_t bytes) {
     size_t filled = 0;
-    while (filled < bound) {
-        if (filled == data.size()) {
-            data.resize(std::min(bound, data.size() * 2));
-        }
-        const ssize_t got = read(fd, data.data() + filled, data.size() - filled);
+    while (filled < bytes) {
+        const ssize_t got = read(static_cast<int>(handle_), buffer + filled, bytes - filled);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            const int error = errno;
-            close(fd);
-            Fail("Unable to read", path, error);
+            Fail("Unable to read", path_, errno);
         }
         if (got == 0) {
             break;
         }
         filled += static_cast<size_t>(got);
     }
-    close(fd);
-    // The file grew past the bound while it was read.
-    if (limitFile && filled > kMaxFileBytes) {
-        Fail("Unable to read", path, EFBIG);
+    done_ += filled;
+    if (whole_ && done_ > kMaxFileBytes) {
+        Fail("Unable to read", path_, EFBIG);
     }
-    data.resize(filled);
-    return data;
-}
-
-}  // namespace
-
-std::string ReadFileHead(const std::string& path, size_t maxBytes) {
-    return ReadRegularFile(path, maxBytes, false);
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    return ReadRegularFile(path, kMaxFileBytes + 1, true);
+    return filled;
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {

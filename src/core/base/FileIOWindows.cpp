@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 #include "core/base/Errors.h"
 #include "core/base/SystemTextWindows.h"
@@ -36,6 +37,7 @@ public:
     ~Handle() { Close(); }
 
     HANDLE get() const { return handle_; }
+    HANDLE Release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
     bool Close() {
         const HANDLE handle = handle_;
         handle_ = INVALID_HANDLE_VALUE;
@@ -134,20 +136,17 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-namespace {
-
-// At most maxBytes of a file on disk (pipes, devices and folders are refused
-// before anything is read); refuses files above kMaxFileBytes when
-// limitFile is set.
-std::string ReadRegularFile(const std::string& path, size_t maxBytes, bool limitFile) {
+// Pipes, devices and folders are refused before anything is read from them.
+TFileReader::TFileReader(const std::string& path, bool whole)
+    : path_(path), whole_(whole), handle_(reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE)) {
     const std::wstring name = SystemName("Unable to open", path);
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         FailNotRegular("Unable to open", path);
     }
-    const Handle file(CreateFileW(name.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(CreateFileW(name.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
         Fail("Unable to open", path, GetLastError());
     }
@@ -158,47 +157,33 @@ std::string ReadRegularFile(const std::string& path, size_t maxBytes, bool limit
     if (!GetFileSizeEx(file.get(), &size)) {
         Fail("Unable to open", path, GetLastError());
     }
-    if (limitFile && static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes) {
+    sizeWhenOpened_ = static_cast<size_t>(std::max<LONGLONG>(size.QuadPart, 0));
+    if (whole && sizeWhenOpened_ > kMaxFileBytes) {
         Fail("Unable to read", path, ERROR_FILE_TOO_LARGE);
     }
-    // The size is only a hint (the file may change while it is read): one
-    // buffer of that size filled in place, grown only when the file is
-    // longer; the loop reads to the real end.
-    const size_t bound = limitFile ? std::min(maxBytes, kMaxFileBytes + 1) : maxBytes;
-    const size_t expected =
-        std::min(static_cast<size_t>(std::max<LONGLONG>(size.QuadPart, 0)), bound);
-    std::string data(std::max<size_t>(std::min<size_t>(expected + 1, bound), 1), '\0');
+    handle_ = reinterpret_cast<intptr_t>(file.Release());
+}
+
+TFileReader::~TFileReader() { CloseHandle(reinterpret_cast<HANDLE>(handle_)); }
+
+size_t TFileReader::Read(char* buffer, size_t bytes) {
     size_t filled = 0;
-    while (filled < bound) {
-        if (filled == data.size()) {
-            data.resize(std::min(bound, data.size() * 2));
-        }
-        const DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - filled, 1 << 30));
+    while (filled < bytes) {
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes - filled, 1 << 30));
         DWORD got = 0;
-        if (!ReadFile(file.get(), data.data() + filled, want, &got, nullptr)) {
-            Fail("Unable to read", path, GetLastError());
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer + filled, want, &got, nullptr)) {
+            Fail("Unable to read", path_, GetLastError());
         }
         if (got == 0) {
             break;
         }
         filled += got;
     }
-    // The file grew past the bound while it was read.
-    if (limitFile && filled > kMaxFileBytes) {
-        Fail("Unable to read", path, ERROR_FILE_TOO_LARGE);
+    done_ += filled;
+    if (whole_ && done_ > kMaxFileBytes) {
+        Fail("Unable to read", path_, ERROR_FILE_TOO_LARGE);
     }
-    data.resize(filled);
-    return data;
-}
-
-}  // namespace
-
-std::string ReadFileHead(const std::string& path, size_t maxBytes) {
-    return ReadRegularFile(path, maxBytes, false);
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    return ReadRegularFile(path, kMaxFileBytes + 1, true);
+    return filled;
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {

@@ -223,6 +223,33 @@ void TCodeNet::DecodeDraws(std::string_view block, size_t blockOffset, std::vect
     }
 }
 
+std::optional<std::vector<TSeq>> TCodeNet::ReadBlockFromFile(TFileReader& file) {
+    char countBytes[4];
+    if (file.Read(countBytes, sizeof countBytes) < sizeof countBytes) {
+        return std::nullopt;
+    }
+    const int32_t count = ByteReader(std::string_view(countBytes, sizeof countBytes)).ReadI32();
+    const size_t blockBytes = static_cast<size_t>(std::max(count, 0)) * StoredDrawSize;
+    if (count < 0 || file.SizeWhenOpened() < sizeof countBytes + blockBytes) {
+        return std::nullopt;
+    }
+    // Pieces of a whole number of draws, well inside the processor's cache.
+    constexpr size_t kPieceBytes = size_t{StoredDrawSize} * 8192;
+    std::string piece(std::min(kPieceBytes, blockBytes), '\0');
+    std::vector<TSeq> rows;
+    rows.reserve(static_cast<size_t>(count));
+    for (size_t done = 0; done < blockBytes;) {
+        const size_t bytes = std::min(piece.size(), blockBytes - done);
+        // The file was cut short while it was read.
+        if (file.Read(piece.data(), bytes) < bytes) {
+            return std::nullopt;
+        }
+        DecodeDraws(std::string_view(piece.data(), bytes), sizeof countBytes + done, rows);
+        done += bytes;
+    }
+    return rows;
+}
+
 std::vector<TSeq> TCodeNet::TakeRows() {
     std::vector<TSeq> rows = std::move(rows_);
     rows_.clear();

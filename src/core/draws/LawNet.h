@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,6 +14,7 @@ namespace tovarin {
 
 class ByteReader;
 class ByteWriter;
+class TFileReader;
 
 // One draw: seven digits 0..9 and the check mark of the grid's 选 column.
 // Digits are kept in single bytes so that a table of a million draws stays
@@ -89,6 +91,12 @@ public:
     // Reads a whole block before it touches the table: a short or corrupt
     // block raises EReadError and leaves the rows as they were.
     void LoadFromStream(ByteReader& in);
+    // The block at the start of a document file, its draws decoded piece
+    // by piece as they are read, while each piece is still in the
+    // processor's cache. Nothing when the file does not hold the draws its
+    // count announces (LoadFromStream, given the whole file, then says
+    // what is wrong); EReadError for a digit outside 0..9, as there.
+    static std::optional<std::vector<TSeq>> ReadBlockFromFile(TFileReader& file);
 
     // The text form: four comment lines and one line of seven digits per
     // draw, GB2312 with CR LF.

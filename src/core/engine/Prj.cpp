@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "core/base/ByteStream.h"
@@ -540,23 +541,45 @@ std::string BuildDocumentImage(const TCodeNet& codeNet, const TPrjMgr& projects)
     return out.Bytes();
 }
 
+namespace {
+
+// Both blocks are read into new objects before either is taken over; bytes
+// after the second block are ignored.
+void TakeOver(std::vector<TSeq> rows, std::vector<std::unique_ptr<TSeqPrj>> read, TCodeNet& codeNet,
+              TPrjMgr& projects) {
+    codeNet.Replace(std::move(rows));
+    codeNet.ClearModified();
+    projects.ReplacePrjs(std::move(read));
+}
+
+}  // namespace
+
 void LoadDocumentImage(std::string_view image, TCodeNet& codeNet, TPrjMgr& projects) {
     if (image.empty()) {
         return;
     }
     ByteReader in(image);
-    // Both blocks are read into new objects before either is taken over.
     TCodeNet draws;
     draws.LoadFromStream(in);
     std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
-    // Bytes after the second block are ignored.
-    codeNet.Replace(draws.TakeRows());
-    codeNet.ClearModified();
-    projects.ReplacePrjs(std::move(read));
+    TakeOver(draws.TakeRows(), std::move(read), codeNet, projects);
 }
 
+// The draw block, most of a large document, is decoded as it is read; a
+// file that does not hold the block it announces (or is empty) is read
+// whole, so that the image's reader says what is wrong as always.
 void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects) {
-    LoadDocumentImage(ReadWholeFile(path), codeNet, projects);
+    TFileReader file(path, true);
+    std::optional<std::vector<TSeq>> rows = TCodeNet::ReadBlockFromFile(file);
+    if (!rows) {
+        LoadDocumentImage(ReadWholeFile(path), codeNet, projects);
+        return;
+    }
+    const size_t projectsOffset = file.Offset();
+    const std::string rest = file.ReadUpTo(kMaxFileBytes + 1);
+    ByteReader in(rest, projectsOffset);
+    std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
+    TakeOver(std::move(*rows), std::move(read), codeNet, projects);
 }
 
 void SaveDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects) {

@@ -39,6 +39,21 @@ TEST(ByteStream, RefusesToReadPastTheEndAndStaysPut) {
     EXPECT_EQ(in.ReadU8(), 1);
 }
 
+// Data that starts further into a file names offsets in the file.
+TEST(ByteStream, OffsetsCountFromWhereTheDataLiesInTheFile) {
+    ByteReader in(std::string_view("\x07\x00\x00\x00\x01", 5), 1000);
+    EXPECT_EQ(in.Offset(), 1000U);
+    EXPECT_EQ(in.ReadI32(), 7);
+    EXPECT_EQ(in.Offset(), 1004U);
+    EXPECT_EQ(in.Remaining(), 1U);
+    try {
+        in.ReadI32();
+        FAIL() << "a short read must throw";
+    } catch (const EReadError& error) {
+        EXPECT_STREQ(error.what(), "Unexpected end of data at byte 1004: 4 bytes needed, 1 left");
+    }
+}
+
 TEST(ByteStream, EdgesOfTheRange) {
     ByteReader in(std::string_view("\x05\x06", 2));
     EXPECT_EQ(in.ReadBytes(0), "");

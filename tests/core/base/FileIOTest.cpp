@@ -147,6 +147,21 @@ TEST_F(FileIOTest, ReadFileHeadStopsAtTheLimit) {
     EXPECT_EQ(ReadFileHead(Path("empty.txt"), 5), "");
 }
 
+TEST_F(FileIOTest, AFileIsReadPieceByPieceFromWhereTheLastReadEnded) {
+    WriteFileAtomically(Path("doc.lvrn"), "0123456789abcdef");
+    TFileReader file(Path("doc.lvrn"), true);
+    EXPECT_EQ(file.SizeWhenOpened(), 16u);
+    char piece[6] = {};
+    ASSERT_EQ(file.Read(piece, 6), 6u);
+    EXPECT_EQ(std::string(piece, 6), "012345");
+    EXPECT_EQ(file.Offset(), 6u);
+    EXPECT_EQ(file.ReadUpTo(4), "6789");
+    EXPECT_EQ(file.ReadUpTo(100), "abcdef");
+    EXPECT_EQ(file.Offset(), 16u);
+    EXPECT_EQ(file.Read(piece, 6), 0u);
+    EXPECT_EQ(file.ReadUpTo(100), "");
+}
+
 TEST_F(FileIOTest, FilesWithoutASizeAreReadToTheirEnd) {
     // /proc files report size 0 and still have contents.
     const std::string status = ReadWholeFile("/proc/self/status");

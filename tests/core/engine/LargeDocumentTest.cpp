@@ -7,6 +7,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -168,6 +169,78 @@ TEST_F(LargeDocument, ATextThatIsNotGbkDeepInTheFileIsRefusedAndTheNextLoadReads
     LoadDocument(path_, open_.net, open_.projects);
     EXPECT_EQ(BuildDocumentImage(open_.net, open_.projects), image_);
     EXPECT_EQ(open_.projects.GetSeqPrj(kProjects - 1).GetBind(7).Param(), TextOf(kProjects - 1, 7));
+}
+
+// What loading builds, or the message it refuses the bytes with.
+std::string OutcomeOf(const std::function<void(TCodeNet&, TPrjMgr&)>& load) {
+    Doc doc;
+    try {
+        load(doc.net, doc.projects);
+    } catch (const EReadError& error) {
+        return std::string("refused: ") + error.what();
+    }
+    return BuildDocumentImage(doc.net, doc.projects);
+}
+
+// The file's draws are decoded as they are read, its projects from the
+// rest: wherever the file is cut short or spoiled, it is read as its image
+// is, to the byte named in a message.
+TEST_F(LargeDocument, TheFileIsReadAsItsImageWhereverItIsCutOrSpoiled) {
+    const size_t blockEnd = 4 + 28 * size_t{kDraws};
+    std::vector<std::string> variants;
+    for (size_t cut = 0; cut < image_.size(); cut += image_.size() / 97 + 1) {
+        variants.push_back(image_.substr(0, cut));
+    }
+    for (size_t cut = blockEnd - 3; cut <= blockEnd + 5; ++cut) {
+        variants.push_back(image_.substr(0, cut));
+    }
+    for (const int32_t projects : {-1, 0, 31, 1000000}) {
+        std::string spoiled = image_;
+        PutI32(spoiled, blockEnd, projects);
+        variants.push_back(spoiled);
+    }
+    variants.push_back(image_ + "trailing bytes");
+    int refused = 0;
+    for (const std::string& bytes : variants) {
+        WriteFileAtomically(path_, bytes);
+        const std::string fromFile = OutcomeOf(
+            [&](TCodeNet& net, TPrjMgr& projects) { LoadDocument(path_, net, projects); });
+        EXPECT_EQ(fromFile, OutcomeOf([&](TCodeNet& net, TPrjMgr& projects) {
+                      LoadDocumentImage(bytes, net, projects);
+                  }))
+            << bytes.size() << " bytes";
+        refused += fromFile.starts_with("refused: ") ? 1 : 0;
+    }
+    EXPECT_GE(refused, 100);
+    WriteFileAtomically(path_, image_.substr(0, blockEnd + 2));
+    EXPECT_EQ(
+        OutcomeOf([&](TCodeNet& net, TPrjMgr& projects) { LoadDocument(path_, net, projects); }),
+        "refused: Unexpected end of data at byte " + std::to_string(blockEnd) +
+            ": 4 bytes needed, 2 left");
+}
+
+// Draws are decoded a few thousand at a time as they come from the file: a
+// bad digit on either side of a piece's end is named where it stands.
+TEST(LargeDrawTable, ANonDigitAtAPiecesEdgeIsRefusedWithItsOffset) {
+    const TempDir folder;
+    const std::string path = folder.File("draws.lvrn");
+    Doc source;
+    source.net.Replace(std::vector<TSeq>(20000));
+    const std::string image = BuildDocumentImage(source.net, source.projects);
+    for (const size_t value :
+         {size_t{0}, size_t{8191 * 7 + 6}, size_t{8192 * 7}, size_t{19999 * 7 + 6}}) {
+        std::string bytes = image;
+        const size_t at = 4 + 4 * value;
+        PutI32(bytes, at, -3);
+        WriteFileAtomically(path, bytes);
+        EXPECT_EQ(
+            OutcomeOf([&](TCodeNet& net, TPrjMgr& projects) { LoadDocument(path, net, projects); }),
+            "refused: TSeq.SetNum Error! (digit -3 at byte " + std::to_string(at) + ")");
+    }
+    WriteFileAtomically(path, image);
+    EXPECT_EQ(
+        OutcomeOf([&](TCodeNet& net, TPrjMgr& projects) { LoadDocument(path, net, projects); }),
+        image);
 }
 
 // Another program cuts the file short and writes it back again and again
