@@ -4,6 +4,23 @@
 
 // What every system's file reader does alike.
 namespace tovarin {
+size_t TFileReader::Read(char* buffer, size_t bytes) {
+    size_t filled = 0;
+    while (filled < bytes) {
+        const size_t got = ReadSome(buffer + filled, bytes - filled);
+        if (got == 0) {
+            break;
+        }
+        filled += got;
+    }
+    done_ += filled;
+    // The file grew past the bound while it was read.
+    if (whole_ && done_ > kMaxFileBytes) {
+        RefuseTooLarge();
+    }
+    return filled;
+}
+
 // The size is only a hint (the file may change, and /proc files say 0): one
 // buffer of that size filled in place, grown only when the file is longer;
 // the loop reads to the real end.

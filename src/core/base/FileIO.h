@@ -51,6 +51,11 @@ public:
     std::string ReadUpTo(size_t maxBytes);
 
 private:
+    // One call of the system: some bytes, 0 only at the file's end.
+    size_t ReadSome(char* buffer, size_t bytes);
+    // The whole file's bound, passed when opened or while read.
+    [[noreturn]] void RefuseTooLarge() const;
+
     std::string path_;
     bool whole_;
     intptr_t handle_;

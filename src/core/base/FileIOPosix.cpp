@@ -123,33 +123,25 @@ TFileReader::TFileReader(const std::string& path, bool whole)
     sizeWhenOpened_ = static_cast<size_t>(std::max<off_t>(info.st_size, 0));
     if (whole && sizeWhenOpened_ > kMaxFileBytes) {
         close(fd);
-        Fail("Unable to read", path, EFBIG);
+        RefuseTooLarge();
     }
 }
 
 TFileReader::~TFileReader() { close(static_cast<int>(handle_)); }
 
-size_t TFileReader::Read(char* buffer, size_t bytes) {
-    size_t filled = 0;
-    while (filled < bytes) {
-        const ssize_t got = read(static_cast<int>(handle_), buffer + filled, bytes - filled);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+size_t TFileReader::ReadSome(char* buffer, size_t bytes) {
+    for (;;) {
+        const ssize_t got = read(static_cast<int>(handle_), buffer, bytes);
+        if (got >= 0) {
+            return static_cast<size_t>(got);
+        }
+        if (errno != EINTR) {
             Fail("Unable to read", path_, errno);
         }
-        if (got == 0) {
-            break;
-        }
-        filled += static_cast<size_t>(got);
     }
-    done_ += filled;
-    if (whole_ && done_ > kMaxFileBytes) {
-        Fail("Unable to read", path_, EFBIG);
-    }
-    return filled;
 }
+
+void TFileReader::RefuseTooLarge() const { Fail("Unable to read", path_, EFBIG); }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     const std::string target = WriteTarget(path);

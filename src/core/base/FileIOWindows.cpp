@@ -159,32 +159,23 @@ TFileReader::TFileReader(const std::string& path, bool whole)
     }
     sizeWhenOpened_ = static_cast<size_t>(std::max<LONGLONG>(size.QuadPart, 0));
     if (whole && sizeWhenOpened_ > kMaxFileBytes) {
-        Fail("Unable to read", path, ERROR_FILE_TOO_LARGE);
+        RefuseTooLarge();
     }
     handle_ = reinterpret_cast<intptr_t>(file.Release());
 }
 
 TFileReader::~TFileReader() { CloseHandle(reinterpret_cast<HANDLE>(handle_)); }
 
-size_t TFileReader::Read(char* buffer, size_t bytes) {
-    size_t filled = 0;
-    while (filled < bytes) {
-        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes - filled, 1 << 30));
-        DWORD got = 0;
-        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer + filled, want, &got, nullptr)) {
-            Fail("Unable to read", path_, GetLastError());
-        }
-        if (got == 0) {
-            break;
-        }
-        filled += got;
+size_t TFileReader::ReadSome(char* buffer, size_t bytes) {
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes, 1 << 30));
+    DWORD got = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, want, &got, nullptr)) {
+        Fail("Unable to read", path_, GetLastError());
     }
-    done_ += filled;
-    if (whole_ && done_ > kMaxFileBytes) {
-        Fail("Unable to read", path_, ERROR_FILE_TOO_LARGE);
-    }
-    return filled;
+    return got;
 }
+
+void TFileReader::RefuseTooLarge() const { Fail("Unable to read", path_, ERROR_FILE_TOO_LARGE); }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     const std::wstring target = WriteTarget(path);
