@@ -19,10 +19,8 @@ namespace {
 using test::FromHex;
 using test::Hex;
 
-// A document with no draws and one new project without conditions.
-const std::string kSmallDocument =
-    "00000000"
-    "01000000"
+// A new project's options as stored.
+const std::string kOptions =
     "00000000"
     "01000000"
     "01000000"
@@ -36,8 +34,13 @@ const std::string kSmallDocument =
     "0a000000"
     "00010000"
     "05000000"
-    "00000000"
     "00000000";
+
+// A document with no draws and one new project without conditions.
+const std::string kSmallDocument =
+    "00000000"                // no draws
+    "01000000"                // one project
+    + kOptions + "00000000";  // no conditions
 
 using test::TempDir;
 
@@ -204,22 +207,6 @@ TEST_P(CorruptDocument, IsRefusedWithoutChange) {
     }
     EXPECT_EQ(BuildDocumentImage(doc.net, doc.projects), before);
 }
-
-const std::string kOptions =
-    "00000000"
-    "01000000"
-    "01000000"
-    "01000000"
-    "28000000"
-    "01000000"
-    "1e000000"
-    "00000000"
-    "14000000"
-    "00000000"
-    "0a000000"
-    "00010000"
-    "05000000"
-    "00000000";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CorruptDocument,
