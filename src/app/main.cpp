@@ -1,4 +1,5 @@
 // The program's main block: the application, the main window, the loop.
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -38,6 +39,11 @@ int main(int argc, char** argv) {
         tovarin::RemoveLeftTemporaries(workFolder);
         tovarin::TMainForm::TSetup setup;
         setup.AppDir = QString::fromStdString(workFolder);
+        // A document the desktop hands over ("tovarin FILE.lvrn"); the work
+        // folder becomes the current one, so the name is made absolute first.
+        if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1) {
+            setup.StartDocument = QFileInfo(arguments.at(1)).absoluteFilePath();
+        }
         tovarin::TMainForm form(setup);
         QIcon icon;
         for (const int size : {16, 32, 48, 256}) {
