@@ -15,7 +15,7 @@ windows_packages=(
 
 windows_gui_packages=(
   "${windows_packages[@]}" dpkg-dev qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-  libqcustomplot-dev libwine-dev nsis fonts-wqy-zenhei xvfb xauth
+  libqcustomplot-dev libwine-dev nsis fonts-wqy-zenhei xvfb xauth x11-utils
 )
 
 packages=(
