@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QTest>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <memory>
 
@@ -17,6 +19,7 @@
 #include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
 #include "support/Draws.h"
+#include "support/PosixOnly.h"
 #include "support/TempDir.h"
 
 using namespace tovarin;
@@ -42,6 +45,9 @@ private slots:
     void cleanup() { dir_.reset(); }
 
     void aFifoInTheWorkingDocumentsPlaceGivesAnEmptyWorkspace() {
+#ifdef _WIN32
+        QSKIP(test::kNoChildProcessesOnWindows);
+#else
         QCOMPARE(mkfifo(dir_->File(kWorkDoc).c_str(), 0644), 0);
         const auto form = test::MakeMainForm(*dir_, dialogs_);
         QCOMPARE(dialogs_->Messages,
@@ -53,6 +59,7 @@ private slots:
         QVERIFY2(S_ISFIFO(info.st_mode), "the FIFO is left alone");
         form->AppInfo().DocModified = false;
         form->CodeNet().ClearModified();
+#endif
     }
 
     void aDocumentNameTheSettingsCannotHoldKeepsTheOtherSettings() {
