@@ -150,7 +150,7 @@ QString TChart::LineTipAt(const QPointF& pos) const {
         QString Line;
     };
     // Each series' point nearest to the pointer, when close enough.
-    std::vector<TNearPoint> near;
+    std::vector<TNearPoint> nearby;
     for (const QCPGraph* graph : mGraphs) {
         const QCPGraph& line = *graph;
         std::optional<TNearPoint> best;
@@ -162,20 +162,20 @@ QString TChart::LineTipAt(const QPointF& pos) const {
             }
         }
         if (best) {
-            near.push_back(*best);
+            nearby.push_back(*best);
         }
     }
-    if (near.empty()) {
+    if (nearby.empty()) {
         return {};
     }
     const TNearPoint& nearest = *std::min_element(
-        near.begin(), near.end(),
+        nearby.begin(), nearby.end(),
         [](const TNearPoint& a, const TNearPoint& b) { return a.Distance < b.Distance; });
     const QString key = ChartValueText(nearest.Key);
     const QString label = xAxis->label();
     QStringList lines{label.isEmpty() ? key : label + QLatin1Char(' ') + key};
     // Series drawn over the same spot are named together.
-    for (const TNearPoint& point : near) {
+    for (const TNearPoint& point : nearby) {
         if (QLineF(point.Pixel, nearest.Pixel).length() <= 1) {
             lines << point.Line;
         }
