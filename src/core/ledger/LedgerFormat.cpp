@@ -1,6 +1,7 @@
 #include "core/ledger/LedgerFormat.h"
 
 #include <array>
+#include <bit>
 #include <cstdio>
 
 #include "core/base/ByteStream.h"
@@ -81,9 +82,9 @@ std::vector<TCode> ReadCodeSet(ByteReader& in, const char* what) {
         Refuse(what, at + kCodeSetBytes - 1);
     }
     std::vector<TCode> codes;
-    for (TCode code = 0; code < TCodes::kCount; ++code) {
-        if ((static_cast<uint8_t>(bits[static_cast<size_t>(code) / 8]) >> (code % 8)) & 1U) {
-            codes.push_back(code);
+    for (size_t byte = 0; byte < kCodeSetBytes; ++byte) {
+        for (unsigned rest = static_cast<uint8_t>(bits[byte]); rest != 0; rest &= rest - 1) {
+            codes.push_back(static_cast<TCode>(byte * 8) + std::countr_zero(rest));
         }
     }
     return codes;
