@@ -14,7 +14,7 @@ using test::SmallRecord;
 
 // Kept codes 13 (error 0), 37 (error 1), 55; groups {13, 37, 55} and {13, 55}.
 TEST(Settle, AnEntryAgainstItsDraw) {
-    LabelledTable table(3);
+    LabelledTable table;
     struct Case {
         const char* draw;
         bool hit;
@@ -28,16 +28,13 @@ TEST(Settle, AnEntryAgainstItsDraw) {
         {"1004000", false, std::nullopt, {false, false}},  // 1xx4, a neighbour
     };
     for (const Case& c : cases) {
-        TCodeNet& net = table.net;
-        while (net.Count() > 3) {
-            net.Delete(net.Count() - 1);
-        }
-        AddDraws(net, {c.draw});
-        const std::optional<TSettlement> s = Settle(SmallRecord(1, 4), net, table.Finder());
+        AddDraws(table.net, {c.draw});
+        const int period = table.net.Count();
+        const std::optional<TSettlement> s = Settle(SmallRecord(1, period), table.net, {});
         ASSERT_TRUE(s) << c.draw;
-        EXPECT_EQ(s->Period, 4);
+        EXPECT_EQ(s->Period, period);
         EXPECT_EQ(s->Draw, c.draw);
-        EXPECT_EQ(s->Winner, (c.draw[0] - '0') * 10 + (c.draw[3] - '0'));
+        EXPECT_EQ(CodeToStr(s->Winner), (std::string{c.draw[0], 'x', 'x', c.draw[3]}));
         EXPECT_EQ(s->Hit, c.hit) << c.draw;
         EXPECT_EQ(s->Error, c.error) << c.draw;
         EXPECT_EQ(s->GroupHits, c.groups) << c.draw;
