@@ -61,15 +61,15 @@ size_t Args::TakeOption(const std::vector<std::string>& words, size_t at) {
         values.emplace_back();
         return at;
     }
-    if (equals != std::string::npos) {
-        values.push_back(word.substr(equals + 1));
-        return at;
-    }
-    if (at + 1 == words.size()) {
+    if (equals == std::string::npos && at + 1 == words.size()) {
         throw UsageError(name + " needs a value");
     }
-    values.push_back(words[at + 1]);
-    return at + 1;
+    const std::string value = equals == std::string::npos ? words[at + 1] : word.substr(equals + 1);
+    if (option->takesPath && value.empty()) {
+        throw UsageError(name + " needs a path, not an empty value");
+    }
+    values.push_back(value);
+    return equals == std::string::npos ? at + 1 : at;
 }
 
 void Args::CheckDeclared(std::string_view name, bool flag) const {

@@ -38,6 +38,9 @@ struct OptionSpec {
     std::string_view valueName;  // empty for a flag
     std::string_view help;
     Occurs occurs = Occurs::Optional;
+    // The value names a file or folder, so an empty one is refused: it
+    // would name the current or the root folder.
+    bool takesPath = false;
 
     bool IsFlag() const { return valueName.empty(); }
 };

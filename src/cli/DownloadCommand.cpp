@@ -1,6 +1,4 @@
 // The download command: fetch the draw history and put it into a document.
-#include <iostream>
-
 #include "cli/Command.h"
 #include "cli/Document.h"
 #include "cli/SettingsArgs.h"
@@ -62,9 +60,9 @@ int RunDownload(const Args& args) {
     if (drawCount == 0) {
         throw Exception(std::string(kNoDrawsText));
     }
-    SaveDocument(path, doc.codeNet, doc.projects);
-    std::cout << DownloadDoneText(drawCount, records.back().period) << '\n'
-              << "draws " << drawCount << '\n';
+    SaveAfterReport(path, doc,
+                    DownloadDoneText(drawCount, records.back().period) + "\ndraws " +
+                        std::to_string(drawCount) + "\n");
     return 0;
 }
 

@@ -1,10 +1,10 @@
 // draws import-table: a draw-history file (a web site's or a spreadsheet's
 // CSV or text) into the document's draw table, replacing it or appended.
-#include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "cli/Command.h"
 #include "cli/Document.h"
+#include "cli/Output.h"
 #include "core/base/FileIO.h"
 #include "core/draws/TableImport.h"
 
@@ -20,7 +20,45 @@ std::vector<TSeq> RowsOrRefusal(const Document& doc, const TTableRead& read, TIm
     for (const TDrawConflict& conflict : read.Conflicts) {
         message += "\n" + ConflictText(conflict);
     }
+    if (read.ConflictsTotal > read.Conflicts.size()) {
+        message += "\n" + UnlistedText(read.ConflictsTotal - read.Conflicts.size());
+    }
     throw EImportError(message);
+}
+
+struct TOutcome {
+    TImportMode mode;
+    int imported;  // the draws that came from the file
+    int draws;     // the table's draws afterwards
+    int newestPeriod;
+};
+
+std::string JsonReport(const TTableRead& read, const TOutcome& outcome) {
+    nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
+    for (const TSkippedLine& line : read.Skipped) {
+        skipped.push_back({{"line", line.Line}, {"reason", line.Reason}});
+    }
+    const nlohmann::ordered_json json = {
+        {"read", read.Draws.size()},
+        {"imported", outcome.imported},
+        {"mode", outcome.mode == TImportMode::Append ? "append" : "replace"},
+        {"draws", outcome.draws},
+        {"skipped", skipped},
+        {"skipped_total", read.SkippedTotal},
+    };
+    return JsonText(json, 2) + "\n";
+}
+
+std::string TextReport(const TTableRead& read, const TOutcome& outcome) {
+    std::string text = "读到" + std::to_string(read.Draws.size()) + "期开奖号码\n" +
+                       ImportDoneText(outcome.mode, outcome.imported, outcome.newestPeriod) + "\n";
+    for (const TSkippedLine& line : read.Skipped) {
+        text += SkippedText(line) + "\n";
+    }
+    if (read.SkippedTotal > read.Skipped.size()) {
+        text += UnlistedText(read.SkippedTotal - read.Skipped.size()) + "\n";
+    }
+    return text;
 }
 
 int RunDrawsImportTable(const Args& args) {
@@ -33,30 +71,12 @@ int RunDrawsImportTable(const Args& args) {
     const TTableRead read = ReadDrawTableFile(args.Positional("FILE"));
     const int before = doc.codeNet.Count();
     doc.codeNet.Replace(RowsOrRefusal(doc, read, mode));
-    SaveDocument(path, doc.codeNet, doc.projects);
 
     const int count = doc.codeNet.Count();
-    const int imported = mode == TImportMode::Append ? count - before : count;
-    if (args.Flag("--json")) {
-        nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
-        for (const TSkippedLine& line : read.Skipped) {
-            skipped.push_back({{"line", line.Line}, {"reason", line.Reason}});
-        }
-        const nlohmann::ordered_json json = {
-            {"read", read.Draws.size()},
-            {"imported", imported},
-            {"mode", mode == TImportMode::Append ? "append" : "replace"},
-            {"draws", count},
-            {"skipped", skipped},
-        };
-        std::cout << json.dump(2) << '\n';
-        return 0;
-    }
-    std::cout << "读到" << read.Draws.size() << "期开奖号码\n"
-              << ImportDoneText(mode, imported, count + doc.codeNet.FirstPeriod() - 1) << '\n';
-    for (const TSkippedLine& line : read.Skipped) {
-        std::cout << SkippedText(line) << '\n';
-    }
+    const TOutcome outcome{mode, mode == TImportMode::Append ? count - before : count, count,
+                           count + doc.codeNet.FirstPeriod() - 1};
+    SaveAfterReport(path, doc,
+                    args.Flag("--json") ? JsonReport(read, outcome) : TextReport(read, outcome));
     return 0;
 }
 
@@ -78,7 +98,8 @@ const CommandSpec& DrawsImportTableCommand() {
                 {.name = "--json",
                  .valueName = "",
                  .help = "print {\"read\", \"imported\", \"mode\", \"draws\", \"skipped\": "
-                         "[{\"line\", \"reason\"}]} as JSON"},
+                         "[{\"line\", \"reason\"}] (the first 1000), \"skipped_total\"} as "
+                         "JSON"},
             },
         .run = &RunDrawsImportTable,
     };

@@ -7,6 +7,7 @@
 
 #include "cli/Command.h"
 #include "cli/Document.h"
+#include "cli/Output.h"
 #include "core/base/Text.h"
 #include "core/draws/LawNet.h"
 #include "core/stats/HistoryStats.h"
@@ -82,7 +83,7 @@ Json StatsJson(const THistoryStats& stats) {
 // The trend of a million draws would not fit a JSON tree in memory: the
 // rows are written one at a time after the statistics.
 void PrintJson(const TCodeNet& net, const THistoryStats& stats, const TStatDim* trend) {
-    std::string text = StatsJson(stats).dump();
+    std::string text = JsonText(StatsJson(stats));
     if (!trend) {
         std::cout << text << '\n';
         return;
@@ -94,7 +95,7 @@ void PrintJson(const TCodeNet& net, const THistoryStats& stats, const TStatDim* 
               [&](int period, const TSeq& draw, const std::vector<int>& omissions) {
                   const Json row = {
                       {"period", period}, {"draw", DrawDigits(draw)}, {"omission", omissions}};
-                  std::cout << (first ? "" : ",") << row.dump();
+                  std::cout << (first ? "" : ",") << JsonText(row);
                   first = false;
               });
     std::cout << "]}\n";

@@ -72,60 +72,57 @@ std::string SummarySentence(const TBacktestReport& report, int lastPeriod) {
     return text;
 }
 
-std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
-                                             const TEvaluation& evaluation, const TCodeNet& net,
-                                             int projectNumber, bool details) {
+void WriteBacktestReport(const TBacktestReport& report, const TEvaluation& evaluation,
+                         const TCodeNet& net, int projectNumber, bool details,
+                         const std::function<void(const std::string&)>& sink) {
     const int lastPeriod = net.FirstPeriod() + net.Count() - 1;
     const TBacktestResult& r = report.Result;
-    std::vector<std::string> lines;
-    lines.push_back("方案" + std::to_string(projectNumber) + "回测：第" +
-                    std::to_string(report.Range.From) + "期至第" + std::to_string(report.Range.To) +
-                    "期，共" + std::to_string(report.Range.Periods()) + "期；容错" +
-                    std::to_string(report.Tolerance) + "，勾选条件" +
-                    std::to_string(report.Checked) + "个");
-    lines.push_back(SummarySentence(report, lastPeriod));
-    lines.emplace_back(kBacktestCaution);
-    lines.push_back("最长连续失误" + std::to_string(r.LongestMissRun) + "期，当前连续失误" +
-                    std::to_string(r.CurrentMissRun) + "期；随机选号命中不少于" +
-                    std::to_string(r.Hits) + "期的概率p=" + FixedText(r.PValue, 6));
-    lines.emplace_back();
+    sink("方案" + std::to_string(projectNumber) + "回测：第" + std::to_string(report.Range.From) +
+         "期至第" + std::to_string(report.Range.To) + "期，共" +
+         std::to_string(report.Range.Periods()) + "期；容错" + std::to_string(report.Tolerance) +
+         "，勾选条件" + std::to_string(report.Checked) + "个");
+    sink(SummarySentence(report, lastPeriod));
+    sink(kBacktestCaution);
+    sink("最长连续失误" + std::to_string(r.LongestMissRun) + "期，当前连续失误" +
+         std::to_string(r.CurrentMissRun) + "期；随机选号命中不少于" + std::to_string(r.Hits) +
+         "期的概率p=" + FixedText(r.PValue, 6));
+    sink("");
 
     std::string errors = "中奖号码的错误值：";
     for (const TErrorPeriods& entry : report.WinnerErrors) {
         errors += ErrorText(entry.Error) + ":" + std::to_string(entry.Periods) + "期 ";
     }
-    lines.push_back(errors);
-    lines.emplace_back();
+    sink(errors);
+    sink("");
 
-    lines.emplace_back("容错曲线：");
+    sink("容错曲线：");
     for (const TTolerancePoint& point : report.ToleranceCurve) {
-        lines.push_back("  容错" + std::to_string(point.Tolerance) + "：保留号码" +
-                        std::to_string(point.Codes) + "个，命中" + std::to_string(point.Hits) +
-                        "期" + (point.Tolerance == report.Tolerance ? "（当前容错）" : ""));
+        sink("  容错" + std::to_string(point.Tolerance) + "：保留号码" +
+             std::to_string(point.Codes) + "个，命中" + std::to_string(point.Hits) + "期" +
+             (point.Tolerance == report.Tolerance ? "（当前容错）" : ""));
     }
-    lines.emplace_back();
+    sink("");
 
-    lines.emplace_back("条件成绩单：");
+    sink("条件成绩单：");
     for (const TConditionScore& score : report.Conditions) {
-        lines.push_back(
-            "  第" + std::to_string(score.Step) + "步 " + score.Text + "：通过号码" +
-            std::to_string(score.PassedCodes) + "个（" + PercentText(score.PassedCodes / 100.0) +
-            "），通过中奖号码" + std::to_string(score.WinnerPassed) + "期（" +
-            PercentText(static_cast<double>(score.WinnerPassed) / report.Range.Periods()) + "）");
+        sink("  第" + std::to_string(score.Step) + "步 " + score.Text + "：通过号码" +
+             std::to_string(score.PassedCodes) + "个（" + PercentText(score.PassedCodes / 100.0) +
+             "），通过中奖号码" + std::to_string(score.WinnerPassed) + "期（" +
+             PercentText(static_cast<double>(score.WinnerPassed) / report.Range.Periods()) + "）");
     }
-    lines.emplace_back();
+    sink("");
 
-    lines.emplace_back("推荐组：");
+    sink("推荐组：");
     for (const TGroupScore& group : report.Groups) {
-        lines.push_back("  " + std::to_string(group.Size) + "组（共" + std::to_string(group.Codes) +
-                        "个号码）：期望命中" + AmountText(group.ExpectedHits) + "期（" +
-                        PercentText(group.ExpectedHits / report.Range.Periods()) + "），随机基准" +
-                        PercentText(group.Codes / 100.0));
+        sink("  " + std::to_string(group.Size) + "组（共" + std::to_string(group.Codes) +
+             "个号码）：期望命中" + AmountText(group.ExpectedHits) + "期（" +
+             PercentText(group.ExpectedHits / report.Range.Periods()) + "），随机基准" +
+             PercentText(group.Codes / 100.0));
     }
 
     if (details) {
-        lines.emplace_back();
-        lines.emplace_back("每期明细：");
+        sink("");
+        sink("每期明细：");
         for (int period = report.Range.From; period <= report.Range.To; ++period) {
             const TPeriodDetail detail = PeriodDetail(evaluation, net, period);
             std::string line = "  第" + std::to_string(period) + "期 " + detail.Draw + " " +
@@ -134,10 +131,9 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
             if (!detail.FailedSteps.empty()) {
                 line += " 未通过:" + StepsText(detail.FailedSteps);
             }
-            lines.push_back(line);
+            sink(line);
         }
     }
-    return lines;
 }
 
 }  // namespace tovarin

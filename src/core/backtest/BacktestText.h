@@ -1,7 +1,7 @@
 #pragma once
 
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "core/backtest/Backtest.h"
 
@@ -27,10 +27,11 @@ std::string SummarySentence(const TBacktestReport& report, int lastPeriod);
 // Conditions picked while looking at these draws flatter themselves here.
 extern const char* const kBacktestCaution;
 
-// The readable report of the command line; with details, one line per
-// period naming the conditions that failed its winner.
-std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
-                                             const TEvaluation& evaluation, const TCodeNet& net,
-                                             int projectNumber, bool details);
+// The readable report of the command line, each line handed to the sink as
+// it is made; with details, one line per period naming the conditions that
+// failed its winner, so that a million periods are never held at once.
+void WriteBacktestReport(const TBacktestReport& report, const TEvaluation& evaluation,
+                         const TCodeNet& net, int projectNumber, bool details,
+                         const std::function<void(const std::string&)>& sink);
 
 }  // namespace tovarin

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Errors.h"
+
 namespace tovarin {
 
 // File access of the whole program goes through here, so the calls into the
@@ -13,6 +15,17 @@ namespace tovarin {
 // The largest file any reader takes in: far above any real document,
 // settings file or draw list, and a bound on the memory a hostile one takes.
 inline constexpr size_t kMaxFileBytes = size_t{1} << 30;
+
+// A write refused because the file would be larger than kMaxFileBytes: no
+// reader of the program would take it in again.
+class EFileTooLarge : public EInOutError {
+public:
+    EFileTooLarge() : EInOutError("the document would be larger than 1 GB") {}
+};
+
+// Raises EFileTooLarge for a file of more than kMaxFileBytes bytes; a
+// writer asks before it changes anything.
+void CheckWritableSize(size_t bytes);
 
 bool FileExists(const std::string& path);
 
@@ -67,9 +80,10 @@ private:
 // the bytes go to a new file beside the target, every write is checked,
 // the data is flushed to disk and only then renamed over the target.
 // Through a symbolic link the file it names is replaced and the link stays.
-// Refused with EInOutError before anything is written: a target that is not
-// a regular file, a link that names nothing, a file the process may not
-// open for writing. EInOutError on any failure; no temporary file is left
+// Refused before anything is written: more bytes than kMaxFileBytes
+// (EFileTooLarge), and with EInOutError a target that is not a regular
+// file, a link that names nothing, a file the process may not open for
+// writing. EInOutError on any failure; no temporary file is left
 // behind, not even when SIGTERM or SIGINT ends the process during the write
 // (see PrepareProcessForFileWrites).
 void WriteFileAtomically(const std::string& path, std::string_view bytes);

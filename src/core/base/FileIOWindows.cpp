@@ -178,6 +178,7 @@ size_t TFileReader::ReadSome(char* buffer, size_t bytes) {
 void TFileReader::RefuseTooLarge() const { Fail("Unable to read", path_, ERROR_FILE_TOO_LARGE); }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    CheckWritableSize(bytes.size());
     const std::wstring target = WriteTarget(path);
     TempRegistration registration;
     std::wstring tempName;

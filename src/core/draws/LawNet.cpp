@@ -84,6 +84,17 @@ void TSeq::SetNum(int pos, int value) {
 
 int TSeq::GetSum() const { return digits_[0] + digits_[1] + digits_[2] + digits_[3]; }
 
+ETooManyDraws::ETooManyDraws(size_t draws)
+    : Exception("the draw table would have " + std::to_string(draws) + " draws; it holds at most " +
+                std::to_string(kMaxDraws)),
+      draws_(draws) {}
+
+void CheckDrawCount(size_t draws) {
+    if (draws > static_cast<size_t>(kMaxDraws)) {
+        throw ETooManyDraws(draws);
+    }
+}
+
 void TCodeNet::CheckRow(int row) const {
     if (row < 0 || row >= Count()) {
         throw Exception("TCodeNet.GetSeq Error!");
@@ -114,6 +125,7 @@ void TCodeNet::SetSelected(int row, bool value) {
 }
 
 int TCodeNet::Add() {
+    CheckDrawCount(rows_.size() + 1);
     rows_.emplace_back();
     modified_ = true;
     Changed(TNetChange::Rows);
@@ -124,6 +136,7 @@ int TCodeNet::Insert(int row) {
     if (row < 0 || row >= Count()) {
         throw Exception("TCodeNet.Insert Error!");
     }
+    CheckDrawCount(rows_.size() + 1);
     rows_.insert(rows_.begin() + row, TSeq());
     modified_ = true;
     Changed(TNetChange::Rows);
@@ -145,6 +158,7 @@ void TCodeNet::Clear() {
 }
 
 void TCodeNet::Replace(std::vector<TSeq> rows) {
+    CheckDrawCount(rows.size());
     rows_.swap(rows);
     modified_ = true;
     Changed(TNetChange::Rows);

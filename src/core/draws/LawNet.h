@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/Errors.h"
 #include "core/base/Listeners.h"
 
 namespace tovarin {
@@ -37,6 +38,26 @@ private:
 
     uint8_t digits_[DigitCount] = {};
 };
+
+// The most draws a table holds. At 28 bytes a draw in the stored block a
+// full table is 448 MiB, far below the 1 GB every reader takes in, with room
+// for a label and a date per draw and for the projects.
+inline constexpr int kMaxDraws = 1 << 24;
+
+// A change that would leave the table with more than kMaxDraws draws;
+// nothing was changed.
+class ETooManyDraws : public Exception {
+public:
+    explicit ETooManyDraws(size_t draws);
+    size_t Draws() const { return draws_; }
+
+private:
+    size_t draws_;
+};
+
+// Raises ETooManyDraws when a table of this many draws would pass the bound;
+// a change asks before it builds or touches anything.
+void CheckDrawCount(size_t draws);
 
 // What a change notification tells the listeners.
 enum class TNetChange {
@@ -68,6 +89,8 @@ public:
     void SetNum(int row, int pos, int value);
     void SetSelected(int row, bool value);
 
+    // Adding or inserting a row at kMaxDraws raises ETooManyDraws, and so
+    // does a replacement of more rows.
     int Add();
     int Insert(int row);
     void Delete(int row);

@@ -6,6 +6,7 @@
 
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
+#include "core/base/PathCheck.h"
 #include "core/base/Text.h"
 
 namespace tovarin {
@@ -336,7 +337,7 @@ void DropDuplicates(TTableRead& read) {
     for (size_t i = 0; i < draws.size(); ++i) {
         if (kept > 0 && draws[kept - 1].Period == draws[i].Period) {
             const TTableDraw& first = draws[kept - 1];
-            if (!SameDigits(first.Draw, draws[i].Draw)) {
+            if (!SameDigits(first.Draw, draws[i].Draw) && read.ConflictsTotal++ < MaxListedLines) {
                 read.Conflicts.push_back({first.Period, std::min(first.Line, draws[i].Line),
                                           std::max(first.Line, draws[i].Line)});
             }
@@ -400,7 +401,7 @@ TTableRead ReadDrawTable(std::string_view bytes) {
         } else if (kind == LineKind::NoPeriod && read.Draws.empty()) {
             // A header (期号,开奖号码) or a title above the draws.
             continue;
-        } else {
+        } else if (read.SkippedTotal++ < MaxListedLines) {
             read.Skipped.push_back({lineNumber, reason});
         }
     }
@@ -411,17 +412,25 @@ TTableRead ReadDrawTable(std::string_view bytes) {
 
 TTableRead ReadDrawTableFile(const std::string& path) {
     if (!FileExists(path)) {
-        throw EImportError("找不到文件：" + path);
+        throw EImportError((PathExists(path) ? "不是普通文件：" : "找不到文件：") + path);
     }
+    const auto tooLarge = [&path] {
+        return EImportError("文件太大（超过" + std::to_string(MaxTableFileBytes >> 20) +
+                            " MB），不能导入：" + path);
+    };
     std::string bytes;
     try {
-        bytes = ReadFileHead(path, MaxTableFileBytes + 1);
+        TFileReader file(path, false);
+        if (file.SizeWhenOpened() > MaxTableFileBytes) {
+            throw tooLarge();
+        }
+        bytes = file.ReadUpTo(MaxTableFileBytes + 1);
     } catch (const EInOutError& error) {
         throw EImportError(std::string("无法读取文件：") + error.what());
     }
+    // The file grew while it was read.
     if (bytes.size() > MaxTableFileBytes) {
-        throw EImportError("文件太大（超过" + std::to_string(MaxTableFileBytes >> 20) +
-                           " MB），不能导入：" + path);
+        throw tooLarge();
     }
     return ReadDrawTable(bytes);
 }
@@ -435,6 +444,8 @@ std::string ConflictText(const TDrawConflict& conflict) {
            std::to_string(conflict.SecondLine) + "行：第" + std::to_string(conflict.Period) +
            "期的号码不同";
 }
+
+std::string UnlistedText(size_t count) { return "……另有" + std::to_string(count) + "行未列出"; }
 
 std::optional<size_t> FindAppendStart(const std::vector<TSeq>& table,
                                       const std::vector<TTableDraw>& draws) {
@@ -491,19 +502,20 @@ std::vector<TSeq> ImportedRows(const std::vector<TSeq>& table, const TTableRead&
     if (read.Draws.empty()) {
         throw EImportError(NoDrawsText());
     }
-    std::vector<TSeq> rows;
     size_t from = 0;
+    size_t kept = 0;
     if (mode == TImportMode::Append) {
         const std::optional<size_t> start = FindAppendStart(table, read.Draws);
         if (!start) {
             throw EImportError(NoAppendMatchText(static_cast<int>(table.size())));
         }
         from = *start;
-        rows.reserve(table.size() + read.Draws.size() - from);
-        rows.assign(table.begin(), table.end());
-    } else {
-        rows.reserve(read.Draws.size());
+        kept = table.size();
     }
+    CheckDrawCount(kept + read.Draws.size() - from);
+    std::vector<TSeq> rows;
+    rows.reserve(kept + read.Draws.size() - from);
+    rows.assign(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(kept));
     for (size_t i = from; i < read.Draws.size(); ++i) {
         rows.push_back(read.Draws[i].Draw);
         rows.back().Selected = false;

@@ -53,12 +53,19 @@ struct TDrawConflict {
     int SecondLine = 0;
 };
 
+// Lines a person reads one by one; a hostile file of a hundred million bad
+// lines is told by its count.
+constexpr size_t MaxListedLines = 1000;
+
 // What a draw-history file holds, before anything is changed.
 struct TTableRead {
     // Ascending by period, each period once.
     std::vector<TTableDraw> Draws;
+    // The first MaxListedLines of each list; the totals count them all.
     std::vector<TSkippedLine> Skipped;
+    size_t SkippedTotal = 0;
     std::vector<TDrawConflict> Conflicts;
+    size_t ConflictsTotal = 0;
 };
 
 enum class TImportMode { Append, Replace };
@@ -72,14 +79,17 @@ constexpr size_t MaxTableFileBytes = size_t{128} << 20;
 // anything and never fails on a line: every line that is neither a draw,
 // a comment, a blank line nor a header is reported with its reason.
 TTableRead ReadDrawTable(std::string_view bytes);
-// The same for a file; EImportError when it is missing, unreadable, too
-// large or in no known encoding.
+// The same for a file; EImportError when it is missing, not a regular file,
+// unreadable, too large (told by its size, before it is read) or in no
+// known encoding.
 TTableRead ReadDrawTableFile(const std::string& path);
 
 // "第12行：只有6个数字"
 std::string SkippedText(const TSkippedLine& skipped);
 // "第3行和第9行：第2026005期的号码不同"
 std::string ConflictText(const TDrawConflict& conflict);
+// What follows a list cut at MaxListedLines: "……另有12行未列出".
+std::string UnlistedText(size_t count);
 
 // Where the file's draws continue the table: the index in draws of the
 // first draw after the match, or nothing when there is no match. The match
@@ -92,7 +102,8 @@ std::optional<size_t> FindAppendStart(const std::vector<TSeq>& table,
 // The table's rows after the import: the file's draws (replace), or the
 // table's rows followed by the draws after the match (append). Refuses with
 // EImportError a file without draws, with conflicting lines, or an append
-// without a match. The table itself is not touched.
+// without a match, and with ETooManyDraws more rows than a table holds. The
+// table itself is not touched.
 std::vector<TSeq> ImportedRows(const std::vector<TSeq>& table, const TTableRead& read,
                                TImportMode mode);
 

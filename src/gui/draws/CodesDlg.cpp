@@ -15,6 +15,7 @@
 #include "core/history/DocumentUndo.h"
 #include "gui/common/Commands.h"
 #include "gui/common/DocUndo.h"
+#include "gui/common/ErrorText.h"
 #include "gui/common/FrontWindow.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/FindDialog.h"
@@ -258,7 +259,7 @@ void TCodesForm::Guarded(void (TCodesForm::*command)()) {
         (this->*command)();
     } catch (const Exception& error) {
         RunMessageBox(QMessageBox::Critical, this, QApplication::applicationName(),
-                      QString::fromUtf8(error.what()), QMessageBox::Ok, QMessageBox::Ok);
+                      ErrorText(error), QMessageBox::Ok, QMessageBox::Ok);
     }
 }
 

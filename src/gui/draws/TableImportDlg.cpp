@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/draws/LawNet.h"
+#include "gui/common/ErrorText.h"
 
 namespace tovarin {
 namespace {
@@ -67,9 +68,6 @@ private:
     const std::vector<TTableDraw>& draws_;
 };
 
-// More lines than anyone reads; the rest are counted.
-constexpr int MaxListedLines = 1000;
-
 }  // namespace
 
 TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, const QString& source,
@@ -110,16 +108,17 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     drawView_->scrollToBottom();
     layout->addWidget(drawView_, 3);
 
-    const size_t problems = read.Conflicts.size() + read.Skipped.size();
+    // The reader keeps the first lines of each list and counts the rest.
+    const size_t problems = read.ConflictsTotal + read.SkippedTotal;
     auto* skippedLbl =
         new QLabel(problems == 0 ? QStringLiteral("没有无法读取的行")
-                                 : QStringLiteral("无法读取的行：%1行").arg(read.Skipped.size()),
+                                 : QStringLiteral("无法读取的行：%1行").arg(read.SkippedTotal),
                    this);
     skippedLbl->setObjectName("SkippedLbl");
     layout->addWidget(skippedLbl);
     skippedList_ = new QListWidget(this);
     skippedList_->setObjectName("SkippedList");
-    int listed = 0;
+    size_t listed = 0;
     for (const TDrawConflict& conflict : read.Conflicts) {
         if (listed++ == MaxListedLines) {
             break;
@@ -134,7 +133,7 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
         skippedList_->addItem(Q(SkippedText(skipped)));
     }
     if (problems > MaxListedLines) {
-        skippedList_->addItem(QStringLiteral("……另有%1行未列出").arg(problems - MaxListedLines));
+        skippedList_->addItem(Q(UnlistedText(problems - MaxListedLines)));
     }
     skippedList_->setVisible(problems > 0);
     layout->addWidget(skippedList_, 1);
@@ -176,7 +175,17 @@ TImportMode TTableImportDlg::Mode() const {
     return appendRb_->isChecked() ? TImportMode::Append : TImportMode::Replace;
 }
 
-bool TTableImportDlg::CanConfirm() const { return read_.Conflicts.empty() && !read_.Draws.empty(); }
+bool TTableImportDlg::CanConfirm() const {
+    return read_.Conflicts.empty() && !read_.Draws.empty() &&
+           RowsAfter() <= static_cast<size_t>(kMaxDraws);
+}
+
+size_t TTableImportDlg::RowsAfter() const {
+    if (Mode() == TImportMode::Append && appendStart_) {
+        return static_cast<size_t>(net_.Count()) + read_.Draws.size() - *appendStart_;
+    }
+    return read_.Draws.size();
+}
 
 void TTableImportDlg::ShowOutcome() {
     QString text;
@@ -193,6 +202,9 @@ void TTableImportDlg::ShowOutcome() {
         text = QStringLiteral("码表的%1期将被文件里的%2期替换。")
                    .arg(net_.Count())
                    .arg(read_.Draws.size());
+    }
+    if (RowsAfter() > static_cast<size_t>(kMaxDraws)) {
+        text = TooManyDrawsText(RowsAfter());
     }
     if (net_.Count() > 0 && !appendStart_) {
         text = Q(NoAppendMatchText(net_.Count())) + "\n" + text;

@@ -29,7 +29,8 @@ public:
                     QWidget* parent = nullptr);
 
     TImportMode Mode() const;
-    // Whether the import can be confirmed at all (no conflicting lines).
+    // Whether the import can be confirmed at all: draws, no conflicting
+    // lines, and no more rows afterwards than a table holds.
     bool CanConfirm() const;
 
     QTableView& DrawView() const { return *drawView_; }
@@ -41,6 +42,8 @@ public:
 
 private:
     void ShowOutcome();
+    // The table's rows after the import in the chosen mode.
+    size_t RowsAfter() const;
 
     const TCodeNet& net_;
     const TTableRead& read_;

@@ -9,6 +9,7 @@
 
 #include <exception>
 
+#include "gui/common/ErrorText.h"
 #include "gui/common/FrontWindow.h"
 
 namespace tovarin {
@@ -24,7 +25,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowError(QString::fromUtf8(error.what()));
+        ShowError(ErrorText(error));
     }
     return false;
 }

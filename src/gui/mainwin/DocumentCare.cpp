@@ -11,6 +11,7 @@
 #include "core/engine/Prj.h"
 #include "gui/common/AutoSave.h"
 #include "gui/common/DocUndo.h"
+#include "gui/common/ErrorText.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/UserDialogs.h"
 
@@ -61,7 +62,7 @@ void TDocumentCare::WriteRecoveryCopy() {
                                    BuildDocumentImage(form_.CodeNet(), form_.PrjMgr()));
     } catch (const std::exception& error) {
         // Auto-save must never interrupt the user; the status line says it failed.
-        form_.SetStatusText(0, QStringLiteral("自动保存失败：") + QString::fromUtf8(error.what()));
+        form_.SetStatusText(0, QStringLiteral("自动保存失败：") + ErrorText(error));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 
+#include "gui/common/ErrorText.h"
 #include "gui/common/QtText.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
@@ -74,6 +75,9 @@ void TDownloadCommand::ApplyDownload(const std::vector<std::string>& lines) {
                          [&] { count = tovarin::ApplyDownload(lines, records_, form_.CodeNet()); });
     } catch (const EDownloadError& error) {
         DownloadFailed(error.what());
+        return;
+    } catch (const ETooManyDraws& error) {
+        DownloadFailed(S(ErrorText(error)));
         return;
     }
     if (count == 0) {

@@ -26,6 +26,7 @@
 #include "core/base/DateTime.h"
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
+#include "core/base/PathCheck.h"
 #include "core/base/ProgramDir.h"
 #include "core/base/Random.h"
 #include "core/draws/LawNet.h"
@@ -34,6 +35,7 @@
 #include "core/settings/Settings.h"
 #include "gui/common/CenterOnScreen.h"
 #include "gui/common/DocUndo.h"
+#include "gui/common/ErrorText.h"
 #include "gui/common/QtText.h"
 #include "gui/dialogs/BindAtt.h"
 #include "gui/dialogs/Options.h"
@@ -227,7 +229,7 @@ void TMainForm::RunGuarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& error) {
-        dialogs_->ShowError(this, QString::fromUtf8(error.what()));
+        dialogs_->ShowError(this, ErrorText(error));
     }
 }
 
@@ -267,7 +269,7 @@ void TMainForm::ClearWorkspace() {
 }
 
 QString TMainForm::ResolveDocPath(const QString& fileName) const {
-    return QDir(Q(appInfo_.AppDir)).absoluteFilePath(fileName);
+    return Q(AbsolutePath(S(fileName), appInfo_.AppDir));
 }
 
 void TMainForm::LoadDocument(const QString& fileName) {
@@ -307,6 +309,9 @@ bool TMainForm::SaveDocument(bool saveAs) {
     }
     try {
         WriteDocument(Q(appInfo_.DocFileName));
+    } catch (const EFileTooLarge& error) {
+        dialogs_->ShowMessage(this, ErrorText(error));
+        return false;
     } catch (const std::exception&) {
         dialogs_->ShowMessage(this, QString::fromUtf8(kSaveErrorText));
         return false;

@@ -70,6 +70,14 @@ TEST(BacktestText, PercentAndAmount) {
     EXPECT_EQ(AmountText(0.04), "0");
 }
 
+std::vector<std::string> ReportLines(const TBacktestReport& report, const TEvaluation& evaluation,
+                                     const TCodeNet& net, bool details) {
+    std::vector<std::string> lines;
+    WriteBacktestReport(report, evaluation, net, 2, details,
+                        [&lines](const std::string& line) { lines.push_back(line); });
+    return lines;
+}
+
 TEST(BacktestText, ReadableReport) {
     test::BacktestBench bench;
     bench.Add(1, "1", false);
@@ -81,8 +89,7 @@ TEST(BacktestText, ReadableReport) {
     bench.AddWinners({11, 15, 51});
     const TEvaluation evaluation = EvaluateProject(bench.project);
     const TBacktestReport report = Backtest(evaluation, bench.net, {1, 3});
-    const std::vector<std::string> lines =
-        BacktestReportLines(report, evaluation, bench.net, 2, true);
+    const std::vector<std::string> lines = ReportLines(report, evaluation, bench.net, true);
     const std::vector<std::string> expected = {
         "方案2回测：第1期至第3期，共3期；容错0，勾选条件2个",
         SummarySentence(report, 3),
@@ -109,8 +116,7 @@ TEST(BacktestText, ReadableReport) {
         "  第3期 5001000 5xx1 错误值:1 失误 未通过:第1步",
     };
     EXPECT_EQ(lines, expected);
-    EXPECT_EQ(BacktestReportLines(report, evaluation, bench.net, 2, false).size(),
-              expected.size() - 5);
+    EXPECT_EQ(ReportLines(report, evaluation, bench.net, false).size(), expected.size() - 5);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -226,6 +227,29 @@ TEST_F(FileIOTest, AFileAboveTheBoundIsRefusedBeforeReading) {
     std::filesystem::resize_file(test::FsPath(Path("huge")), kMaxFileBytes + 1);
     EXPECT_EQ(ErrorOf([&] { ReadWholeFile(Path("huge")); }),
               "Unable to read " + Path("huge") + ": File too large");
+}
+
+TEST_F(FileIOTest, AWriteAboveTheReadersBoundIsRefusedAndTheOldFileKept) {
+#ifdef _WIN32
+    GTEST_SKIP() << test::kNoLazyMemoryOnWindows;
+#else
+    // Pages that are never touched: the refusal must come before any byte
+    // is read, or this costs a gigabyte of memory and of disk.
+    const size_t size = kMaxFileBytes + 1;
+    void* const pages =
+        mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    ASSERT_NE(pages, MAP_FAILED);
+    WriteFileAtomically(Path("doc.lvrn"), "old");
+    EXPECT_EQ(ErrorOf([&] {
+                  WriteFileAtomically(Path("doc.lvrn"),
+                                      std::string_view(static_cast<const char*>(pages), size));
+              }),
+              "the document would be larger than 1 GB");
+    munmap(pages, size);
+    EXPECT_EQ(ReadWholeFile(Path("doc.lvrn")), "old");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"doc.lvrn"});
+    EXPECT_NO_THROW(CheckWritableSize(kMaxFileBytes));
+#endif
 }
 
 TEST_F(FileIOTest, SavingThroughALinkReplacesItsTarget) {

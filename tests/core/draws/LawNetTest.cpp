@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -231,6 +232,34 @@ std::string SelectionOf(const TCodeNet& net) {
         marks += net.GetSeq(row).Selected ? 'x' : '.';
     }
     return marks;
+}
+
+TEST(TCodeNet, AFullTableRefusesToGrowAndStaysAsItWas) {
+    TCodeNet net;
+    net.Replace(std::vector<TSeq>(kMaxDraws));
+    net.ClearModified();
+    int notices = 0;
+    net.Subscribe([&notices](TNetChange) { ++notices; });
+    const std::vector<std::function<void()>> growths = {
+        [&net] { net.Add(); },
+        [&net] { net.Insert(0); },
+        [&net] { net.Replace(std::vector<TSeq>(kMaxDraws + 1)); },
+    };
+    for (const auto& grow : growths) {
+        try {
+            grow();
+            ADD_FAILURE() << "the table grew";
+        } catch (const ETooManyDraws& error) {
+            EXPECT_STREQ(error.what(),
+                         "the draw table would have 16777217 draws; it holds at most 16777216");
+            EXPECT_EQ(error.Draws(), size_t{kMaxDraws} + 1);
+        }
+    }
+    EXPECT_EQ(net.Count(), kMaxDraws);
+    EXPECT_FALSE(net.Modified());
+    EXPECT_EQ(notices, 0);
+    net.Delete(0);
+    EXPECT_EQ(net.Add(), kMaxDraws - 1);
 }
 
 TEST(TCodeNet, SelectAllAndInvertDoNotMarkModified) {

@@ -3,8 +3,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include "support/ChildProcess.h"
+#endif
 
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
@@ -345,6 +352,23 @@ TEST(TableImport, SamePeriodOtherDigitsIsAConflictNamingBothLines) {
                  EImportError);
 }
 
+TEST(TableImport, ListsAreCutAtAThousandLinesAndCounted) {
+    std::string text;
+    for (int period = 1; period <= 1002; ++period) {
+        text += std::to_string(period) + ",123456\n";
+    }
+    for (int period = 1; period <= 1003; ++period) {
+        text += std::to_string(period) + ",1111111\n" + std::to_string(period) + ",2222222\n";
+    }
+    const TTableRead read = ReadDrawTable(text);
+    ASSERT_EQ(read.Skipped.size(), MaxListedLines);
+    EXPECT_EQ(SkippedText(read.Skipped.back()), "第1000行：只有6个数字");
+    EXPECT_EQ(read.SkippedTotal, 1002U);
+    ASSERT_EQ(read.Conflicts.size(), MaxListedLines);
+    EXPECT_EQ(read.ConflictsTotal, 1003U);
+    EXPECT_EQ(UnlistedText(3), "……另有3行未列出");
+}
+
 TEST(TableImport, ConflictInANewestFirstFileNamesLinesInFileOrder) {
     const TTableRead read = ReadDrawTable("3,3333333\n2,2222222\n2,2222229\n1,1111111\n");
     ASSERT_EQ(read.Conflicts.size(), 1U);
@@ -456,6 +480,14 @@ TEST(TableImport, TableLongerThanTheFileMatchesItsWholeLength) {
     EXPECT_EQ(FindAppendStart(table, read.Draws), 3U);
 }
 
+TEST(TableImport, AnAppendPastTheRowBoundIsRefused) {
+    const TTableRead read =
+        Periods(1, {"0000000", "0000000", "0000000", "1111111", "2222222", "3333333"});
+    // The file continues the table's last three draws by three more.
+    EXPECT_THROW(ImportedRows(std::vector<TSeq>(kMaxDraws - 2), read, TImportMode::Append),
+                 ETooManyDraws);
+}
+
 TEST(TableImport, ReplaceClearsCheckMarks) {
     const TTableRead read = Periods(1, {"1111111", "2222222"});
     const std::vector<TSeq> rows =
@@ -471,19 +503,19 @@ TEST(TableImport, ReadsAFile) {
     ExpectChineseFile(ReadDrawTableFile(dir.File("draws.csv")));
 }
 
-void ExpectNotFound(const std::string& path) {
+void ExpectRefused(const std::string& path, const std::string& message) {
     try {
         ReadDrawTableFile(path);
         ADD_FAILURE() << path;
     } catch (const EImportError& error) {
-        EXPECT_EQ(std::string(error.what()), "找不到文件：" + path);
+        EXPECT_EQ(std::string(error.what()), message + path);
     }
 }
 
 TEST(TableImport, MissingFileAndFolderAreRefused) {
     const test::TempDir dir;
-    ExpectNotFound(dir.File("none.csv"));
-    ExpectNotFound(dir.Path());
+    ExpectRefused(dir.File("none.csv"), "找不到文件：");
+    ExpectRefused(dir.Path(), "不是普通文件：");
 }
 
 TEST(TableImport, FifoIsRefused) {
@@ -492,7 +524,7 @@ TEST(TableImport, FifoIsRefused) {
 #else
     const test::TempDir dir;
     ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
-    ExpectNotFound(dir.File("fifo"));
+    ExpectRefused(dir.File("fifo"), "不是普通文件：");
 #endif
 }
 
@@ -507,6 +539,35 @@ TEST(TableImport, FileOverTheLimitIsRefused) {
     } catch (const EImportError& error) {
         EXPECT_EQ(std::string(error.what()), "文件太大（超过128 MB），不能导入：" + path);
     }
+}
+
+TEST(TableImport, AFileOverTheLimitIsToldByItsSizeBeforeItIsRead) {
+#if defined(_WIN32)
+    GTEST_SKIP() << test::kNoChildProcessesOnWindows;
+#elif defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit leaves";
+#else
+    const test::TempDir dir;
+    const std::string path = dir.File("big.csv");
+    WriteFileAtomically(path, "1,1234567\n");
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(MaxTableFileBytes + 1)), 0);
+    // With less memory than its bytes would take the refusal is the same.
+    const test::ChildEnd end = test::RunInChild([&path] {
+        size_t pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t room = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{64} << 20);
+        const rlimit bound{room, room};
+        setrlimit(RLIMIT_AS, &bound);
+        try {
+            ReadDrawTableFile(path);
+        } catch (const EImportError& error) {
+            return std::string(error.what()).starts_with("文件太大") ? 0 : 1;
+        } catch (...) {
+        }
+        return 2;
+    });
+    EXPECT_EQ(end.status, 0) << "2: the file was read before its size was looked at";
+#endif
 }
 
 }  // namespace

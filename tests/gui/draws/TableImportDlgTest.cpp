@@ -159,6 +159,34 @@ private slots:
         QVERIFY(preview.OutcomeLabel().text().contains(U(NoDrawsText().c_str())));
     }
 
+    void aHostileFilesLinesAreCountedPastTheListedOnes() {
+        std::string text = "1,1111111\n";
+        for (int i = 0; i < 1500; ++i) {
+            text += "x\n";
+        }
+        const TTableRead read = ReadDrawTable(text);
+        TTableImportDlg preview(Net(), read, U("draws.csv"));
+        QCOMPARE(preview.findChild<QLabel*>("SkippedLbl")->text(), U("无法读取的行：1500行"));
+        QCOMPARE(preview.SkippedList().count(), 1001);
+        QCOMPARE(preview.SkippedList().item(1000)->text(), U("……另有500行未列出"));
+    }
+
+    void anAppendPastTheRowBoundCannotBeConfirmed() {
+        std::vector<TSeq> rows(kMaxDraws - 1);
+        rows.back().SetNum(0, 3);
+        Net().Replace(std::move(rows));
+        const TTableRead read =
+            ReadDrawTable("1,0000000\n2,0000000\n3,3000000\n4,1111111\n5,2222222\n");
+        TTableImportDlg preview(Net(), read, U("draws.csv"));
+        QCOMPARE(preview.Mode(), TImportMode::Append);
+        QVERIFY(!preview.CanConfirm());
+        QVERIFY(!preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
+        QCOMPARE(preview.OutcomeLabel().text(),
+                 U("码表最多只能有16777216期开奖号码，这样会有16777217期，码表没有改动。"));
+        preview.ReplaceRb().setChecked(true);
+        QVERIFY(preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
+    }
+
     void confirmedAppendChangesTheTableOnceAndSaysSo() {
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
