@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/Command.h"
+#include "core/base/FileIO.h"
 
 namespace tovarin::cli {
 
@@ -12,6 +13,11 @@ void Open(const std::string& path, Document& doc) {
     } catch (const std::exception& error) {
         throw DocumentOpenError("cannot read " + path + ": " + error.what());
     }
+}
+
+void Save(const std::string& path, Document& doc) {
+    RemoveLeftTemporariesBeside(path);
+    SaveDocument(path, doc.codeNet, doc.projects);
 }
 
 TSeqPrj& ProjectArg(const Document& doc, int number) {

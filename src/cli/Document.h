@@ -24,6 +24,9 @@ public:
 };
 
 void Open(const std::string& path, Document& doc);
+// Saves the document, after removing what saves cut short by a crash or a
+// kill left beside it, as the desktop program does in its folder.
+void Save(const std::string& path, Document& doc);
 
 // The project a --project number (from 1) names; a number the document does
 // not have is a RangeError.

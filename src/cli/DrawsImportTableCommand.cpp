@@ -33,7 +33,7 @@ int RunDrawsImportTable(const Args& args) {
     const TTableRead read = ReadDrawTableFile(args.Positional("FILE"));
     const int before = doc.codeNet.Count();
     doc.codeNet.Replace(RowsOrRefusal(doc, read, mode));
-    SaveDocument(path, doc.codeNet, doc.projects);
+    Save(path, doc);
 
     const int count = doc.codeNet.Count();
     const int imported = mode == TImportMode::Append ? count - before : count;
