@@ -111,8 +111,8 @@ TEST(ByteStream, AFileReadAWindowAtATimeGivesWhatItsBytesGive) {
     WriteFileAtomically(dir.File("data"), bytes);
     const std::vector<std::vector<size_t>> runs = {
         {4, 262139, 4, 0, 4, 300000, 4, 137839, 4},  // ends two bytes short of a read
-        {0, 699995, 4, 0},                                   // one read near the whole file
-        {4, 200000, 5000000},                                // more than the file holds
+        {0, 699995, 4, 0},                           // one read near the whole file
+        {4, 200000, 5000000},                        // more than the file holds
     };
     for (const std::vector<size_t>& sizes : runs) {
         TFileReader file(dir.File("data"), true);

@@ -332,8 +332,8 @@ TEST_F(FileIOTest, AWriteEndedByASignalLeavesNoTemporaryFile) {
                 }
                 kill(child, signal);
             });
-        EXPECT_EQ(end.signal, signal) << "the signal ends the writer as it would have: "
-                                      << strsignal(signal);
+        EXPECT_EQ(end.signal, signal)
+            << "the signal ends the writer as it would have: " << strsignal(signal);
         EXPECT_EQ(ReadWholeFile(Path("doc.lvrn")), "old");
         EXPECT_EQ(Entries(), std::vector<std::string>{"doc.lvrn"});
     }

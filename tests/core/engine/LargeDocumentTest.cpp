@@ -228,7 +228,8 @@ TEST(LargeProjectBlock, IsReadAsItsImageAcrossTheReadersWindows) {
     Doc source;
     TSeqPrj& project = source.projects.AddPrj(std::make_unique<TSeqPrj>(source.net));
     for (int c = 0; c < 40000; ++c) {
-        project.AddBind(CreateBind(c % 9 + 1, project.Options())).SetParam("方案" + std::to_string(c));
+        project.AddBind(CreateBind(c % 9 + 1, project.Options()))
+            .SetParam("方案" + std::to_string(c));
     }
     const std::string image = BuildDocumentImage(source.net, source.projects);
     ASSERT_GT(image.size(), size_t{3} << 18);
@@ -245,9 +246,8 @@ TEST(LargeProjectBlock, IsReadAsItsImageAcrossTheReadersWindows) {
         WriteFileAtomically(path, bytes);
         EXPECT_EQ(
             OutcomeOf([&](TCodeNet& net, TPrjMgr& projects) { LoadDocument(path, net, projects); }),
-            OutcomeOf([&](TCodeNet& net, TPrjMgr& projects) {
-                LoadDocumentImage(bytes, net, projects);
-            }))
+            OutcomeOf(
+                [&](TCodeNet& net, TPrjMgr& projects) { LoadDocumentImage(bytes, net, projects); }))
             << bytes.size() << " bytes";
     }
 }

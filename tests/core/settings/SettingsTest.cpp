@@ -184,7 +184,8 @@ TEST(Settings, NumbersOutsideTheirRangeKeepTheDefaultAndSaySoOnce) {
     const Row rows[] = {
         {"AutoSaveEd=1", "AutoSaveEd", "1", nullptr},
         {"AutoSaveEd=100", "AutoSaveEd", "100", nullptr},
-        {"AutoSaveEd=71583", "AutoSaveEd", "5", "AutoSaveEd 71583 is outside 1 to 100; it reads as 5"},
+        {"AutoSaveEd=71583", "AutoSaveEd", "5",
+         "AutoSaveEd 71583 is outside 1 to 100; it reads as 5"},
         {"AutoSaveEd=0", "AutoSaveEd", "5", "AutoSaveEd 0 is outside 1 to 100; it reads as 5"},
         {"AutoSaveEd=-2147483648", "AutoSaveEd", "5",
          "AutoSaveEd -2147483648 is outside 1 to 100; it reads as 5"},
