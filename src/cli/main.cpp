@@ -7,6 +7,7 @@
 #include "cli/Command.h"
 #include "core/base/Console.h"
 #include "core/base/FileIO.h"
+#include "core/base/ProcessMemory.h"
 #include "core/base/Version.h"
 
 namespace tovarin::cli {
@@ -122,5 +123,6 @@ int Run(const std::vector<std::string>& words) {
 int main(int argc, char** argv) {
     tovarin::UseBinaryUtf8Streams();
     tovarin::PrepareProcessForFileWrites();
+    tovarin::PrepareProcessMemory();
     return tovarin::cli::Run(tovarin::ProgramArguments(argc, argv));
 }
