@@ -7,12 +7,14 @@
 
 #include "core/app/WorkFolder.h"
 #include "core/base/FileIO.h"
+#include "core/base/ProcessMemory.h"
 #include "core/base/ProgramDir.h"
 #include "gui/mainwin/Application.h"
 #include "gui/mainwin/Main.h"
 
 int main(int argc, char** argv) {
     tovarin::PrepareProcessForFileWrites();
+    tovarin::PrepareProcessMemory();
     tovarin::TApplication app(argc, argv);
     tovarin::TApplication::LoadChineseTranslations(app);
     tovarin::TApplication::ProvideSongFont();

@@ -21,6 +21,7 @@ void SaveAfterReport(const std::string& path, const Document& doc, const std::st
     CheckWritableSize(image.size());
     std::cout << report;
     FinishOutput();
+    RemoveLeftTemporariesBeside(path);
     WriteFileAtomically(path, image);
 }
 

@@ -30,6 +30,12 @@ std::string FetchBody(const std::string& address, int timeoutMs) {
     }
 }
 
+// The answer's records; its body is gone before the table is made of them.
+std::vector<TQiCodeRec> FetchRecords(const std::string& address, int timeoutMs) {
+    const std::string body = FetchBody(address, timeoutMs);
+    return ReadDownloadRecords(body);
+}
+
 int RunDownload(const Args& args) {
     const std::optional<std::string> baseAddress = args.Value("--url");
     const std::optional<std::string> userName = args.Value("--user");
@@ -52,8 +58,8 @@ int RunDownload(const Args& args) {
         const std::string address = DownloadRequestAddress(
             baseAddress.value_or(DefaultDownloadAddress()), userName.value_or(settings.userName),
             password.value_or(settings.userPW));
-        drawCount = ApplyDownload(ReadDownloadResponse(FetchBody(address, timeoutMs)), records,
-                                  doc.codeNet);
+        records = FetchRecords(address, timeoutMs);
+        drawCount = ApplyDownloadRecords(records, doc.codeNet);
     } catch (const Exception& error) {
         throw Exception(DownloadFailureText(error.what()));
     }

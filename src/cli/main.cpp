@@ -8,6 +8,7 @@
 #include "cli/Output.h"
 #include "core/base/Console.h"
 #include "core/base/FileIO.h"
+#include "core/base/ProcessMemory.h"
 #include "core/base/Version.h"
 
 namespace tovarin::cli {
@@ -139,5 +140,6 @@ int main(int argc, char** argv) {
     tovarin::UseBinaryUtf8Streams();
     tovarin::PrepareProcessForFileWrites();
     tovarin::cli::UseCheckedOutput();
+    tovarin::PrepareProcessMemory();
     return tovarin::cli::Run(tovarin::ProgramArguments(argc, argv));
 }

@@ -84,8 +84,8 @@ private:
 // (EFileTooLarge), and with EInOutError a target that is not a regular
 // file, a link that names nothing, a file the process may not open for
 // writing. EInOutError on any failure; no temporary file is left
-// behind, not even when SIGTERM or SIGINT ends the process during the write
-// (see PrepareProcessForFileWrites).
+// behind, not even when SIGTERM, SIGINT, SIGHUP or SIGQUIT ends the process
+// during the write (see PrepareProcessForFileWrites).
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Removes the file; a file that is not there is no error. EInOutError
@@ -100,9 +100,9 @@ bool AddNameUnlessTaken(const std::string& path, const std::string& newName,
 
 // Called once at the start of each program, before any write: a write past
 // the file-size limit then fails with EFBIG like any other failed write
-// instead of killing the process (SIGXFSZ is ignored), and SIGTERM or SIGINT
-// during a write removes its temporary file before ending the process as
-// the signal would have. A signal the process was started ignoring stays
+// instead of killing the process (SIGXFSZ is ignored), and SIGTERM, SIGINT,
+// SIGHUP or SIGQUIT during a write removes its temporary file before ending
+// the process as the signal would have. A signal the process was started ignoring stays
 // ignored.
 void PrepareProcessForFileWrites();
 
@@ -113,5 +113,9 @@ std::string MakeScratchFolder();
 // Removes from the folder the temporary files of writes whose process no
 // longer runs (killed or crashed during a save); returns how many.
 int RemoveLeftTemporaries(const std::string& folder);
+// The same for the folder where a write of path puts its temporary file:
+// beside the file a symbolic link there names. Finds nothing to remove
+// where the write would be refused.
+int RemoveLeftTemporariesBeside(const std::string& path);
 
 }  // namespace tovarin

@@ -243,4 +243,12 @@ int RemoveLeftTemporaries(const std::string& folder) {
     return removed;
 }
 
+int RemoveLeftTemporariesBeside(const std::string& path) {
+    try {
+        return RemoveLeftTemporaries(FolderOf(WriteTarget(path)));
+    } catch (const EInOutError&) {
+        return 0;
+    }
+}
+
 }  // namespace tovarin

@@ -307,4 +307,13 @@ int RemoveLeftTemporaries(const std::string& folder) {
     return removed;
 }
 
+int RemoveLeftTemporariesBeside(const std::string& path) {
+    try {
+        const std::string folder = FolderPartOf(WideToUtf8(WriteTarget(path)));
+        return RemoveLeftTemporaries(folder.empty() ? "." : folder.substr(0, folder.size() - 1));
+    } catch (const Exception&) {
+        return 0;
+    }
+}
+
 }  // namespace tovarin

@@ -83,6 +83,11 @@ struct TQiCodeRec {
 // is shorter than seven digits.
 std::vector<TQiCodeRec> DecodeDownload(const std::vector<std::string>& lines);
 
+// DecodeDownload of ReadDownloadResponse's lines, with their checks and
+// messages, read straight from the body: beside the body only the records
+// are held, however large the answer.
+std::vector<TQiCodeRec> ReadDownloadRecords(std::string_view gbkBody);
+
 // The draw of a record: its code written with seven places, leading zeros
 // kept.
 TSeq DrawOfRecord(const TQiCodeRec& record);
@@ -94,6 +99,8 @@ TSeq DrawOfRecord(const TQiCodeRec& record);
 // the table as it was: an empty answer never erases the user's history.
 int ApplyDownload(const std::vector<std::string>& lines, std::vector<TQiCodeRec>& records,
                   TCodeNet& table);
+// The same for records already decoded.
+int ApplyDownloadRecords(const std::vector<TQiCodeRec>& records, TCodeNet& table);
 
 // What the download tells the user.
 inline constexpr std::string_view kDownloadDoneText = "下载开奖数据成功！";

@@ -538,7 +538,7 @@ std::string BuildDocumentImage(const TCodeNet& codeNet, const TPrjMgr& projects)
     ByteWriter out;
     codeNet.WriteBlock(out);
     projects.WriteBlock(out);
-    return out.Bytes();
+    return out.TakeBytes();
 }
 
 namespace {
@@ -575,9 +575,9 @@ void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects)
         LoadDocumentImage(ReadWholeFile(path), codeNet, projects);
         return;
     }
-    const size_t projectsOffset = file.Offset();
-    const std::string rest = file.ReadUpTo(kMaxFileBytes + 1);
-    ByteReader in(rest, projectsOffset);
+    // A window at a time: a document of millions of conditions never holds
+    // their bytes beside the conditions made of them.
+    FileByteReader in(file);
     std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
     TakeOver(std::move(*rows), std::move(read), codeNet, projects);
 }

@@ -31,8 +31,12 @@ TDocumentCare::TDocumentCare(TMainForm& form, const QString& dataDir,
       minute_(minute),
       undo_(new TDocUndo(form.CodeNet(), form.PrjMgr(), this)),
       autoSave_(new TAutoSave(this)),
-      recent_(TRecentDocs::Load(RecentDocsFilePath(form.AppInfo().AppDir))),
       recentMenu_(new QMenu(QStringLiteral("最近打开的文档"), &form)) {
+    std::string warning;
+    recent_ = TRecentDocs::Load(RecentDocsFilePath(form.AppInfo().AppDir), &warning);
+    if (!warning.empty()) {
+        form_.Dialogs().ShowMessage(&form_, QString::fromStdString(warning));
+    }
     recentMenu_->setObjectName(QStringLiteral("FileMenuRecent"));
     recentMenu_->menuAction()->setObjectName(QStringLiteral("FileMenuRecentItem"));
     recentMenu_->menuAction()->setToolTip(QStringLiteral("最近打开的文档"));
@@ -149,8 +153,10 @@ void TDocumentCare::RebuildRecentMenu() {
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* item = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(++number).arg(shown));
         item->setStatusTip(file);
-        connect(item, &QAction::triggered, this, [this, file] {
-            form_.RunGuarded([this, file] { form_.OpenRecentDocument(file); });
+        // The entry as stored: a name that is not UTF-8 would not survive
+        // the way through QString, and could never leave the list.
+        connect(item, &QAction::triggered, this, [this, path] {
+            form_.RunGuarded([this, path] { form_.OpenRecentDocument(path); });
         });
     }
     recentMenu_->menuAction()->setEnabled(!recent_.Items().empty());

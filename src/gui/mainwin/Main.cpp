@@ -364,24 +364,27 @@ void TMainForm::FileMenuOpenClick() {
     RefreshWindowState();
 }
 
-void TMainForm::OpenDocumentFile(const QString& fileName) {
+bool TMainForm::OpenDocumentFile(const QString& fileName) {
+    bool opened = false;
     try {
         ClearWorkspace();
         LoadDocument(fileName);
         appInfo_.DocFileName = S(fileName);
         care_->DocumentOpened();
+        opened = true;
     } catch (const std::exception&) {
         dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
         ClearWorkspace();
     }
     care_->DocumentReplaced();
     RefreshWindowState();
+    return opened;
 }
 
-void TMainForm::OpenRecentDocument(const QString& fileName) {
+void TMainForm::OpenRecentDocument(const std::string& path) {
     // A document that is gone leaves the list; the open one stays.
-    if (!FileExists(S(fileName))) {
-        care_->ForgetRecent(S(fileName));
+    if (!FileExists(path)) {
+        care_->ForgetRecent(path);
         dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
         return;
     }
@@ -389,7 +392,9 @@ void TMainForm::OpenRecentDocument(const QString& fileName) {
         return;
     }
     care_->DocumentLeft();
-    OpenDocumentFile(fileName);
+    if (!OpenDocumentFile(Q(path))) {
+        care_->ForgetRecent(path);
+    }
 }
 
 void TMainForm::FileMenuExportClick() {

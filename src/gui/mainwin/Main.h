@@ -142,8 +142,9 @@ public:
     void RefreshWindowState();
     void ClearWorkspace();
     void LoadDocument(const QString& fileName);
-    // The recent-documents entry: the save question, then the file.
-    void OpenRecentDocument(const QString& fileName);
+    // The recent-documents entry (its path as the list holds it): the save
+    // question, then the file; one that cannot be opened leaves the list.
+    void OpenRecentDocument(const std::string& path);
     // The lists show the document anew after undo, redo or a recovery,
     // with the selection the state had.
     void ShowRestoredDocument(const TDocSelection& selection);
@@ -172,8 +173,8 @@ private:
     TDocSelection CurrentSelection() const;
     // Opens a document file in place of the open one (after the save
     // question); a file that cannot be read gives the open error and an
-    // empty document.
-    void OpenDocumentFile(const QString& fileName);
+    // empty document, and false.
+    bool OpenDocumentFile(const QString& fileName);
     void Calc(bool oneBind);
     void AutoCalc();
     void SyncMoveCommands();

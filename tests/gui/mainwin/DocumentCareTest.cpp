@@ -542,6 +542,38 @@ private slots:
         form_ = MakeForm(*dir_, dialogs_);
         QCOMPARE(form_->AppInfo().DocFileName, kWorkDoc);
     }
+
+    // Whatever keeps an entry from opening (here a file that is no document
+    // and a name that is not UTF-8), the entry leaves the list after the
+    // open error; a list above its bound is ignored with one message.
+    void recentEntriesThatCannotBeOpenedLeaveTheList() {
+        dir_ = std::make_unique<test::TempDir>();
+        WriteFileAtomically(dir_->File(kWorkDoc), ReadWholeFile(kBundledDoc));
+        const std::string broken = dir_->File("坏.lvrn");
+        WriteFileAtomically(broken, "not a document");
+        const std::string notUtf8 = dir_->File("\xB5\xC4.lvrn");  // 的 in GBK
+        WriteFileAtomically(notUtf8, ReadWholeFile(kBundledDoc));
+        const std::string list = RecentDocsFilePath(dir_->Path());
+        WriteFileAtomically(list, broken + "\n" + notUtf8 + "\n");
+        dialogs_ = std::make_shared<test::TFakeDialogs>();
+        form_ = MakeForm(*dir_, dialogs_);
+        QMenu& recent = form_->Care().RecentMenu();
+        QCOMPARE(recent.actions().size(), 2);
+        for (const int left : {1, 0}) {
+            recent.actions().first()->trigger();
+            QCOMPARE(dialogs_->Messages, QStringList{QStringLiteral("打开文件时出现错误！")});
+            dialogs_->Messages.clear();
+            QCOMPARE(recent.actions().size(), left);
+        }
+        QCOMPARE(ReadWholeFile(list), std::string());
+
+        WriteFileAtomically(list, "/" + std::string(64 * 1024, 'x'));
+        form_->close();
+        form_ = MakeForm(*dir_, dialogs_);
+        QCOMPARE(dialogs_->Messages, QStringList{QStringLiteral("最近打开的文档列表 ") + Q(list) +
+                                                 QStringLiteral(" 大于 64 KB，已忽略")});
+        QVERIFY(form_->Care().RecentMenu().actions().isEmpty());
+    }
 };
 
 int main(int argc, char** argv) {
