@@ -46,6 +46,14 @@ int32_t StoredValue(const char* bytes) {
                                 static_cast<uint32_t>(static_cast<uint8_t>(bytes[3])) << 24);
 }
 
+TNetEdit EditOf(TNetEdit::TKind kind, int row = -1, const TSeq& before = {}) {
+    TNetEdit edit;
+    edit.Kind = kind;
+    edit.Row = row;
+    edit.Before = before;
+    return edit;
+}
+
 [[noreturn]] void RefuseStoredDigit(int32_t digit, size_t offset) {
     throw EReadError("TSeq.SetNum Error! (digit " + std::to_string(digit) + " at byte " +
                      std::to_string(offset) + ")");
@@ -95,6 +103,10 @@ void CheckDrawCount(size_t draws) {
     }
 }
 
+bool TSeq::SameDraw(const TSeq& other) const {
+    return std::equal(std::begin(digits_), std::end(digits_), std::begin(other.digits_));
+}
+
 void TCodeNet::CheckRow(int row) const {
     if (row < 0 || row >= Count()) {
         throw Exception("TCodeNet.GetSeq Error!");
@@ -114,21 +126,29 @@ const TSeq& TCodeNet::GetSeq(int row) const {
 int TCodeNet::GetNum(int row, int pos) const { return GetSeq(row).GetNum(pos); }
 
 void TCodeNet::SetNum(int row, int pos, int value) {
-    GetSeq(row).SetNum(pos, value);
-    modified_ = true;
-    Changed(TNetChange::Cells);
+    TSeq& draw = GetSeq(row);
+    const TSeq before = draw;
+    draw.SetNum(pos, value);
+    Edited(EditOf(TNetEdit::TKind::Set, row, before));
+}
+
+void TCodeNet::SetSeq(int row, const TSeq& draw) {
+    TSeq& stored = GetSeq(row);
+    const TSeq before = stored;
+    stored = draw;
+    stored.Selected = before.Selected;
+    Edited(EditOf(TNetEdit::TKind::Set, row, before));
 }
 
 void TCodeNet::SetSelected(int row, bool value) {
     GetSeq(row).Selected = value;
-    Changed(TNetChange::Cells);
+    Changed(EditOf(TNetEdit::TKind::Marks, row));
 }
 
 int TCodeNet::Add() {
     CheckDrawCount(rows_.size() + 1);
     rows_.emplace_back();
-    modified_ = true;
-    Changed(TNetChange::Rows);
+    Edited(EditOf(TNetEdit::TKind::Inserted, Count() - 1));
     return Count() - 1;
 }
 
@@ -136,46 +156,53 @@ int TCodeNet::Insert(int row) {
     if (row < 0 || row >= Count()) {
         throw Exception("TCodeNet.Insert Error!");
     }
-    CheckDrawCount(rows_.size() + 1);
-    rows_.insert(rows_.begin() + row, TSeq());
-    modified_ = true;
-    Changed(TNetChange::Rows);
+    InsertSeq(row, TSeq());
     return row;
+}
+
+void TCodeNet::InsertSeq(int row, const TSeq& draw) {
+    if (row < 0 || row > Count()) {
+        throw Exception("TCodeNet.Insert Error!");
+    }
+    CheckDrawCount(rows_.size() + 1);
+    rows_.insert(rows_.begin() + row, draw);
+    Edited(EditOf(TNetEdit::TKind::Inserted, row));
 }
 
 void TCodeNet::Delete(int row) {
     CheckRow(row);
+    const TSeq before = rows_[static_cast<size_t>(row)];
     rows_.erase(rows_.begin() + row);
-    modified_ = true;
-    Changed(TNetChange::Rows);
+    Edited(EditOf(TNetEdit::TKind::Removed, row, before));
 }
 
-void TCodeNet::Clear() {
-    rows_.clear();
-    rows_.shrink_to_fit();
-    modified_ = true;
-    Changed(TNetChange::Rows);
-}
+void TCodeNet::Clear() { Replace({}); }
 
 void TCodeNet::Replace(std::vector<TSeq> rows) {
     CheckDrawCount(rows.size());
     rows_.swap(rows);
     modified_ = true;
-    Changed(TNetChange::Rows);
+    WholeChanged(rows);
+}
+
+void TCodeNet::SwapRows(std::vector<TSeq>& rows) {
+    rows_.swap(rows);
+    modified_ = true;
+    WholeChanged(rows);
 }
 
 void TCodeNet::SelectAll() {
     for (TSeq& draw : rows_) {
         draw.Selected = true;
     }
-    Changed(TNetChange::Cells);
+    Changed(EditOf(TNetEdit::TKind::Marks));
 }
 
 void TCodeNet::InvertSelection() {
     for (TSeq& draw : rows_) {
         draw.Selected = !draw.Selected;
     }
-    Changed(TNetChange::Cells);
+    Changed(EditOf(TNetEdit::TKind::Marks));
 }
 
 void TCodeNet::SetSelRange(int a, int b, bool value) {
@@ -185,7 +212,7 @@ void TCodeNet::SetSelRange(int a, int b, bool value) {
     for (int row = from; row <= to; ++row) {
         rows_[static_cast<size_t>(row)].Selected = value;
     }
-    Changed(TNetChange::Cells);
+    Changed(EditOf(TNetEdit::TKind::Marks));
 }
 
 void TCodeNet::WriteBlock(ByteWriter& out) const {
@@ -265,9 +292,9 @@ std::optional<std::vector<TSeq>> TCodeNet::ReadBlockFromFile(TFileReader& file) 
 }
 
 std::vector<TSeq> TCodeNet::TakeRows() {
-    std::vector<TSeq> rows = std::move(rows_);
-    rows_.clear();
-    Changed(TNetChange::Rows);
+    std::vector<TSeq> rows;
+    rows.swap(rows_);
+    WholeChanged(rows);
     return rows;
 }
 
@@ -289,7 +316,7 @@ void TCodeNet::LoadFromStream(ByteReader& in) {
     DecodeDraws(block, blockOffset, rows);
     rows_.swap(rows);
     modified_ = false;
-    Changed(TNetChange::Rows);
+    WholeChanged(rows);
 }
 
 std::string TCodeNet::ExportText() const {
@@ -323,11 +350,31 @@ void TCodeNet::ImportFromText(const std::string& path) {
     Replace(ParseDrawText(ReadWholeFile(path)));
 }
 
-int TCodeNet::Subscribe(Listener listener) { return listeners_.Add(std::move(listener)); }
+TNetChange TNetEdit::Change() const {
+    return Kind == TKind::Set || Kind == TKind::Marks ? TNetChange::Cells : TNetChange::Rows;
+}
+
+int TCodeNet::Subscribe(Listener listener) {
+    return listeners_.Add(
+        [listener = std::move(listener)](const TNetEdit& edit) { listener(edit.Change()); });
+}
+
+int TCodeNet::SubscribeEdits(EditListener listener) { return listeners_.Add(std::move(listener)); }
 
 void TCodeNet::Unsubscribe(int token) { listeners_.Remove(token); }
 
-void TCodeNet::Changed(TNetChange change) { listeners_.Notify(change); }
+void TCodeNet::Changed(const TNetEdit& edit) { listeners_.Notify(edit); }
+
+void TCodeNet::Edited(const TNetEdit& edit) {
+    modified_ = true;
+    Changed(edit);
+}
+
+void TCodeNet::WholeChanged(const std::vector<TSeq>& old) {
+    TNetEdit edit = EditOf(TNetEdit::TKind::Whole);
+    edit.Old = &old;
+    Changed(edit);
+}
 
 std::vector<TSeq> ParseDrawText(std::string_view bytes) {
     // A UTF-16 text has a NUL byte beside every ASCII character, and its

@@ -28,6 +28,9 @@ public:
     void SetNum(int pos, int value);
     // The sum of the first four digits (head to tail), 0..36.
     int GetSum() const;
+    // The same draw as far as the document goes: every stored field. The
+    // check mark is the grid's, no part of the document.
+    bool SameDraw(const TSeq& other) const;
 
     bool Selected = false;
 
@@ -65,12 +68,34 @@ enum class TNetChange {
     Cells,  // digits or check marks changed; the rows are the same
 };
 
+// One change in the detail a listener needs to take it back (the undo
+// history): which row, and what the table held before.
+struct TNetEdit {
+    enum class TKind : uint8_t {
+        Set,       // row Row holds another draw; Before is the draw it held
+        Inserted,  // a row was put in at Row (at the end, for Add)
+        Removed,   // row Row was taken out; Before is the draw it held
+        Whole,     // every row at once (replaced, cleared, loaded); *Old held before
+        Marks,     // check marks only: the document is the same
+    };
+
+    TKind Kind = TKind::Marks;
+    int Row = -1;
+    TSeq Before;
+    // Whole: the rows before, alive while the listeners are told.
+    const std::vector<TSeq>* Old = nullptr;
+
+    // What a listener of plain changes hears of it.
+    TNetChange Change() const;
+};
+
 // The draw table: one row per draw, oldest first. Periods are not stored:
 // the row at index i is period i + FirstPeriod(), and nothing else converts
 // between periods and rows.
 class TCodeNet {
 public:
     using Listener = std::function<void(TNetChange)>;
+    using EditListener = std::function<void(const TNetEdit&)>;
 
     TCodeNet() = default;
     TCodeNet(const TCodeNet&) = delete;
@@ -88,15 +113,22 @@ public:
     // A digit typed into the grid: stores it and marks the table modified.
     void SetNum(int row, int pos, int value);
     void SetSelected(int row, bool value);
+    // Puts a whole draw in place of the one at row; its check mark stays.
+    void SetSeq(int row, const TSeq& draw);
 
     // Adding or inserting a row at kMaxDraws raises ETooManyDraws, and so
     // does a replacement of more rows.
     int Add();
     int Insert(int row);
+    // Puts a draw in at row, 0..Count() (Count(): after the last).
+    void InsertSeq(int row, const TSeq& draw);
     void Delete(int row);
     void Clear();
     // Puts these draws in place of every row (the download does this).
     void Replace(std::vector<TSeq> rows);
+    // Exchanges every row with rows: the table takes them and hands its
+    // own back in rows (the undo history goes back and forth this way).
+    void SwapRows(std::vector<TSeq>& rows);
     // Hands every row over and leaves the table empty (a table read as a
     // draft gives its rows to the real one this way).
     std::vector<TSeq> TakeRows();
@@ -130,8 +162,9 @@ public:
     void ImportFromText(const std::string& path);
 
     // Listeners hear of every change after it is made; the token removes
-    // the listener again.
+    // the listener again. Both kinds of listener share the tokens.
     int Subscribe(Listener listener);
+    int SubscribeEdits(EditListener listener);
     void Unsubscribe(int token);
 
 private:
@@ -140,11 +173,15 @@ private:
     // outside 0..9 in the EReadError.
     static void DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows);
     void CheckRow(int row) const;
-    void Changed(TNetChange change);
+    void Changed(const TNetEdit& edit);
+    // A change of the document's rows (not of check marks alone).
+    void Edited(const TNetEdit& edit);
+    // Every row replaced: the rows before are in old.
+    void WholeChanged(const std::vector<TSeq>& old);
 
     std::vector<TSeq> rows_;
     bool modified_ = false;
-    TListeners<TNetChange> listeners_;
+    TListeners<const TNetEdit&> listeners_;
 };
 
 // Why a draw list was refused: UTF-16 or other bytes that are no text.

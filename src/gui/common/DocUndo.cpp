@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QWidget>
 
+#include <tuple>
 #include <utility>
 
 namespace tovarin {
@@ -11,6 +12,7 @@ namespace tovarin {
 TDocUndo::TDocUndo(TCodeNet& codeNet, TPrjMgr& projects, QObject* parent)
     : QObject(parent), undo_(codeNet, projects) {
     undo_.OnRolledBack = [this] { emit Restored(Selection()); };
+    undo_.OnStepsDropped = [this] { emit StepsDropped(); };
 }
 
 TDocSelection TDocUndo::Selection() const {
@@ -19,15 +21,17 @@ TDocSelection TDocUndo::Selection() const {
 
 void TDocUndo::Run(const QString& name, const std::function<void()>& command,
                    const QString& group) {
-    const size_t before = undo_.History().UndoCount();
-    const std::string beforeName = undo_.History().UndoName();
+    const auto steps = [this] {
+        return std::tuple(History().UndoCount(), History().RedoCount(), History().UndoName());
+    };
+    const auto before = steps();
     undo_.Run(name.toStdString(), Selection(), command, group.toStdString());
-    if (undo_.History().UndoCount() != before || undo_.History().UndoName() != beforeName) {
+    if (steps() != before) {
         emit Changed();
     }
 }
 
-TDocumentUndo::TPending TDocUndo::Begin(const QString& name) const {
+TDocumentUndo::TPending TDocUndo::Begin(const QString& name) {
     return undo_.Begin(name.toStdString(), Selection());
 }
 

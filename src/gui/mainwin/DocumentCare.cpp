@@ -41,6 +41,11 @@ TDocumentCare::TDocumentCare(TMainForm& form, const QString& dataDir,
     recentMenu_->menuAction()->setObjectName(QStringLiteral("FileMenuRecentItem"));
     recentMenu_->menuAction()->setToolTip(QStringLiteral("最近打开的文档"));
     recentMenu_->menuAction()->setStatusTip(QStringLiteral("打开最近打开或保存过的文档"));
+    // Queued, so that it follows what the command that made the step says.
+    connect(
+        undo_, &TDocUndo::StepsDropped, this,
+        [this] { form_.SetStatusText(0, QString::fromUtf8(kStepsDroppedText)); },
+        Qt::QueuedConnection);
     autoSave_->IsModified = [this] { return form_.DocModified(); };
     autoSave_->WriteCopy = [this] { WriteRecoveryCopy(); };
     RebuildRecentMenu();

@@ -90,6 +90,9 @@ TMainForm::TMainForm(TSetup setup)
 }
 
 TMainForm::~TMainForm() {
+    // The undo history hears the document's models: it goes before them.
+    delete care_;
+    care_ = nullptr;
     statsForm_.reset();
     // The document goes first, then the window that holds the
     // draw table, then the list.

@@ -167,8 +167,9 @@ private slots:
         grid_->setFocus();
     }
     void cleanup() {
-        form_.reset();
+        // The history hears the table the window holds: it goes first.
         undo_.reset();
+        form_.reset();
         projects_.reset();
     }
 

@@ -259,6 +259,30 @@ private slots:
         }
     }
 
+    // Whole tables of a million draws, 8,000,000 bytes each, fill the 64 MiB
+    // history with the ninth.
+    void droppedStepsAreToldOnce() {
+        Start();
+        const auto replaceTable = [this](int draws) {
+            form_->Care().Run("导入开奖数据", [&] {
+                form_->CodeNet().Replace(std::vector<TSeq>(static_cast<size_t>(draws)));
+            });
+        };
+        for (int i = 0; i < 9; ++i) {
+            replaceTable(1000000 + i);
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(form_->StatusPanel(0).text() !=
+                QStringLiteral("最早的撤销步骤已丢弃，以免占用过多内存"));
+        replaceTable(1000009);
+        QTRY_COMPARE(form_->StatusPanel(0).text(),
+                     QStringLiteral("最早的撤销步骤已丢弃，以免占用过多内存"));
+        form_->SetStatusText(0, QStringLiteral("x"));
+        replaceTable(1000010);
+        QCoreApplication::processEvents();
+        QCOMPARE(form_->StatusPanel(0).text(), QStringLiteral("x"));
+    }
+
     void undoBackToTheSavedStateClearsModified() {
         Start();
         form_->Lists().ProjectView().SelectOnly(0);
