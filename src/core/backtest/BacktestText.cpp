@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/base/Text.h"
 #include "core/draws/LawNet.h"
 
 namespace tovarin {
@@ -21,14 +22,14 @@ std::string PercentText(double share) {
     return std::to_string(static_cast<long long>(std::lround(percent))) + "%";
 }
 
+// Amounts are never negative: they count periods.
 std::string AmountText(double amount) {
-    const double tenths = std::round(amount * 10.0);
-    if (std::fmod(tenths, 10.0) == 0.0) {
-        return std::to_string(static_cast<long long>(tenths / 10.0));
+    const auto tenths = static_cast<long long>(std::llround(amount * 10.0));
+    const std::string whole = GroupedInt(tenths / 10);
+    if (tenths % 10 == 0) {
+        return whole;
     }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", tenths / 10.0);
-    return text;
+    return whole + "." + std::to_string(tenths % 10);
 }
 
 namespace {
@@ -51,16 +52,16 @@ std::string StepsText(const std::vector<int>& steps) {
 
 std::string RangeText(TPeriodRange range, int lastPeriod) {
     if (range.To == lastPeriod) {
-        return "近" + std::to_string(range.Periods()) + "期";
+        return "近" + GroupedInt(range.Periods()) + "期";
     }
     return "第" + std::to_string(range.From) + "期至第" + std::to_string(range.To) + "期";
 }
 
 std::string SummarySentence(const TBacktestReport& report, int lastPeriod) {
     const TBacktestResult& r = report.Result;
-    const std::string hits = std::to_string(r.Hits);
+    const std::string hits = GroupedInt(r.Hits);
     std::string text = RangeText(report.Range, lastPeriod) + "中命中" + hits + "期（" +
-                       PercentText(r.Rate) + "）；随机选" + std::to_string(r.Codes) +
+                       PercentText(r.Rate) + "）；随机选" + GroupedInt(r.Codes) +
                        "个号码平均命中" + AmountText(r.Baseline * report.Range.Periods()) +
                        "期；随机选号命中不少于" + hits + "期的概率";
     const std::string chance = PercentText(r.PValue);
@@ -80,19 +81,19 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
     std::vector<std::string> lines;
     lines.push_back("方案" + std::to_string(projectNumber) + "回测：第" +
                     std::to_string(report.Range.From) + "期至第" + std::to_string(report.Range.To) +
-                    "期，共" + std::to_string(report.Range.Periods()) + "期；容错" +
+                    "期，共" + GroupedInt(report.Range.Periods()) + "期；容错" +
                     std::to_string(report.Tolerance) + "，勾选条件" +
                     std::to_string(report.Checked) + "个");
     lines.push_back(SummarySentence(report, lastPeriod));
     lines.emplace_back(kBacktestCaution);
-    lines.push_back("最长连续失误" + std::to_string(r.LongestMissRun) + "期，当前连续失误" +
-                    std::to_string(r.CurrentMissRun) + "期；随机选号命中不少于" +
-                    std::to_string(r.Hits) + "期的概率p=" + FixedText(r.PValue, 6));
+    lines.push_back("最长连续失误" + GroupedInt(r.LongestMissRun) + "期，当前连续失误" +
+                    GroupedInt(r.CurrentMissRun) + "期；随机选号命中不少于" + GroupedInt(r.Hits) +
+                    "期的概率p=" + FixedText(r.PValue, 6));
     lines.emplace_back();
 
     std::string errors = "中奖号码的错误值：";
     for (const TErrorPeriods& entry : report.WinnerErrors) {
-        errors += ErrorText(entry.Error) + ":" + std::to_string(entry.Periods) + "期 ";
+        errors += ErrorText(entry.Error) + ":" + GroupedInt(entry.Periods) + "期 ";
     }
     lines.push_back(errors);
     lines.emplace_back();
@@ -100,7 +101,7 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
     lines.emplace_back("容错曲线：");
     for (const TTolerancePoint& point : report.ToleranceCurve) {
         lines.push_back("  容错" + std::to_string(point.Tolerance) + "：保留号码" +
-                        std::to_string(point.Codes) + "个，命中" + std::to_string(point.Hits) +
+                        std::to_string(point.Codes) + "个，命中" + GroupedInt(point.Hits) +
                         "期" + (point.Tolerance == report.Tolerance ? "（当前容错）" : ""));
     }
     lines.emplace_back();
@@ -110,7 +111,7 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
         lines.push_back(
             "  第" + std::to_string(score.Step) + "步 " + score.Text + "：通过号码" +
             std::to_string(score.PassedCodes) + "个（" + PercentText(score.PassedCodes / 100.0) +
-            "），通过中奖号码" + std::to_string(score.WinnerPassed) + "期（" +
+            "），通过中奖号码" + GroupedInt(score.WinnerPassed) + "期（" +
             PercentText(static_cast<double>(score.WinnerPassed) / report.Range.Periods()) + "）");
     }
     lines.emplace_back();
