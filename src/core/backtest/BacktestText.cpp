@@ -61,9 +61,9 @@ std::string SummarySentence(const TBacktestReport& report, int lastPeriod) {
     const TBacktestResult& r = report.Result;
     const std::string hits = GroupedInt(r.Hits);
     std::string text = RangeText(report.Range, lastPeriod) + "中命中" + hits + "期（" +
-                       PercentText(r.Rate) + "）；随机选" + GroupedInt(r.Codes) +
-                       "个号码平均命中" + AmountText(r.Baseline * report.Range.Periods()) +
-                       "期；随机选号命中不少于" + hits + "期的概率";
+                       PercentText(r.Rate) + "）；随机选" + GroupedInt(r.Codes) + "个号码平均命中" +
+                       AmountText(r.Baseline * report.Range.Periods()) + "期；随机选号命中不少于" +
+                       hits + "期的概率";
     const std::string chance = PercentText(r.PValue);
     const bool bound = chance.rfind("不到", 0) == 0 || chance.rfind("超过", 0) == 0;
     text += bound ? chance : "为" + chance;
@@ -101,8 +101,8 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
     lines.emplace_back("容错曲线：");
     for (const TTolerancePoint& point : report.ToleranceCurve) {
         lines.push_back("  容错" + std::to_string(point.Tolerance) + "：保留号码" +
-                        std::to_string(point.Codes) + "个，命中" + GroupedInt(point.Hits) +
-                        "期" + (point.Tolerance == report.Tolerance ? "（当前容错）" : ""));
+                        std::to_string(point.Codes) + "个，命中" + GroupedInt(point.Hits) + "期" +
+                        (point.Tolerance == report.Tolerance ? "（当前容错）" : ""));
     }
     lines.emplace_back();
 

@@ -26,8 +26,8 @@ std::string TwoDecimals(double value, TCountText count) {
 }
 
 std::vector<std::string> CellsOf(TStatDim dim, const TItemStats& item, TCountText count) {
-    return {ItemText(dim, item.Item),        count(item.Hits),   TwoDecimals(item.Expected, count),
-            count(item.Current),             count(item.Max),    TwoDecimals(item.Average, count)};
+    return {ItemText(dim, item.Item), count(item.Hits), TwoDecimals(item.Expected, count),
+            count(item.Current),      count(item.Max),  TwoDecimals(item.Average, count)};
 }
 
 std::string CaptionOf(const THistoryStats& stats, TCountText count) {

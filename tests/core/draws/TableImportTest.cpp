@@ -281,7 +281,7 @@ TEST(TableImport, EveryReason) {
         "2026009,\"1,2,3\"\n"   // 10: a quoted field of three digits
         "abc,def\n"             // 11: no period after the first draw
         "2026010,\"1,2,3,4,5,6,7,8\"\n"
-        "12345678901,2026-01-01\n"  // 13: eleven digits are no period
+        "12345678901,2026-01-01\n"            // 13: eleven digits are no period
         "2026011,2025-12-01,3 5 x 1 2 9 0\n"  // 14: a letter among one-digit fields
         "2026012,3,5,xy,1,2,9,0\n"            // 15: the same, comma-separated
         "2026013,1,2,3,4,5,6,备注\n");        // 16: six digits and a word
