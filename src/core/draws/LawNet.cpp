@@ -150,6 +150,12 @@ void TCodeNet::Replace(std::vector<TSeq> rows) {
     Changed(TNetChange::Rows);
 }
 
+std::shared_ptr<const TCodeNet> SnapshotOf(const TCodeNet& net) {
+    auto copy = std::make_shared<TCodeNet>();
+    copy->Replace(net.Rows());
+    return copy;
+}
+
 void TCodeNet::SelectAll() {
     for (TSeq& draw : rows_) {
         draw.Selected = true;
