@@ -203,9 +203,9 @@ void TTableImportDlg::ShowOutcome() {
     } else {
         const QString replace =
             QStringLiteral("将用%1期替换码表中的%2期。").arg(read_.Draws.size()).arg(net_.Count());
-        text = replaceRb_->isChecked() ? replace
-                                       : QStringLiteral("只能替换整个码表：") + replace +
-                                             QStringLiteral("要这样做，请选择“替换整个码表”。");
+        text = replaceRb_->isChecked()
+                   ? replace
+                   : replace + QStringLiteral("要这样做，请选择“替换整个码表”。");
     }
     if (net_.Count() > 0 && !appendStart_) {
         text = Q(NoAppendMatchText(net_.Count())) + "\n" + text;

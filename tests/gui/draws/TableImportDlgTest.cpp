@@ -114,7 +114,7 @@ private slots:
         QVERIFY(!preview.ReplaceRb().isChecked());
         QCOMPARE(preview.OutcomeLabel().text(),
                  U("无法追加：文件里找不到与码表最后3期相同的连续开奖号码，只能替换整个码表。\n"
-                   "只能替换整个码表：将用4期替换码表中的4期。要这样做，请选择“替换整个码表”。"));
+                   "将用4期替换码表中的4期。要这样做，请选择“替换整个码表”。"));
         QVERIFY(!preview.CanConfirm());
         QVERIFY(!preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
         preview.show();
