@@ -196,6 +196,9 @@ QWidget* TBacktestForm::BuildRangeRow() {
     ToEd->setObjectName(QStringLiteral("ToEd"));
     for (QSpinBox* edit : {FromEd, ToEd}) {
         edit->setMinimumWidth(90);
+        // A period typed digit by digit is tested once, on Enter or when
+        // the box is left, not at every digit.
+        edit->setKeyboardTracking(false);
     }
     layout->addWidget(new QLabel(QStringLiteral("从第"), row));
     layout->addWidget(FromEd);

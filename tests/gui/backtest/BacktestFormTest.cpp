@@ -147,6 +147,12 @@ private slots:
         QCOMPARE(to->value(), 45);
         QCOMPARE(form_->Report()->Range.Periods(), 1);
         QCOMPARE(from->maximum(), 50);
+        // Digits typed into a box are tested once, on Enter.
+        QTest::keyClick(to, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(to, "48");
+        QCOMPARE(form_->Report()->Range.To, 45);
+        QTest::keyClick(to, Qt::Key_Return);
+        QCOMPARE(form_->Report()->Range.To, 48);
     }
 
     void followsTheDrawTable() {
