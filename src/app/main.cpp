@@ -1,7 +1,9 @@
 // The program's main block: the application, the main window, the loop.
+#include <QDir>
 #include <QIcon>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <exception>
 
@@ -19,6 +21,8 @@ int main(int argc, char** argv) {
     tovarin::TApplication::LoadChineseTranslations(app);
     tovarin::TApplication::ProvideSongFont();
     app.setApplicationName(QStringLiteral("Tovarin"));
+    // Read before anything changes the current folder.
+    const QString document = tovarin::DocumentArgument(app.arguments(), QDir::currentPath());
     try {
         // An installed copy keeps its settings and working document in the
         // user's data folder, seeded from the files installed with it.
@@ -43,6 +47,12 @@ int main(int argc, char** argv) {
         tovarin::TMainForm form(setup);
         app.setWindowIcon(QIcon(QStringLiteral(":/mainwin/icons/tovarin.svg")));
         form.show();
+        if (!document.isEmpty()) {
+            // After the start-up document (and its save question, if any).
+            QTimer::singleShot(0, &form, [&form, &document] {
+                form.RunGuarded([&form, &document] { form.OpenNamedDocument(document); });
+            });
+        }
         return app.exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Tovarin"), QString::fromUtf8(error.what()));

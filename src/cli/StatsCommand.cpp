@@ -51,7 +51,7 @@ std::string RightAligned(const std::string& text, int width) {
 // Every draw of the window, oldest first, with its omissions.
 template <typename Visit>
 void WalkTrend(const TCodeNet& net, TStatDim dim, TDrawWindow window, Visit visit) {
-    TTrendWalk walk(dim, window);
+    TTrendWalk walk(net, dim, window);
     for (int row = window.First; row < window.First + window.Count; ++row) {
         const TSeq& draw = net.GetSeq(row);
         walk.Step(draw);
@@ -120,7 +120,7 @@ void PrintTrendText(const TCodeNet& net, const THistoryStats& stats, TStatDim di
 }
 
 void PrintText(const TCodeNet& net, const THistoryStats& stats, const TStatDim* trend) {
-    std::cout << "号码统计（开奖号码共" << stats.Draws << "期）\n\n";
+    std::cout << "号码统计（开奖号码共" << GroupedInt(stats.Draws) << "期）\n\n";
     for (const std::string& line : StatsReportLines(stats)) {
         std::cout << line << '\n';
     }
@@ -160,7 +160,9 @@ const CommandSpec& StatsCommand() {
         .options =
             {
                 {"--last", "N", "the last N draws (1 or more; every draw when left out)"},
-                {"--trend", "head|tail|sum", "also the omissions of that dimension at each draw"},
+                {"--trend", "head|tail|sum",
+                 "also the omissions at each draw of the head, the tail or the sum head + tail "
+                 "(头尾合)"},
                 {"--json", "", "one JSON object instead of tables (keys in README.md)"},
             },
         .run = &RunStats,

@@ -12,7 +12,8 @@ class TCodeNet;
 // A share as a whole percentage ("68%"); a share that is neither 0 nor 1
 // but would round to 0% or 100% reads "不到1%" or "超过99%".
 std::string PercentText(double share);
-// A count that may have a fraction, with at most one decimal ("71", "21.3").
+// A count that may have a fraction, with at most one decimal and its digits
+// grouped ("71", "21.3", "71,069.4").
 std::string AmountText(double amount);
 
 // How the range reads: "近100期" when it ends at the table's last period,

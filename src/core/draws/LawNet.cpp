@@ -191,6 +191,12 @@ void TCodeNet::SwapRows(std::vector<TSeq>& rows) {
     WholeChanged(rows);
 }
 
+std::shared_ptr<const TCodeNet> SnapshotOf(const TCodeNet& net) {
+    auto copy = std::make_shared<TCodeNet>();
+    copy->Replace(net.Rows());
+    return copy;
+}
+
 void TCodeNet::SelectAll() {
     for (TSeq& draw : rows_) {
         draw.Selected = true;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -183,6 +184,10 @@ private:
     bool modified_ = false;
     TListeners<const TNetEdit&> listeners_;
 };
+
+// A table of the same draws that nobody listens to and nobody changes: what
+// a worker thread reads while the user goes on editing the real one.
+std::shared_ptr<const TCodeNet> SnapshotOf(const TCodeNet& net);
 
 // Why a draw list was refused: UTF-16 or other bytes that are no text.
 inline constexpr std::string_view kNotDrawTextText =

@@ -14,15 +14,19 @@ constexpr int R = TNetView::RowHeight;
 constexpr int LineStep = TNetView::RowHeight + TNetView::GridLine;
 constexpr auto& W = TNetView::ColWidths;
 
-int HeaderWidth() {
-    int width = 0;
-    for (const int w : W) {
-        width += w + L;
-    }
-    return width;
+}  // namespace
+
+int TNetView::ColWidth(int col) const {
+    return col == 1 ? periodWidth_ : W[static_cast<size_t>(col)];
 }
 
-}  // namespace
+void TNetView::SetPeriodColWidth(int width) {
+    const int wanted = std::max(width, W[1]);
+    if (wanted != periodWidth_) {
+        periodWidth_ = wanted;
+        Layout();
+    }
+}
 
 TRect TRect::Intersected(const TRect& other) const {
     const TRect cut{std::max(Left, other.Left), std::max(Top, other.Top),
@@ -70,13 +74,13 @@ void TNetView::Layout() {
     visibleRows_ = 0;
     const int ch = clientHeight_;
     if (ch > L) {
-        headerBand_ = {1, 1, HeaderWidth(), H};
+        headerBand_ = {1, 1, LeftOfHead(ColCount - 1) + ColWidth(ColCount - 1) + L, H};
         content_ = headerBand_;
     }
     if (ch - H > L + BottomMargin) {
         // Ceiling: the last line may be cut off.
         visibleRows_ = (ch - H - L - BottomMargin + LineStep - 1) / LineStep;
-        const int x0 = W[0] + W[1] + W[2] + 3 * L;
+        const int x0 = LeftOfHead(3);
         const int bandBottom = LineStep * visibleRows_ + H;
         digitBand_ = {x0 + 1, H + L + 1, DigitCols * (W[3] + L) + x0, bandBottom};
         firstDigit_ = {x0 + 2, H + L + 2, x0 + W[3], H + L + R};
@@ -105,7 +109,7 @@ int TNetView::LeftOfHead(int col) const {
     }
     int x = 0;
     for (int i = 0; i < col; ++i) {
-        x += W[static_cast<size_t>(i)] + L;
+        x += ColWidth(i) + L;
     }
     return x;
 }
@@ -121,14 +125,14 @@ bool TNetView::CellRect(int line, int col, TRect& rect) const {
 
 TRect TNetView::HeadCell(int col) const {
     const int left = LeftOfHead(col);
-    return {left + 1, 1, left + W[static_cast<size_t>(col)], H};
+    return {left + 1, 1, left + ColWidth(col), H};
 }
 
 TRect TNetView::SelCell(int line) const { return firstSel_.Moved(0, line * LineStep); }
 
 TRect TNetView::InfoCell(int line, int col) const {
-    const int left = col == 1 ? W[0] + 1 : W[0] + W[1] + 1;
-    const int right = col == 1 ? W[0] + W[1] : W[0] + W[1] + W[2];
+    const int left = col == 1 ? W[0] + 1 : W[0] + ColWidth(1) + 1;
+    const int right = left + ColWidth(col) - 1;
     return TRect{left, H + L + 1, right, H + L + R}.Moved(0, line * LineStep);
 }
 

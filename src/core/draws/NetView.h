@@ -92,6 +92,10 @@ public:
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }
     void Layout();
+    // A column's width; the 期 column widens to the largest period, which
+    // the widget measures in its font.
+    int ColWidth(int col) const;
+    void SetPeriodColWidth(int width);
     int LeftOfHead(int col) const;
     bool CellRect(int line, int col, TRect& rect) const;
     TRect HeadCell(int col) const;
@@ -150,6 +154,7 @@ private:
 
     TCodeNet& net_;
     int listenerToken_ = 0;
+    int periodWidth_ = ColWidths[1];
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     int topRow_ = 0;

@@ -172,6 +172,28 @@ std::string CountReason(size_t count) {
     return "有" + std::to_string(count) + "个数字，多于7个";
 }
 
+// Digits written one a field and broken off by a field that is no digit
+// ("3 5 x 1 2 9 0"): with more one-digit fields after it, that field is a
+// stray character among the digits, not the end of a short draw. The reason
+// quotes the digits as the line wrote them; empty when it is no such case.
+std::string StrayCharacterReason(const std::vector<Field>& fields, size_t first, size_t stray) {
+    if (stray + 1 >= fields.size()) {
+        return {};
+    }
+    size_t last = stray + 1;
+    while (last + 1 < fields.size() && last + 1 < first + TSeq::DigitCount &&
+           fields[last + 1].Text.size() == 1) {
+        ++last;
+    }
+    const Field& after = fields[stray + 1];
+    if (after.Text.size() != 1 || !IsDigit(after.Text[0])) {
+        return {};
+    }
+    const char* start = fields[first].Text.data();
+    const char* end = fields[last].Text.data() + fields[last].Text.size();
+    return "开奖号码“" + std::string(start, end) + "”里有数字以外的字符";
+}
+
 enum class LineKind { Silent, Draw, Skipped, NoPeriod };
 
 // Reads the digits that start at field i: one field of seven digit
@@ -189,7 +211,10 @@ LineKind ReadDigits(const std::vector<Field>& fields, size_t i, TSeq& draw, std:
             ++count;
         }
         if (count != TSeq::DigitCount) {
-            reason = CountReason(count);
+            reason = count < TSeq::DigitCount ? StrayCharacterReason(fields, i, i + count) : "";
+            if (reason.empty()) {
+                reason = CountReason(count);
+            }
             return LineKind::Skipped;
         }
         for (int pos = 0; pos < TSeq::DigitCount; ++pos) {

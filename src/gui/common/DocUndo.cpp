@@ -45,8 +45,10 @@ void TDocUndo::Undo() {
     if (!undo_.History().CanUndo()) {
         return;
     }
+    const QString name = QString::fromStdString(undo_.History().UndoName());
     const TDocSelection selection = undo_.Undo(Selection());
     emit Restored(selection);
+    emit Moved(false, name);
     emit Changed();
 }
 
@@ -54,8 +56,10 @@ void TDocUndo::Redo() {
     if (!undo_.History().CanRedo()) {
         return;
     }
+    const QString name = QString::fromStdString(undo_.History().RedoName());
     const TDocSelection selection = undo_.Redo(Selection());
     emit Restored(selection);
+    emit Moved(true, name);
     emit Changed();
 }
 
@@ -90,6 +94,10 @@ TDocUndo::TActions TDocUndo::MakeActions(QWidget& window) {
     connect(this, &TDocUndo::Changed, actions.Undo, refresh);
     refresh();
     return actions;
+}
+
+QString MovedText(bool redone, const QString& stepName) {
+    return (redone ? QStringLiteral("已重做：") : QStringLiteral("已撤销：")) + stepName;
 }
 
 }  // namespace tovarin

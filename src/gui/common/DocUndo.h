@@ -57,6 +57,8 @@ public:
 signals:
     // A state was taken back or forward; the selection it had.
     void Restored(const tovarin::TDocSelection& selection);
+    // After Restored: the step undone (redone false) or redone, by name.
+    void Moved(bool redone, const QString& stepName);
     // The steps changed (a step was made, taken or forgotten).
     void Changed();
     // The memory cap dropped the oldest steps, told once per document.
@@ -67,5 +69,9 @@ private:
 
     TDocumentUndo undo_;
 };
+
+// What the status bars say after undo and redo: "已撤销：导入开奖数据",
+// "已重做：清空方案".
+QString MovedText(bool redone, const QString& stepName);
 
 }  // namespace tovarin

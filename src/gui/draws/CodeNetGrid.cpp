@@ -75,6 +75,7 @@ TCodeNetGrid::TCodeNetGrid(TCodeNet& net, QWidget* parent)
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             &TCodeNetGrid::ScrollBarAction);
     view_.OnChange = [this] {
+        FitPeriodCol();
         SyncScrollBar();
         viewport()->update();
         emit OnChange();
@@ -95,6 +96,17 @@ bool TCodeNetGrid::FindNext(const QString& text) {
         bytes.assign(utf8.constData(), static_cast<size_t>(utf8.size()));
     }
     return view_.FindNext(bytes);
+}
+
+void TCodeNetGrid::FitPeriodCol() {
+    const TCodeNet& net = view_.Net();
+    const int widest = net.FirstPeriod() + std::max(net.Count(), 1) - 1;
+    const int before = view_.ColWidth(1);
+    // Layout raises OnChange again, which then finds the width it needs.
+    view_.SetPeriodColWidth(TCodeNetPainter::PeriodColWidth(font(), widest));
+    if (view_.ColWidth(1) != before) {
+        emit PeriodColResized();
+    }
 }
 
 void TCodeNetGrid::SyncScrollBar() {

@@ -35,6 +35,9 @@ public:
 
 signals:
     void OnChange();
+    // The 期 column took the width of the table's largest period; the
+    // window's width follows it.
+    void PeriodColResized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -49,6 +52,7 @@ protected:
 
 private:
     void SyncScrollBar();
+    void FitPeriodCol();
     void ScrollBarAction(int action);
 
     TNetView view_;

@@ -157,6 +157,10 @@ TCodesForm::TCodesForm(QWidget* parent) : QMainWindow(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     grid_ = new TCodeNetGrid(codeNet_, panel);
     layout->addWidget(grid_);
+    // Periods of a million draws and more need a wider 期 column.
+    connect(grid_, &TCodeNetGrid::PeriodColResized, this, [this] {
+        setFixedWidth(FixedWidth + grid_->View().ColWidth(1) - TNetView::ColWidths[1]);
+    });
     setCentralWidget(panel);
     statusBar()->setObjectName("StatusBar");
 
@@ -273,6 +277,10 @@ void TCodesForm::SetUndo(TDocUndo& undo) {
         undo_->Run(QStringLiteral("输入开奖号码"), edit, QStringLiteral("row %1").arg(row));
     };
     connect(&undo, &TDocUndo::Restored, this, [this] { ShowNewestDraw(); });
+    // What a command reported is no longer so once the step is taken back.
+    connect(&undo, &TDocUndo::Moved, this, [this](bool redone, const QString& stepName) {
+        statusBar()->showMessage(MovedText(redone, stepName));
+    });
 }
 
 void TCodesForm::Change(const char* stepName, const std::function<void()>& change) {

@@ -1,5 +1,6 @@
 #include "gui/draws/GridPainter.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include "core/draws/LawNet.h"
@@ -50,6 +51,12 @@ TCodeNetPainter::TCodeNetPainter(const QFont& baseFont)
     headerFont_.setBold(false);
 }
 
+int TCodeNetPainter::PeriodColWidth(const QFont& baseFont, int period) {
+    constexpr int margin = 4;
+    return QFontMetrics(SizedFont(baseFont, 11, false)).horizontalAdvance(QString::number(period)) +
+           2 * margin;
+}
+
 void TCodeNetPainter::Paint(QPainter& painter, const TNetView& view, const QPalette& palette,
                             bool focused) const {
     painter.fillRect(0, 0, view.ClientWidth(), view.ClientHeight(), palette.color(QPalette::Base));
@@ -97,7 +104,7 @@ void TCodeNetPainter::PaintGridLines(QPainter& painter, const TNetView& view) co
     }
     int x = 0;
     for (int col = 0; col < TNetView::ColCount; ++col) {
-        x += L + TNetView::ColWidths[static_cast<size_t>(col)];
+        x += L + view.ColWidth(col);
         const int lineX = col == TNetView::ColCount - 1 ? x - 2 * L : x;
         painter.fillRect(lineX, TNetView::HeaderHeight, 1,
                          content.Bottom + L - TNetView::HeaderHeight + 1, GridColor);

@@ -19,6 +19,9 @@ public:
     void Paint(QPainter& painter, const TNetView& view, const QPalette& palette,
                bool focused) const;
 
+    // The width the 期 column needs for a period, in the font it is painted in.
+    static int PeriodColWidth(const QFont& baseFont, int period);
+
 private:
     void PaintHeader(QPainter& painter, const TNetView& view, const QPalette& palette) const;
     void PaintGridLines(QPainter& painter, const TNetView& view) const;

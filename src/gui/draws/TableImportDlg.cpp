@@ -112,7 +112,7 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     const size_t problems = read.ConflictsTotal + read.SkippedTotal;
     auto* skippedLbl =
         new QLabel(problems == 0 ? QStringLiteral("没有无法读取的行")
-                                 : QStringLiteral("无法读取的行：%1行").arg(read.SkippedTotal),
+                                 : QStringLiteral("无法读取的行：%1行").arg(problems),
                    this);
     skippedLbl->setObjectName("SkippedLbl");
     layout->addWidget(skippedLbl);
@@ -166,8 +166,14 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     appendStart_ = FindAppendStart(net.Rows(), read.Draws);
     const bool canAppend = appendStart_.has_value() && net.Count() > 0;
     appendRb_->setEnabled(canAppend);
-    (canAppend ? appendRb_ : replaceRb_)->setChecked(true);
-    connect(appendRb_, &QRadioButton::toggled, this, [this] { ShowOutcome(); });
+    // Replacing a table that holds draws is never chosen for the player: one
+    // Enter must not throw the history away.
+    if (canAppend) {
+        appendRb_->setChecked(true);
+    } else if (net.Count() == 0) {
+        replaceRb_->setChecked(true);
+    }
+    connect(group, &QButtonGroup::buttonToggled, this, [this] { ShowOutcome(); });
     ShowOutcome();
 }
 
@@ -177,7 +183,8 @@ TImportMode TTableImportDlg::Mode() const {
 
 bool TTableImportDlg::CanConfirm() const {
     return read_.Conflicts.empty() && !read_.Draws.empty() &&
-           RowsAfter() <= static_cast<size_t>(kMaxDraws);
+           RowsAfter() <= static_cast<size_t>(kMaxDraws) &&
+           (appendRb_->isChecked() || replaceRb_->isChecked());
 }
 
 size_t TTableImportDlg::RowsAfter() const {
@@ -193,15 +200,19 @@ void TTableImportDlg::ShowOutcome() {
         text = Q(ConflictsText());
     } else if (read_.Draws.empty()) {
         text = Q(NoDrawsText());
-    } else if (Mode() == TImportMode::Append) {
+    } else if (appendRb_->isChecked()) {
         const int added = static_cast<int>(read_.Draws.size() - *appendStart_);
         text = added == 0
                    ? QStringLiteral("码表已经包含文件里的全部开奖号码，没有可以追加的。")
                    : QStringLiteral("将在码表的%1期之后追加%2期。").arg(net_.Count()).arg(added);
+    } else if (net_.Count() == 0) {
+        text = QStringLiteral("码表是空的，将导入%1期。").arg(read_.Draws.size());
     } else {
-        text = QStringLiteral("码表的%1期将被文件里的%2期替换。")
-                   .arg(net_.Count())
-                   .arg(read_.Draws.size());
+        const QString replace =
+            QStringLiteral("将用%1期替换码表中的%2期。").arg(read_.Draws.size()).arg(net_.Count());
+        text = replaceRb_->isChecked()
+                   ? replace
+                   : replace + QStringLiteral("要这样做，请选择“替换整个码表”。");
     }
     if (RowsAfter() > static_cast<size_t>(kMaxDraws)) {
         text = TooManyDrawsText(RowsAfter());

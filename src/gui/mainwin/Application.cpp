@@ -1,5 +1,6 @@
 #include "gui/mainwin/Application.h"
 
+#include <QDir>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
@@ -58,6 +59,13 @@ void TApplication::ProvideSongFont() {
         QFont::insertSubstitutions(QStringLiteral("SimSun"), cjk);
         QFont::insertSubstitutions(QStringLiteral("宋体"), cjk);
     }
+}
+
+QString DocumentArgument(const QStringList& arguments, const QString& startFolder) {
+    if (arguments.size() < 2 || arguments[1].isEmpty()) {
+        return {};
+    }
+    return QDir::cleanPath(QDir(startFolder).absoluteFilePath(arguments[1]));
 }
 
 }  // namespace tovarin

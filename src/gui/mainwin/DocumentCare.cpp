@@ -1,7 +1,9 @@
 #include "gui/mainwin/DocumentCare.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 
 #include <exception>
@@ -18,8 +20,20 @@
 namespace tovarin {
 namespace {
 
-constexpr const char* kRecoveryQuestion = "恢复未保存的修改?";
 constexpr const char* kRecoveryTitle = "恢复提示";
+
+// Names the document and when its copy was written, so that the player
+// knows what the question is about.
+QString RecoveryQuestion(const std::string& copy, const std::string& document) {
+    const QString time = QFileInfo(QString::fromStdString(copy))
+                             .lastModified()
+                             .toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    const QString which = document.empty()
+                              ? QStringLiteral("未命名的文档")
+                              : QStringLiteral("文档“%1”")
+                                    .arg(QFileInfo(QString::fromStdString(document)).fileName());
+    return QStringLiteral("%1有一份未保存修改的恢复副本（%2），是否恢复？").arg(which, time);
+}
 
 }  // namespace
 
@@ -31,7 +45,7 @@ TDocumentCare::TDocumentCare(TMainForm& form, const QString& dataDir,
       minute_(minute),
       undo_(new TDocUndo(form.CodeNet(), form.PrjMgr(), this)),
       autoSave_(new TAutoSave(this)),
-      recentMenu_(new QMenu(QStringLiteral("最近打开的文档"), &form)) {
+      recentMenu_(new QMenu(QStringLiteral("最近打开的文档(&R)"), &form)) {
     std::string warning;
     recent_ = TRecentDocs::Load(RecentDocsFilePath(form.AppInfo().AppDir), &warning);
     if (!warning.empty()) {
@@ -116,9 +130,14 @@ void TDocumentCare::OfferRecovery() {
 }
 
 bool TDocumentCare::OfferCopy(const std::string& copy, const std::string& document) {
-    if (!form_.Dialogs().AskYesNo(&form_, QString::fromUtf8(kRecoveryTitle),
-                                  QString::fromUtf8(kRecoveryQuestion))) {
-        form_.RunGuarded([&copy] { KeepRecoveryCopyAside(copy); });
+    if (!form_.Dialogs().AskChoice(&form_, QString::fromUtf8(kRecoveryTitle),
+                                   RecoveryQuestion(copy, document), QStringLiteral("恢复"),
+                                   QStringLiteral("不恢复"))) {
+        form_.RunGuarded([this, &copy] {
+            const QString aside = QString::fromStdString(KeepRecoveryCopyAside(copy));
+            form_.SetStatusText(
+                0, QStringLiteral("未恢复的修改保留在 %1，可以用“打开”查看").arg(aside));
+        });
         return false;
     }
     bool restored = false;
@@ -134,7 +153,9 @@ bool TDocumentCare::OfferCopy(const std::string& copy, const std::string& docume
         });
         restored = true;
     });
-    form_.ShowRestoredDocument({});
+    // The restored document opens as any document does: its first project
+    // selected, its conditions listed.
+    form_.ShowRestoredDocument({.Project = 0});
     return restored;
 }
 

@@ -21,6 +21,7 @@
 #include <exception>
 #include <utility>
 
+#include "core/app/BundledExample.h"
 #include "core/app/Recovery.h"
 #include "core/base/Codec.h"
 #include "core/base/DateTime.h"
@@ -46,6 +47,7 @@
 #include "gui/mainwin/BacktestActions.h"
 #include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/DownloadActions.h"
+#include "gui/mainwin/HelpForm.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
@@ -132,6 +134,7 @@ void TMainForm::StartUp() {
     TDocUndo& undo = care_->Undo();
     undo.CurrentSelection = [this] { return CurrentSelection(); };
     connect(&undo, &TDocUndo::Restored, this, &TMainForm::ShowRestoredDocument);
+    connect(&undo, &TDocUndo::Moved, this, &TMainForm::ShowMovedStep);
     connect(&undo, &TDocUndo::Changed, this, &TMainForm::ShowModifiedState);
     codesForm_->SetUndo(undo);
     connect(codesForm_.get(), &TCodesForm::Reported, this,
@@ -228,6 +231,14 @@ void TMainForm::ShowRestoredDocument(const TDocSelection& selection) {
     RefreshWindowState();
 }
 
+void TMainForm::ShowMovedStep(bool redone, const QString& stepName) {
+    SetStatusText(0, MovedText(redone, stepName));
+    if (redone && (stepName == QString::fromUtf8(kDelPrjsStep) ||
+                   stepName == QString::fromUtf8(kClearPrjsStep))) {
+        HideEditors();
+    }
+}
+
 void TMainForm::RunGuarded(const std::function<void()>& command) {
     try {
         command();
@@ -278,7 +289,11 @@ QString TMainForm::ResolveDocPath(const QString& fileName) const {
 void TMainForm::LoadDocument(const QString& fileName) {
     QDir::setCurrent(Q(appInfo_.AppDir));
     // The lists fill in one batch as the project list is replaced.
-    tovarin::LoadDocument(S(ResolveDocPath(fileName)), *codeNet_, *prjMgr_);
+    const std::string path = S(ResolveDocPath(fileName));
+    tovarin::LoadDocument(path, *codeNet_, *prjMgr_);
+    if (IsBundledExample(path)) {
+        OutPutMemo->appendPlainText(QString::fromUtf8(kBundledExampleNote));
+    }
     if (prjMgr_->PrjCount() > 0) {
         lists_->SelectOnlyLine(0);
     }
@@ -385,19 +400,22 @@ bool TMainForm::OpenDocumentFile(const QString& fileName) {
 }
 
 void TMainForm::OpenRecentDocument(const std::string& path) {
-    // A document that is gone leaves the list; the open one stays.
-    if (!FileExists(path)) {
+    // An entry that cannot be opened, for any reason, leaves the list.
+    if (!OpenNamedDocument(Q(path))) {
         care_->ForgetRecent(path);
+    }
+}
+
+bool TMainForm::OpenNamedDocument(const QString& fileName) {
+    if (!FileExists(S(fileName))) {
         dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
-        return;
+        return false;
     }
     if (!QuerySaveModified()) {
-        return;
+        return true;
     }
     care_->DocumentLeft();
-    if (!OpenDocumentFile(Q(path))) {
-        care_->ForgetRecent(path);
-    }
+    return OpenDocumentFile(fileName);
 }
 
 void TMainForm::FileMenuExportClick() {
@@ -476,10 +494,34 @@ void TMainForm::FileMenuCodesEditClick() {
 }
 
 void TMainForm::HelpMenuContentsClick() {
-    dialogs_->OpenWithShell(Q(appInfo_.AppDir) + QStringLiteral("/readme.txt"));
+    const QString path = Q(appInfo_.AppDir) + QStringLiteral("/readme.txt");
+    if (dialogs_->OpenWithShell(path)) {
+        return;
+    }
+    // A desktop without a program for text files: the help opens here.
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(S(path));
+    } catch (const std::exception&) {
+        dialogs_->ShowMessage(this, QStringLiteral("找不到帮助文件 %1").arg(path));
+        return;
+    }
+    if (!helpForm_) {
+        helpForm_ = new THelpForm(this);
+    }
+    helpForm_->SetText(DecodeTextFile(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    helpForm_->show();
+    helpForm_->raise();
+    helpForm_->activateWindow();
 }
 
-void TMainForm::HelpMenuHomePageClick() { dialogs_->OpenWithShell(Q(appInfo_.WebAddress)); }
+void TMainForm::HelpMenuHomePageClick() {
+    if (!dialogs_->OpenWithShell(Q(appInfo_.WebAddress))) {
+        dialogs_->ShowMessage(
+            this,
+            QStringLiteral("无法启动浏览器。请在浏览器中打开 %1").arg(Q(appInfo_.WebAddress)));
+    }
+}
 
 void TMainForm::TextMenuFindClick() {
     OutPutMemo->FindText(

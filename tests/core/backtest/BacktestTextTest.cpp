@@ -56,6 +56,17 @@ TEST(BacktestText, SummaryOfANearCertainChance) {
               "随机选号命中不少于56期的概率超过99%；命中率是随机选号的0.79倍");
 }
 
+TEST(BacktestText, SummaryOfAMillionDrawsGroupsItsCounts) {
+    TBacktestReport report = HundredPeriods(710694, 71);
+    report.Range = {1, 1000000};
+    report.Result.Rate = 0.710694;
+    report.Result.Lift = 0.710694 / 0.71;
+    report.Result.PValue = 0.01;
+    EXPECT_EQ(SummarySentence(report, 1000000),
+              "近1,000,000期中命中710,694期（71%）；随机选71个号码平均命中710,000期；"
+              "随机选号命中不少于710,694期的概率为1%；命中率是随机选号的1.00倍");
+}
+
 TEST(BacktestText, PercentAndAmount) {
     EXPECT_EQ(PercentText(0.0), "0%");
     EXPECT_EQ(PercentText(0.004), "不到1%");
@@ -68,6 +79,8 @@ TEST(BacktestText, PercentAndAmount) {
     EXPECT_EQ(AmountText(21.3), "21.3");
     EXPECT_EQ(AmountText(2.0 + 2 * 0.3), "2.6");
     EXPECT_EQ(AmountText(0.04), "0");
+    EXPECT_EQ(AmountText(71069.44), "71,069.4");
+    EXPECT_EQ(AmountText(1234567.0), "1,234,567");
 }
 
 std::vector<std::string> ReportLines(const TBacktestReport& report, const TEvaluation& evaluation,

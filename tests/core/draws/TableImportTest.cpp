@@ -288,15 +288,19 @@ TEST(TableImport, EveryReason) {
         "2026009,\"1,2,3\"\n"   // 10: a quoted field of three digits
         "abc,def\n"             // 11: no period after the first draw
         "2026010,\"1,2,3,4,5,6,7,8\"\n"
-        "12345678901,2026-01-01\n");  // 13: eleven digits are no period
+        "12345678901,2026-01-01\n"            // 13: eleven digits are no period
+        "2026011,2025-12-01,3 5 x 1 2 9 0\n"  // 14: a letter among one-digit fields
+        "2026012,3,5,xy,1,2,9,0\n"            // 15: the same, comma-separated
+        "2026013,1,2,3,4,5,6,备注\n");        // 16: six digits and a word
     EXPECT_EQ(Described(read), (Lines{"2026001 1234567 - 2"}));
     EXPECT_EQ(SkippedTexts(read),
               (Lines{"第3行：只有6个数字", "第4行：只有6个数字", "第5行：有8个数字，多于7个",
                      "第6行：有8个数字，多于7个", "第7行：期号后面没有开奖号码",
                      "第8行：期号后面没有开奖号码", "第9行：开奖号码“12a4567”里有数字以外的字符",
                      "第10行：只有3个数字", "第11行：没有期号", "第12行：有8个数字，多于7个",
-                     "第13行：没有期号"}));
-    ASSERT_EQ(read.Skipped.size(), 11U);
+                     "第13行：没有期号", "第14行：开奖号码“3 5 x 1 2 9 0”里有数字以外的字符",
+                     "第15行：开奖号码“3,5,xy,1,2,9,0”里有数字以外的字符", "第16行：只有6个数字"}));
+    ASSERT_EQ(read.Skipped.size(), 14U);
     EXPECT_EQ(read.Skipped[0].Line, 3);
     EXPECT_EQ(read.Skipped[0].Reason, "只有6个数字");
 }

@@ -154,7 +154,8 @@ TEST_F(FiveDraws, LastThreeDraws) {
     // Heads 3 1 4: head 1's earlier hits lie outside the window.
     ExpectItem(stats, TStatDim::Head, 1, 1, 0.3, 1, 1, 1.0);
     ExpectItem(stats, TStatDim::Head, 3, 1, 0.3, 2, 2, 1.0);
-    ExpectItem(stats, TStatDim::Head, 0, 0, 0.3, 3, 3, 3.0);
+    // Never out: its omissions count the whole table.
+    ExpectItem(stats, TStatDim::Head, 0, 0, 0.3, 5, 5, 3.0);
     ExpectItem(stats, TStatDim::Tail, 2, 2, 0.3, 0, 1, 1.0 / 3.0);
     ExpectItem(stats, TStatDim::Tail, 5, 0, 0.3, 3, 3, 3.0);
 }
@@ -183,6 +184,46 @@ TEST_F(FiveDraws, WindowLargerThanTableIsTheTable) {
             }
         }
     }
+}
+
+// Omissions are draws since the item last came out, whatever the window:
+// the run that reaches into the window counts whole, a run that ends
+// before it does not count.
+TEST(HistoryStats, OmissionsCountThroughTheWholeTable) {
+    TCodeNet net;
+    // Heads 0 5 5 5 5 0 5 5.
+    test::AddDraws(net, {"0000000", "5000000", "5000000", "5000000", "5000000", "0000000",
+                         "5000000", "5000000"});
+    struct Case {
+        int last;
+        int current;
+        int max;
+    };
+    // Head 0: runs of 4 (rows 1-4) and 2 (rows 6-7).
+    for (const Case& c : {Case{1, 2, 2}, Case{3, 2, 2}, Case{4, 2, 4}, Case{8, 2, 4}}) {
+        const THistoryStats stats = ComputeHistoryStats(net, c.last);
+        SCOPED_TRACE("last " + std::to_string(c.last));
+        EXPECT_EQ(ItemOf(stats, TStatDim::Head, 0).Current, c.current);
+        EXPECT_EQ(ItemOf(stats, TStatDim::Head, 0).Max, c.max);
+        // Never out: the whole table is its one run.
+        EXPECT_EQ(ItemOf(stats, TStatDim::Head, 9).Current, 8);
+        EXPECT_EQ(ItemOf(stats, TStatDim::Head, 9).Max, 8);
+        EXPECT_EQ(ItemOf(stats, TStatDim::Code, 50).Current, 0);
+    }
+}
+
+TEST(HistoryStats, LastRowsBeforeLooksBackUntilEveryItemIsFound) {
+    TCodeNet net;
+    // Tails 1 2 1 3.
+    test::AddDraws(net, {"0001000", "0002000", "0001000", "0003000"});
+    std::vector<int> expected(10, -1);
+    expected[1] = 2;
+    expected[2] = 1;
+    EXPECT_EQ(LastRowsBefore(net, TStatDim::Tail, 3), expected);
+    expected[3] = 3;
+    EXPECT_EQ(LastRowsBefore(net, TStatDim::Tail, 4), expected);
+    EXPECT_EQ(LastRowsBefore(net, TStatDim::Tail, 99), expected);
+    EXPECT_EQ(LastRowsBefore(net, TStatDim::Tail, 0), std::vector<int>(10, -1));
 }
 
 TEST(HistoryStats, ItemInEveryDraw) {
@@ -243,7 +284,7 @@ TEST(HistoryStats, RunsAndHitsAddUpToTheWindow) {
         for (const TItemStats& item : stats.Of(dim)) {
             hits += item.Hits;
             EXPECT_LE(item.Current, item.Max);
-            EXPECT_LE(item.Max, 321 - item.Hits);
+            EXPECT_LE(item.Max, stats.Draws);
             EXPECT_DOUBLE_EQ(item.Average * (item.Hits + 1), 321 - item.Hits);
         }
         EXPECT_EQ(hits, 321);

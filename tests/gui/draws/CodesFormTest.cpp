@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -294,6 +295,32 @@ private slots:
         QCOMPARE(form_->height(), 700);
         const int screenWidth = form_->screen()->geometry().width();
         QTRY_COMPARE(form_->x(), (screenWidth - 495) / 2);
+    }
+
+    // Periods of seven digits and more fit their column, which the window
+    // widens for; a short table gives the usual width back.
+    void periodColumnFitsTheLargestPeriod() {
+        const QFont small = [this] {
+            QFont font = grid_->font();
+            font.setPixelSize(11);
+            return font;
+        }();
+        Net().Replace(std::vector<TSeq>(1000000));
+        const TNetView& view = grid_->View();
+        QVERIFY(view.ColWidth(1) > TNetView::ColWidths[1]);
+        QVERIFY(view.ColWidth(1) >=
+                QFontMetrics(small).horizontalAdvance(QStringLiteral("1000000")) + 8);
+        const int extra = view.ColWidth(1) - TNetView::ColWidths[1];
+        QCOMPARE(form_->width(), TCodesForm::FixedWidth + extra);
+        // The digit cells and the header move right by the same amount.
+        QCOMPARE(view.LeftOfHead(3), TNetView::ColWidths[0] + view.ColWidth(1) +
+                                         TNetView::ColWidths[2] + 3 * TNetView::GridLine);
+        QCOMPARE(view.InfoCell(0, 1).Right - view.InfoCell(0, 1).Left, view.ColWidth(1) - 1);
+        QCOMPARE(view.HitTest(view.FirstDigitCell().Left + 1, view.FirstDigitCell().Top + 1).Region,
+                 rtNum);
+        Net().Clear();
+        QCOMPARE(view.ColWidth(1), TNetView::ColWidths[1]);
+        QCOMPARE(form_->width(), TCodesForm::FixedWidth);
     }
 
     void typingSevenDigitsOnAnEmptyTable() {

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -443,14 +445,21 @@ private slots:
         const std::string copy = RecoveryCopyPath(dir_->File("recovery"), dir_->File(kWorkDoc));
         QVERIFY(FileExists(copy));
 
+        const QString written = QFileInfo(Q(copy)).lastModified().toString("yyyy-MM-dd HH:mm");
         dialogs_ = std::make_shared<test::TFakeDialogs>();
         dialogs_->Answers = {accept};
         form_ = MakeForm(*dir_, dialogs_);
-        QCOMPARE(dialogs_->Questions, QStringList{QStringLiteral("恢复提示|恢复未保存的修改?")});
+        QCOMPARE(dialogs_->Questions,
+                 QStringList{QStringLiteral("恢复提示|文档“工作文档.lvrn”有一份未保存修改的恢复副本"
+                                            "（%1），是否恢复？|恢复/不恢复")
+                                 .arg(written)});
         if (accept) {
             QCOMPARE(Image(), unsaved);
             QVERIFY(form_->DocModified());
             QCOMPARE(form_->Lists().ProjectView().LineCount(), 3);
+            // The first project is selected and its conditions are listed.
+            QCOMPARE(form_->Lists().SelectedPrj(), &form_->PrjMgr().GetSeqPrj(0));
+            QVERIFY(form_->Lists().ConditionView().count() > 0);
             QVERIFY(form_->windowTitle().contains(QStringLiteral("工作文档.lvrn*")));
             // Undo goes back to the file.
             Action("DocUndo").trigger();
@@ -461,6 +470,8 @@ private slots:
             QVERIFY(!FileExists(copy));
             const std::string aside = copy.substr(0, copy.size() - 5) + ".declined-1.lvrn";
             QCOMPARE(ReadWholeFile(aside), unsaved);
+            QCOMPARE(form_->StatusPanel(0).text(),
+                     QStringLiteral("未恢复的修改保留在 %1，可以用“打开”查看").arg(Q(aside)));
         }
     }
 
@@ -473,11 +484,17 @@ private slots:
                                          std::filesystem::file_time_type::clock::now() - 10s);
         WriteRecoveryCopy(RecoveryCopyPath(dir_->File("recovery"), dir_->File(kWorkDoc)),
                           dir_->File(kWorkDoc), ReadWholeFile(kBundledDoc));
+        const std::string copy = RecoveryCopyPath(dir_->File("recovery"), dir_->File(kWorkDoc));
+        const QString written = QFileInfo(Q(copy)).lastModified().toString("yyyy-MM-dd HH:mm");
         bool asked = false;
-        WhenBoxIsUp(asked, [](QMessageBox& box) {
-            QCOMPARE(box.text(), QStringLiteral("恢复未保存的修改?"));
-            QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("是"));
-            QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("否"));
+        WhenBoxIsUp(asked, [&written](QMessageBox& box) {
+            QCOMPARE(box.text(),
+                     QStringLiteral("文档“工作文档.lvrn”有一份未保存修改的恢复副本（%1），"
+                                    "是否恢复？")
+                         .arg(written));
+            QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("恢复"));
+            QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("不恢复"));
+            QCOMPARE(box.defaultButton(), box.button(QMessageBox::Yes));
             if (const QByteArray shot = qgetenv("TOVARIN_SHOT_RECOVERY"); !shot.isEmpty()) {
                 box.grab().save(QString::fromLocal8Bit(shot));
             }
@@ -486,6 +503,15 @@ private slots:
         form_ = MakeForm(*dir_, std::make_shared<TQtUserDialogs>());
         QVERIFY(asked);
         QVERIFY(form_->DocModified());
+        form_.reset();
+        // Esc answers 不恢复: the copy is kept aside and the status line says where.
+        WriteRecoveryCopy(copy, dir_->File(kWorkDoc), ReadWholeFile(kBundledDoc));
+        asked = false;
+        WhenBoxIsUp(asked, [](QMessageBox&) {});
+        form_ = MakeForm(*dir_, std::make_shared<TQtUserDialogs>());
+        QVERIFY(asked);
+        QVERIFY(!form_->DocModified());
+        QVERIFY(form_->StatusPanel(0).text().contains(QStringLiteral(".declined-1.lvrn")));
     }
 
     void captionFollowsSaveAsAndModification() {
