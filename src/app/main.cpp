@@ -45,7 +45,11 @@ int main(int argc, char** argv) {
         tovarin::TMainForm::TSetup setup;
         setup.AppDir = QString::fromStdString(workFolder);
         tovarin::TMainForm form(setup);
-        app.setWindowIcon(QIcon(QStringLiteral(":/mainwin/icons/tovarin.svg")));
+        QIcon icon;
+        for (const int size : {16, 32, 48, 256}) {
+            icon.addFile(QStringLiteral(":/mainwin/icons/tovarin-%1.png").arg(size));
+        }
+        app.setWindowIcon(icon);
         form.show();
         if (!document.isEmpty()) {
             // After the start-up document (and its save question, if any).

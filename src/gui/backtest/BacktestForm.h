@@ -10,7 +10,6 @@
 #include "core/backtest/Backtest.h"
 #include "core/engine/Prj.h"
 
-class QChart;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -20,6 +19,7 @@ class QTabWidget;
 
 namespace tovarin {
 
+class TChart;
 class TLiveRecompute;
 class TPeriodTableModel;
 
@@ -111,8 +111,8 @@ private:
     QPushButton* AllBt = nullptr;
     QLabel* SummaryLbl = nullptr;
     QLabel* CautionLbl = nullptr;
-    QChart* toleranceChart_ = nullptr;
-    QChart* rollingChart_ = nullptr;
+    TChart* toleranceChart_ = nullptr;
+    TChart* rollingChart_ = nullptr;
     QTabWidget* Tabs = nullptr;
     QTableWidget* ConditionGrid = nullptr;
     QTableWidget* GroupGrid = nullptr;
