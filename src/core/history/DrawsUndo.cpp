@@ -27,8 +27,8 @@ public:
     }
 
     void Undo() override {
-        for (auto edit = edits_.rbegin(); edit != edits_.rend(); ++edit) {
-            Apply(*edit, true);
+        for (size_t i = edits_.size(); i-- > 0;) {
+            Apply(edits_[i], true);
         }
     }
 

@@ -28,8 +28,8 @@ void TUndoStep::DropEmpty() {
 }
 
 void TUndoStep::Undo() {
-    for (auto change = changes_.rbegin(); change != changes_.rend(); ++change) {
-        (*change)->Undo();
+    for (size_t i = changes_.size(); i-- > 0;) {
+        changes_[i]->Undo();
     }
 }
 
