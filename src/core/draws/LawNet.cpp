@@ -430,6 +430,14 @@ void TCodeNet::Unsubscribe(int token) { listeners_.Remove(token); }
 
 void TCodeNet::Changed(TNetChange change) { listeners_.Notify(change); }
 
+std::string NumbersText(const TSeq& draw) {
+    std::string text(TSeq::DigitCount, '0');
+    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+        text[static_cast<size_t>(pos)] = static_cast<char>('0' + draw.GetNum(pos));
+    }
+    return text;
+}
+
 std::vector<TSeq> ParseDrawText(std::string_view bytes) {
     // A UTF-16 text has a NUL byte beside every ASCII character, and its
     // digits would make draws of whatever pairs the scan found.

@@ -167,6 +167,9 @@ private:
     TListeners<TNetChange> listeners_;
 };
 
+// A draw's numbers as a player reads them: "3581290".
+std::string NumbersText(const TSeq& draw);
+
 // Why a draw list was refused: UTF-16 or other bytes that are no text.
 inline constexpr std::string_view kNotDrawTextText =
     "导入的文件不是 GBK 或 UTF-8 文本（可能是 UTF-16 编码），请另存为 GBK 或 UTF-8 编码后再导入。";

@@ -626,12 +626,5 @@ std::string ImportDoneText(TImportMode mode, int added, int newestPeriod, TLabel
            "期，最新一期为" + newest + "期";
 }
 
-std::string NumbersText(const TSeq& draw) {
-    std::string text;
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        text += static_cast<char>('0' + draw.GetNum(pos));
-    }
-    return text;
-}
 
 }  // namespace tovarin

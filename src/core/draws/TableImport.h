@@ -144,7 +144,5 @@ std::string LabelConflictText(const TLabelConflict& conflict);
 // What the status bar says afterwards: "追加了12期，最新一期为第372期", or
 // with the newest draw's label "追加了2期，最新一期为2026150期".
 std::string ImportDoneText(TImportMode mode, int added, int newestPeriod, TLabel newestLabel = {});
-// A draw's numbers as text: "3581290".
-std::string NumbersText(const TSeq& draw);
 
 }  // namespace tovarin
