@@ -131,6 +131,7 @@ TPeriodDetail PeriodDetail(const TEvaluation& evaluation, const TCodeNet& net, i
     const TSeq& draw = net.GetSeq(period - net.FirstPeriod());
     TPeriodDetail detail;
     detail.Period = period;
+    detail.Label = draw.GetLabel().Text();
     detail.Draw = NumbersText(draw);
     TCodeVerdict verdict = ExplainCode(evaluation, WinnerCode(draw));
     detail.Code = verdict.Code;

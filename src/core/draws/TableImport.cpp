@@ -543,8 +543,10 @@ TImportPlan PlanImport(const std::vector<TSeq>& table, const TTableRead& read, T
         plan.Start = FindAppendStart(table, draws);
     }
     if (plan.Start) {
+        // Listed in the spelling the added draws will have.
+        const TLabel model = last;
         for (size_t i = *plan.Start; i < draws.size(); ++i) {
-            const TLabel label = draws[i].Draw.GetLabel();
+            const TLabel label = InSpellingOf(draws[i].Draw.GetLabel(), model);
             AddGaps(last, label, plan.Gaps);
             last = label;
         }

@@ -58,7 +58,7 @@ QVariant TPeriodTableModel::data(const QModelIndex& index, int role) const {
         case kPeriod:
             return detail.Period;
         case kLabel:
-            return Q(net_->GetSeq(detail.Period - net_->FirstPeriod()).GetLabel().Text());
+            return Q(detail.Label);
         case kDraw:
             return Q(detail.Draw);
         case kCode:

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QResizeEvent>
 #include <QScreen>
@@ -179,6 +180,8 @@ TCodesForm::TCodesForm(QWidget* parent) : QMainWindow(parent) {
     rowInfoLbl_->setObjectName("RowInfoLbl");
     statusBar()->addPermanentWidget(rowInfoLbl_);
     connect(grid_, &TCodeNetGrid::OnChange, this, [this] { FollowGrid(); });
+    // A label or date edited in place moves nothing in the grid.
+    codeNet_.Subscribe([this](TNetChange) { FollowGrid(); });
 
     BuildCommands();
     BuildDialogs();
