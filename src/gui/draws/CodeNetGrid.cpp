@@ -156,6 +156,8 @@ void TCodeNetGrid::mousePressEvent(QMouseEvent* event) {
         const QPoint at = event->position().toPoint();
         view_.MouseDown(at.x(), at.y(), event->modifiers() & Qt::ShiftModifier,
                         event->modifiers() & Qt::AltModifier);
+        // The cursor may have moved to another draw.
+        emit OnChange();
     }
     event->accept();
 }

@@ -761,6 +761,26 @@ private slots:
         QCOMPARE(form_->width(), TCodesForm::FixedWidth);
     }
 
+    // Run with TOVARIN_SHOT_GRID set: a labelled and dated table in the
+    // window, saved there.
+    void screenshotOfLabelledDraws() {
+        const QByteArray shot = qgetenv("TOVARIN_SHOT_GRID");
+        if (shot.isEmpty()) {
+            QSKIP("TOVARIN_SHOT_GRID names the file for the picture");
+        }
+        for (int i = 0; i < 30; ++i) {
+            test::AddDraws(Net(), {std::to_string(3581290 + i * 1234567 % 6400000)});
+            // Every other day from 2026-11-01.
+            Net().SetLabelDate(i, *TLabel::Parse(std::to_string(2026121 + i)),
+                               *TDrawDate::FromYmd({2026, 11 + i * 2 / 30, 1 + i * 2 % 30}));
+        }
+        form_->resize(TCodesForm::FixedWidth, 520);
+        form_->ShowNewestDraw();
+        ClickDigit(View().CursorRow() - 1, 3);
+        QTest::qWait(100);
+        QVERIFY(form_->grab().save(QString::fromLocal8Bit(shot)));
+    }
+
     void closeHidesTheWindow() {
         ActionOf(*form_, "EditMenuCloseBt")->trigger();
         QVERIFY(!form_->isVisible());
