@@ -72,22 +72,47 @@ std::string TLabel::Text() const {
     return text;
 }
 
+// Days from 0001-01-01 (day 1) by the civil calendar, in whole 400-year
+// eras of 146,097 days, with the year starting in March so that the leap
+// day comes last.
 std::optional<TDrawDate> TDrawDate::FromYmd(const TYmd& ymd) {
     if (ymd.Year < 1 || ymd.Year > 9999 || ymd.Month < 1 || ymd.Month > 12 || ymd.Day < 1 ||
         ymd.Day > DaysInMonth(ymd.Year, ymd.Month)) {
         return std::nullopt;
     }
+    const int year = ymd.Month <= 2 ? ymd.Year - 1 : ymd.Year;
+    const int era = year / 400;
+    const int yearOfEra = year - era * 400;
+    const int dayOfYear = (153 * (ymd.Month > 2 ? ymd.Month - 3 : ymd.Month + 9) + 2) / 5 + ymd.Day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     TDrawDate date;
-    date.number_ = static_cast<uint32_t>(ymd.Year * 10000 + ymd.Month * 100 + ymd.Day);
+    // Day 1 is 0001-01-01, which is day 306 of the March-based year 0.
+    date.dayNumber_ = static_cast<uint32_t>(era * 146097 + dayOfEra - 305);
     return date;
 }
 
-std::optional<TDrawDate> TDrawDate::FromNumber(uint32_t number) {
-    if (number == 0) {
-        return TDrawDate();
+std::optional<TDrawDate> TDrawDate::FromDayNumber(uint32_t dayNumber) {
+    if (dayNumber > MaxDayNumber) {
+        return std::nullopt;
     }
-    const auto year = static_cast<int>(number / 10000);
-    return FromYmd({year, static_cast<int>(number / 100 % 100), static_cast<int>(number % 100)});
+    TDrawDate date;
+    date.dayNumber_ = dayNumber;
+    return date;
+}
+
+TYmd TDrawDate::Ymd() const {
+    if (Empty()) {
+        return {};
+    }
+    const int days = static_cast<int>(dayNumber_) + 305;
+    const int era = days / 146097;
+    const int dayOfEra = days - era * 146097;
+    const int yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int monthIndex = (5 * dayOfYear + 2) / 153;
+    const int day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    const int month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
 std::optional<TYmd> TDrawDate::SplitText(std::string_view text) {
@@ -122,16 +147,17 @@ std::string TDrawDate::Text() const {
     if (Empty()) {
         return {};
     }
+    const TYmd ymd = Ymd();
     std::string text = "0000-00-00";
-    const auto put = [&text](size_t end, uint32_t value, size_t digits) {
+    const auto put = [&text](size_t end, int value, size_t digits) {
         for (size_t i = 0; i < digits; ++i) {
             text[end - i] = static_cast<char>('0' + value % 10);
             value /= 10;
         }
     };
-    put(3, number_ / 10000, 4);
-    put(6, number_ / 100 % 100, 2);
-    put(9, number_ % 100, 2);
+    put(3, ymd.Year, 4);
+    put(6, ymd.Month, 2);
+    put(9, ymd.Day, 2);
     return text;
 }
 

@@ -43,16 +43,21 @@ struct TYmd {
     int Day = 0;
 };
 
-// The day a draw was made, or none. Kept as the number yyyymmdd, which
-// orders days as the calendar does and is what the document stores.
+// The day a draw was made, or none. Kept as its day number, counting
+// 0001-01-01 as day 1 (the proleptic Gregorian calendar): numbers order
+// days as the calendar does, every number in 1..MaxDayNumber is a day, and
+// the document stores it as it is, so that a million dates load with a
+// range check each.
 class TDrawDate {
 public:
+    static constexpr uint32_t MaxDayNumber = 3652059;  // 9999-12-31
+
     constexpr TDrawDate() = default;
     // Nothing for a day the calendar does not have (2026-02-30) or a year
     // outside 1..9999.
     static std::optional<TDrawDate> FromYmd(const TYmd& ymd);
-    // yyyymmdd as FromYmd checks it; 0 is no date.
-    static std::optional<TDrawDate> FromNumber(uint32_t number);
+    // Nothing above MaxDayNumber; 0 is no date.
+    static std::optional<TDrawDate> FromDayNumber(uint32_t dayNumber);
     // The forms draw-history files use: 2026-12-07, 2026/12/07, 2026.12.07
     // (one kind of separator, months and days of one or two digits) and
     // 2026年12月7日; nothing for any other text.
@@ -60,15 +65,17 @@ public:
     // SplitText, then FromYmd.
     static std::optional<TDrawDate> Parse(std::string_view text);
 
-    bool Empty() const { return number_ == 0; }
-    uint32_t Number() const { return number_; }
+    bool Empty() const { return dayNumber_ == 0; }
+    uint32_t DayNumber() const { return dayNumber_; }
+    // All zero for no date.
+    TYmd Ymd() const;
     // "2026-12-07"; "" for no date.
     std::string Text() const;
 
     bool operator==(const TDrawDate&) const = default;
 
 private:
-    uint32_t number_ = 0;
+    uint32_t dayNumber_ = 0;
 };
 
 }  // namespace tovarin

@@ -19,8 +19,9 @@ namespace {
 
 constexpr int StoredDrawSize = 4 * TSeq::DigitCount;
 constexpr size_t StoredLabelSize = 9;
-// Labels of each width are below these; an absent label (width 0) is 0.
-constexpr std::array<uint32_t, TLabel::MaxDigits + 1> kLabelBounds = {
+// Labels of each width are below these; an absent label (width 0) is 0,
+// and no value fits a width above nine.
+constexpr std::array<uint32_t, 16> kLabelBounds = {
     1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 bool IsComment(std::string_view line) {
@@ -72,6 +73,24 @@ void RefuseNonDigit(const char* stored, size_t count, size_t offset) {
     }
 }
 
+// Refuses the first entry of a labels section that is out of range.
+void RefuseLabels(std::string_view stored, size_t start) {
+    for (size_t at = 0; at + StoredLabelSize <= stored.size(); at += StoredLabelSize) {
+        const auto width = static_cast<uint8_t>(stored[at]);
+        const auto value = static_cast<uint32_t>(StoredValue(stored.data() + at + 1));
+        const auto date = static_cast<uint32_t>(StoredValue(stored.data() + at + 5));
+        if (width > TLabel::MaxDigits || value >= kLabelBounds[width]) {
+            throw EReadError("Bad label (" + std::to_string(value) + " in " +
+                             std::to_string(width) + " digits) at byte " +
+                             std::to_string(start + at));
+        }
+        if (date > TDrawDate::MaxDayNumber) {
+            throw EReadError("Bad date " + std::to_string(date) + " at byte " +
+                             std::to_string(start + at + 5));
+        }
+    }
+}
+
 }  // namespace
 
 int TSeq::GetNum(int pos) const {
@@ -102,11 +121,11 @@ void TSeq::SetLabel(TLabel label) {
 
 TDrawDate TSeq::GetDate() const {
     // Only a checked date is ever stored.
-    return *TDrawDate::FromNumber(dateAndWidth_ >> kWidthBits);
+    return *TDrawDate::FromDayNumber(dateAndWidth_ >> kWidthBits);
 }
 
 void TSeq::SetDate(TDrawDate date) {
-    dateAndWidth_ = (date.Number() << kWidthBits) | (dateAndWidth_ & kWidthMask);
+    dateAndWidth_ = (date.DayNumber() << kWidthBits) | (dateAndWidth_ & kWidthMask);
 }
 
 void TCodeNet::CheckRow(int row) const {
@@ -160,7 +179,7 @@ int TCodeNet::WidestLabel() const {
 }
 
 void TCodeNet::CountLabel(const TSeq& draw, int delta) {
-    labelWidths_[static_cast<size_t>(draw.GetLabel().Digits())] += delta;
+    labelWidths_[draw.dateAndWidth_ & TSeq::kWidthMask] += delta;
 }
 
 void TCodeNet::CountLabels() {
@@ -277,23 +296,22 @@ void TCodeNet::ReadLabelSection(ByteReader& in, std::vector<TSeq>& rows) {
     }
     const size_t start = in.Offset();
     const std::string_view stored = in.ReadBytes(rows.size() * StoredLabelSize);
+    // One pass without branches stores every entry and notes whether any
+    // is out of range; only then is the first such entry looked for.
+    bool spoiled = false;
     for (size_t row = 0; row < rows.size(); ++row) {
         const char* const entry = stored.data() + row * StoredLabelSize;
-        const size_t at = start + row * StoredLabelSize;
         const auto width = static_cast<uint8_t>(entry[0]);
         const auto value = static_cast<uint32_t>(StoredValue(entry + 1));
         const auto date = static_cast<uint32_t>(StoredValue(entry + 5));
-        if (width > TLabel::MaxDigits || value >= kLabelBounds[width]) {
-            throw EReadError("Bad label (" + std::to_string(value) + " in " +
-                             std::to_string(width) + " digits) at byte " + std::to_string(at));
-        }
-        if (date != 0 && !TDrawDate::FromNumber(date)) {
-            throw EReadError("Bad date " + std::to_string(date) + " at byte " +
-                             std::to_string(at + 5));
-        }
+        spoiled |= (width > TLabel::MaxDigits) | (value >= kLabelBounds[width & TSeq::kWidthMask]) |
+                   (date > TDrawDate::MaxDayNumber);
         TSeq& draw = rows[row];
         draw.labelValue_ = value;
-        draw.dateAndWidth_ = date << TSeq::kWidthBits | width;
+        draw.dateAndWidth_ = date << TSeq::kWidthBits | (width & TSeq::kWidthMask);
+    }
+    if (spoiled) {
+        RefuseLabels(stored, start);
     }
 }
 

@@ -49,7 +49,7 @@ private:
 
     uint8_t digits_[DigitCount] = {};
     uint32_t labelValue_ = 0;
-    // The date's yyyymmdd (0 for none) above the label's width (0 for none).
+    // The date's day number (0 for none) above the label's width (0 for none).
     uint32_t dateAndWidth_ = 0;
 };
 
@@ -135,12 +135,12 @@ public:
     // The labels-and-dates section of the document's extension, needed
     // when a row has a label or a date: the row count, then for each row
     // its label's width (1 byte, 0 for none), the label's value (4) and the
-    // date as yyyymmdd (4, 0 for none).
+    // date's day number (4, 0 for none; TDrawDate).
     bool HasLabelsOrDates() const;
     void WriteLabelSection(ByteWriter& out) const;
     // Gives rows the labels and dates of a section read whole from in;
     // EReadError naming the byte for a count that is not the rows', a
-    // width above 9, a value wider than its width or no such day. The
+    // width above 9, a value wider than its width or a day after 9999. The
     // readers of documents pass rows of their own, read from the same
     // file, which a failure leaves to be thrown away.
     static void ReadLabelSection(ByteReader& in, std::vector<TSeq>& rows);

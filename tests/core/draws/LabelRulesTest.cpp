@@ -53,11 +53,29 @@ TEST(DrawLabel, DatesAreCalendarDays) {
             EXPECT_EQ(date->Text(), c.shown);
         }
     }
-    EXPECT_EQ(TDrawDate::Parse("2026-12-07")->Number(), 20261207U);
-    EXPECT_EQ(TDrawDate::FromNumber(0)->Text(), "");
-    EXPECT_FALSE(TDrawDate::FromNumber(20261232));
+    EXPECT_EQ(TDrawDate::Parse("2004-01-01")->DayNumber(), 731581U);
+    EXPECT_EQ(TDrawDate::FromDayNumber(0)->Text(), "");
+    EXPECT_EQ(TDrawDate::FromDayNumber(1)->Text(), "0001-01-01");
+    EXPECT_EQ(TDrawDate::FromDayNumber(TDrawDate::MaxDayNumber)->Text(), "9999-12-31");
+    EXPECT_FALSE(TDrawDate::FromDayNumber(TDrawDate::MaxDayNumber + 1));
     // Syntax alone, for the importer: a spelled day the calendar lacks.
     EXPECT_TRUE(TDrawDate::SplitText("2026-02-30"));
+}
+
+TEST(DrawLabel, EveryDayNumberIsItsDayAndFollowsThePreviousOne) {
+    TYmd previous{0, 12, 31};
+    for (uint32_t number = 1; number <= TDrawDate::MaxDayNumber; ++number) {
+        const TYmd ymd = TDrawDate::FromDayNumber(number)->Ymd();
+        const bool next = (ymd.Year == previous.Year && ymd.Month == previous.Month &&
+                           ymd.Day == previous.Day + 1) ||
+                          (ymd.Year == previous.Year && ymd.Month == previous.Month + 1 &&
+                           ymd.Day == 1) ||
+                          (ymd.Year == previous.Year + 1 && ymd.Month == 1 && ymd.Day == 1);
+        ASSERT_TRUE(next) << number;
+        ASSERT_EQ(TDrawDate::FromYmd(ymd)->DayNumber(), number);
+        previous = ymd;
+    }
+    EXPECT_EQ(previous.Year, 9999);
 }
 
 TEST(LabelRules, NextLabel) {

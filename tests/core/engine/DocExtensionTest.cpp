@@ -36,7 +36,7 @@ const std::string kLabelled = kBlocks +
     "54565258" "01000000"                   // TVRX, version 1
     "01000000" "16000000"                   // labels and dates, 22 bytes
     "02000000"                              // for two draws
-    "05" "05100000" "a5c93101"              // 04101, 20040101
+    "05" "05100000" "bd290b00"              // 04101, 2004-01-01 (day 731581)
     "00" "00000000" "00000000";             // neither
 // clang-format on
 constexpr size_t kExtensionAt = 4 + 2 * 28 + 4;
@@ -167,10 +167,10 @@ TEST(DocExtension, SpoiledExtensionsAreRefusedWithTheirByte) {
          "Bad label (0 in 10 digits) at byte 84"},
         {head + "01000000" + labels + good + "02" "64000000" "00000000",
          "Bad label (100 in 2 digits) at byte 93"},
-        {head + "01000000" + labels + good + "00" "00000000" "70293501",
-         "Bad date 20261232 at byte 98"},
-        {head + "01000000" + labels + good + "00" "00000000" "86253501",
-         "Bad date 20260230 at byte 98"},
+        {head + "01000000" + labels + good + "00" "00000000" "dcb93700",
+         "Bad date 3652060 at byte 98"},
+        {head + "01000000" + labels + good + "00" "00000000" "ffffffff",
+         "Bad date 4294967295 at byte 98"},
         {head + "01000000" "01000000" "17000000" "02000000" + good + good + "00",
          "Section of kind 1 at byte 72 has 1 bytes after its labels at byte 102"},
         {head + "01000000" "09000000" "00000000" "09000000" "00000000",

@@ -8,6 +8,7 @@ corrupt/: the valid document truncated at every length, and hand-made
 records with huge counts, bad kinds, bad lengths and undecodable text.
 Run it from anywhere; it writes beside itself.
 """
+import datetime
 import os
 import struct
 
@@ -65,8 +66,9 @@ def extension(*sections):
     return b"TVRX" + i32(1) + b"".join(sections)
 
 
-# Each draw: the label's width (0 for none), its value, the date yyyymmdd.
-labels = section(1, i32(2) + bytes([7]) + i32(2026149) + i32(20261204)
+# Each draw: the label's width (0 for none), its value, the date's day
+# number (0001-01-01 is day 1).
+labels = section(1, i32(2) + bytes([7]) + i32(2026149) + i32(datetime.date(2026, 12, 4).toordinal())
                  + bytes([5]) + i32(26150) + i32(0))
 labelled = valid + extension(labels, section(99, "未知".encode("utf-8")))
 
