@@ -8,6 +8,7 @@
 
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
+#include "core/draws/TableExport.h"
 #include "core/draws/TableImport.h"
 #include "support/PosixOnly.h"
 #include "support/TempDir.h"
@@ -620,6 +621,28 @@ TEST(TableImport, AppendByDigitsWhenTheTableHasNoLabelsBringsTheFilesLabels) {
     const TImportPlan plan = PlanImport(table, read, TImportMode::Append);
     EXPECT_FALSE(plan.ByLabel);
     EXPECT_EQ(LabelsOf(ImportedRows(table, read, TImportMode::Append)).back(), "10 - 4444444");
+}
+
+TEST(TableImport, TheTableExportIsReadBackToTheSameTable) {
+    TCodeNet net;
+    for (const char* digits : {"0372915", "1234567"}) {
+        const int row = net.Add();
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            net.SetNum(row, pos, digits[pos] - '0');
+        }
+    }
+    // Dates without labels: read back in file order.
+    net.SetLabelDate(1, TLabel(), *TDrawDate::Parse("2026-12-06"));
+    const std::string dated = ExportTableText(net);
+    EXPECT_EQ(dated, "\xEF\xBB\xBF期号,开奖日期,开奖号码\r\n,,0372915\r\n,2026-12-06,1234567\r\n");
+    EXPECT_EQ(LabelsOf(ImportedRows({}, ReadDrawTable(dated), TImportMode::Replace)),
+              (Lines{"- - 0372915", "- 2026-12-06 1234567"}));
+    // Labels on some draws only: the others cannot be placed among them.
+    net.SetLabelDate(1, *TLabel::Parse("04101"), *TDrawDate::Parse("2026-12-06"));
+    const TTableRead read = ReadDrawTable(ExportTableText(net));
+    EXPECT_EQ(LabelsOf(ImportedRows({}, read, TImportMode::Replace)),
+              (Lines{"04101 2026-12-06 1234567"}));
+    EXPECT_EQ(SkippedTexts(read), (Lines{"第2行：没有期号"}));
 }
 
 TEST(TableImport, DoneTextNamesTheNewestLabel) {
