@@ -24,7 +24,7 @@ std::vector<TSeq> RowsOrRefusal(const Document& doc, const TTableRead& read,
     } else if (!plan.Conflicts.empty()) {
         message = LabelConflictsText();
         for (const TLabelConflict& conflict : plan.Conflicts) {
-            message += "\n" + LabelConflictText(conflict);
+            message += "\n" + LabelConflictText(conflict, read.Game);
         }
     } else if (!allowGaps && !plan.Gaps.Empty()) {
         message = GapsText(plan.Gaps) + "\n（加上 --allow-gaps 仍然导入）";
@@ -49,7 +49,7 @@ int RunDrawsImportTable(const Args& args) {
     if (FileExists(path)) {
         Open(path, doc);
     }
-    const TTableRead read = ReadDrawTableFile(args.Positional("FILE"));
+    const TTableRead read = ReadDrawTableFile(args.Positional("FILE"), doc.codeNet.Game());
     const TImportPlan plan = PlanImport(doc.codeNet.Rows(), read, mode);
     const int before = doc.codeNet.Count();
     doc.codeNet.Replace(RowsOrRefusal(doc, read, plan, args.Flag("--allow-gaps")));
@@ -94,7 +94,8 @@ const CommandSpec& DrawsImportTableCommand() {
         .name = "draws import-table",
         .summary =
             "Reads a draw-history file (CSV or text from a web site or a spreadsheet) into the "
-            "document's draw table, replacing it or appended; a missing document is created.",
+            "document's draw table, replacing it or appended, as the numbers of the document's "
+            "game; a missing document is created (seven digits).",
         .positionals = {{"DOC", "the document (.lvrn)"}, {"FILE", "the draw-history file"}},
         .options =
             {

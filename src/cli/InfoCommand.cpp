@@ -67,6 +67,7 @@ void PrintJson(const Document& doc) {
         projects.push_back(ProjectJson(doc.projects.GetSeqPrj(i)));
     }
     const nlohmann::ordered_json json = {{"draws", doc.codeNet.Count()},
+                                         {"game", GameName(doc.codeNet.Game())},
                                          {"labelled", doc.codeNet.LabelledCount()},
                                          {"projects", projects}};
     std::cout << json.dump(2) << '\n';

@@ -31,11 +31,11 @@ bool IsComment(std::string_view line) {
 // Only ASCII digits count; the bytes of GBK characters never fall in
 // '0'..'9' (lead and trail bytes are 0x40 and above), so a byte scan needs
 // no decoding.
-TSeq DrawOfLine(std::string_view line) {
+TSeq DrawOfLine(std::string_view line, int count) {
     TSeq draw;
     int pos = 0;
     for (const char c : line) {
-        if (pos == TSeq::DigitCount) {
+        if (pos == count) {
             break;
         }
         if (c >= '0' && c <= '9') {
@@ -63,11 +63,13 @@ int32_t StoredValue(const char* bytes) {
 // 6 carries 10..15 into bit 4.
 uint32_t NonDigitBits(uint32_t value) { return (value | (value + 6)) & ~uint32_t{0xF}; }
 
-// Refuses the first of count stored values that is no digit, if any.
-void RefuseNonDigit(const char* stored, size_t count, size_t offset) {
+// Refuses the first of count stored values, from a draw's first, that is
+// no digit (or above lastMax, as the last of a draw), if any.
+void RefuseNonDigit(const char* stored, size_t count, size_t offset, int lastMax) {
     for (size_t i = 0; i < count; ++i) {
         const auto value = static_cast<uint32_t>(StoredValue(stored + 4 * i));
-        if (NonDigitBits(value) != 0) {
+        const bool last = i % TSeq::DigitCount == TSeq::DigitCount - 1;
+        if (value > static_cast<uint32_t>(last ? lastMax : 9)) {
             RefuseStoredDigit(static_cast<int32_t>(value), offset + 4 * i);
         }
     }
@@ -101,7 +103,8 @@ int TSeq::GetNum(int pos) const {
 }
 
 void TSeq::SetNum(int pos, int value) {
-    if (pos < 0 || pos >= DigitCount || value < 0 || value > 9) {
+    if (pos < 0 || pos >= DigitCount || value < 0 ||
+        value > (pos == DigitCount - 1 ? MaxLastNumber : 9)) {
         throw Exception("TSeq.SetNum Error!");
     }
     digits_[pos] = static_cast<uint8_t>(value);
@@ -147,7 +150,11 @@ const TSeq& TCodeNet::GetSeq(int row) const {
 int TCodeNet::GetNum(int row, int pos) const { return GetSeq(row).GetNum(pos); }
 
 void TCodeNet::SetNum(int row, int pos, int value) {
-    GetSeq(row).SetNum(pos, value);
+    TSeq& draw = GetSeq(row);
+    if (!NumberMisfit(game_, pos, value).empty()) {
+        throw Exception("TSeq.SetNum Error!");
+    }
+    draw.SetNum(pos, value);
     modified_ = true;
     Changed(TNetChange::Cells);
 }
@@ -230,7 +237,49 @@ void TCodeNet::Clear() {
     Changed(TNetChange::Rows);
 }
 
-void TCodeNet::Replace(std::vector<TSeq> rows) {
+bool TCodeNet::FitsGame(const TSeq& draw, TGame game) {
+    switch (game) {
+        case TGame::Seven:
+            return draw.digits_[6] <= 9;
+        case TGame::Qxc:
+            return draw.digits_[6] <= TSeq::MaxLastNumber;
+        case TGame::Pl5:
+            return (draw.digits_[5] | draw.digits_[6]) == 0;
+    }
+    return false;
+}
+
+bool TCodeNet::AllFit(const std::vector<TSeq>& rows, TGame game) {
+    return std::all_of(rows.begin(), rows.end(),
+                       [game](const TSeq& draw) { return FitsGame(draw, game); });
+}
+
+void TCodeNet::CheckFits(const std::vector<TSeq>& rows, TGame game) {
+    if (AllFit(rows, game)) {
+        return;
+    }
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (const std::string misfit = DrawMisfit(rows[row], game); !misfit.empty()) {
+            throw Exception("第" + std::to_string(row + 1) + "期的" + misfit);
+        }
+    }
+}
+
+void TCodeNet::SetGame(TGame game) {
+    if (game == game_) {
+        return;
+    }
+    CheckFits(rows_, game);
+    game_ = game;
+    modified_ = true;
+    Changed(TNetChange::Rows);
+}
+
+void TCodeNet::Replace(std::vector<TSeq> rows) { Replace(std::move(rows), game_); }
+
+void TCodeNet::Replace(std::vector<TSeq> rows, TGame game) {
+    CheckFits(rows, game);
+    game_ = game;
     rows_.swap(rows);
     CountLabels();
     modified_ = true;
@@ -326,7 +375,8 @@ void TCodeNet::SaveToStream(ByteWriter& out) {
 // it on many at once), then the run's draws take their digits from those
 // bytes, and the run reaches the table in one large copy. The table is
 // never filled with zeros first.
-void TCodeNet::DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows) {
+void TCodeNet::DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows,
+                           int lastMax) {
     const size_t runDraws = std::min<size_t>(4096, block.size() / StoredDrawSize);
     const auto digitBuffer = std::make_unique<uint8_t[]>(runDraws * TSeq::DigitCount);
     const auto runBuffer = std::make_unique<TSeq[]>(runDraws);
@@ -344,8 +394,9 @@ void TCodeNet::DecodeDraws(std::string_view block, size_t blockOffset, std::vect
             outside |= NonDigitBits(value);
             digits[i] = static_cast<uint8_t>(value);
         }
+        // A last number above 9 (七星彩's) is looked at again, by position.
         if (outside != 0) {
-            RefuseNonDigit(stored, values, blockOffset + start);
+            RefuseNonDigit(stored, values, blockOffset + start, lastMax);
         }
         for (size_t draw = 0; draw < draws; ++draw) {
             std::memcpy(run[draw].digits_, digits + draw * TSeq::DigitCount, TSeq::DigitCount);
@@ -375,7 +426,8 @@ std::optional<std::vector<TSeq>> TCodeNet::ReadBlockFromFile(TFileReader& file) 
         if (file.Read(piece.data(), bytes) < bytes) {
             return std::nullopt;
         }
-        DecodeDraws(std::string_view(piece.data(), bytes), sizeof countBytes + done, rows);
+        DecodeDraws(std::string_view(piece.data(), bytes), sizeof countBytes + done, rows,
+                    TSeq::MaxLastNumber);
         done += bytes;
     }
     return rows;
@@ -404,23 +456,47 @@ void TCodeNet::LoadFromStream(ByteReader& in) {
     const std::string_view block = in.ReadBytes(static_cast<size_t>(count) * StoredDrawSize);
     std::vector<TSeq> rows;
     rows.reserve(static_cast<size_t>(count));
-    DecodeDraws(block, blockOffset, rows);
+    DecodeDraws(block, blockOffset, rows, MaxNumber(game_, TSeq::DigitCount - 1));
+    CheckBlockGame(rows, game_, countOffset);
     rows_.swap(rows);
     CountLabels();
     modified_ = false;
     Changed(TNetChange::Rows);
 }
 
+void TCodeNet::CheckBlockGame(const std::vector<TSeq>& rows, TGame game, size_t blockOffset) {
+    if (AllFit(rows, game)) {
+        return;
+    }
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            const int value = rows[row].GetNum(pos);
+            if (!NumberMisfit(game, pos, value).empty()) {
+                RefuseStoredDigit(value, blockOffset + 4 + (row * TSeq::DigitCount + static_cast<size_t>(pos)) * 4);
+            }
+        }
+    }
+}
+
 std::string TCodeNet::ExportText() const {
+    const int count = NumberCount(game_);
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        const int last = rows_[row].GetNum(count - 1);
+        if (last > 9) {
+            throw Exception("第" + std::to_string(row + 1) + "期的第" + std::to_string(count) +
+                            "个号码是" + std::to_string(last) +
+                            "，文本文件每个号码只有一位数字。请用“导出开奖数据”导出。");
+        }
+    }
     std::string header;
     header += ";开奖码表导出\r\n";
     header += ";总共" + IntToStr(Count()) + "期\r\n";
     header += ";" + DateText(Now()) + "\r\n";
     header += ";" + std::string(48, '=') + "\r\n";
     std::string text = Utf8ToGbk(header);
-    text.reserve(text.size() + rows_.size() * (TSeq::DigitCount + 2));
+    text.reserve(text.size() + rows_.size() * static_cast<size_t>(count + 2));
     for (const TSeq& draw : rows_) {
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+        for (int pos = 0; pos < count; ++pos) {
             text += static_cast<char>('0' + draw.GetNum(pos));
         }
         text += "\r\n";
@@ -439,7 +515,7 @@ void TCodeNet::ImportFromText(const std::string& path) {
     if (!FileExists(path)) {
         return;
     }
-    Replace(ParseDrawText(ReadWholeFile(path)));
+    Replace(ParseDrawText(ReadWholeFile(path), NumberCount(game_)));
 }
 
 int TCodeNet::Subscribe(Listener listener) { return listeners_.Add(std::move(listener)); }
@@ -448,15 +524,33 @@ void TCodeNet::Unsubscribe(int token) { listeners_.Remove(token); }
 
 void TCodeNet::Changed(TNetChange change) { listeners_.Notify(change); }
 
-std::string NumbersText(const TSeq& draw) {
-    std::string text(TSeq::DigitCount, '0');
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        text[static_cast<size_t>(pos)] = static_cast<char>('0' + draw.GetNum(pos));
+std::string NumbersText(const TSeq& draw, TGame game) {
+    const int count = NumberCount(game);
+    const bool blanks = draw.GetNum(count - 1) > 9;
+    std::string text;
+    for (int pos = 0; pos < count; ++pos) {
+        if (blanks && pos > 0) {
+            text += ' ';
+        }
+        const int value = draw.GetNum(pos);
+        if (value > 9) {
+            text += '1';
+        }
+        text += static_cast<char>('0' + value % 10);
     }
     return text;
 }
 
-std::vector<TSeq> ParseDrawText(std::string_view bytes) {
+std::string DrawMisfit(const TSeq& draw, TGame game) {
+    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+        if (std::string misfit = NumberMisfit(game, pos, draw.GetNum(pos)); !misfit.empty()) {
+            return misfit;
+        }
+    }
+    return {};
+}
+
+std::vector<TSeq> ParseDrawText(std::string_view bytes, int count) {
     // A UTF-16 text has a NUL byte beside every ASCII character, and its
     // digits would make draws of whatever pairs the scan found.
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
@@ -477,7 +571,7 @@ std::vector<TSeq> ParseDrawText(std::string_view bytes) {
         }
         const std::string_view line = Trim(bytes.substr(begin, end - begin));
         if (!IsComment(line)) {
-            rows.push_back(DrawOfLine(line));
+            rows.push_back(DrawOfLine(line, count));
         }
         begin = end + 1;
     }

@@ -11,6 +11,7 @@
 
 #include "core/base/Listeners.h"
 #include "core/draws/DrawLabel.h"
+#include "core/draws/Game.h"
 
 namespace tovarin {
 
@@ -18,7 +19,8 @@ class ByteReader;
 class ByteWriter;
 class TFileReader;
 
-// One draw: seven digits 0..9, the check mark of the grid's 选 column, and
+// One draw: seven numbers (digits 0..9, the last 0..14 for 七星彩; which
+// a table takes is its game's rule), the check mark of the grid's 选 column, and
 // the lottery's label and date when they are known. Everything is kept in
 // 16 bytes so that a table of a million draws stays small, and every row
 // operation (insert, delete, replace, a copy kept for undo) carries the
@@ -26,6 +28,8 @@ class TFileReader;
 class TSeq {
 public:
     static constexpr int DigitCount = 7;
+    // The largest last number any game has (七星彩's).
+    static constexpr int MaxLastNumber = 14;
 
     int GetNum(int pos) const;
     void SetNum(int pos, int value);
@@ -78,10 +82,17 @@ public:
     void ClearModified() { modified_ = false; }
 
     const std::vector<TSeq>& Rows() const { return rows_; }
+    // The game the table keeps (TGame); every row fits it.
+    TGame Game() const { return game_; }
+    // Switches the game; Exception naming the first draw that does not fit
+    // the new one ("第361期的第7个号码是14，七位数每位只能是0-9"), the table
+    // unchanged.
+    void SetGame(TGame game);
     TSeq& GetSeq(int row);
     const TSeq& GetSeq(int row) const;
     int GetNum(int row, int pos) const;
-    // A digit typed into the grid: stores it and marks the table modified.
+    // A number typed into the grid: stores it and marks the table
+    // modified; Exception for a number the game does not have there.
     void SetNum(int row, int pos, int value);
     void SetSelected(int row, bool value);
     // A row's label and date as the player corrects them.
@@ -98,8 +109,11 @@ public:
     int Insert(int row);
     void Delete(int row);
     void Clear();
-    // Puts these draws in place of every row (the download does this).
+    // Puts these draws in place of every row (the download does this), and
+    // the game with them; Exception as SetGame's when a draw does not fit,
+    // the table unchanged.
     void Replace(std::vector<TSeq> rows);
+    void Replace(std::vector<TSeq> rows, TGame game);
     // Hands every row over and leaves the table empty (a table read as a
     // draft gives its rows to the real one this way).
     std::vector<TSeq> TakeRows();
@@ -115,21 +129,29 @@ public:
     // may still fail to reach the disk.
     void WriteBlock(ByteWriter& out) const;
     // Reads a whole block before it touches the table: a short or corrupt
-    // block raises EReadError and leaves the rows as they were.
+    // block, or a number the table's game does not have, raises EReadError
+    // and leaves the rows as they were.
     void LoadFromStream(ByteReader& in);
+    // The rows of a block at blockOffset (where its count stands) checked
+    // against a game learnt after the block was read: EReadError naming the
+    // first number that does not fit, as the block's reader names it.
+    static void CheckBlockGame(const std::vector<TSeq>& rows, TGame game, size_t blockOffset);
     // The block at the start of a document file, its draws decoded piece
     // by piece as they are read, while each piece is still in the
     // processor's cache. Nothing when the file does not hold the draws its
     // count announces (LoadFromStream, given the whole file, then says
-    // what is wrong); EReadError for a digit outside 0..9, as there.
+    // what is wrong); EReadError for a number no game has, as there (the
+    // game, stored after the block, is checked by CheckBlockGame).
     static std::optional<std::vector<TSeq>> ReadBlockFromFile(TFileReader& file);
 
     // The text form: four comment lines and one line of seven digits per
-    // draw, GB2312 with CR LF.
+    // draw, GB2312 with CR LF; five digits for 排列5. A 七星彩 table with a
+    // last number above 9 has no such form: Exception naming the draw.
     std::string ExportText() const;
     void ExportToText(const std::string& path) const;
     // A missing file does nothing; a file that cannot be read raises
-    // EInOutError and leaves the table as it was.
+    // EInOutError and leaves the table as it was. Each line gives the
+    // game's count of digits.
     void ImportFromText(const std::string& path);
 
     // The labels-and-dates section of the document's extension, needed
@@ -154,7 +176,13 @@ private:
     // Appends the draws of a stored block whose size is a whole number of
     // draws; blockOffset, where the block starts in the image, names a value
     // outside 0..9 in the EReadError.
-    static void DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows);
+    // lastMax is the largest last number the reader takes.
+    static void DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows,
+                            int lastMax);
+    static bool FitsGame(const TSeq& draw, TGame game);
+    static bool AllFit(const std::vector<TSeq>& rows, TGame game);
+    // Exception naming the first row that does not fit the game.
+    static void CheckFits(const std::vector<TSeq>& rows, TGame game);
     void CheckRow(int row) const;
     void Changed(TNetChange change);
     void CountLabels();
@@ -164,20 +192,27 @@ private:
     // Rows by their label's width: [0] the rows without one.
     std::array<int, TLabel::MaxDigits + 1> labelWidths_{};
     bool modified_ = false;
+    TGame game_ = TGame::Seven;
     TListeners<TNetChange> listeners_;
 };
 
-// A draw's numbers as a player reads them: "3581290".
-std::string NumbersText(const TSeq& draw);
+// A draw's numbers as a player reads them: the game's count of digits
+// ("3581290", "35812"), or the numbers separated by blanks when one has two
+// digits ("1 2 3 4 5 6 14").
+std::string NumbersText(const TSeq& draw, TGame game = TGame::Seven);
+// Why a draw does not fit the game (NumberMisfit of its first misfit
+// number); empty when it fits.
+std::string DrawMisfit(const TSeq& draw, TGame game);
 
 // Why a draw list was refused: UTF-16 or other bytes that are no text.
 inline constexpr std::string_view kNotDrawTextText =
     "导入的文件不是 GBK 或 UTF-8 文本（可能是 UTF-16 编码），请另存为 GBK 或 UTF-8 编码后再导入。";
 
 // The draws of a text file's bytes: comment and blank lines are skipped,
-// every other line gives a draw of the first seven digits it holds. A UTF-8
+// every other line gives a draw of the first seven digits it holds (the
+// first count digits, for a game of fewer numbers). A UTF-8
 // byte-order mark at the start is skipped; a text with a UTF-16 mark or any
 // NUL byte raises EReadError with kNotDrawTextText.
-std::vector<TSeq> ParseDrawText(std::string_view bytes);
+std::vector<TSeq> ParseDrawText(std::string_view bytes, int count = TSeq::DigitCount);
 
 }  // namespace tovarin

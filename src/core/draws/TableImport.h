@@ -71,6 +71,8 @@ struct TTableRead {
     std::vector<TTableDraw> Draws;
     std::vector<TSkippedLine> Skipped;
     std::vector<TDrawConflict> Conflicts;
+    // The game whose numbers the lines were read as.
+    TGame Game = TGame::Seven;
 };
 
 enum class TImportMode { Append, Replace };
@@ -85,11 +87,14 @@ constexpr size_t MaxTableFileBytes = size_t{128} << 20;
 // a comment, a blank line nor a header is reported with its reason. Draws
 // are ordered by their labels (LabelOrder), so that the two spellings of a
 // period are one period. A line without a period is a draw only in a file
-// where no line has one; elsewhere it is reported (没有期号).
-TTableRead ReadDrawTable(std::string_view bytes);
+// where no line has one; elsewhere it is reported (没有期号). The numbers
+// are the game's: a run of its count of digits, or a field for each number
+// (one or two digits, "1 2 3 4 5 6 14"), and a reason in the game's words
+// for a number it does not have ("第7个号码是14，七位数每位只能是0-9").
+TTableRead ReadDrawTable(std::string_view bytes, TGame game = TGame::Seven);
 // The same for a file; EImportError when it is missing, unreadable, too
 // large or in no known encoding.
-TTableRead ReadDrawTableFile(const std::string& path);
+TTableRead ReadDrawTableFile(const std::string& path, TGame game = TGame::Seven);
 
 // "第12行：只有6个数字"
 std::string SkippedText(const TSkippedLine& skipped);
@@ -140,7 +145,7 @@ std::string LabelConflictsText();
 // many more there are.
 std::string GapsText(const TLabelGaps& gaps);
 // "第2026148期：码表里是3581290，文件第12行是3581291"
-std::string LabelConflictText(const TLabelConflict& conflict);
+std::string LabelConflictText(const TLabelConflict& conflict, TGame game = TGame::Seven);
 // What the status bar says afterwards: "追加了12期，最新一期为第372期", or
 // with the newest draw's label "追加了2期，最新一期为2026150期".
 std::string ImportDoneText(TImportMode mode, int added, int newestPeriod, TLabel newestLabel = {});
