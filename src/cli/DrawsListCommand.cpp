@@ -61,15 +61,15 @@ void PrintText(const TCodeNet& net, PeriodRange range) {
     for (int period = range.From; period <= range.To; ++period) {
         const TSeq& draw = net.GetSeq(period - net.FirstPeriod());
         std::cout << period << ' ' << TextOrDash(draw.GetLabel().Text()) << ' '
-                  << TextOrDash(draw.GetDate().Text()) << ' ' << NumbersText(draw, net.Game()) << '\n';
+                  << TextOrDash(draw.GetDate().Text()) << ' ' << NumbersText(draw, net.Game())
+                  << '\n';
     }
 }
 
 int RunDrawsList(const Args& args) {
     Document doc;
     Open(args.Positional("DOC"), doc);
-    const PeriodRange range =
-        RangeArg(doc.codeNet, args.IntValue("--from"), args.IntValue("--to"));
+    const PeriodRange range = RangeArg(doc.codeNet, args.IntValue("--from"), args.IntValue("--to"));
     if (args.Flag("--json")) {
         PrintJson(doc.codeNet, range);
     } else {
@@ -83,8 +83,9 @@ int RunDrawsList(const Args& args) {
 const CommandSpec& DrawsListCommand() {
     static const CommandSpec spec{
         .name = "draws list",
-        .summary = "Lists the document's draws: period, label, date and numbers (- for a missing "
-                   "label or date).",
+        .summary =
+            "Lists the document's draws: period, label, date and numbers (- for a missing "
+            "label or date).",
         .positionals = {{"DOC", "the document (.lvrn)"}},
         .options = {{"--from", "P", "first period (default: 1)"},
                     {"--to", "P", "last period (default: the last draw)"},

@@ -34,8 +34,9 @@ int RunGame(const Args& args) {
 const CommandSpec& GameCommand() {
     static const CommandSpec spec{
         .name = "game",
-        .summary = "Prints the game the document's draws are (seven: 七位数, qxc: 七星彩, pl5: "
-                   "排列5), or with NAME switches to it; a missing document is created.",
+        .summary =
+            "Prints the game the document's draws are (seven: 七位数, qxc: 七星彩, pl5: "
+            "排列5), or with NAME switches to it; a missing document is created.",
         .positionals = {{"DOC", "the document (.lvrn)"},
                         {"NAME", "the game to switch to: seven, qxc or pl5", true}},
         .options = {},

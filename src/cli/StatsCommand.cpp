@@ -84,8 +84,9 @@ void PrintJson(const TCodeNet& net, const THistoryStats& stats, const TStatDim* 
     bool first = true;
     WalkTrend(net, *trend, stats.Window,
               [&](int period, const TSeq& draw, const std::vector<int>& omissions) {
-                  const Json row = {
-                      {"period", period}, {"draw", NumbersText(draw)}, {"omission", omissions}};
+                  const Json row = {{"period", period},
+                                    {"draw", NumbersText(draw, net.Game())},
+                                    {"omission", omissions}};
                   std::cout << (first ? "" : ",") << row.dump();
                   first = false;
               });
@@ -100,9 +101,9 @@ void PrintTrendText(const TCodeNet& net, const THistoryStats& stats, TStatDim di
     }
     std::cout << heading << '\n';
     WalkTrend(net, dim, stats.Window,
-              [](int period, const TSeq& draw, const std::vector<int>& omissions) {
+              [&net](int period, const TSeq& draw, const std::vector<int>& omissions) {
                   std::string line = RightAligned(IntToStr(period), kTrendPeriodWidth) + "  " +
-                                     NumbersText(draw) + " ";
+                                     NumbersText(draw, net.Game()) + " ";
                   for (const int omission : omissions) {
                       line += RightAligned(IntToStr(omission), kTrendOmissionWidth);
                   }

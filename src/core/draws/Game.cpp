@@ -53,6 +53,23 @@ int MaxNumber(TGame game, int pos) {
     return pos == words.Count - 1 ? words.LastMax : 9;
 }
 
+std::string TextFileNote(TGame game) {
+    switch (game) {
+        case TGame::Seven:
+            break;
+        case TGame::Qxc:
+            return "文本文件是七位数的格式，每个号码只有一位数字：七星彩第7个号码的10-14"
+                   "请用“导入开奖数据”和“导出开奖数据”。";
+        case TGame::Pl5:
+            return "文本文件是七位数的格式，排列5每行只读写前5个数字。";
+    }
+    return {};
+}
+
+std::string GameTag(TGame game) {
+    return game == TGame::Seven ? std::string() : " [" + std::string(GameTitle(game)) + "]";
+}
+
 std::string NumberMisfit(TGame game, int pos, int value) {
     const int max = MaxNumber(game, pos);
     const GameWords& words = WordsOf(game);

@@ -27,6 +27,13 @@ std::string_view GameTitle(TGame game);
 int NumberCount(TGame game);
 // The largest number at a position (from 0) of the game; -1 past its last.
 int MaxNumber(TGame game, int pos);
+// What the text files of the draws (a line of single digits, made for the
+// seven digits) mean for the game, said when they are read or written;
+// empty for the seven digits.
+std::string TextFileNote(TGame game);
+// " [七星彩]" after a document's name in a caption; empty for the seven
+// digits, whose caption stays as it always was.
+std::string GameTag(TGame game);
 // Why value cannot stand at pos (from 0 to 6) in the game, in the game's
 // words ("第7个号码是14，七位数每位只能是0-9"); empty when it can. A game
 // of fewer numbers holds 0 in the places it does not have.

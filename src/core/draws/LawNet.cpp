@@ -472,7 +472,9 @@ void TCodeNet::CheckBlockGame(const std::vector<TSeq>& rows, TGame game, size_t 
         for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
             const int value = rows[row].GetNum(pos);
             if (!NumberMisfit(game, pos, value).empty()) {
-                RefuseStoredDigit(value, blockOffset + 4 + (row * TSeq::DigitCount + static_cast<size_t>(pos)) * 4);
+                RefuseStoredDigit(
+                    value,
+                    blockOffset + 4 + (row * TSeq::DigitCount + static_cast<size_t>(pos)) * 4);
             }
         }
     }

@@ -75,8 +75,8 @@ TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
     const int32_t version = in.ReadI32();
     if (version > kExtensionVersion) {
         throw EReadError("Document extension version " + std::to_string(version) + At(versionAt) +
-                         " is newer than this program reads (" +
-                         std::to_string(kExtensionVersion) + ")");
+                         " is newer than this program reads (" + std::to_string(kExtensionVersion) +
+                         ")");
     }
     if (version < 1) {
         throw EReadError("Bad document extension version " + std::to_string(version) +
@@ -113,9 +113,9 @@ TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
         ByteReader section(bytes, bytesAt);
         TCodeNet::ReadLabelSection(section, rows);
         if (section.Remaining() != 0) {
-            throw EReadError("Section of kind " + std::to_string(kind) + At(sectionAt) +
-                             " has " + std::to_string(section.Remaining()) +
-                             " bytes after its labels" + At(section.Offset()));
+            throw EReadError("Section of kind " + std::to_string(kind) + At(sectionAt) + " has " +
+                             std::to_string(section.Remaining()) + " bytes after its labels" +
+                             At(section.Offset()));
         }
         labelsRead = true;
     }

@@ -24,8 +24,8 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 // the rows it paints.
 class TDrawListModel : public QAbstractTableModel {
 public:
-    TDrawListModel(const std::vector<TTableDraw>& draws, QObject* parent)
-        : QAbstractTableModel(parent), draws_(draws) {}
+    TDrawListModel(const std::vector<TTableDraw>& draws, TGame game, QObject* parent)
+        : QAbstractTableModel(parent), draws_(draws), game_(game) {}
 
     int rowCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : static_cast<int>(draws_.size());
@@ -44,7 +44,7 @@ public:
                 return QString::fromUtf8(draw.Date().data(),
                                          static_cast<qsizetype>(draw.Date().size()));
             default:
-                return Q(NumbersText(draw.Draw));
+                return Q(NumbersText(draw.Draw, game_));
         }
     }
 
@@ -61,6 +61,7 @@ public:
 
 private:
     const std::vector<TTableDraw>& draws_;
+    TGame game_;
 };
 
 // More lines than anyone reads; the rest are counted.
@@ -93,7 +94,7 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
 
     drawView_ = new QTableView(this);
     drawView_->setObjectName("DrawView");
-    drawView_->setModel(new TDrawListModel(read.Draws, drawView_));
+    drawView_->setModel(new TDrawListModel(read.Draws, read.Game, drawView_));
     drawView_->setSelectionMode(QAbstractItemView::NoSelection);
     drawView_->setFocusPolicy(Qt::NoFocus);
     drawView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -197,7 +198,7 @@ void TTableImportDlg::ListPlan() {
         if (gapList_->count() == MaxListedLines) {
             break;
         }
-        auto* item = new QListWidgetItem(Q(LabelConflictText(conflict)), gapList_);
+        auto* item = new QListWidgetItem(Q(LabelConflictText(conflict, read_.Game)), gapList_);
         item->setForeground(Qt::red);
     }
     for (const TLabel label : plan.Gaps.Listed) {
@@ -208,8 +209,8 @@ void TTableImportDlg::ListPlan() {
     }
     const uint64_t problems = plan.Conflicts.size() + plan.Gaps.Total;
     if (problems > static_cast<uint64_t>(gapList_->count())) {
-        gapList_->addItem(
-            QStringLiteral("……另有%1期未列出").arg(problems - static_cast<uint64_t>(gapList_->count())));
+        gapList_->addItem(QStringLiteral("……另有%1期未列出")
+                              .arg(problems - static_cast<uint64_t>(gapList_->count())));
     }
     gapList_->setVisible(problems > 0);
     allowGapsChk_->setVisible(!plan.Gaps.Empty());
