@@ -1,5 +1,7 @@
 #include "gui/draws/CodesDlg.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -238,6 +240,7 @@ void TCodesForm::BuildGameMenu() {
     QMenu* menu = codeMenu_->addMenu(QStringLiteral("游戏(&G)"));
     menu->setObjectName("GameMenu");
     menu->menuAction()->setObjectName("CodeMenuGame");
+    menu->menuAction()->setToolTip(QStringLiteral("游戏"));
     menu->menuAction()->setStatusTip(QStringLiteral("选择码表的游戏：七位数、七星彩或排列5"));
     auto* group = new QActionGroup(this);
     for (const TGame game : {TGame::Seven, TGame::Qxc, TGame::Pl5}) {
@@ -464,8 +467,10 @@ void TCodesForm::FollowGrid() {
                                                   !codeNet_.GetSeq(row).GetDate().Empty());
     rowInfoLbl_->setText(known ? QString::fromStdString(RowInfoText(codeNet_, row)) : QString());
     // The window was made for the standard columns; wider 期 and 期号
-    // columns widen it.
-    const int width = FixedWidth + grid_->View().HeaderWidth() - TNetView::StandardHeaderWidth;
+    // columns widen it. 排列5's fewer columns leave it as wide, so that the
+    // tool bar keeps every button in view.
+    const int width = std::max(
+        FixedWidth, FixedWidth + grid_->View().HeaderWidth() - TNetView::StandardHeaderWidth);
     if (width != this->width()) {
         setFixedWidth(width);
     }

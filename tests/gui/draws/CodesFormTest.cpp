@@ -260,8 +260,9 @@ private slots:
             QVERIFY(qxc->isChecked());
         }
         QCOMPARE(undo_->History().UndoCount(), size_t{2});
-        PressUndo();
-        PressUndo();
+        ActionOf(*form_, "DocUndo")->trigger();
+        QCOMPARE(Net().GetNum(0, 6), 7);
+        ActionOf(*form_, "DocUndo")->trigger();
         QCOMPARE(Net().Game(), TGame::Seven);
         QVERIFY(seven->isChecked());
         QCOMPARE(form_->windowTitle(), U("Oruvel开奖号码表编辑窗口"));
