@@ -25,7 +25,7 @@ std::string PercentText(double share) {
 // Amounts are never negative: they count periods.
 std::string AmountText(double amount) {
     const auto tenths = static_cast<long long>(std::llround(amount * 10.0));
-    const std::string whole = GroupedInt(tenths / 10);
+    std::string whole = GroupedInt(tenths / 10);
     if (tenths % 10 == 0) {
         return whole;
     }

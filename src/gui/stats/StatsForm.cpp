@@ -330,6 +330,7 @@ void TStatsForm::RefreshTrend() {
     const auto choice = static_cast<size_t>(std::max(0, trendBlocks_->currentIndex()));
     const std::vector<TStatDim>& blocks = kTrendBlocks.at(choice);
     std::vector<std::shared_ptr<const TTrendIndex>> trends;
+    trends.reserve(blocks.size());
     for (const TStatDim dim : blocks) {
         trends.push_back(view_->Trends.at(static_cast<size_t>(dim)));
     }
