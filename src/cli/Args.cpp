@@ -31,7 +31,8 @@ Args Args::Parse(const CommandSpec& spec, const std::vector<std::string>& words)
             throw UsageError("unexpected argument " + word);
         }
     }
-    if (args.positionals_.size() < spec.positionals.size()) {
+    if (args.positionals_.size() < spec.positionals.size() &&
+        !spec.positionals[args.positionals_.size()].optional) {
         throw UsageError("missing " + std::string(spec.positionals[args.positionals_.size()].name));
     }
     for (const OptionSpec& option : spec.options) {
@@ -108,7 +109,7 @@ std::optional<int> Args::IntValue(std::string_view name) const {
     return ParseIntArg(*text, name);
 }
 
-const std::string& Args::Positional(std::string_view name) const {
+size_t Args::PositionalIndex(std::string_view name) const {
     const auto it =
         std::find_if(spec_->positionals.begin(), spec_->positionals.end(),
                      [name](const PositionalSpec& positional) { return positional.name == name; });
@@ -116,7 +117,19 @@ const std::string& Args::Positional(std::string_view name) const {
         throw std::logic_error("tovarin-cli " + std::string(spec_->name) +
                                " declares no positional word " + std::string(name));
     }
-    return positionals_[static_cast<size_t>(it - spec_->positionals.begin())];
+    return static_cast<size_t>(it - spec_->positionals.begin());
+}
+
+const std::string& Args::Positional(std::string_view name) const {
+    return positionals_.at(PositionalIndex(name));
+}
+
+std::optional<std::string> Args::OptionalPositional(std::string_view name) const {
+    const size_t index = PositionalIndex(name);
+    if (index >= positionals_.size()) {
+        return std::nullopt;
+    }
+    return positionals_[index];
 }
 
 int ParseIntArg(const std::string& text, std::string_view what) {

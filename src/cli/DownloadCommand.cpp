@@ -52,6 +52,7 @@ int RunDownload(const Args& args) {
     if (FileExists(path)) {
         Open(path, doc);
     }
+    CheckDownloadGame(doc.codeNet);
     int drawCount = 0;
     std::vector<TQiCodeRec> records;
     try {

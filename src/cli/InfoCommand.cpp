@@ -67,7 +67,10 @@ void PrintJson(const Document& doc) {
     for (int i = 0; i < doc.projects.PrjCount(); ++i) {
         projects.push_back(ProjectJson(doc.projects.GetSeqPrj(i)));
     }
-    const nlohmann::ordered_json json = {{"draws", doc.codeNet.Count()}, {"projects", projects}};
+    const nlohmann::ordered_json json = {{"draws", doc.codeNet.Count()},
+                                         {"game", GameName(doc.codeNet.Game())},
+                                         {"labelled", doc.codeNet.LabelledCount()},
+                                         {"projects", projects}};
     std::cout << JsonText(json, 2) << '\n';
 }
 

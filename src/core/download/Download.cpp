@@ -246,8 +246,20 @@ TSeq DrawOfRecord(const TQiCodeRec& record) {
     return draw;
 }
 
+std::string DownloadGameText(TGame game) {
+    return "开奖数据下载只提供七位数的开奖号码，这个码表是" + std::string(GameTitle(game)) +
+           "，不能下载。请用“导入开奖数据”导入" + std::string(GameTitle(game)) + "的开奖数据。";
+}
+
+void CheckDownloadGame(const TCodeNet& table) {
+    if (table.Game() != TGame::Seven) {
+        throw EDownloadError(DownloadGameText(table.Game()));
+    }
+}
+
 int ApplyDownload(const std::vector<std::string>& lines, std::vector<TQiCodeRec>& records,
                   TCodeNet& table) {
+    CheckDownloadGame(table);
     records = DecodeDownload(lines);
     return ApplyDownloadRecords(records, table);
 }

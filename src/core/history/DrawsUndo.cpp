@@ -19,7 +19,7 @@ public:
     TDrawChange(const TUndoPart& part, TCodeNet& net) : TPartChange(part), net_(net) {}
 
     void Add(const TNetEdit& edit) {
-        TEdit added{edit.Kind, edit.Row, edit.Before, {}};
+        TEdit added{edit.Kind, edit.Row, edit.Before, {}, edit.OldGame};
         if (edit.Kind == TKind::Whole) {
             added.Rows = *edit.Old;
         }
@@ -59,6 +59,7 @@ private:
         int Row;
         TSeq Draw;               // Set, Inserted, Removed
         std::vector<TSeq> Rows;  // Whole
+        TGame Game;              // Whole, Game
     };
 
     void Add(TEdit edit) {
@@ -90,8 +91,14 @@ private:
                 }
                 break;
             case TKind::Whole:
-                net_.SwapRows(edit.Rows);
+                net_.SwapRows(edit.Rows, edit.Game);
                 break;
+            case TKind::Game: {
+                const TGame now = net_.Game();
+                net_.SetGame(edit.Game);
+                edit.Game = now;
+                break;
+            }
             case TKind::Marks:
                 break;
         }
@@ -122,7 +129,8 @@ void TDrawsUndo::Heard(const TNetEdit& edit) {
     // The same digit typed again, or the same table read again, changes
     // nothing the document holds.
     if ((edit.Kind == TKind::Set && net_.GetSeq(edit.Row).SameDraw(edit.Before)) ||
-        (edit.Kind == TKind::Whole && SameRows(*edit.Old, net_.Rows()))) {
+        (edit.Kind == TKind::Whole && edit.OldGame == net_.Game() &&
+         SameRows(*edit.Old, net_.Rows()))) {
         return;
     }
     auto* change = static_cast<TDrawChange*>(Recorder().Find(*this));

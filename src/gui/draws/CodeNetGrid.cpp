@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <optional>
 
 #include "core/base/Codec.h"
@@ -75,13 +76,28 @@ TCodeNetGrid::TCodeNetGrid(TCodeNet& net, QWidget* parent)
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             &TCodeNetGrid::ScrollBarAction);
     view_.OnChange = [this] {
-        FitPeriodCol();
         SyncScrollBar();
         viewport()->update();
         emit OnChange();
     };
     view_.OnRepaint = [this] { viewport()->update(); };
-    view_.Layout();
+    view_.SetDigitPixels(TCodeNetPainter::DigitPixels(font()));
+}
+
+bool TCodeNetGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QAbstractScrollArea::viewportEvent(event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int row = view_.RowAt(help->pos().y());
+    if (row >= 0 && row < CodeNet().Count()) {
+        QToolTip::showText(help->globalPos(), QString::fromStdString(RowInfoText(CodeNet(), row)),
+                           viewport());
+    } else {
+        QToolTip::hideText();
+        event->ignore();
+    }
+    return true;
 }
 
 TCodeNet& TCodeNetGrid::CodeNet() { return view_.Net(); }
@@ -96,17 +112,6 @@ bool TCodeNetGrid::FindNext(const QString& text) {
         bytes.assign(utf8.constData(), static_cast<size_t>(utf8.size()));
     }
     return view_.FindNext(bytes);
-}
-
-void TCodeNetGrid::FitPeriodCol() {
-    const TCodeNet& net = view_.Net();
-    const int widest = net.FirstPeriod() + std::max(net.Count(), 1) - 1;
-    const int before = view_.ColWidth(1);
-    // Layout raises OnChange again, which then finds the width it needs.
-    view_.SetPeriodColWidth(TCodeNetPainter::PeriodColWidth(font(), widest));
-    if (view_.ColWidth(1) != before) {
-        emit PeriodColResized();
-    }
 }
 
 void TCodeNetGrid::SyncScrollBar() {
@@ -151,6 +156,8 @@ void TCodeNetGrid::mousePressEvent(QMouseEvent* event) {
         const QPoint at = event->position().toPoint();
         view_.MouseDown(at.x(), at.y(), event->modifiers() & Qt::ShiftModifier,
                         event->modifiers() & Qt::AltModifier);
+        // The cursor may have moved to another draw.
+        emit OnChange();
     }
     event->accept();
 }
@@ -169,6 +176,11 @@ void TCodeNetGrid::keyPressEvent(QKeyEvent* event) {
     } else if (!event->text().isEmpty()) {
         const QChar c = event->text().front();
         const char typed = c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '\0';
+        // The digit that ends a waiting 1 of 七星彩's last number is the
+        // next cell's, and a step of the history of its own draw.
+        if (view_.AwaitsSecondDigit() && typed >= '5' && typed <= '9') {
+            view_.Key(TNetKey::Right);
+        }
         bool digit = true;
         const auto type = [this, typed, &digit] { digit = view_.TypeChar(typed); };
         if (EditRunner && typed >= '0' && typed <= '9') {

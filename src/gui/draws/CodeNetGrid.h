@@ -35,9 +35,6 @@ public:
 
 signals:
     void OnChange();
-    // The 期 column took the width of the table's largest period; the
-    // window's width follows it.
-    void PeriodColResized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -49,10 +46,11 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    // A tool tip over a draw names its period, label and date.
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void SyncScrollBar();
-    void FitPeriodCol();
     void ScrollBarAction(int action);
 
     TNetView view_;

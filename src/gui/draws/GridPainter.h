@@ -16,11 +16,11 @@ public:
     // baseFont is the control's font: the header titles use it as it is.
     explicit TCodeNetPainter(const QFont& baseFont);
 
+    // How wide a digit of the 期 and 期号 columns is painted.
+    static int DigitPixels(const QFont& baseFont);
+
     void Paint(QPainter& painter, const TNetView& view, const QPalette& palette,
                bool focused) const;
-
-    // The width the 期 column needs for a period, in the font it is painted in.
-    static int PeriodColWidth(const QFont& baseFont, int period);
 
 private:
     void PaintHeader(QPainter& painter, const TNetView& view, const QPalette& palette) const;

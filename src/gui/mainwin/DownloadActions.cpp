@@ -49,6 +49,10 @@ void TDownloadCommand::FileMenuCodesDownClick() {
     if (running_) {
         return;
     }
+    if (form_.CodeNet().Game() != TGame::Seven) {
+        form_.Dialogs().ShowMessage(&form_, Q(DownloadGameText(form_.CodeNet().Game())));
+        return;
+    }
     if (worker_ != nullptr) {
         // The last worker has delivered and is only ending its thread.
         worker_->wait();

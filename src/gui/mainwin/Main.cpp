@@ -210,7 +210,7 @@ bool TMainForm::DocModified() const {
 
 void TMainForm::ShowModifiedState() {
     StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
-    setWindowTitle(Q(CaptionText(appInfo_, DocModified())));
+    setWindowTitle(Q(CaptionText(appInfo_, DocModified(), GameTag(codeNet_->Game()))));
 }
 
 TDocSelection TMainForm::CurrentSelection() const {

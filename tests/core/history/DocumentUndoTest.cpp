@@ -54,6 +54,16 @@ TEST(DocumentUndo, EachKindOfChangeComesBackByteForByte) {
         {"删除开奖号码", [](Doc& d) { d.net.Delete(2); }},
         {"清空开奖号码表", [](Doc& d) { d.net.Clear(); }},
         {"导入开奖号码", [](Doc& d) { d.net.Replace(ParseDrawText("1111111\r\n2222222\r\n")); }},
+        {"修改期号和日期",
+         [](Doc& d) { d.net.SetLabelDate(1, *TLabel::Parse("2026150"), *TDrawDate::Parse("2026-12-06")); }},
+        {"切换游戏", [](Doc& d) { d.net.SetGame(TGame::Qxc); }},
+        {"导入七星彩",
+         [](Doc& d) {
+             std::vector<TSeq> rows(1);
+             rows[0].SetNum(6, 14);
+             rows[0].SetLabel(*TLabel::Parse("26001"));
+             d.net.Replace(std::move(rows), TGame::Qxc);
+         }},
         {"创建方案", [](Doc& d) { d.projects.AddPrj(std::make_unique<TSeqPrj>(d.net)); }},
         {"删除方案", [](Doc& d) { d.projects.Del(0); }},
         {"清空方案", [](Doc& d) { d.projects.ClearPrjs(); }},

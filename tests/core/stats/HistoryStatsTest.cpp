@@ -5,6 +5,7 @@
 
 #include "core/draws/LawNet.h"
 #include "core/stats/HistoryStats.h"
+#include "core/stats/StatsText.h"
 #include "support/Draws.h"
 
 namespace tovarin {
@@ -288,6 +289,24 @@ TEST(HistoryStats, RunsAndHitsAddUpToTheWindow) {
             EXPECT_DOUBLE_EQ(item.Average * (item.Hits + 1), 321 - item.Hits);
         }
         EXPECT_EQ(hits, 321);
+    }
+}
+
+// Heads and tails are all the statistics read: tables of every game with
+// the same heads and tails give the same report.
+TEST(HistoryStats, EveryGameWithTheSameHeadsAndTailsGivesTheSameReport) {
+    TCodeNet seven;
+    test::FillGameTable(seven, TGame::Seven, 230);
+    for (const int last : {0, 30, 100}) {
+        const THistoryStats expected = ComputeHistoryStats(seven, last);
+        for (const TGame game : {TGame::Qxc, TGame::Pl5}) {
+            TCodeNet net;
+            test::FillGameTable(net, game, 230);
+            ASSERT_NE(test::DrawTexts(net), test::DrawTexts(seven));
+            const THistoryStats stats = ComputeHistoryStats(net, last);
+            EXPECT_EQ(StatsCsv(stats), StatsCsv(expected)) << GameName(game) << " " << last;
+            EXPECT_EQ(StatsReportLines(stats), StatsReportLines(expected)) << GameName(game);
+        }
     }
 }
 

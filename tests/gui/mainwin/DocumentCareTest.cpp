@@ -261,8 +261,8 @@ private slots:
         }
     }
 
-    // Whole tables of a million draws, 8,000,000 bytes each, fill the 64 MiB
-    // history with the ninth.
+    // Whole tables of a million draws, 16,000,000 bytes each (a draw keeps
+    // its label and date), fill the 64 MiB history with the fifth.
     void droppedStepsAreToldOnce() {
         Start();
         const auto replaceTable = [this](int draws) {
@@ -270,17 +270,17 @@ private slots:
                 form_->CodeNet().Replace(std::vector<TSeq>(static_cast<size_t>(draws)));
             });
         };
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 5; ++i) {
             replaceTable(1000000 + i);
         }
         QCoreApplication::processEvents();
         QVERIFY(form_->StatusPanel(0).text() !=
                 QStringLiteral("最早的撤销步骤已丢弃，以免占用过多内存"));
-        replaceTable(1000009);
+        replaceTable(1000005);
         QTRY_COMPARE(form_->StatusPanel(0).text(),
                      QStringLiteral("最早的撤销步骤已丢弃，以免占用过多内存"));
         form_->SetStatusText(0, QStringLiteral("x"));
-        replaceTable(1000010);
+        replaceTable(1000006);
         QCoreApplication::processEvents();
         QCOMPARE(form_->StatusPanel(0).text(), QStringLiteral("x"));
     }
