@@ -72,10 +72,10 @@ std::string JsonReport(const TTableRead& read, const TImportPlan& plan, const TO
 }
 
 std::string TextReport(const TTableRead& read, const TImportPlan& plan, const TOutcome& outcome) {
-    std::string text = "读到" + std::to_string(read.Draws.size()) + "期开奖号码\n" +
-                       ImportDoneText(outcome.mode, outcome.imported, outcome.newestPeriod,
-                                      outcome.newestLabel) +
-                       "\n";
+    std::string text =
+        "读到" + std::to_string(read.Draws.size()) + "期开奖号码\n" +
+        ImportDoneText(outcome.mode, outcome.imported, outcome.newestPeriod, outcome.newestLabel) +
+        "\n";
     for (const TSkippedLine& line : read.Skipped) {
         text += SkippedText(line) + "\n";
     }
@@ -104,9 +104,9 @@ int RunDrawsImportTable(const Args& args) {
     const TOutcome outcome{mode, mode == TImportMode::Append ? count - before : count, count,
                            count + doc.codeNet.FirstPeriod() - 1,
                            count > 0 ? doc.codeNet.GetSeq(count - 1).GetLabel() : TLabel()};
-    SaveAfterReport(path, doc,
-                    args.Flag("--json") ? JsonReport(read, plan, outcome)
-                                        : TextReport(read, plan, outcome));
+    SaveAfterReport(
+        path, doc,
+        args.Flag("--json") ? JsonReport(read, plan, outcome) : TextReport(read, plan, outcome));
     return 0;
 }
 

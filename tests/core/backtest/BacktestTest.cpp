@@ -278,16 +278,14 @@ TEST(Backtest, EveryGameWithTheSameHeadsAndTailsGivesTheSameReport) {
     seven.Add(3, "1,3,5,7", true);     // tails
     const TEvaluation evaluation = EvaluateProject(seven.project);
     const TBacktestReport expected = Backtest(evaluation, seven.net, {5, 120});
-    const std::vector<std::string> expectedLines =
-        ReportLines(expected, evaluation, seven.net);
+    const std::vector<std::string> expectedLines = ReportLines(expected, evaluation, seven.net);
     for (const TGame game : {TGame::Qxc, TGame::Pl5}) {
         TCodeNet net;
         test::FillGameTable(net, game, 120);
         const TBacktestReport report = Backtest(evaluation, net, {5, 120});
         EXPECT_EQ(report.Result.Hits, expected.Result.Hits) << GameName(game);
         EXPECT_EQ(ErrorPeriods(report), ErrorPeriods(expected)) << GameName(game);
-        EXPECT_EQ(ReportLines(report, evaluation, net), expectedLines)
-            << GameName(game);
+        EXPECT_EQ(ReportLines(report, evaluation, net), expectedLines) << GameName(game);
         EXPECT_EQ(PeriodDetail(evaluation, net, 60).Code,
                   PeriodDetail(evaluation, seven.net, 60).Code);
     }

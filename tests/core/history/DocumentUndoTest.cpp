@@ -55,7 +55,9 @@ TEST(DocumentUndo, EachKindOfChangeComesBackByteForByte) {
         {"清空开奖号码表", [](Doc& d) { d.net.Clear(); }},
         {"导入开奖号码", [](Doc& d) { d.net.Replace(ParseDrawText("1111111\r\n2222222\r\n")); }},
         {"修改期号和日期",
-         [](Doc& d) { d.net.SetLabelDate(1, *TLabel::Parse("2026150"), *TDrawDate::Parse("2026-12-06")); }},
+         [](Doc& d) {
+             d.net.SetLabelDate(1, *TLabel::Parse("2026150"), *TDrawDate::Parse("2026-12-06"));
+         }},
         {"切换游戏", [](Doc& d) { d.net.SetGame(TGame::Qxc); }},
         {"导入七星彩",
          [](Doc& d) {

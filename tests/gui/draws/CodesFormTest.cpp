@@ -371,8 +371,8 @@ private slots:
         const TNetView& view = grid_->View();
         QVERIFY(view.Column(1).Width >=
                 QFontMetrics(small).horizontalAdvance(QStringLiteral("1000000")));
-        QCOMPARE(form_->width(), TCodesForm::FixedWidth + view.HeaderWidth() -
-                                     TNetView::StandardHeaderWidth);
+        QCOMPARE(form_->width(),
+                 TCodesForm::FixedWidth + view.HeaderWidth() - TNetView::StandardHeaderWidth);
         QVERIFY(form_->width() > TCodesForm::FixedWidth);
         QCOMPARE(view.HitTest(view.FirstDigitCell().Left + 1, view.FirstDigitCell().Top + 1).Region,
                  rtNum);
