@@ -23,8 +23,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqcustomplot-dev
   libqt6opengl6-dev nlohmann-json3-dev
-  libgl-dev fonts-wqy-zenhei
-  xvfb xauth imagemagick
+  libgl-dev fonts-wqy-zenhei libssl-dev
+  xvfb xauth imagemagick time
   clang clang-format clang-tidy libclang-rt-14-dev
   python3
 )

@@ -4,6 +4,7 @@
 
 #include "cli/Command.h"
 #include "cli/Document.h"
+#include "cli/Output.h"
 #include "core/engine/Bind.h"
 #include "core/engine/PrjOptions.h"
 
@@ -66,8 +67,11 @@ void PrintJson(const Document& doc) {
     for (int i = 0; i < doc.projects.PrjCount(); ++i) {
         projects.push_back(ProjectJson(doc.projects.GetSeqPrj(i)));
     }
-    const nlohmann::ordered_json json = {{"draws", doc.codeNet.Count()}, {"projects", projects}};
-    std::cout << json.dump(2) << '\n';
+    const nlohmann::ordered_json json = {{"draws", doc.codeNet.Count()},
+                                         {"game", GameName(doc.codeNet.Game())},
+                                         {"labelled", doc.codeNet.LabelledCount()},
+                                         {"projects", projects}};
+    std::cout << JsonText(json, 2) << '\n';
 }
 
 int RunInfo(const Args& args) {

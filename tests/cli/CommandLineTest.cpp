@@ -170,12 +170,13 @@ TEST(CommandHelp, AGroupListsItsCommands) {
     const CliResult missing = RunCli({"draws"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err,
-              "tovarin-cli draws: missing the command (one of export, import, import-table)\n");
+              "tovarin-cli draws: missing the command (one of export, import, import-table, "
+              "export-table, list)\n");
     const CliResult unknown = RunCli({"draws", "sideways", "a", "b"});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(
-        unknown.err,
-        "tovarin-cli draws: unknown command sideways (one of export, import, import-table)\n");
+    EXPECT_EQ(unknown.err,
+              "tovarin-cli draws: unknown command sideways (one of export, import, import-table, "
+              "export-table, list)\n");
 }
 
 TEST(CommandHelp, VersionIsTheProgramsVersionText) {
@@ -247,6 +248,9 @@ TEST_F(CommandLine, MalformedWordsAreUsageErrors) {
         {{"filter", path, "--project=1", "--project", "2"}, "--project given more than once"},
         {{"filter", path, "--project", "2147483648"}, "--project needs a number, not 2147483648"},
         {{"filter", path, "--project", ""}, "--project needs a number, not "},
+        // An empty path would name the current or the root folder.
+        {{"filter", path, "--settings="}, "--settings needs a path, not an empty value"},
+        {{"filter", path, "--settings", ""}, "--settings needs a path, not an empty value"},
         {{"filter", path, path}, "unexpected argument " + path},
         {{"filter"}, "missing DOC"},
     };

@@ -6,6 +6,7 @@
 
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
+#include "core/base/PathCheck.h"
 #include "core/base/Text.h"
 
 namespace tovarin {
@@ -99,55 +100,46 @@ void SplitFields(std::string_view line, std::vector<Field>& fields) {
     }
 }
 
-// 2026-12-07, 2026/12/07, 2026.12.07 (one kind of separator) or 2026年12月7日.
-bool IsDate(std::string_view text) {
-    auto number = [&text](size_t& pos, size_t minDigits, size_t maxDigits) {
-        const size_t start = pos;
-        while (pos < text.size() && IsDigit(text[pos]) && pos - start < maxDigits) {
-            ++pos;
-        }
-        return pos - start >= minDigits;
-    };
-    auto word = [&text](size_t& pos, std::string_view expected) {
-        if (text.substr(pos, expected.size()) != expected) {
-            return false;
-        }
-        pos += expected.size();
-        return true;
-    };
-    size_t pos = 0;
-    if (!number(pos, 4, 4) || pos >= text.size()) {
-        return false;
-    }
-    const char sep = text[pos];
-    if (sep == '-' || sep == '/' || sep == '.') {
-        ++pos;
-        return number(pos, 1, 2) && pos < text.size() && text[pos++] == sep && number(pos, 1, 2) &&
-               pos == text.size();
-    }
-    return word(pos, "年") && number(pos, 1, 2) && word(pos, "月") && number(pos, 1, 2) &&
-           word(pos, "日") && pos == text.size();
-}
+bool IsDate(std::string_view text) { return TDrawDate::SplitText(text).has_value(); }
 
 // A period: a whole number of 1 to 9 digits, also written 第2026001期.
-bool ParsePeriod(std::string_view text, int& period) {
+std::optional<TLabel> ParsePeriod(std::string_view text) {
     if (text.starts_with("第") && text.ends_with("期") && text.size() > 6) {
         text = text.substr(3, text.size() - 6);
     }
-    if (text.size() > 9 || !AllDigits(text)) {
+    return TLabel::Parse(text);
+}
+
+// Gives the draw the date a line wrote, if any; false with the reason for
+// a day the calendar does not have.
+bool TakeDate(std::string_view text, TTableDraw& out, std::string& reason) {
+    out.SetDate(text);
+    if (text.empty()) {
+        return true;
+    }
+    const std::optional<TDrawDate> date = TDrawDate::Parse(text);
+    if (!date) {
+        reason = "开奖日期“" + std::string(text) + "”不存在";
         return false;
     }
-    period = 0;
-    for (const char c : text) {
-        period = period * 10 + (c - '0');
-    }
+    out.Draw.SetDate(*date);
     return true;
 }
 
 void SetDigits(TSeq& draw, std::string_view digits) {
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        draw.SetNum(pos, digits[static_cast<size_t>(pos)] - '0');
+    for (size_t pos = 0; pos < digits.size(); ++pos) {
+        draw.SetNum(static_cast<int>(pos), digits[pos] - '0');
     }
+}
+
+// A number written in a field of its own: "3", "03" or "14".
+bool IsNumberField(const Field& field) {
+    return (field.Text.size() == 1 || field.Text.size() == 2) && AllDigits(field.Text);
+}
+
+int NumberOf(const Field& field) {
+    return field.Text.size() == 1 ? field.Text[0] - '0'
+                                  : (field.Text[0] - '0') * 10 + (field.Text[1] - '0');
 }
 
 // The digits of a quoted field such as "1,2,3,4,5,6,7" or "1 2 3 4 5 6 7";
@@ -164,41 +156,106 @@ bool CollectDigits(std::string_view text, std::string& digits) {
     return true;
 }
 
-std::string CountReason(size_t count) {
-    if (count < TSeq::DigitCount) {
+std::string CountReason(size_t count, TGame game) {
+    const auto wanted = static_cast<size_t>(NumberCount(game));
+    if (count < wanted) {
         return "只有" + std::to_string(count) + "个数字";
     }
-    return "有" + std::to_string(count) + "个数字，多于7个";
+    return "有" + std::to_string(count) + "个数字，多于" + std::to_string(wanted) + "个";
+}
+
+// Digits written one a field and broken off by a field that is no digit
+// ("3 5 x 1 2 9 0"): with more one-digit fields after it, that field is a
+// stray character among the digits, not the end of a short draw. The reason
+// quotes the digits as the line wrote them; empty when it is no such case.
+std::string StrayCharacterReason(const std::vector<Field>& fields, size_t first, size_t stray,
+                                 size_t wanted) {
+    if (stray + 1 >= fields.size()) {
+        return {};
+    }
+    size_t last = stray + 1;
+    while (last + 1 < fields.size() && last + 1 < first + wanted &&
+           fields[last + 1].Text.size() == 1) {
+        ++last;
+    }
+    const Field& after = fields[stray + 1];
+    if (after.Text.size() != 1 || !IsDigit(after.Text[0])) {
+        return {};
+    }
+    const char* start = fields[first].Text.data();
+    const char* end = fields[last].Text.data() + fields[last].Text.size();
+    return "开奖号码“" + std::string(start, end) + "”里有数字以外的字符";
 }
 
 enum class LineKind { Silent, Draw, Skipped, NoPeriod };
 
-// Reads the digits that start at field i: one field of seven digit
-// characters or seven fields of one digit each.
-LineKind ReadDigits(const std::vector<Field>& fields, size_t i, TSeq& draw, std::string& reason) {
+// Reads the game's numbers from fields of one number each, from field i:
+// one-digit fields, and two-digit ones ("03", 七星彩's "14") where the
+// game has a number. A two-digit field after the last number ends them,
+// as any other field does.
+LineKind ReadNumberFields(const std::vector<Field>& fields, size_t i, TSeq& draw,
+                          std::string& reason, TGame game) {
+    const auto wanted = static_cast<size_t>(NumberCount(game));
+    const size_t start = i;
+    size_t count = 0;
+    for (; i + count < fields.size(); ++count) {
+        const Field& field = fields[i + count];
+        if (!IsNumberField(field) || (field.Text.size() == 2 && count >= wanted)) {
+            break;
+        }
+        if (count < wanted) {
+            const int value = NumberOf(field);
+            reason = NumberMisfit(game, static_cast<int>(count), value);
+            if (!reason.empty()) {
+                return LineKind::Skipped;
+            }
+            draw.SetNum(static_cast<int>(count), value);
+        }
+    }
+    if (count != wanted) {
+        reason = count < wanted ? StrayCharacterReason(fields, start, start + count, wanted) : "";
+        if (reason.empty()) {
+            reason = CountReason(count, game);
+        }
+        return LineKind::Skipped;
+    }
+    return LineKind::Draw;
+}
+
+// The numbers of a quoted field: "1,2,3,4,5,6,14" or "1 2 3 4 5 6 14" as
+// fields of one number each; a run of digits ("3581290") or digits mixed
+// with separators otherwise, as the digits in it.
+LineKind ReadQuotedNumbers(std::string_view text, TSeq& draw, std::string& reason, TGame game) {
+    std::vector<Field> parts;
+    SplitFields(text, parts);
+    if (parts.size() > 1 && std::all_of(parts.begin(), parts.end(), IsNumberField)) {
+        return ReadNumberFields(parts, 0, draw, reason, game);
+    }
+    std::string digits;
+    CollectDigits(text, digits);
+    if (digits.size() != static_cast<size_t>(NumberCount(game))) {
+        reason = CountReason(digits.size(), game);
+        return LineKind::Skipped;
+    }
+    SetDigits(draw, digits);
+    return LineKind::Draw;
+}
+
+// Reads the numbers that start at field i: one field of the game's count of
+// digit characters, or a field for each number.
+LineKind ReadDigits(const std::vector<Field>& fields, size_t i, TSeq& draw, std::string& reason,
+                    TGame game) {
     if (i == fields.size()) {
         reason = "期号后面没有开奖号码";
         return LineKind::Skipped;
     }
     const Field& first = fields[i];
-    if (first.Text.size() == 1) {
-        size_t count = 0;
-        while (i + count < fields.size() && fields[i + count].Text.size() == 1 &&
-               IsDigit(fields[i + count].Text[0])) {
-            ++count;
-        }
-        if (count != TSeq::DigitCount) {
-            reason = CountReason(count);
-            return LineKind::Skipped;
-        }
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-            draw.SetNum(pos, fields[i + static_cast<size_t>(pos)].Text[0] - '0');
-        }
-        return LineKind::Draw;
+    if (IsNumberField(first)) {
+        return ReadNumberFields(fields, i, draw, reason, game);
     }
     if (AllDigits(first.Text)) {
-        if (first.Text.size() != TSeq::DigitCount) {
-            reason = CountReason(first.Text.size());
+        if (first.Text.size() != static_cast<size_t>(NumberCount(game))) {
+            reason = CountReason(first.Text.size(), game);
             return LineKind::Skipped;
         }
         SetDigits(draw, first.Text);
@@ -206,48 +263,56 @@ LineKind ReadDigits(const std::vector<Field>& fields, size_t i, TSeq& draw, std:
     }
     std::string digits;
     if (first.Quoted && CollectDigits(first.Text, digits)) {
-        if (digits.size() != TSeq::DigitCount) {
-            reason = CountReason(digits.size());
-            return LineKind::Skipped;
-        }
-        SetDigits(draw, digits);
-        return LineKind::Draw;
+        return ReadQuotedNumbers(first.Text, draw, reason, game);
     }
     reason = "开奖号码“" + std::string(first.Text) + "”里有数字以外的字符";
     return LineKind::Skipped;
 }
 
-// The program's own export: a line of exactly seven digits, as one field
-// or seven.
-bool ReadBareDigits(const std::vector<Field>& fields, TSeq& draw) {
-    if (fields.size() == 1 && fields[0].Text.size() == TSeq::DigitCount &&
-        AllDigits(fields[0].Text)) {
-        SetDigits(draw, fields[0].Text);
+// The program's own exports: a line of exactly the game's numbers, as one
+// field of digits or a field each, after an empty period field and a date
+// in the table export.
+bool ReadBareDigits(const std::vector<Field>& fields, TTableDraw& out, std::string_view& date,
+                    TGame game) {
+    size_t first = 0;
+    while (first < fields.size() && fields[first].Text.empty()) {
+        ++first;
+    }
+    date = {};
+    if (first < fields.size() && IsDate(fields[first].Text)) {
+        date = fields[first].Text;
+        ++first;
+    }
+    const size_t count = fields.size() - first;
+    const auto wanted = static_cast<size_t>(NumberCount(game));
+    if (count == 1 && fields[first].Text.size() == wanted && AllDigits(fields[first].Text)) {
+        SetDigits(out.Draw, fields[first].Text);
         return true;
     }
-    if (fields.size() != TSeq::DigitCount) {
+    if (count != wanted) {
         return false;
     }
-    for (const Field& field : fields) {
-        if (field.Text.size() != 1 || !IsDigit(field.Text[0])) {
-            return false;
-        }
+    std::string reason;
+    if (ReadNumberFields(fields, first, out.Draw, reason, game) == LineKind::Draw) {
+        return true;
     }
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        draw.SetNum(pos, fields[static_cast<size_t>(pos)].Text[0] - '0');
-    }
-    return true;
+    out.Draw = TSeq();
+    return false;
 }
 
-LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string& reason) {
-    if (ReadBareDigits(fields, out.Draw)) {
+LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string& reason,
+                  TGame game) {
+    out.Draw = TSeq();
+    std::string_view date;
+    if (ReadBareDigits(fields, out, date, game)) {
         out.HasPeriod = false;
-        out.SetDate({});
-        return LineKind::Draw;
+        return TakeDate(date, out, reason) ? LineKind::Draw : LineKind::Skipped;
     }
     size_t periodField = fields.size();
+    TLabel label;
     for (size_t i = 0; i < fields.size(); ++i) {
-        if (ParsePeriod(fields[i].Text, out.Period)) {
+        if (const std::optional<TLabel> period = ParsePeriod(fields[i].Text)) {
+            label = *period;
             periodField = i;
             break;
         }
@@ -257,10 +322,12 @@ LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string
         return LineKind::NoPeriod;
     }
     out.HasPeriod = true;
-    out.SetDate({});
-    for (size_t i = 0; i < periodField && out.Date().empty(); ++i) {
+    out.Period = static_cast<int>(label.Value());
+    out.Draw.SetLabel(label);
+    date = {};
+    for (size_t i = 0; i < periodField && date.empty(); ++i) {
         if (IsDate(fields[i].Text)) {
-            out.SetDate(fields[i].Text);
+            date = fields[i].Text;
         }
     }
     // Between the period and the digits: dates and words (a weekday).
@@ -271,12 +338,16 @@ LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string
             if (!IsDate(text)) {
                 break;
             }
-            if (out.Date().empty()) {
-                out.SetDate(text);
+            if (date.empty()) {
+                date = text;
             }
         }
     }
-    return ReadDigits(fields, digitsField, out.Draw, reason);
+    const LineKind kind = ReadDigits(fields, digitsField, out.Draw, reason, game);
+    if (kind == LineKind::Draw && !TakeDate(date, out, reason)) {
+        return LineKind::Skipped;
+    }
+    return kind;
 }
 
 bool SameDigits(const TSeq& a, const TSeq& b) {
@@ -288,25 +359,32 @@ bool SameDigits(const TSeq& a, const TSeq& b) {
     return true;
 }
 
+// Four bits a number, so that 七星彩's last number up to 14 keeps keys apart.
 int DrawKey(const TSeq& draw) {
     int key = 0;
     for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        key = key * 10 + draw.GetNum(pos);
+        key = key * 16 + draw.GetNum(pos);
     }
     return key;
+}
+
+// Where a draw stands among the file's: by its label, or in file order
+// in a file without periods.
+int64_t OrderOf(const TTableDraw& draw) {
+    return draw.HasPeriod ? LabelOrder(draw.Draw.GetLabel()) : draw.Period;
 }
 
 // Web sites list the newest draw first, spreadsheets the oldest: both
 // orders cost a pass, anything else a sort. The sort is stable so that the
 // first of two lines of one period stays first.
 void SortByPeriod(std::vector<TTableDraw>& draws) {
-    auto before = [](const TTableDraw& a, const TTableDraw& b) { return a.Period < b.Period; };
+    auto before = [](const TTableDraw& a, const TTableDraw& b) { return OrderOf(a) < OrderOf(b); };
     if (std::is_sorted(draws.begin(), draws.end(), before)) {
         return;
     }
-    auto after = [](const TTableDraw& a, const TTableDraw& b) { return a.Period > b.Period; };
+    auto after = [](const TTableDraw& a, const TTableDraw& b) { return OrderOf(a) > OrderOf(b); };
     const auto notNewer = [](const TTableDraw& a, const TTableDraw& b) {
-        return a.Period <= b.Period;
+        return OrderOf(a) <= OrderOf(b);
     };
     if (std::adjacent_find(draws.begin(), draws.end(), notNewer) == draws.end()) {
         std::reverse(draws.begin(), draws.end());
@@ -317,7 +395,7 @@ void SortByPeriod(std::vector<TTableDraw>& draws) {
         auto first = draws.begin();
         while (first != draws.end()) {
             auto last = std::find_if(first, draws.end(), [&first](const TTableDraw& draw) {
-                return draw.Period != first->Period;
+                return OrderOf(draw) != OrderOf(*first);
             });
             std::reverse(first, last);
             first = last;
@@ -334,11 +412,12 @@ void DropDuplicates(TTableRead& read) {
     std::vector<TTableDraw>& draws = read.Draws;
     size_t kept = 0;
     for (size_t i = 0; i < draws.size(); ++i) {
-        if (kept > 0 && draws[kept - 1].Period == draws[i].Period) {
+        if (kept > 0 && OrderOf(draws[kept - 1]) == OrderOf(draws[i])) {
             const TTableDraw& first = draws[kept - 1];
-            if (!SameDigits(first.Draw, draws[i].Draw)) {
+            if (!SameDigits(first.Draw, draws[i].Draw) && read.ConflictsTotal++ < MaxListedLines) {
                 read.Conflicts.push_back({first.Period, std::min(first.Line, draws[i].Line),
-                                          std::max(first.Line, draws[i].Line)});
+                                          std::max(first.Line, draws[i].Line),
+                                          first.Draw.GetLabel()});
             }
             continue;
         }
@@ -350,6 +429,26 @@ void DropDuplicates(TTableRead& read) {
     draws.resize(kept);
 }
 
+// In a file where some lines have periods, a line without one cannot be
+// placed among them: it is reported instead of imported.
+void ReportDrawsWithoutPeriod(TTableRead& read) {
+    std::vector<TTableDraw>& draws = read.Draws;
+    const bool numbered = std::any_of(draws.begin(), draws.end(),
+                                      [](const TTableDraw& draw) { return draw.HasPeriod; });
+    if (!numbered || std::all_of(draws.begin(), draws.end(),
+                                 [](const TTableDraw& draw) { return draw.HasPeriod; })) {
+        return;
+    }
+    for (const TTableDraw& draw : draws) {
+        if (!draw.HasPeriod) {
+            read.Skipped.push_back({draw.Line, "没有期号"});
+        }
+    }
+    std::erase_if(draws, [](const TTableDraw& draw) { return !draw.HasPeriod; });
+    std::stable_sort(read.Skipped.begin(), read.Skipped.end(),
+                     [](const TSkippedLine& a, const TSkippedLine& b) { return a.Line < b.Line; });
+}
+
 }  // namespace
 
 void TTableDraw::SetDate(std::string_view text) {
@@ -358,7 +457,7 @@ void TTableDraw::SetDate(std::string_view text) {
     std::copy_n(text.begin(), dateLength_, date_.begin());
 }
 
-TTableRead ReadDrawTable(std::string_view bytes) {
+TTableRead ReadDrawTable(std::string_view bytes, TGame game) {
     std::string converted;
     std::string_view text;
     try {
@@ -368,6 +467,7 @@ TTableRead ReadDrawTable(std::string_view bytes) {
                            error.what());
     }
     TTableRead read;
+    read.Game = game;
     // Files from web sites and spreadsheets hold at least 16 bytes a line;
     // room for that many draws is taken at once (pages that stay unused
     // cost nothing), a denser file grows the list as usual.
@@ -390,7 +490,7 @@ TTableRead ReadDrawTable(std::string_view bytes) {
             continue;
         }
         SplitFields(line, fields);
-        const LineKind kind = ReadLine(fields, draw, reason);
+        const LineKind kind = ReadLine(fields, draw, reason, game);
         if (kind == LineKind::Draw) {
             if (!draw.HasPeriod) {
                 draw.Period = ++bareCount;
@@ -400,30 +500,39 @@ TTableRead ReadDrawTable(std::string_view bytes) {
         } else if (kind == LineKind::NoPeriod && read.Draws.empty()) {
             // A header (期号,开奖号码) or a title above the draws.
             continue;
-        } else {
+        } else if (read.SkippedTotal++ < MaxListedLines) {
             read.Skipped.push_back({lineNumber, reason});
         }
     }
+    ReportDrawsWithoutPeriod(read);
     SortByPeriod(read.Draws);
     DropDuplicates(read);
     return read;
 }
 
-TTableRead ReadDrawTableFile(const std::string& path) {
+TTableRead ReadDrawTableFile(const std::string& path, TGame game) {
     if (!FileExists(path)) {
-        throw EImportError("找不到文件：" + path);
+        throw EImportError((PathExists(path) ? "不是普通文件：" : "找不到文件：") + path);
     }
+    const auto tooLarge = [&path] {
+        return EImportError("文件太大（超过" + std::to_string(MaxTableFileBytes >> 20) +
+                            " MB），不能导入：" + path);
+    };
     std::string bytes;
     try {
-        bytes = ReadFileHead(path, MaxTableFileBytes + 1);
+        TFileReader file(path, false);
+        if (file.SizeWhenOpened() > MaxTableFileBytes) {
+            throw tooLarge();
+        }
+        bytes = file.ReadUpTo(MaxTableFileBytes + 1);
     } catch (const EInOutError& error) {
         throw EImportError(std::string("无法读取文件：") + error.what());
     }
+    // The file grew while it was read.
     if (bytes.size() > MaxTableFileBytes) {
-        throw EImportError("文件太大（超过" + std::to_string(MaxTableFileBytes >> 20) +
-                           " MB），不能导入：" + path);
+        throw tooLarge();
     }
-    return ReadDrawTable(bytes);
+    return ReadDrawTable(bytes, game);
 }
 
 std::string SkippedText(const TSkippedLine& skipped) {
@@ -431,10 +540,13 @@ std::string SkippedText(const TSkippedLine& skipped) {
 }
 
 std::string ConflictText(const TDrawConflict& conflict) {
+    const std::string period =
+        conflict.Label.Empty() ? std::to_string(conflict.Period) : conflict.Label.Text();
     return "第" + std::to_string(conflict.FirstLine) + "行和第" +
-           std::to_string(conflict.SecondLine) + "行：第" + std::to_string(conflict.Period) +
-           "期的号码不同";
+           std::to_string(conflict.SecondLine) + "行：第" + period + "期的号码不同";
 }
+
+std::string UnlistedText(size_t count) { return "……另有" + std::to_string(count) + "行未列出"; }
 
 std::optional<size_t> FindAppendStart(const std::vector<TSeq>& table,
                                       const std::vector<TTableDraw>& draws) {
@@ -483,30 +595,84 @@ std::optional<size_t> FindAppendStart(const std::vector<TSeq>& table,
     return start;
 }
 
+TImportPlan PlanImport(const std::vector<TSeq>& table, const TTableRead& read, TImportMode mode) {
+    const std::vector<TTableDraw>& draws = read.Draws;
+    TImportPlan plan;
+    plan.Mode = mode;
+    TLabel last;
+    if (mode == TImportMode::Replace) {
+        plan.Start = 0;
+    } else if (!table.empty() && !table.back().GetLabel().Empty() && !draws.empty() &&
+               draws.front().HasPeriod) {
+        plan.ByLabel = true;
+        last = table.back().GetLabel();
+        const int64_t lastOrder = LabelOrder(last);
+        const auto after = std::partition_point(
+            draws.begin(), draws.end(),
+            [lastOrder](const TTableDraw& draw) { return OrderOf(draw) <= lastOrder; });
+        plan.Start = static_cast<size_t>(after - draws.begin());
+        if (*plan.Start > 0) {
+            const TLabelIndex index(table);
+            for (auto draw = draws.begin(); draw != after; ++draw) {
+                const std::optional<int> row = index.Find(draw->Draw.GetLabel());
+                const TSeq* held = row ? &table[static_cast<size_t>(*row)] : nullptr;
+                if (held != nullptr && !SameDigits(*held, draw->Draw)) {
+                    plan.Conflicts.push_back(
+                        {draw->Draw.GetLabel(), *held, draw->Draw, draw->Line});
+                }
+            }
+        }
+    } else {
+        plan.Start = FindAppendStart(table, draws);
+    }
+    if (plan.Start) {
+        // Listed in the spelling the added draws will have.
+        const TLabel model = last;
+        for (size_t i = *plan.Start; i < draws.size(); ++i) {
+            const TLabel label = InSpellingOf(draws[i].Draw.GetLabel(), model);
+            AddGaps(last, label, plan.Gaps);
+            last = label;
+        }
+    }
+    return plan;
+}
+
 std::vector<TSeq> ImportedRows(const std::vector<TSeq>& table, const TTableRead& read,
-                               TImportMode mode) {
+                               TImportMode mode, bool allowGaps) {
     if (!read.Conflicts.empty()) {
         throw EImportError(ConflictsText());
     }
     if (read.Draws.empty()) {
         throw EImportError(NoDrawsText());
     }
+    const TImportPlan plan = PlanImport(table, read, mode);
+    if (!plan.Start) {
+        throw EImportError(NoAppendMatchText(static_cast<int>(table.size())));
+    }
+    if (!plan.Conflicts.empty()) {
+        throw EImportError(LabelConflictsText());
+    }
+    if (!allowGaps && !plan.Gaps.Empty()) {
+        throw EImportError(GapsText(plan.Gaps));
+    }
+    const size_t from = *plan.Start;
+    const size_t kept = mode == TImportMode::Append ? table.size() : 0;
+    CheckDrawCount(kept + read.Draws.size() - from);
     std::vector<TSeq> rows;
-    size_t from = 0;
     if (mode == TImportMode::Append) {
-        const std::optional<size_t> start = FindAppendStart(table, read.Draws);
-        if (!start) {
-            throw EImportError(NoAppendMatchText(static_cast<int>(table.size())));
-        }
-        from = *start;
         rows.reserve(table.size() + read.Draws.size() - from);
         rows.assign(table.begin(), table.end());
     } else {
         rows.reserve(read.Draws.size());
     }
+    // Appended draws take the spelling of the table's labels.
+    const TLabel model = plan.ByLabel ? table.back().GetLabel() : TLabel();
     for (size_t i = from; i < read.Draws.size(); ++i) {
         rows.push_back(read.Draws[i].Draw);
         rows.back().Selected = false;
+        if (plan.ByLabel) {
+            rows.back().SetLabel(InSpellingOf(rows.back().GetLabel(), model));
+        }
     }
     return rows;
 }
@@ -520,9 +686,32 @@ std::string NoAppendMatchText(int tableRows) {
            "期相同的连续开奖号码，只能替换整个码表。";
 }
 
-std::string ImportDoneText(TImportMode mode, int added, int newestPeriod) {
+std::string LabelConflictsText() {
+    return "文件里有些期码表里也有，但开奖号码不同，请先改正文件或码表再导入。";
+}
+
+std::string GapsText(const TLabelGaps& gaps) {
+    std::string text = "开奖数据缺少" + std::to_string(gaps.Total) + "期：";
+    for (const TLabel label : gaps.Listed) {
+        text += "\n" + MissingLabelText(label);
+    }
+    if (gaps.Total > gaps.Listed.size()) {
+        text += "\n……另有" + std::to_string(gaps.Total - gaps.Listed.size()) + "期未列出";
+    }
+    return text;
+}
+
+std::string LabelConflictText(const TLabelConflict& conflict, TGame game) {
+    return "第" + conflict.Label.Text() + "期：码表里是" + NumbersText(conflict.TableDraw, game) +
+           "，文件第" + std::to_string(conflict.Line) + "行是" +
+           NumbersText(conflict.FileDraw, game);
+}
+
+std::string ImportDoneText(TImportMode mode, int added, int newestPeriod, TLabel newestLabel) {
+    const std::string newest =
+        newestLabel.Empty() ? "第" + std::to_string(newestPeriod) : newestLabel.Text();
     return std::string(mode == TImportMode::Append ? "追加了" : "导入了") + std::to_string(added) +
-           "期，最新一期为第" + std::to_string(newestPeriod) + "期";
+           "期，最新一期为" + newest + "期";
 }
 
 }  // namespace tovarin

@@ -11,6 +11,7 @@
 #include "core/base/Random.h"
 #include "core/base/Version.h"
 #include "core/draws/LawNet.h"
+#include "core/engine/DocExtension.h"
 #include "core/engine/ReportPane.h"
 #include "core/settings/AppOptions.h"
 
@@ -534,21 +535,34 @@ void TPrjMgr::ReplacePrjs(std::vector<std::unique_ptr<TSeqPrj>> projects) {
 
 void TPrjMgr::LoadFromStream(ByteReader& in) { ReplacePrjs(ReadBlock(in)); }
 
+void TPrjMgr::SetSection(int32_t kind, std::string bytes) {
+    sections_.Set(kind, std::move(bytes));
+    Changed(TPrjChange::Sections, nullptr);
+}
+
+void TPrjMgr::RemoveSection(int32_t kind) {
+    if (sections_.Remove(kind)) {
+        Changed(TPrjChange::Sections, nullptr);
+    }
+}
+
 std::string BuildDocumentImage(const TCodeNet& codeNet, const TPrjMgr& projects) {
     ByteWriter out;
     codeNet.WriteBlock(out);
     projects.WriteBlock(out);
-    return out.Bytes();
+    WriteExtension(codeNet, projects, out);
+    return out.TakeBytes();
 }
 
 namespace {
 
-// Both blocks are read into new objects before either is taken over; bytes
-// after the second block are ignored.
-void TakeOver(std::vector<TSeq> rows, std::vector<std::unique_ptr<TSeqPrj>> read, TCodeNet& codeNet,
-              TPrjMgr& projects) {
-    codeNet.Replace(std::move(rows));
+// Both blocks and the extension are read into new objects before any is
+// taken over.
+void TakeOver(std::vector<TSeq> rows, std::vector<std::unique_ptr<TSeqPrj>> read,
+              TExtensionRead extension, TCodeNet& codeNet, TPrjMgr& projects) {
+    codeNet.Replace(std::move(rows), extension.Game);
     codeNet.ClearModified();
+    projects.ReplaceSections(std::move(extension.Others));
     projects.ReplacePrjs(std::move(read));
 }
 
@@ -559,10 +573,16 @@ void LoadDocumentImage(std::string_view image, TCodeNet& codeNet, TPrjMgr& proje
         return;
     }
     ByteReader in(image);
+    // The block is read as the game with the widest numbers; the game,
+    // stored after it, says which numbers the draws may really have.
     TCodeNet draws;
+    draws.SetGame(TGame::Qxc);
     draws.LoadFromStream(in);
     std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
-    TakeOver(draws.TakeRows(), std::move(read), codeNet, projects);
+    std::vector<TSeq> rows = draws.TakeRows();
+    TExtensionRead extension = ReadExtension(in, rows);
+    TCodeNet::CheckBlockGame(rows, extension.Game, 0);
+    TakeOver(std::move(rows), std::move(read), std::move(extension), codeNet, projects);
 }
 
 // The draw block, most of a large document, is decoded as it is read; a
@@ -575,11 +595,13 @@ void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects)
         LoadDocumentImage(ReadWholeFile(path), codeNet, projects);
         return;
     }
-    const size_t projectsOffset = file.Offset();
-    const std::string rest = file.ReadUpTo(kMaxFileBytes + 1);
-    ByteReader in(rest, projectsOffset);
+    // A window at a time: a document of millions of conditions never holds
+    // their bytes beside the conditions made of them.
+    FileByteReader in(file);
     std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
-    TakeOver(std::move(*rows), std::move(read), codeNet, projects);
+    TExtensionRead extension = ReadExtension(in, *rows);
+    TCodeNet::CheckBlockGame(*rows, extension.Game, 0);
+    TakeOver(std::move(*rows), std::move(read), std::move(extension), codeNet, projects);
 }
 
 void SaveDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects) {

@@ -1,9 +1,13 @@
 #include "gui/draws/CodesDlg.h"
 
+#include <algorithm>
+
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QResizeEvent>
 #include <QScreen>
@@ -12,12 +16,15 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "core/draws/TableExport.h"
 #include "core/history/DocumentUndo.h"
 #include "gui/common/Commands.h"
 #include "gui/common/DocUndo.h"
+#include "gui/common/ErrorText.h"
 #include "gui/common/FrontWindow.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/FindDialog.h"
+#include "gui/draws/LabelDateDlg.h"
 #include "gui/draws/TableImportDlg.h"
 
 // The icons live in a static library; nothing would pull their resource
@@ -69,6 +76,21 @@ const Command Commands[] = {
      true,
      {"CodeMenuExport", "码表导出(&E)...", nullptr, "导出直码数据|将当前的基础直码向文本文件导出"},
      false},
+    {&TCodesForm::CodeMenuExportTableClick,
+     {"TableExportBt", "导出数据", nullptr,
+      "导出开奖数据|把开奖号码连同期号和开奖日期导出为CSV文件，可以再导入"},
+     "export",
+     false,
+     {"CodeMenuExportTable", "导出开奖数据(&X)...", nullptr,
+      "导出开奖数据|把开奖号码连同期号和开奖日期导出为CSV文件，可以再导入"},
+     false},
+    {&TCodesForm::CodeMenuLabelDateClick,
+     {"LabelDateBt", "期号", nullptr, "修改期号和日期|修改光标所在行的期号和开奖日期"},
+     "insert",
+     false,
+     {"CodeMenuLabelDate", "修改期号和日期(&L)...", nullptr,
+      "修改期号和日期|修改光标所在行的期号和开奖日期"},
+     true},
     {&TCodesForm::CodeMenuDelClick,
      {"FileMenuSaveBt", "删除", nullptr, "删除行|删除当前开奖号码表光标所在位置的行"},
      "delete",
@@ -158,8 +180,18 @@ TCodesForm::TCodesForm(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(grid_);
     setCentralWidget(panel);
     statusBar()->setObjectName("StatusBar");
+    rowInfoLbl_ = new QLabel(this);
+    rowInfoLbl_->setObjectName("RowInfoLbl");
+    statusBar()->addPermanentWidget(rowInfoLbl_);
+    connect(grid_, &TCodeNetGrid::OnChange, this, [this] { FollowGrid(); });
+    // A label or date edited in place moves nothing in the grid.
+    codeNet_.Subscribe([this](TNetChange) {
+        FollowGrid();
+        FollowGame();
+    });
 
     BuildCommands();
+    BuildGameMenu();
     BuildDialogs();
     grid_->SetPopupMenu(codeMenu_);
     grid_->setFocus();
@@ -204,6 +236,47 @@ void TCodesForm::BuildCommands() {
     }
 }
 
+void TCodesForm::BuildGameMenu() {
+    codeMenu_->addSeparator();
+    QMenu* menu = codeMenu_->addMenu(QStringLiteral("游戏(&G)"));
+    menu->setObjectName("GameMenu");
+    menu->menuAction()->setObjectName("CodeMenuGame");
+    menu->menuAction()->setToolTip(QStringLiteral("游戏"));
+    menu->menuAction()->setStatusTip(QStringLiteral("选择码表的游戏：七位数、七星彩或排列5"));
+    auto* group = new QActionGroup(this);
+    for (const TGame game : {TGame::Seven, TGame::Qxc, TGame::Pl5}) {
+        QAction* action = menu->addAction(QString::fromUtf8(GameTitle(game)));
+        action->setObjectName(
+            QStringLiteral("CodeMenuGame_%1").arg(QString::fromUtf8(GameName(game))));
+        action->setCheckable(true);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, game] {
+            try {
+                CodeMenuGameClick(game);
+            } catch (const Exception& error) {
+                FollowGame();
+                RunMessageBox(QMessageBox::Critical, this, QApplication::applicationName(),
+                              QString::fromUtf8(error.what()), QMessageBox::Ok, QMessageBox::Ok);
+            }
+        });
+        gameActions_[static_cast<size_t>(game)] = action;
+    }
+    FollowGame();
+}
+
+void TCodesForm::FollowGame() {
+    GameAction(codeNet_.Game()).setChecked(true);
+    setWindowTitle(QStringLiteral("Oruvel开奖号码表编辑窗口") +
+                   QString::fromStdString(GameTag(codeNet_.Game())));
+}
+
+void TCodesForm::CodeMenuGameClick(TGame game) {
+    if (game != codeNet_.Game()) {
+        Change("切换游戏", [this, game] { codeNet_.SetGame(game); });
+        Report("码表的游戏改为" + std::string(GameTitle(game)));
+    }
+}
+
 void TCodesForm::BuildDialogs() {
     findDialog_ = new TFindDialog(this);
     connect(findDialog_, &TFindDialog::FindNext, this,
@@ -240,6 +313,20 @@ QFileDialog& TCodesForm::SaveDialog() {
     return *saveDialog_;
 }
 
+QFileDialog& TCodesForm::ExportTableDialog() {
+    if (exportTableDialog_ == nullptr) {
+        exportTableDialog_ = new QFileDialog(this, QStringLiteral("导出开奖数据"),
+                                             QCoreApplication::applicationDirPath());
+        exportTableDialog_->setObjectName("ExportTableDialog");
+        StayOverOwner(*exportTableDialog_);
+        exportTableDialog_->setAcceptMode(QFileDialog::AcceptSave);
+        exportTableDialog_->setFileMode(QFileDialog::AnyFile);
+        exportTableDialog_->setNameFilters({QStringLiteral("开奖数据 (*.csv)")});
+        exportTableDialog_->setDefaultSuffix(QStringLiteral("csv"));
+    }
+    return *exportTableDialog_;
+}
+
 QFileDialog& TCodesForm::TableDialog() {
     if (tableDialog_ == nullptr) {
         tableDialog_ = new QFileDialog(this, QStringLiteral("导入开奖数据"),
@@ -258,7 +345,7 @@ void TCodesForm::Guarded(void (TCodesForm::*command)()) {
         (this->*command)();
     } catch (const Exception& error) {
         RunMessageBox(QMessageBox::Critical, this, QApplication::applicationName(),
-                      QString::fromUtf8(error.what()), QMessageBox::Ok, QMessageBox::Ok);
+                      ErrorText(error), QMessageBox::Ok, QMessageBox::Ok);
     }
 }
 
@@ -272,6 +359,10 @@ void TCodesForm::SetUndo(TDocUndo& undo) {
         undo_->Run(QStringLiteral("输入开奖号码"), edit, QStringLiteral("row %1").arg(row));
     };
     connect(&undo, &TDocUndo::Restored, this, [this] { ShowNewestDraw(); });
+    // What a command reported is no longer so once the step is taken back.
+    connect(&undo, &TDocUndo::Moved, this, [this](bool redone, const QString& stepName) {
+        statusBar()->showMessage(MovedText(redone, stepName));
+    });
 }
 
 void TCodesForm::Change(const char* stepName, const std::function<void()>& change) {
@@ -298,6 +389,8 @@ void TCodesForm::CodeMenuImportClick() {
     ShowNewestDraw();
     if (before > 0) {
         Report(ReplacedDrawsText(before, codeNet_.Count()));
+    } else if (const std::string note = TextFileNote(codeNet_.Game()); !note.empty()) {
+        Report(note);
     }
 }
 
@@ -309,7 +402,7 @@ void TCodesForm::CodeMenuImportTableClick() {
 }
 
 QString TCodesForm::ImportTableFile(const QString& path) {
-    return ImportTable(ReadDrawTableFile(path.toStdString()), path);
+    return ImportTable(ReadDrawTableFile(path.toStdString(), codeNet_.Game()), path);
 }
 
 void TCodesForm::CodeMenuPasteClick() {
@@ -317,7 +410,7 @@ void TCodesForm::CodeMenuPasteClick() {
     if (text.size() > static_cast<qsizetype>(MaxTableFileBytes)) {
         throw EImportError("剪贴板里的内容太多，不能导入。");
     }
-    ImportTable(ReadDrawTable(text.toStdString()), QStringLiteral("剪贴板"));
+    ImportTable(ReadDrawTable(text.toStdString(), codeNet_.Game()), QStringLiteral("剪贴板"));
 }
 
 QString TCodesForm::ImportTable(const TTableRead& read, const QString& source) {
@@ -328,12 +421,15 @@ QString TCodesForm::ImportTable(const TTableRead& read, const QString& source) {
     const int before = codeNet_.Count();
     const TImportMode mode = preview.Mode();
     // The rows are built aside and put in place at once: one step of the
-    // history, and a refusal leaves the table as it was.
-    std::vector<TSeq> rows = ImportedRows(codeNet_.Rows(), read, mode);
+    // history, and a refusal leaves the table as it was. Missing labels
+    // were consented to in the preview.
+    std::vector<TSeq> rows = ImportedRows(codeNet_.Rows(), read, mode, true);
     Change("导入开奖数据", [&] { codeNet_.Replace(std::move(rows)); });
-    const int added = mode == TImportMode::Append ? codeNet_.Count() - before : codeNet_.Count();
+    const int count = codeNet_.Count();
+    const int added = mode == TImportMode::Append ? count - before : count;
     const std::string text =
-        ImportDoneText(mode, added, codeNet_.Count() + codeNet_.FirstPeriod() - 1);
+        ImportDoneText(mode, added, count + codeNet_.FirstPeriod() - 1,
+                       count > 0 ? codeNet_.GetSeq(count - 1).GetLabel() : TLabel());
     ShowNewestDraw();
     Report(text);
     return QString::fromStdString(text);
@@ -344,6 +440,45 @@ void TCodesForm::CodeMenuExportClick() {
         return;
     }
     codeNet_.ExportToText(saveDialog_->selectedFiles().front().toStdString());
+    if (const std::string note = TextFileNote(codeNet_.Game()); !note.empty()) {
+        Report(note);
+    }
+}
+
+void TCodesForm::CodeMenuExportTableClick() {
+    if (ExportTableDialog().exec() != QDialog::Accepted ||
+        exportTableDialog_->selectedFiles().isEmpty()) {
+        return;
+    }
+    ExportTableFile(codeNet_, exportTableDialog_->selectedFiles().front().toStdString());
+}
+
+void TCodesForm::CodeMenuLabelDateClick() {
+    const int row = grid_->View().CursorTableRow();
+    if (row >= codeNet_.Count()) {
+        return;
+    }
+    TLabelDateDlg dialog(codeNet_, row, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    Change("修改期号和日期", [&] { codeNet_.SetLabelDate(row, dialog.Label(), dialog.Date()); });
+}
+
+void TCodesForm::FollowGrid() {
+    // A table without labels and dates shows nothing more than it always did.
+    const int row = grid_->View().CursorTableRow();
+    const bool known = row < codeNet_.Count() && (!codeNet_.GetSeq(row).GetLabel().Empty() ||
+                                                  !codeNet_.GetSeq(row).GetDate().Empty());
+    rowInfoLbl_->setText(known ? QString::fromStdString(RowInfoText(codeNet_, row)) : QString());
+    // The window was made for the standard columns; wider 期 and 期号
+    // columns widen it. 排列5's fewer columns leave it as wide, so that the
+    // tool bar keeps every button in view.
+    const int width = std::max(
+        FixedWidth, FixedWidth + grid_->View().HeaderWidth() - TNetView::StandardHeaderWidth);
+    if (width != this->width()) {
+        setFixedWidth(width);
+    }
 }
 
 void TCodesForm::CodeMenuDelClick() {

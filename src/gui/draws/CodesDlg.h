@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -10,6 +11,7 @@
 
 class QAction;
 class QFileDialog;
+class QLabel;
 class QMenu;
 class QToolBar;
 
@@ -26,6 +28,7 @@ class TCodesForm : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The width with the grid's standard columns; wider columns add theirs.
     static constexpr int FixedWidth = 495;
 
     explicit TCodesForm(QWidget* parent = nullptr);
@@ -38,6 +41,7 @@ public:
     QFileDialog& OpenDialog();
     QFileDialog& SaveDialog();
     QFileDialog& TableDialog();
+    QFileDialog& ExportTableDialog();
     TFindDialog& FindDialog() { return *findDialog_; }
     QMenu& CodeMenu() { return *codeMenu_; }
 
@@ -51,6 +55,11 @@ public:
     // confirms; returns the status text, empty when nothing changed.
     QString ImportTable(const TTableRead& read, const QString& source);
     void CodeMenuExportClick();
+    // The draws with their labels and dates as a CSV file the import reads
+    // back.
+    void CodeMenuExportTableClick();
+    // 修改期号和日期 of the draw under the cursor, one step of the history.
+    void CodeMenuLabelDateClick();
     void CodeMenuDelClick();
     void CodeMenuClearClick();
     void CodeMenuAddClick();
@@ -61,6 +70,10 @@ public:
     void CodeMenuFindClick();
     void CodeMenuNextClick();
     void EditMenuCloseBtClick();
+    // 游戏: switches the table's game as one step of the history; a draw the
+    // game cannot hold refuses it with the error box.
+    void CodeMenuGameClick(TGame game);
+    QAction& GameAction(TGame game) { return *gameActions_[static_cast<size_t>(game)]; }
 
     // Scrolls to the newest draw with the cursor on the line below it, ready
     // for the next draw; done whenever the window is shown and after the
@@ -83,11 +96,17 @@ protected:
 private:
     void BuildCommands();
     void BuildDialogs();
+    void BuildGameMenu();
+    // The game's entry checked and the game in the title.
+    void FollowGame();
     // Runs a command; an error it raises is shown in the standard error box.
     void Guarded(void (TCodesForm::*command)());
     // A change of the draws, as one step of the history when there is one.
     void Change(const char* stepName, const std::function<void()>& change);
     void Report(const std::string& text);
+    // Shows the cursor's draw in the status bar and fits the width to the
+    // grid's columns.
+    void FollowGrid();
 
     // Declared before the grid: the grid's view lets go of the table when
     // the grid is destroyed, so the table must outlive it.
@@ -95,9 +114,12 @@ private:
     TCodeNetGrid* grid_ = nullptr;
     QToolBar* mainTbr_ = nullptr;
     QMenu* codeMenu_ = nullptr;
+    std::array<QAction*, 3> gameActions_{};
     QFileDialog* openDialog_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;
     QFileDialog* tableDialog_ = nullptr;
+    QFileDialog* exportTableDialog_ = nullptr;
+    QLabel* rowInfoLbl_ = nullptr;
     TFindDialog* findDialog_ = nullptr;
     TDocUndo* undo_ = nullptr;
 };

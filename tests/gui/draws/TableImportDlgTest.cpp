@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -108,13 +109,53 @@ private slots:
                  (QStringList{U("第5行：只有5个数字"), U("第9行：期号后面没有开奖号码"),
                               U("第10行：没有期号")}));
         // The table ends 1111111, 2222222, 3333333 ... but only 3333333
-        // is in the file: no run of three, append is refused.
+        // is in the file: no run of three, append is refused. Replacing the
+        // table waits for the player's own choice: Enter does nothing yet.
         QVERIFY(!preview.AppendRb().isEnabled());
-        QVERIFY(preview.ReplaceRb().isChecked());
-        QVERIFY(preview.OutcomeLabel().text().startsWith(
-            U("无法追加：文件里找不到与码表最后3期相同的连续开奖号码，只能替换整个码表。")));
+        QVERIFY(!preview.ReplaceRb().isChecked());
+        QCOMPARE(preview.OutcomeLabel().text(),
+                 U("无法追加：文件里找不到与码表最后3期相同的连续开奖号码，只能替换整个码表。\n"
+                   "将用4期替换码表中的4期。要这样做，请选择“替换整个码表”。"));
+        QVERIFY(!preview.CanConfirm());
+        QVERIFY(!preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
+        preview.show();
+        QTest::keyClick(&preview, Qt::Key_Return);
+        QVERIFY(preview.isVisible());
+        QCOMPARE(preview.result(), 0);
+        preview.ReplaceRb().click();
+        QVERIFY(preview.OutcomeLabel().text().endsWith(U("将用4期替换码表中的4期。")));
         QVERIFY(preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
         QCOMPARE(preview.Mode(), TImportMode::Replace);
+    }
+
+    // Run with TOVARIN_SHOT set: the preview of a file that cannot continue
+    // a table of 372 draws.
+    void screenshotWhenOnlyReplaceIsPossible() {
+        const QByteArray shot = qgetenv("TOVARIN_SHOT");
+        if (shot.isEmpty()) {
+            QSKIP("TOVARIN_SHOT names the file for the picture");
+        }
+        test::AddDraws(Net(), std::vector<std::string>(368, "1234567"));
+        std::string file = "期号,开奖日期,开奖号码\n";
+        for (int i = 1; i <= 7; ++i) {
+            file += "202600" + std::to_string(i) + ",2026-01-0" + std::to_string(i) + "," +
+                    std::to_string(1000000 * i + 234567) + "\n";
+        }
+        file += "2026008,2026-01-08,3 5 x 1 2 9 0\n";
+        const TTableRead read = ReadDrawTable(file);
+        TTableImportDlg preview(Net(), read, U("开奖数据.csv"));
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QTest::qWait(100);
+        QVERIFY(preview.grab().save(QString::fromLocal8Bit(shot)));
+    }
+
+    // A conflict is listed as a line that cannot be read, and counted so.
+    void theCountNamesEveryListedLine() {
+        const TTableRead read = ReadDrawTable("1,1111111\n1,1111112\n2,22\n");
+        TTableImportDlg preview(Net(), read, U("draws.csv"));
+        QCOMPARE(ListTexts(preview.SkippedList()).size(), 2);
+        QCOMPARE(preview.findChild<QLabel*>("SkippedLbl")->text(), U("无法读取的行：2行"));
     }
 
     void appendIsTheDefaultWhenTheFileContinuesTheTable() {
@@ -128,7 +169,7 @@ private slots:
         QVERIFY(!preview.SkippedList().isVisible());
         QCOMPARE(preview.findChild<QLabel*>("SkippedLbl")->text(), U("没有无法读取的行"));
         preview.ReplaceRb().setChecked(true);
-        QCOMPARE(preview.OutcomeLabel().text(), U("码表的4期将被文件里的5期替换。"));
+        QCOMPARE(preview.OutcomeLabel().text(), U("将用5期替换码表中的4期。"));
     }
 
     void replaceIsTheDefaultForAnEmptyTable() {
@@ -137,7 +178,7 @@ private slots:
         TTableImportDlg preview(Net(), read, U("draws.csv"));
         QVERIFY(!preview.AppendRb().isEnabled());
         QVERIFY(preview.ReplaceRb().isChecked());
-        QCOMPARE(preview.OutcomeLabel().text(), U("码表的0期将被文件里的1期替换。"));
+        QCOMPARE(preview.OutcomeLabel().text(), U("码表是空的，将导入1期。"));
     }
 
     void conflictingLinesCannotBeConfirmed() {
@@ -159,6 +200,34 @@ private slots:
         QVERIFY(preview.OutcomeLabel().text().contains(U(NoDrawsText().c_str())));
     }
 
+    void aHostileFilesLinesAreCountedPastTheListedOnes() {
+        std::string text = "1,1111111\n";
+        for (int i = 0; i < 1500; ++i) {
+            text += "x\n";
+        }
+        const TTableRead read = ReadDrawTable(text);
+        TTableImportDlg preview(Net(), read, U("draws.csv"));
+        QCOMPARE(preview.findChild<QLabel*>("SkippedLbl")->text(), U("无法读取的行：1500行"));
+        QCOMPARE(preview.SkippedList().count(), 1001);
+        QCOMPARE(preview.SkippedList().item(1000)->text(), U("……另有500行未列出"));
+    }
+
+    void anAppendPastTheRowBoundCannotBeConfirmed() {
+        std::vector<TSeq> rows(kMaxDraws - 1);
+        rows.back().SetNum(0, 3);
+        Net().Replace(std::move(rows));
+        const TTableRead read =
+            ReadDrawTable("1,0000000\n2,0000000\n3,3000000\n4,1111111\n5,2222222\n");
+        TTableImportDlg preview(Net(), read, U("draws.csv"));
+        QCOMPARE(preview.Mode(), TImportMode::Append);
+        QVERIFY(!preview.CanConfirm());
+        QVERIFY(!preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
+        QCOMPARE(preview.OutcomeLabel().text(),
+                 U("码表最多只能有16777216期开奖号码，这样会有16777217期，码表没有改动。"));
+        preview.ReplaceRb().setChecked(true);
+        QVERIFY(preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
+    }
+
     void confirmedAppendChangesTheTableOnceAndSaysSo() {
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
@@ -169,7 +238,8 @@ private slots:
         const QString text = form_->ImportTable(
             ReadDrawTable("3,3333333\n2,2222222\n1,1111111\n4,4444444\n5,5555555\n"), U("x"));
         Net().Unsubscribe(token);
-        QCOMPARE(text, U("追加了2期，最新一期为第6期"));
+        // The appended draws bring the file's labels.
+        QCOMPARE(text, U("追加了2期，最新一期为5期"));
         QCOMPARE(test::DrawTexts(Net()),
                  (std::vector<std::string>{"0000000", "1111111", "2222222", "3333333", "4444444",
                                            "5555555"}));
@@ -192,8 +262,40 @@ private slots:
             Confirm(preview);
         });
         const QString text = form_->ImportTable(ReadDrawTable("8,8888888\n9,9999999\n"), U("x"));
-        QCOMPARE(text, U("导入了2期，最新一期为第2期"));
+        QCOMPARE(text, U("导入了2期，最新一期为9期"));
         QCOMPARE(test::DrawTexts(Net()), (std::vector<std::string>{"8888888", "9999999"}));
+    }
+
+    void missingLabelsAreListedAndNeedConsent() {
+        Net().SetLabelDate(3, *TLabel::Parse("26148"), TDrawDate());
+        WhenPreviewOpens([](TTableImportDlg& preview) {
+            QVERIFY(preview.AppendRb().isChecked());
+            QCOMPARE(ListTexts(preview.GapList()),
+                     (QStringList{U("缺少第26149期"), U("缺少第26151期")}));
+            QVERIFY(preview.AllowGapsChk().isVisible());
+            QVERIFY(preview.OutcomeLabel().text().endsWith(U("开奖数据缺少2期，见下面的列表。")));
+            QVERIFY(!preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
+            preview.AllowGapsChk().setChecked(true);
+            Confirm(preview);
+        });
+        const QString text =
+            form_->ImportTable(ReadDrawTable("期号,开奖日期,号码\n2026150,2026-12-06,5555555\n"
+                                             "2026152,2026-12-08,7777777\n"),
+                               U("x"));
+        QCOMPARE(text, U("追加了2期，最新一期为26152期"));
+        QCOMPARE(Net().GetSeq(4).GetDate().Text(), std::string("2026-12-06"));
+    }
+
+    void aDrawTheTableHoldsWithOtherDigitsCannotBeAppended() {
+        Net().SetLabelDate(3, *TLabel::Parse("2026148"), TDrawDate());
+        const TTableRead read = ReadDrawTable("2026148,3333330\n2026149,4444444\n");
+        TTableImportDlg preview(Net(), read, U("x"));
+        QCOMPARE(ListTexts(preview.GapList()),
+                 (QStringList{U("第2026148期：码表里是3333333，文件第1行是3333330")}));
+        QVERIFY(!preview.AllowGapsChk().isVisible());
+        QVERIFY(!preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
+        preview.ReplaceRb().setChecked(true);
+        QVERIFY(preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
     }
 
     void cancelledPreviewChangesNothing() {
@@ -240,7 +342,7 @@ private slots:
         QTest::keyClick(&form_->Grid(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(test::DrawTexts(Net()),
                  (std::vector<std::string>{"0000000", "1111111", "2222222", "3333333", "4444444"}));
-        QCOMPARE(form_->statusBar()->currentMessage(), U("追加了1期，最新一期为第5期"));
+        QCOMPARE(form_->statusBar()->currentMessage(), U("追加了1期，最新一期为4期"));
     }
 
     void importFromAFile() {
@@ -253,7 +355,7 @@ private slots:
             QCOMPARE(preview.findChild<QLabel*>("SourceLbl")->text(), U("来源：") + path);
             Confirm(preview);
         });
-        QCOMPARE(form_->ImportTableFile(path), U("追加了2期，最新一期为第6期"));
+        QCOMPARE(form_->ImportTableFile(path), U("追加了2期，最新一期为5期"));
         QCOMPARE(Net().Count(), 6);
         QCOMPARE(test::DigitsOf(Net(), 5), std::string("5555555"));
     }
@@ -300,6 +402,24 @@ private slots:
         test::AddDraws(Net(), {"1111111", "3333333", "4444444", "5555555"});
         TTableImportDlg preview(Net(), read, U("/home/player/下载/七星彩开奖数据.csv"));
         QCOMPARE(preview.Mode(), TImportMode::Append);
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QTest::qWait(100);
+        QVERIFY(preview.grab().save(QString::fromLocal8Bit(shot)));
+    }
+
+    // Run with TOVARIN_SHOT_GAP set: the preview of a file that misses
+    // periods after the table's last labelled draw, saved there.
+    void screenshotOfAGap() {
+        const QByteArray shot = qgetenv("TOVARIN_SHOT_GAP");
+        if (shot.isEmpty()) {
+            QSKIP("TOVARIN_SHOT_GAP names the file for the picture");
+        }
+        Net().SetLabelDate(3, *TLabel::Parse("2026147"), *TDrawDate::Parse("2026-12-01"));
+        const TTableRead read = ReadDrawTable(
+            "期号,开奖日期,开奖号码\r\n2026150,2026-12-06,3581290\r\n2026147,2026-12-01,3333333\r\n"
+            "2026151,2026-12-08,0372915\r\n2026153,2026-12-11,9012876\r\n");
+        TTableImportDlg preview(Net(), read, U("/home/player/下载/开奖数据.csv"));
         preview.show();
         QVERIFY(QTest::qWaitForWindowExposed(&preview));
         QTest::qWait(100);
