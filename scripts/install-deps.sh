@@ -15,7 +15,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev qt6-translations-l10n
   libqt6opengl6-dev nlohmann-json3-dev
-  libgl-dev fonts-wqy-zenhei
+  libgl-dev fonts-wqy-zenhei libssl-dev
   xvfb xauth imagemagick
   clang clang-format clang-tidy libclang-rt-14-dev
   python3
