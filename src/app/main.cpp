@@ -1,4 +1,5 @@
 // The program's main block: the application, the main window, the loop.
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -38,8 +39,17 @@ int main(int argc, char** argv) {
         tovarin::RemoveLeftTemporaries(workFolder);
         tovarin::TMainForm::TSetup setup;
         setup.AppDir = QString::fromStdString(workFolder);
+        // A document the desktop hands over ("tovarin FILE.lvrn"); the work
+        // folder becomes the current one, so the name is made absolute first.
+        if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1) {
+            setup.StartDocument = QFileInfo(arguments.at(1)).absoluteFilePath();
+        }
         tovarin::TMainForm form(setup);
-        app.setWindowIcon(QIcon(QStringLiteral(":/mainwin/icons/tovarin.svg")));
+        QIcon icon;
+        for (const int size : {16, 32, 48, 256}) {
+            icon.addFile(QStringLiteral(":/mainwin/icons/tovarin-%1.png").arg(size));
+        }
+        app.setWindowIcon(icon);
         form.show();
         return app.exec();
     } catch (const std::exception& error) {

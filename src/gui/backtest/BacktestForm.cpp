@@ -11,8 +11,6 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
 
 #include <algorithm>
 #include <exception>
@@ -23,6 +21,7 @@
 #include "core/engine/Prj.h"
 #include "gui/backtest/BacktestCharts.h"
 #include "gui/backtest/PeriodTableModel.h"
+#include "gui/charts/Chart.h"
 
 namespace tovarin {
 namespace {
@@ -67,16 +66,11 @@ QTableWidget* MakeGrid(const char* name, const QStringList& titles, QWidget* par
     return grid;
 }
 
-QChartView* MakeChartView(const char* name, const QString& title, QChart*& chart, QWidget* parent) {
-    chart = new QChart;
-    chart->setTitle(title);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    auto* view = new QChartView(chart, parent);
-    view->setObjectName(QString::fromUtf8(name));
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(320, 240);
-    return view;
+TChart* MakeChartView(const char* name, const QString& title, TChart*& chart, QWidget* parent) {
+    chart = new TChart(title, parent);
+    chart->setObjectName(QString::fromUtf8(name));
+    chart->setMinimumSize(320, 240);
+    return chart;
 }
 
 }  // namespace
@@ -309,8 +303,10 @@ void TBacktestForm::ShowFailure(const QString& message) {
     periodModel_->Clear();
     ConditionGrid->setRowCount(0);
     GroupGrid->setRowCount(0);
-    toleranceChart_->removeAllSeries();
-    rollingChart_->removeAllSeries();
+    for (TChart* chart : {toleranceChart_, rollingChart_}) {
+        chart->ClearSeries();
+        chart->replot();
+    }
     SummaryLbl->setStyleSheet(QStringLiteral("color: #b02020;"));
     SummaryLbl->setText(message);
 }

@@ -8,7 +8,6 @@
 #include "core/backtest/Backtest.h"
 #include "core/engine/Prj.h"
 
-class QChart;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -18,6 +17,7 @@ class QTabWidget;
 
 namespace tovarin {
 
+class TChart;
 class TPeriodTableModel;
 
 // 回测: how the selected project would have done over a range of past draws
@@ -81,8 +81,8 @@ private:
     QPushButton* AllBt = nullptr;
     QLabel* SummaryLbl = nullptr;
     QLabel* CautionLbl = nullptr;
-    QChart* toleranceChart_ = nullptr;
-    QChart* rollingChart_ = nullptr;
+    TChart* toleranceChart_ = nullptr;
+    TChart* rollingChart_ = nullptr;
     QTabWidget* Tabs = nullptr;
     QTableWidget* ConditionGrid = nullptr;
     QTableWidget* GroupGrid = nullptr;

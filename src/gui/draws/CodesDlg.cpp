@@ -209,7 +209,7 @@ void TCodesForm::BuildCommands() {
     for (const Command& command : Commands) {
         QAction* button = MakeAction(*this, command.button);
         button->setIcon(
-            QIcon(QStringLiteral(":/draws/icons/%1.svg").arg(QString::fromUtf8(command.icon))));
+            QIcon(QStringLiteral(":/draws/icons/%1.png").arg(QString::fromUtf8(command.icon))));
         button->setVisible(command.buttonVisible);
         connect(button, &QAction::triggered, this, [this, &command] { Guarded(command.handler); });
         mainTbr_->addAction(button);

@@ -412,7 +412,7 @@ void TMainForm::BuildToolBar() {
         }
         QToolButton& button = AddToolButton(
             *MainTbr, *(actions_.*spec.Action), QString::fromUtf8(spec.Caption),
-            QStringLiteral(":/mainwin/icons/%1.svg").arg(QString::fromUtf8(spec.Icon)),
+            QStringLiteral(":/mainwin/icons/%1.png").arg(QString::fromUtf8(spec.Icon)),
             spec.Hint != nullptr ? QString::fromUtf8(spec.Hint) : QString());
         // The kind list opens at the pointer when the button is clicked, not
         // under the button.

@@ -1,12 +1,7 @@
 #include "gui/stats/StatsForm.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
 #include <QBuffer>
 #include <QButtonGroup>
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -24,7 +19,6 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
@@ -35,6 +29,8 @@
 #include "core/engine/Bind.h"
 #include "core/stats/StatsBinds.h"
 #include "core/stats/StatsText.h"
+#include "gui/charts/Chart.h"
+#include "gui/charts/ChartAxes.h"
 #include "gui/common/CenterOnScreen.h"
 #include "gui/stats/StatsTableModel.h"
 #include "gui/stats/TrendChart.h"
@@ -58,20 +54,6 @@ const char* ObjectPart(TStatDim dim) {
             return "Code";
     }
     return "";
-}
-
-// A whole step of 1, 2 or 5 times a power of ten that divides 0..top into
-// at most about six parts, so that every tick falls on a whole count.
-int TickStep(double top) {
-    int step = 1;
-    for (int power = 1;; power *= 10) {
-        for (const int factor : {1, 2, 5}) {
-            step = factor * power;
-            if (top / step <= 6) {
-                return step;
-            }
-        }
-    }
 }
 
 QString PresetCaption(int last) {
@@ -190,52 +172,27 @@ QWidget* TStatsForm::BuildDimPage(TStatDim dim) {
         ShowSelectionMenu(dim, SelectedTableItems(dim), table.viewport()->mapToGlobal(at));
     });
 
-    page.Hits = new QBarSet(QStringLiteral("出现次数"));
-    page.Hits->setColor(QColor(0x30, 0x70, 0xC0));
-    page.Expected = new QBarSet(QStringLiteral("理论次数"));
-    page.Expected->setColor(QColor(0xB0, 0xB0, 0xB0));
-    auto* series = new QBarSeries;
-    series->append(page.Hits);
-    series->append(page.Expected);
-    auto* chart = new QChart;
-    chart->addSeries(series);
-    chart->setTitle(QStringLiteral("%1出现次数与理论次数").arg(QString::fromUtf8(DimName(dim))));
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    auto* items = new QBarCategoryAxis(chart);
+    page.Chart = new TChart(
+        QStringLiteral("%1出现次数与理论次数").arg(QString::fromUtf8(DimName(dim))), splitter);
+    page.Chart->setObjectName(QStringLiteral("Stats%1Chart").arg(ObjectPart(dim)));
+    QStringList labels;
     for (int item = 0; item < ItemCount(dim); ++item) {
-        items->append(QString::fromStdString(ItemText(dim, item)));
-        page.Hits->append(0);
-        page.Expected->append(0);
+        labels << QString::fromStdString(ItemText(dim, item));
     }
-    if (dim == TStatDim::Sum) {
-        // Nineteen two-place labels fit beside the table only when small.
-        QFont small = items->labelsFont();
-        small.setPixelSize(10);
-        items->setLabelsFont(small);
-    }
-    chart->addAxis(items, Qt::AlignBottom);
-    series->attachAxis(items);
-    page.Axis = new QValueAxis(chart);
-    page.Axis->setLabelFormat(QStringLiteral("%d"));
-    page.Axis->setTickType(QValueAxis::TicksDynamic);
-    page.Axis->setTickAnchor(0);
-    chart->addAxis(page.Axis, Qt::AlignLeft);
-    series->attachAxis(page.Axis);
-    auto* view = new QChartView(chart);
-    view->setObjectName(QStringLiteral("Stats%1Chart").arg(ObjectPart(dim)));
-    view->setRenderHint(QPainter::Antialiasing);
-
+    page.Chart->SetCategories(labels);
+    page.Hits = page.Chart->AddBars(QStringLiteral("出现次数"), QColor(0x30, 0x70, 0xC0));
+    page.Expected = page.Chart->AddBars(QStringLiteral("理论次数"), QColor(0xB0, 0xB0, 0xB0));
     splitter->addWidget(page.Table);
     if (dim == TStatDim::Code) {
         // A hundred pairs of bars stay readable only when the chart is wider
         // than the window: it scrolls.
-        view->setMinimumWidth(kCodeChartWidth);
+        page.Chart->setMinimumWidth(kCodeChartWidth);
         auto* scroller = new QScrollArea(splitter);
-        scroller->setWidget(view);
+        scroller->setWidget(page.Chart);
         scroller->setWidgetResizable(true);
         splitter->addWidget(scroller);
     } else {
-        splitter->addWidget(view);
+        splitter->addWidget(page.Chart);
     }
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({kTableWidth, width() - kTableWidth});
@@ -302,15 +259,23 @@ void TStatsForm::Refresh() {
         TDimPage& page = pages_[static_cast<size_t>(dim)];
         const std::vector<TItemStats>& items = stats_.Of(dim);
         page.Model->SetStats(items);
-        double top = 1;
+        QVector<double> keys;
+        QVector<double> hits;
+        QVector<double> expected;
         for (const TItemStats& item : items) {
-            page.Hits->replace(item.Item, item.Hits);
-            page.Expected->replace(item.Item, item.Expected);
-            top = std::max({top, static_cast<double>(item.Hits), item.Expected});
+            keys << item.Item;
+            hits << static_cast<double>(item.Hits);
+            expected << item.Expected;
         }
-        const int step = TickStep(top);
-        page.Axis->setTickInterval(step);
-        page.Axis->setRange(0, (std::floor(top / step) + 1) * step);
+        page.Hits->setData(keys, hits, true);
+        page.Expected->setData(keys, expected, true);
+        double top = 0;
+        for (const QVector<double>* values : {&hits, &expected}) {
+            top = std::max(
+                top, values->isEmpty() ? 0.0 : *std::max_element(values->begin(), values->end()));
+        }
+        SetCountAxis(*page.Chart->yAxis, top);
+        page.Chart->replot();
     }
     RefreshTrend();
 }

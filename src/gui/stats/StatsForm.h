@@ -17,13 +17,12 @@ class QMenu;
 class QSpinBox;
 class QTabWidget;
 class QTableView;
-
-class QBarSet;
-class QValueAxis;
+class QCPBars;
 
 namespace tovarin {
 
 class TCodeNet;
+class TChart;
 class TStatsTableModel;
 class TTrendChart;
 
@@ -72,9 +71,9 @@ private:
     struct TDimPage {
         TStatsTableModel* Model = nullptr;
         QTableView* Table = nullptr;
-        QBarSet* Hits = nullptr;
-        QBarSet* Expected = nullptr;
-        QValueAxis* Axis = nullptr;
+        TChart* Chart = nullptr;
+        QCPBars* Hits = nullptr;
+        QCPBars* Expected = nullptr;
     };
 
     void BuildLayout();

@@ -9,10 +9,6 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QScatterSeries>
 
 #include <memory>
 
@@ -21,11 +17,21 @@
 #include "core/engine/Prj.h"
 #include "gui/backtest/BacktestCharts.h"
 #include "gui/backtest/BacktestForm.h"
+#include "gui/charts/Chart.h"
 #include "support/Draws.h"
 
 using namespace tovarin;
 
 namespace {
+
+QPointF PointOf(const QCPGraph& graph, int index) {
+    const auto point = graph.data()->at(index);
+    return {point->key, point->value};
+}
+
+double TickStep(const QCPAxis& axis) {
+    return axis.ticker().staticCast<QCPAxisTickerFixed>()->tickStep();
+}
 
 std::string DrawOf(TCode code) {
     return {static_cast<char>('0' + code / 10),
@@ -208,11 +214,14 @@ private slots:
         QVERIFY(!form_->Report().has_value());
         QCOMPARE(Summary(), QStringLiteral("无法回测：'x' is not a valid integer value"));
         QCOMPARE(Find<QTableView>("PeriodGrid")->model()->rowCount(), 0);
+        QCOMPARE(Find<TChart>("ToleranceChart")->graphCount(), 0);
+        QCOMPARE(Find<TChart>("RollingChart")->graphCount(), 0);
         const std::unique_ptr<TBaseBind> edited = CreateBind(7, project_->Options());
         edited->SetParam("5,10");
         project_->AssignBind(0, *edited);
         QVERIFY(form_->Report().has_value());
         QCOMPARE(Find<QTableView>("PeriodGrid")->model()->rowCount(), 1);
+        QCOMPARE(Find<TChart>("ToleranceChart")->graphCount(), 3);
     }
 
     void closesWhenTheProjectLeavesTheList() {
@@ -324,28 +333,36 @@ private slots:
         }
         AddWinners(winners);
         Open();
-        QChart* curve = Find<QChartView>("ToleranceChart")->chart();
-        const QList<QAbstractSeries*> curveSeries = curve->series();
-        QCOMPARE(curveSeries.size(), 3);
-        auto* codes = qobject_cast<QLineSeries*>(curveSeries[0]);
-        QCOMPARE(codes->count(), 3);
-        QCOMPARE(codes->at(1), QPointF(1, 19));
-        auto* hits = qobject_cast<QLineSeries*>(curveSeries[1]);
-        QCOMPARE(hits->at(0), QPointF(0, 80));
-        QCOMPARE(hits->at(2), QPointF(2, 100));
-        auto* mark = qobject_cast<QScatterSeries*>(curveSeries[2]);
+        auto* curve = Find<TChart>("ToleranceChart");
+        QCOMPARE(curve->graphCount(), 3);
+        const QCPGraph* codes = curve->graph(0);
+        QCOMPARE(codes->name(), QStringLiteral("保留号码(%)"));
+        QCOMPARE(codes->dataCount(), 3);
+        QCOMPARE(PointOf(*codes, 1), QPointF(1, 19));
+        const QCPGraph* hits = curve->graph(1);
+        QCOMPARE(hits->name(), QStringLiteral("命中期数(%)"));
+        QCOMPARE(PointOf(*hits, 0), QPointF(0, 80));
+        QCOMPARE(PointOf(*hits, 2), QPointF(2, 100));
+        const QCPGraph* mark = curve->graph(2);
         QCOMPARE(mark->name(), QStringLiteral("当前容错1"));
-        QCOMPARE(mark->at(0), QPointF(1, 19));
-        QCOMPARE(mark->at(1), QPointF(1, 80));
+        QCOMPARE(PointOf(*mark, 0), QPointF(1, 19));
+        QCOMPARE(PointOf(*mark, 1), QPointF(1, 80));
 
-        QChart* rolling = Find<QChartView>("RollingChart")->chart();
-        QCOMPARE(rolling->series().size(), 2);
-        auto* rate = qobject_cast<QLineSeries*>(rolling->series()[0]);
-        QCOMPARE(rate->count(), 6);  // windows ending at 20..25
-        QCOMPARE(rate->at(0), QPointF(20, 80));
-        auto* baseline = qobject_cast<QLineSeries*>(rolling->series()[1]);
-        QCOMPARE(baseline->at(0).y(), 19.0);
-        QCOMPARE(baseline->at(1), QPointF(25, 19));
+        auto* rolling = Find<TChart>("RollingChart");
+        QCOMPARE(rolling->graphCount(), 2);
+        const QCPGraph* rate = rolling->graph(0);
+        QCOMPARE(rate->name(), QStringLiteral("近20期命中率(%)"));
+        QCOMPARE(rate->dataCount(), 6);  // windows ending at 20..25
+        QCOMPARE(PointOf(*rate, 0), QPointF(20, 80));
+        const QCPGraph* baseline = rolling->graph(1);
+        QCOMPARE(baseline->name(), QStringLiteral("随机基准(%)"));
+        QCOMPARE(PointOf(*baseline, 0).y(), 19.0);
+        QCOMPARE(PointOf(*baseline, 1), QPointF(25, 19));
+        // Round ticks: whole tolerances, percentages in fifths, periods in
+        // whole steps.
+        QCOMPARE(TickStep(*curve->xAxis), 1.0);
+        QCOMPARE(TickStep(*curve->yAxis), 20.0);
+        QCOMPARE(TickStep(*rolling->xAxis), 1.0);
     }
 
     void thinnedLineKeepsTheEnds() {

@@ -1,8 +1,4 @@
 #include <QAbstractButton>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -14,7 +10,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
-#include <QValueAxis>
 #include <memory>
 #include <string>
 #include <utility>
@@ -23,6 +18,7 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/stats/StatsText.h"
+#include "gui/charts/Chart.h"
 #include "gui/stats/StatsForm.h"
 #include "gui/stats/StatsTableModel.h"
 #include "gui/stats/TrendChart.h"
@@ -100,34 +96,41 @@ private slots:
     void barChartsShowHitsAgainstExpected() {
         for (const auto& [name, items] :
              std::vector<std::pair<const char*, int>>{{"Head", 10}, {"Sum", 19}, {"Code", 100}}) {
-            const auto* view =
-                form_->findChild<QChartView*>(QStringLiteral("Stats%1Chart").arg(name));
-            QVERIFY(view != nullptr);
-            const auto* series = qobject_cast<QBarSeries*>(view->chart()->series().at(0));
-            QVERIFY(series != nullptr);
-            QCOMPARE(series->barSets().size(), 2);
-            QCOMPARE(series->barSets()[0]->label(), QStringLiteral("出现次数"));
-            QCOMPARE(series->barSets()[1]->label(), QStringLiteral("理论次数"));
-            QCOMPARE(series->barSets()[0]->count(), items);
+            auto* chart = form_->findChild<TChart*>(QStringLiteral("Stats%1Chart").arg(name));
+            QVERIFY(chart != nullptr);
+            QCOMPARE(chart->plottableCount(), 2);
+            QCOMPARE(chart->plottable(0)->name(), QStringLiteral("出现次数"));
+            QCOMPARE(chart->plottable(1)->name(), QStringLiteral("理论次数"));
+            QCOMPARE(Bars(*chart, 0).dataCount(), items);
+            QCOMPARE(chart->Categories().size(), items);
         }
-        const auto* sums = qobject_cast<QBarSeries*>(
-            form_->findChild<QChartView*>("StatsSumChart")->chart()->series().at(0));
-        QCOMPARE(sums->barSets()[0]->at(6), 2.0);
-        QCOMPARE(sums->barSets()[1]->at(6), 0.35);
-        QCOMPARE(sums->barSets()[0]->at(18), 0.0);
-        const QList<QAbstractAxis*> axes =
-            form_->findChild<QChartView*>("StatsSumChart")->chart()->axes(Qt::Vertical);
-        const auto* counts = qobject_cast<QValueAxis*>(axes.at(0));
-        QVERIFY(counts != nullptr);
+        QCOMPARE(Chart("Code").Categories()[42], QStringLiteral("4xx2"));
+        TChart& sums = Chart("Sum");
+        QCOMPARE(sums.Categories()[18], QStringLiteral("18"));
+        QCOMPARE(Bars(sums, 0).data()->at(6)->value, 2.0);
+        QCOMPARE(Bars(sums, 1).data()->at(6)->value, 0.35);
+        QCOMPARE(Bars(sums, 0).data()->at(18)->value, 0.0);
         // Whole ticks: the largest count (2) under a top of 3.
-        QCOMPARE(counts->tickInterval(), 1.0);
-        QCOMPARE(counts->max(), 3.0);
+        QCOMPARE(sums.yAxis->ticker().staticCast<QCPAxisTickerFixed>()->tickStep(), 1.0);
+        QCOMPARE(sums.yAxis->range().upper, 3.0);
         // Live: the bars follow the table.
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         test::AddDraws(*net_, {"9009000"});
-        QCOMPARE(sums->barSets()[0]->at(18), 1.0);
-        QCOMPARE(sums->barSets()[1]->at(6), 0.42);
+        QCOMPARE(Bars(sums, 0).data()->at(18)->value, 1.0);
+        QCOMPARE(Bars(sums, 1).data()->at(6)->value, 0.42);
+    }
+
+    void sumChartShowsEveryLabelAndTheValuesUnderThePointer() {
+        Tabs().setCurrentIndex(2);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        TChart& sums = Chart("Sum");
+        sums.replot();
+        // The nineteen labels stand side by side at the window's size.
+        QCOMPARE(sums.xAxis->tickLabelRotation(), 0.0);
+        const QPointF six(sums.xAxis->coordToPixel(6), sums.yAxis->coordToPixel(1));
+        QCOMPARE(sums.ValueTipAt(six), QStringLiteral("6\n出现次数：2\n理论次数：0.35"));
     }
 
     void columnsSortByValue() {
@@ -421,6 +424,12 @@ private:
     QTabWidget& Tabs() const { return *form_->findChild<QTabWidget*>("StatsTabs"); }
     QTableView& Table(const char* dim) const {
         return *form_->findChild<QTableView*>(QStringLiteral("Stats%1Table").arg(dim));
+    }
+    TChart& Chart(const char* dim) const {
+        return *form_->findChild<TChart*>(QStringLiteral("Stats%1Chart").arg(dim));
+    }
+    static QCPBars& Bars(TChart& chart, int set) {
+        return *qobject_cast<QCPBars*>(chart.plottable(set));
     }
     TTrendChart& Trend() const { return *form_->findChild<TTrendChart*>("TrendChart"); }
     QSpinBox& Spin() const { return *form_->findChild<QSpinBox*>("StatsLastEd"); }
