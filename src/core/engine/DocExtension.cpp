@@ -1,5 +1,7 @@
 #include "core/engine/DocExtension.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "core/base/ByteStream.h"
@@ -25,7 +27,13 @@ std::string At(size_t offset) { return " at byte " + std::to_string(offset); }
 void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter& out) {
     const bool labels = codeNet.HasLabelsOrDates();
     const TDocSections& others = projects.Sections();
-    if (!labels && others.Empty()) {
+    std::vector<TDocSections::TSection> modelSections;
+    for (const TSectionModel* model : projects.Models()) {
+        if (std::optional<std::string> bytes = model->Encode()) {
+            modelSections.push_back({model->Kind(), std::move(*bytes)});
+        }
+    }
+    if (!labels && others.Empty() && modelSections.empty()) {
         return;
     }
     out.WriteBytes(kExtensionMagic);
@@ -35,21 +43,25 @@ void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter
         codeNet.WriteLabelSection(section);
         WriteSection(out, kLabelsKind, section.Bytes());
     }
+    for (const TDocSections::TSection& section : modelSections) {
+        WriteSection(out, section.Kind, section.Bytes);
+    }
     for (const TDocSections::TSection& section : others.All()) {
         WriteSection(out, section.Kind, section.Bytes);
     }
 }
 
-TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
-    TExtensionRead read;
-    if (in.Remaining() < kExtensionMagic.size()) {
-        return read;
-    }
-    ByteReader peek = in;
-    if (peek.ReadBytes(kExtensionMagic.size()) != kExtensionMagic) {
-        return read;
-    }
-    in = peek;
+namespace {
+
+// The sections of the models, kept apart while the extension is read.
+struct TModelSections {
+    std::vector<std::optional<std::string_view>> Bytes;
+    std::vector<size_t> Offsets;
+};
+
+void ReadSections(ByteReader& in, std::vector<TSeq>& rows,
+                  const std::vector<TSectionModel*>& models, TExtensionRead& read,
+                  TModelSections& modelSections) {
     const size_t versionAt = in.Offset();
     const int32_t version = in.ReadI32();
     if (version > kExtensionVersion) {
@@ -73,9 +85,20 @@ TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
         }
         const size_t bytesAt = in.Offset();
         const std::string_view bytes = in.ReadBytes(static_cast<size_t>(length));
-        const bool repeated = kind == kLabelsKind ? labelsRead : read.Others.Get(kind) != nullptr;
+        const auto model = std::find_if(models.begin(), models.end(), [kind](const auto* m) {
+            return m->Kind() == kind;
+        });
+        const auto modelIndex = static_cast<size_t>(model - models.begin());
+        const bool repeated = kind == kLabelsKind       ? labelsRead
+                              : model != models.end() ? modelSections.Bytes[modelIndex].has_value()
+                                                      : read.Others.Get(kind) != nullptr;
         if (repeated) {
             throw EReadError("Second section of kind " + std::to_string(kind) + At(sectionAt));
+        }
+        if (model != models.end()) {
+            modelSections.Bytes[modelIndex] = bytes;
+            modelSections.Offsets[modelIndex] = bytesAt;
+            continue;
         }
         if (kind != kLabelsKind) {
             read.Others.Set(kind, std::string(bytes));
@@ -90,7 +113,27 @@ TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
         }
         labelsRead = true;
     }
+}
+
+}  // namespace
+
+TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows,
+                             const std::vector<TSectionModel*>& models) {
+    TExtensionRead read;
+    TModelSections modelSections{std::vector<std::optional<std::string_view>>(models.size()),
+                                 std::vector<size_t>(models.size(), 0)};
+    ByteReader peek = in;
+    if (in.Remaining() >= kExtensionMagic.size() &&
+        peek.ReadBytes(kExtensionMagic.size()) == kExtensionMagic) {
+        in = peek;
+        ReadSections(in, rows, models, read, modelSections);
+    }
+    for (size_t i = 0; i < models.size(); ++i) {
+        read.TakeOvers.push_back(
+            models[i]->Decode(modelSections.Bytes[i], modelSections.Offsets[i]));
+    }
     return read;
 }
+
 
 }  // namespace tovarin

@@ -28,15 +28,20 @@ inline constexpr int32_t kExtensionVersion = 1;
 // its two blocks alone.
 void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter& out);
 
-// What the extension held besides the rows' labels and dates.
+// What the extension held besides the rows' labels and dates: the
+// sections nothing here reads, and what puts each attached model's section
+// in its place.
 struct TExtensionRead {
     TDocSections Others;
+    std::vector<TSectionModel::TTakeOver> TakeOvers;
 };
 
 // Reads the extension from in to its end, if there is one, giving rows
-// (the document's draws, read before) their labels and dates. A spoiled
-// extension, a newer version or a section that does not fit raises
-// EReadError naming the byte.
-TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows);
+// (the document's draws, read before) their labels and dates; a section of
+// a model's kind is the model's to read, and a model whose section the
+// document lacks reads none. A spoiled extension, a newer version or a
+// section that does not fit raises EReadError naming the byte.
+TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows,
+                             const std::vector<TSectionModel*>& models);
 
 }  // namespace tovarin

@@ -31,6 +31,8 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/history/DocumentUndo.h"
+#include "core/ledger/Ledger.h"
+#include "core/ledger/LedgerSection.h"
 #include "core/settings/Settings.h"
 #include "gui/common/CenterOnScreen.h"
 #include "gui/common/DocUndo.h"
@@ -44,6 +46,7 @@
 #include "gui/mainwin/BacktestActions.h"
 #include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/DownloadActions.h"
+#include "gui/mainwin/LedgerActions.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
@@ -86,9 +89,11 @@ TMainForm::TMainForm(TSetup setup)
     analyses_ = &InstallAnalyses(*this);
     InstallDownload(*this);
     InstallBacktest(*this);
+    ledgerActions_ = &InstallLedger(*this);
 }
 
 TMainForm::~TMainForm() {
+    delete ledgerActions_;
     statsForm_.reset();
     // The document goes first, then the window that holds the
     // draw table, then the list.
@@ -102,6 +107,7 @@ TMainForm::~TMainForm() {
     lists_ = nullptr;
     bindAttForm_.reset();
     prjAttForm_.reset();
+    ledgerSection_.reset();
     prjMgr_.reset();
     codesForm_.reset();
 }
@@ -124,6 +130,8 @@ void TMainForm::StartUp() {
     }
     netListener_ = codeNet_->Subscribe([this](TNetChange) { ShowModifiedState(); });
     prjMgr_ = std::make_unique<TPrjMgr>(*codeNet_);
+    ledger_ = std::make_unique<TLedger>();
+    ledgerSection_ = std::make_unique<TLedgerSection>(*ledger_, *prjMgr_);
     care_ = new TDocumentCare(*this, dataDir_, autoSaveMinute_);
     TDocUndo& undo = care_->Undo();
     undo.CurrentSelection = [this] { return CurrentSelection(); };
@@ -261,6 +269,7 @@ void TMainForm::ClearWorkspace() {
     StatusPanel(2).clear();
     appInfo_.DocFileName.clear();
     prjMgr_->ClearPrjs();
+    ledger_->Replace(TLedger());
     prjMgr_->ClearModified();
     codeNet_->ClearModified();
     appInfo_.DocModified = false;
@@ -536,6 +545,7 @@ void TMainForm::Calc(bool oneBind) {
         analyses_->VerifyAfterRun();
     }
     StatusPanel(2).setText(Q(FilterResultText(project.ResultCodes().ValidCount())));
+    emit RunFinished(&project, !oneBind);
 }
 
 void TMainForm::AutoCalc() {

@@ -25,6 +25,9 @@ namespace tovarin {
 class TAnalysesActions;
 class TBindAttForm;
 class TDocumentCare;
+class TLedger;
+class TLedgerActions;
+class TLedgerSection;
 struct TDocSelection;
 class TCodeNet;
 class TCodesForm;
@@ -70,6 +73,9 @@ struct TMainActions {
     QAction* ProjectMenuCalcOne = nullptr;
     QAction* ProjectMenuCalcAll = nullptr;
     QAction* ProjectMenuBacktest = nullptr;
+    QAction* ProjectMenuRecord = nullptr;
+    QAction* ProjectMenuAutoRecord = nullptr;  // checkable
+    QAction* ProjectMenuLedger = nullptr;
     QAction* ProjectMenuAttrib = nullptr;
     QAction* EditMenuAdd = nullptr;  // opens the kind submenu
     QAction* EditMenuDel = nullptr;
@@ -129,6 +135,7 @@ public:
     TAppInfoRec& AppInfo() { return appInfo_; }
     TCodeNet& CodeNet() const { return *codeNet_; }
     TPrjMgr& PrjMgr() const { return *prjMgr_; }
+    TLedger& Ledger() const { return *ledger_; }
     TCodesForm& CodesForm() const { return *codesForm_; }
     TBindAttForm& BindAttForm() const { return *bindAttForm_; }
     TPrjAttForm& PrjAttForm() const { return *prjAttForm_; }
@@ -156,6 +163,11 @@ public:
 
     // The printer that page setup configures and printing uses.
     QPrinter& Printer();
+
+signals:
+    // A filtering run of the project ended: the whole run (筛选) or one
+    // condition's (单筛).
+    void RunFinished(tovarin::TSeqPrj* project, bool whole);
 
 protected:
     bool event(QEvent* event) override;
@@ -229,6 +241,9 @@ private:
     std::unique_ptr<TCodesForm> codesForm_;
     TCodeNet* codeNet_ = nullptr;
     std::unique_ptr<TPrjMgr> prjMgr_;
+    // The ledger of recorded predictions and its section of the document.
+    std::unique_ptr<TLedger> ledger_;
+    std::unique_ptr<TLedgerSection> ledgerSection_;
     std::unique_ptr<TPrjAttForm> prjAttForm_;
     std::unique_ptr<TBindAttForm> bindAttForm_;
     // Made on first use; it listens to the draw table, so it goes before it.
@@ -242,6 +257,8 @@ private:
     std::chrono::milliseconds autoSaveMinute_;
     TDocumentCare* care_ = nullptr;
     TAnalysesActions* analyses_ = nullptr;
+    // Listens to the ledger and the draw table: it goes before them.
+    TLedgerActions* ledgerActions_ = nullptr;
     TMainActions actions_;
 
     QToolBar* MainTbr = nullptr;
