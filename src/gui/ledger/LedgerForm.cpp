@@ -71,6 +71,8 @@ void TLedgerForm::BuildLayout() {
     LedgerTbl->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LedgerTbl->setSelectionBehavior(QAbstractItemView::SelectRows);
     LedgerTbl->verticalHeader()->hide();
+    LedgerTbl->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    LedgerTbl->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(LedgerTbl, 3);
 
     SummaryLbl = new QLabel(this);
