@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "BigDocument.h"
+#include "core/base/ByteStream.h"
 #include "core/base/Sha256.h"
 #include "core/draws/LawNet.h"
+#include "core/engine/DocExtension.h"
 #include "core/engine/Prj.h"
 #include "core/ledger/Ledger.h"
-#include "core/base/ByteStream.h"
-#include "core/engine/DocExtension.h"
 #include "core/ledger/LedgerFormat.h"
 #include "core/ledger/LedgerSection.h"
 #include "core/ledger/LedgerSummary.h"

@@ -37,18 +37,19 @@ Json EntryJson(const TLedgerRow& row, const std::optional<TSettlement>& settleme
     for (const TLedgerGroup& group : record.Groups) {
         groups.push_back({{"size", group.Size}, {"codes", CodesJson(group.Codes)}});
     }
-    Json entry = {{"seq", row.Entry->Seq},
-                  {"project", record.Project},
-                  {"period", record.Period},
-                  {"label", OrNull(record.Label)},
-                  {"recorded_at", RecordedAtText(record.RecordedAt)},
-                  {"based_on", {{"draws", record.BasedOnDraws}, {"label", OrNull(record.BasedOnLabel)}}},
-                  {"tolerance", record.Tolerance},
-                  {"conditions", record.Conditions},
-                  {"codes", CodesJson(kept)},
-                  {"groups", groups},
-                  {"replaced", row.Replaced},
-                  {"settled", settlement.has_value()}};
+    Json entry = {
+        {"seq", row.Entry->Seq},
+        {"project", record.Project},
+        {"period", record.Period},
+        {"label", OrNull(record.Label)},
+        {"recorded_at", RecordedAtText(record.RecordedAt)},
+        {"based_on", {{"draws", record.BasedOnDraws}, {"label", OrNull(record.BasedOnLabel)}}},
+        {"tolerance", record.Tolerance},
+        {"conditions", record.Conditions},
+        {"codes", CodesJson(kept)},
+        {"groups", groups},
+        {"replaced", row.Replaced},
+        {"settled", settlement.has_value()}};
     if (settlement) {
         entry["draw"] = settlement->Draw;
         entry["winner"] = CodeToStr(settlement->Winner);
@@ -88,11 +89,10 @@ void PrintJson(const TLedger& ledger, const std::vector<TLedgerRow>& rows,
 // "#3 方案1 第362期 2026150 2026-12-06T20:15:03 10个号码 3581290 3xx1 命中 替换1次"
 std::string EntryLine(const TLedgerRow& row, const std::optional<TSettlement>& settlement) {
     const TLedgerRecord& record = row.Entry->Record;
-    std::string line = "#" + std::to_string(row.Entry->Seq) + " 方案" +
-                       std::to_string(record.Project) + " 第" + std::to_string(record.Period) +
-                       "期 " + record.Label.value_or("-") + " " +
-                       RecordedAtText(record.RecordedAt) + " " +
-                       std::to_string(record.Kept.size()) + "个号码 ";
+    std::string line =
+        "#" + std::to_string(row.Entry->Seq) + " 方案" + std::to_string(record.Project) + " 第" +
+        std::to_string(record.Period) + "期 " + record.Label.value_or("-") + " " +
+        RecordedAtText(record.RecordedAt) + " " + std::to_string(record.Kept.size()) + "个号码 ";
     if (settlement) {
         line += settlement->Draw + " " + CodeToStr(settlement->Winner) + " " +
                 (settlement->Hit ? "命中" : "未中");
@@ -153,8 +153,9 @@ int RunLedger(const Args& args) {
 const CommandSpec& LedgerCommand() {
     static const CommandSpec spec{
         .name = "ledger",
-        .summary = "Lists the recorded predictions (成绩单), settled against the draws, with the "
-                   "summary.",
+        .summary =
+            "Lists the recorded predictions (成绩单), settled against the draws, with the "
+            "summary.",
         .positionals = {{"DOC", "the document (.lvrn)"}},
         .options = {{"--project", "N", "only the entries of project N"},
                     {"--all", "", "also the entries a later one replaced"},

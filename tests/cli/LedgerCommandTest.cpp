@@ -21,8 +21,8 @@ class LedgerCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         doc = dir.File("doc.lvrn");
-        WriteFileAtomically(doc, ReadWholeFile(std::string(TOVARIN_TEST_DATA) +
-                                               "/documents/labelled.lvrn"));
+        WriteFileAtomically(
+            doc, ReadWholeFile(std::string(TOVARIN_TEST_DATA) + "/documents/labelled.lvrn"));
     }
     test::CliResult Record(const std::string& project, std::vector<std::string> more = {}) {
         std::vector<std::string> args = {"filter", doc, "--project", project, "--record"};
@@ -121,14 +121,16 @@ TEST_F(LedgerCommand, VerifyNamesTheFirstBrokenEntry) {
     EXPECT_EQ(RunCli({"ledger", doc, "--verify"}).status, 0);
     std::string image = ReadWholeFile(doc);
     // The last digit of the second entry's target label, 26151.
-    const size_t at = image.rfind("\x05" "26151") + 5;
+    const size_t at = image.rfind(
+                          "\x05"
+                          "26151") +
+                      5;
     ASSERT_EQ(image[at], '1');
     image[at] = '2';
     WriteFileAtomically(doc, image);
     const test::CliResult result = RunCli({"ledger", doc, "--verify"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err,
-              "tovarin-cli ledger: 指纹链在第2条记录处断开：记录在保存之后被改动过\n");
+    EXPECT_EQ(result.err, "tovarin-cli ledger: 指纹链在第2条记录处断开：记录在保存之后被改动过\n");
     EXPECT_EQ(Ledger()["chain"], "broken at 2");
 }
 

@@ -66,8 +66,8 @@ void ReadSections(ByteReader& in, std::vector<TSeq>& rows,
     const int32_t version = in.ReadI32();
     if (version > kExtensionVersion) {
         throw EReadError("Document extension version " + std::to_string(version) + At(versionAt) +
-                         " is newer than this program reads (" +
-                         std::to_string(kExtensionVersion) + ")");
+                         " is newer than this program reads (" + std::to_string(kExtensionVersion) +
+                         ")");
     }
     if (version < 1) {
         throw EReadError("Bad document extension version " + std::to_string(version) +
@@ -85,11 +85,10 @@ void ReadSections(ByteReader& in, std::vector<TSeq>& rows,
         }
         const size_t bytesAt = in.Offset();
         const std::string_view bytes = in.ReadBytes(static_cast<size_t>(length));
-        const auto model = std::find_if(models.begin(), models.end(), [kind](const auto* m) {
-            return m->Kind() == kind;
-        });
+        const auto model = std::find_if(models.begin(), models.end(),
+                                        [kind](const auto* m) { return m->Kind() == kind; });
         const auto modelIndex = static_cast<size_t>(model - models.begin());
-        const bool repeated = kind == kLabelsKind       ? labelsRead
+        const bool repeated = kind == kLabelsKind     ? labelsRead
                               : model != models.end() ? modelSections.Bytes[modelIndex].has_value()
                                                       : read.Others.Get(kind) != nullptr;
         if (repeated) {
@@ -107,9 +106,9 @@ void ReadSections(ByteReader& in, std::vector<TSeq>& rows,
         ByteReader section(bytes, bytesAt);
         TCodeNet::ReadLabelSection(section, rows);
         if (section.Remaining() != 0) {
-            throw EReadError("Section of kind " + std::to_string(kind) + At(sectionAt) +
-                             " has " + std::to_string(section.Remaining()) +
-                             " bytes after its labels" + At(section.Offset()));
+            throw EReadError("Section of kind " + std::to_string(kind) + At(sectionAt) + " has " +
+                             std::to_string(section.Remaining()) + " bytes after its labels" +
+                             At(section.Offset()));
         }
         labelsRead = true;
     }
@@ -134,6 +133,5 @@ TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows,
     }
     return read;
 }
-
 
 }  // namespace tovarin

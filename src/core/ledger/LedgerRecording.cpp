@@ -92,7 +92,8 @@ TSettlementWatch::~TSettlementWatch() {
 }
 
 std::string TSettlementWatch::Refresh(bool tell) {
-    std::vector<std::optional<TSettlement>> after = SettleLedger(*ledger_, *net_, DrawFinder(*net_));
+    std::vector<std::optional<TSettlement>> after =
+        SettleLedger(*ledger_, *net_, DrawFinder(*net_));
     std::string text;
     if (tell) {
         std::vector<std::optional<TSettlement>> before = std::move(settlements_);

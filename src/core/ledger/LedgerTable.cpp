@@ -48,15 +48,12 @@ std::vector<TLedgerLine> LedgerLines(const std::vector<TLedgerRow>& rows,
         const std::optional<TSettlement>& settlement =
             settlements.at(static_cast<size_t>(row->Entry->Seq) - 1);
         const std::string period = std::to_string(record.Period);
-        lines.push_back({record.Label ? *record.Label + "/" + period : period,
-                         TimeText(record.RecordedAt),
-                         "方案" + std::to_string(record.Project),
-                         std::to_string(record.Kept.size()),
-                         settlement ? settlement->Draw : "",
-                         settlement ? CodeToStr(settlement->Winner) : "",
-                         settlement ? (settlement->Hit ? "命中" : "未中") : "未开奖",
-                         settlement ? GroupHitsText(record, *settlement) : "",
-                         std::to_string(row->Replaced)});
+        lines.push_back(
+            {record.Label ? *record.Label + "/" + period : period, TimeText(record.RecordedAt),
+             "方案" + std::to_string(record.Project), std::to_string(record.Kept.size()),
+             settlement ? settlement->Draw : "", settlement ? CodeToStr(settlement->Winner) : "",
+             settlement ? (settlement->Hit ? "命中" : "未中") : "未开奖",
+             settlement ? GroupHitsText(record, *settlement) : "", std::to_string(row->Replaced)});
     }
     return lines;
 }

@@ -186,7 +186,8 @@ void TLedgerForm::FillChart(const std::vector<TCumulativePoint>& points) {
         expected->addData(x, point.Expected);
         upper->addData(x, point.Expected + 2 * point.Deviation);
         lower->addData(x, std::max(0.0, point.Expected - 2 * point.Deviation));
-        top = std::max({top, static_cast<double>(point.Hits), point.Expected + 2 * point.Deviation});
+        top =
+            std::max({top, static_cast<double>(point.Hits), point.Expected + 2 * point.Deviation});
     }
     const int last = std::max(static_cast<int>(points.size()), 1);
     Chart->xAxis->setLabel(QStringLiteral("已开奖的记录"));

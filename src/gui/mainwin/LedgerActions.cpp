@@ -101,7 +101,8 @@ void TLedgerActions::ClearLedger() {
     if (count == 0 ||
         !form_.Dialogs().AskYesNo(
             window_, QStringLiteral("清空成绩单"),
-            QStringLiteral("确实要清空成绩单的全部%1条记录吗？指纹链将从第1条重新开始。").arg(count))) {
+            QStringLiteral("确实要清空成绩单的全部%1条记录吗？指纹链将从第1条重新开始。")
+                .arg(count))) {
         return;
     }
     form_.Care().Undo().Run(QStringLiteral("清空成绩单"), [this] { form_.Ledger().Clear(); });

@@ -42,12 +42,12 @@ protected:
 TEST_F(LedgerTableTest, LinesNewestFirstWithEveryColumn) {
     const std::vector<TLedgerLine> lines = LedgerLines(LedgerRows(ledger), settlements);
     ASSERT_EQ(lines.size(), 3U);
-    EXPECT_EQ(lines[0], (TLedgerLine{"362", "2026-05-28 20:32:42", "方案1", "3", "", "", "未开奖",
-                                     "", "0"}));
-    EXPECT_EQ(lines[1], (TLedgerLine{"361", "2026-05-28 20:32:41", "方案2", "1", "3581297",
-                                     "3xx1", "命中", "10中", "0"}));
-    EXPECT_EQ(lines[2], (TLedgerLine{"2026150/361", "2026-05-28 20:32:41", "方案1", "3",
-                                     "3581297", "3xx1", "未中", "40未中 30未中", "1"}));
+    EXPECT_EQ(lines[0],
+              (TLedgerLine{"362", "2026-05-28 20:32:42", "方案1", "3", "", "", "未开奖", "", "0"}));
+    EXPECT_EQ(lines[1], (TLedgerLine{"361", "2026-05-28 20:32:41", "方案2", "1", "3581297", "3xx1",
+                                     "命中", "10中", "0"}));
+    EXPECT_EQ(lines[2], (TLedgerLine{"2026150/361", "2026-05-28 20:32:41", "方案1", "3", "3581297",
+                                     "3xx1", "未中", "40未中 30未中", "1"}));
     EXPECT_EQ(LedgerCsv({lines[1]}),
               "\xEF\xBB\xBF期号/期,记录时间,方案,号码数,开奖号码,头尾码,命中,各组命中,替换次数\r\n"
               "361,2026-05-28 20:32:41,方案2,1,3581297,3xx1,命中,10中,0\r\n");

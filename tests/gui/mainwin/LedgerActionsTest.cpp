@@ -151,7 +151,8 @@ private slots:
         auto* chain = actions_->Window()->findChild<QLabel*>(QStringLiteral("ChainLbl"));
         QCOMPARE(chain->text(), QStringLiteral("指纹链在第2条记录处断开：记录在保存之后被改动过"));
         QVERIFY(chain->styleSheet().contains(QStringLiteral("red")));
-        auto* fingerprint = actions_->Window()->findChild<QLineEdit*>(QStringLiteral("FingerprintEd"));
+        auto* fingerprint =
+            actions_->Window()->findChild<QLineEdit*>(QStringLiteral("FingerprintEd"));
         QCOMPARE(fingerprint->text().toStdString(), HashText(*form_->Ledger().NewestHash()));
         QVERIFY(fingerprint->isReadOnly());
     }
