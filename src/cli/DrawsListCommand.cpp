@@ -68,8 +68,7 @@ void PrintText(const TCodeNet& net, PeriodRange range) {
 int RunDrawsList(const Args& args) {
     Document doc;
     Open(args.Positional("DOC"), doc);
-    const PeriodRange range =
-        RangeArg(doc.codeNet, args.IntValue("--from"), args.IntValue("--to"));
+    const PeriodRange range = RangeArg(doc.codeNet, args.IntValue("--from"), args.IntValue("--to"));
     if (args.Flag("--json")) {
         PrintJson(doc.codeNet, range);
     } else {
@@ -83,8 +82,9 @@ int RunDrawsList(const Args& args) {
 const CommandSpec& DrawsListCommand() {
     static const CommandSpec spec{
         .name = "draws list",
-        .summary = "Lists the document's draws: period, label, date and numbers (- for a missing "
-                   "label or date).",
+        .summary =
+            "Lists the document's draws: period, label, date and numbers (- for a missing "
+            "label or date).",
         .positionals = {{"DOC", "the document (.lvrn)"}},
         .options = {{"--from", "P", "first period (default: 1)"},
                     {"--to", "P", "last period (default: the last draw)"},

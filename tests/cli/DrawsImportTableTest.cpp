@@ -57,8 +57,7 @@ TEST_F(DrawsImportTable, ReplacesByDefaultAndReportsSkippedLines) {
                                         "2026003,123456\r\n"));
     const test::CliResult result = RunCli({"draws", "import-table", doc, file});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out,
-              "读到2期开奖号码\n导入了2期，最新一期为2026002期\n第4行：只有6个数字\n");
+    EXPECT_EQ(result.out, "读到2期开奖号码\n导入了2期，最新一期为2026002期\n第4行：只有6个数字\n");
     EXPECT_EQ(DocDraws(), (std::vector<std::string>{"4444444", "5555555"}));
 }
 

@@ -37,8 +37,7 @@ protected:
 TEST_F(DrawsLabels, ListsEveryDrawWithDashesForWhatIsMissing) {
     const test::CliResult result = RunCli({"draws", "list", doc});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out,
-              "1 2026149 2026-12-04 3581290\n2 2026150 - 0000001\n3 - - 1234567\n");
+    EXPECT_EQ(result.out, "1 2026149 2026-12-04 3581290\n2 2026150 - 0000001\n3 - - 1234567\n");
     EXPECT_EQ(RunCli({"draws", "list", doc, "--from", "2", "--to", "2"}).out,
               "2 2026150 - 0000001\n");
 }

@@ -79,7 +79,7 @@ struct TPeriodDetail {
     int Period = 0;
     std::string Label;  // the lottery's, empty when the draw has none
     std::string Draw;   // the seven digits
-    TCode Code = 0;    // the winner
+    TCode Code = 0;     // the winner
     int Error = 0;
     bool Hit = false;
     std::vector<int> FailedSteps;  // what blocked the winner

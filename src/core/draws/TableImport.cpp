@@ -628,5 +628,4 @@ std::string ImportDoneText(TImportMode mode, int added, int newestPeriod, TLabel
            "期，最新一期为" + newest + "期";
 }
 
-
 }  // namespace tovarin

@@ -208,8 +208,8 @@ void TTableImportDlg::ListPlan() {
     }
     const uint64_t problems = plan.Conflicts.size() + plan.Gaps.Total;
     if (problems > static_cast<uint64_t>(gapList_->count())) {
-        gapList_->addItem(
-            QStringLiteral("……另有%1期未列出").arg(problems - static_cast<uint64_t>(gapList_->count())));
+        gapList_->addItem(QStringLiteral("……另有%1期未列出")
+                              .arg(problems - static_cast<uint64_t>(gapList_->count())));
     }
     gapList_->setVisible(problems > 0);
     allowGapsChk_->setVisible(!plan.Gaps.Empty());

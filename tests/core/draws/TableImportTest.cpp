@@ -516,8 +516,7 @@ std::vector<std::string> LabelsOf(const std::vector<TSeq>& rows) {
     std::vector<std::string> texts;
     for (const TSeq& row : rows) {
         texts.push_back((row.GetLabel().Empty() ? "-" : row.GetLabel().Text()) + " " +
-                        (row.GetDate().Empty() ? "-" : row.GetDate().Text()) + " " +
-                        DigitsOf(row));
+                        (row.GetDate().Empty() ? "-" : row.GetDate().Text()) + " " + DigitsOf(row));
     }
     return texts;
 }
@@ -541,23 +540,25 @@ TEST(TableImport, DrawsKeepTheirLabelsAndDates) {
 }
 
 TEST(TableImport, LinesWithoutAPeriodInANumberedFileAreReported) {
-    const TTableRead read =
-        ReadDrawTable("期号,开奖号码\n2026001,1234567\n7654321\n2026-01-03,1111111\n"
-                      "2026002,2345678\n");
+    const TTableRead read = ReadDrawTable(
+        "期号,开奖号码\n2026001,1234567\n7654321\n2026-01-03,1111111\n"
+        "2026002,2345678\n");
     EXPECT_EQ(Described(read), (Lines{"2026001 1234567 - 2", "2026002 2345678 - 5"}));
     EXPECT_EQ(SkippedTexts(read), (Lines{"第3行：没有期号", "第4行：没有期号"}));
 }
 
 TEST(TableImport, AFileWithoutPeriodsIsNumberedInFileOrderWithItsDates) {
-    const TTableRead read = ReadDrawTable("期号,开奖日期,开奖号码\n,2026-01-03,1234567\n,,7654321\n");
+    const TTableRead read =
+        ReadDrawTable("期号,开奖日期,开奖号码\n,2026-01-03,1234567\n,,7654321\n");
     EXPECT_EQ(Described(read), (Lines{"1* 1234567 2026-01-03 2", "2* 7654321 - 3"}));
     EXPECT_EQ(LabelsOf(ImportedRows({}, read, TImportMode::Replace)),
               (Lines{"- 2026-01-03 1234567", "- - 7654321"}));
 }
 
 TEST(TableImport, TwoSpellingsOfAPeriodAreOnePeriod) {
-    const TTableRead read = ReadDrawTable("26099,1234567\n2026099,1234567\n2026100,2222222\n"
-                                          "26100,2222223\n");
+    const TTableRead read = ReadDrawTable(
+        "26099,1234567\n2026099,1234567\n2026100,2222222\n"
+        "26100,2222223\n");
     EXPECT_EQ(Described(read), (Lines{"26099 1234567 - 1", "2026100 2222222 - 3"}));
     ASSERT_EQ(read.Conflicts.size(), 1U);
     EXPECT_EQ(ConflictText(read.Conflicts[0]), "第3行和第4行：第2026100期的号码不同");
@@ -583,12 +584,14 @@ TEST(TableImport, AppendByLabelRefusesOtherDigitsForALabelTheTableHolds) {
     const TTableRead read = ReadDrawTable("期号,号码\n2026148,1111112\n2026150,0000001\n");
     const TImportPlan plan = PlanImport(table, read, TImportMode::Append);
     ASSERT_EQ(plan.Conflicts.size(), 1U);
-    EXPECT_EQ(LabelConflictText(plan.Conflicts[0]), "第2026148期：码表里是1111111，文件第2行是1111112");
+    EXPECT_EQ(LabelConflictText(plan.Conflicts[0]),
+              "第2026148期：码表里是1111111，文件第2行是1111112");
     try {
         ImportedRows(table, read, TImportMode::Append, true);
         ADD_FAILURE();
     } catch (const EImportError& error) {
-        EXPECT_STREQ(error.what(), "文件里有些期码表里也有，但开奖号码不同，请先改正文件或码表再导入。");
+        EXPECT_STREQ(error.what(),
+                     "文件里有些期码表里也有，但开奖号码不同，请先改正文件或码表再导入。");
     }
     // Replacing the table is still possible.
     EXPECT_EQ(ImportedRows(table, read, TImportMode::Replace, true).size(), 2U);
@@ -596,8 +599,7 @@ TEST(TableImport, AppendByLabelRefusesOtherDigitsForALabelTheTableHolds) {
 
 TEST(TableImport, GapsInsideTheFileAndAfterTheTableNeedConsent) {
     const auto table = Labelled({"2025152", "2025153"});
-    const TTableRead read =
-        ReadDrawTable("2026002,0000002\n2026003,0000003\n2026006,0000006\n");
+    const TTableRead read = ReadDrawTable("2026002,0000002\n2026003,0000003\n2026006,0000006\n");
     const TImportPlan plan = PlanImport(table, read, TImportMode::Append);
     EXPECT_EQ(plan.Gaps.Total, 3U);
     try {

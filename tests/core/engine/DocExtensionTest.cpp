@@ -95,7 +95,8 @@ TEST(DocExtension, OtherSectionsAreKeptInOrderAndWrittenBackUnchanged) {
 TEST(DocExtension, SectionChangesAreAnnouncedAndMarkTheDocumentModified) {
     Doc doc;
     std::vector<TPrjChange> heard;
-    doc.projects.Subscribe([&heard](TPrjChange change, const TSeqPrj*) { heard.push_back(change); });
+    doc.projects.Subscribe(
+        [&heard](TPrjChange change, const TSeqPrj*) { heard.push_back(change); });
     doc.projects.SetSection(3, "ledger");
     EXPECT_TRUE(doc.projects.Modified());
     doc.projects.ClearModified();
@@ -122,7 +123,10 @@ TEST(DocExtension, TrailingBytesWithoutTheMagicAreIgnored) {
 // byte where the reader stopped; a cut at a section's end leaves a shorter
 // extension that is whole.
 TEST(DocExtension, EveryTruncationInsideTheExtensionIsRefused) {
-    const std::string image = FromHex(kLabelled + "63000000" "03000000" "616263");
+    const std::string image = FromHex(kLabelled +
+                                      "63000000"
+                                      "03000000"
+                                      "616263");
     const size_t labelsEnd = kExtensionAt + 8 + 8 + 22;
     Doc doc;
     FillLabelled(doc);
@@ -148,8 +152,14 @@ TEST(DocExtension, EveryTruncationInsideTheExtensionIsRefused) {
 
 TEST(DocExtension, SpoiledExtensionsAreRefusedWithTheirByte) {
     const std::string head = kBlocks + "54565258";
-    const std::string labels = "01000000" "16000000" "02000000";
-    const std::string good = "00" "00000000" "00000000";
+    const std::string labels =
+        "01000000"
+        "16000000"
+        "02000000";
+    const std::string good =
+        "00"
+        "00000000"
+        "00000000";
     const struct {
         std::string hex;
         std::string message;
@@ -157,23 +167,55 @@ TEST(DocExtension, SpoiledExtensionsAreRefusedWithTheirByte) {
         {head + "02000000",
          "Document extension version 2 at byte 68 is newer than this program reads (1)"},
         {head + "00000000", "Bad document extension version 0 at byte 68"},
-        {head + "01000000" "05000000" "ffffffff",
+        {head + "01000000"
+                "05000000"
+                "ffffffff",
          "Section of kind 5 at byte 72 announces -1 bytes, but only 0 follow"},
-        {head + "01000000" "05000000" "02000000" "00",
+        {head + "01000000"
+                "05000000"
+                "02000000"
+                "00",
          "Section of kind 5 at byte 72 announces 2 bytes, but only 1 follow"},
-        {head + "01000000" "01000000" "0d000000" "01000000" + good,
+        {head +
+             "01000000"
+             "01000000"
+             "0d000000"
+             "01000000" +
+             good,
          "Labels at byte 80 are for 1 draws, but the table has 2"},
-        {head + "01000000" + labels + "0a" "00000000" "00000000" + good,
+        {head + "01000000" + labels +
+             "0a"
+             "00000000"
+             "00000000" +
+             good,
          "Bad label (0 in 10 digits) at byte 84"},
-        {head + "01000000" + labels + good + "02" "64000000" "00000000",
+        {head + "01000000" + labels + good +
+             "02"
+             "64000000"
+             "00000000",
          "Bad label (100 in 2 digits) at byte 93"},
-        {head + "01000000" + labels + good + "00" "00000000" "dcb93700",
+        {head + "01000000" + labels + good +
+             "00"
+             "00000000"
+             "dcb93700",
          "Bad date 3652060 at byte 98"},
-        {head + "01000000" + labels + good + "00" "00000000" "ffffffff",
+        {head + "01000000" + labels + good +
+             "00"
+             "00000000"
+             "ffffffff",
          "Bad date 4294967295 at byte 98"},
-        {head + "01000000" "01000000" "17000000" "02000000" + good + good + "00",
+        {head +
+             "01000000"
+             "01000000"
+             "17000000"
+             "02000000" +
+             good + good + "00",
          "Section of kind 1 at byte 72 has 1 bytes after its labels at byte 102"},
-        {head + "01000000" "09000000" "00000000" "09000000" "00000000",
+        {head + "01000000"
+                "09000000"
+                "00000000"
+                "09000000"
+                "00000000",
          "Second section of kind 9 at byte 80"},
     };
     for (const auto& c : cases) {

@@ -210,10 +210,10 @@ private slots:
             preview.AllowGapsChk().setChecked(true);
             Confirm(preview);
         });
-        const QString text = form_->ImportTable(
-            ReadDrawTable("期号,开奖日期,号码\n2026150,2026-12-06,5555555\n"
-                          "2026152,2026-12-08,7777777\n"),
-            U("x"));
+        const QString text =
+            form_->ImportTable(ReadDrawTable("期号,开奖日期,号码\n2026150,2026-12-06,5555555\n"
+                                             "2026152,2026-12-08,7777777\n"),
+                               U("x"));
         QCOMPARE(text, U("追加了2期，最新一期为26152期"));
         QCOMPARE(Net().GetSeq(4).GetDate().Text(), std::string("2026-12-06"));
     }
