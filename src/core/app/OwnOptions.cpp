@@ -51,7 +51,7 @@ TOwnOptions TOwnOptions::Load(const std::string& fileName) {
 void TOwnOptions::Save(const std::string& fileName) const {
     std::string text;
     for (const auto& [key, value] : values_) {
-        text += key + "=" + value + "\n";
+        text.append(key).append("=").append(value).append("\n");
     }
     WriteFileAtomically(fileName, text);
 }

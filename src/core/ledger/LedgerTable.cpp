@@ -1,6 +1,7 @@
 #include "core/ledger/LedgerTable.h"
 
 #include <cmath>
+#include <ranges>
 
 #include "core/ledger/LedgerSummary.h"
 
@@ -43,17 +44,17 @@ std::vector<TLedgerLine> LedgerLines(const std::vector<TLedgerRow>& rows,
                                      const std::vector<std::optional<TSettlement>>& settlements) {
     std::vector<TLedgerLine> lines;
     lines.reserve(rows.size());
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        const TLedgerRecord& record = row->Entry->Record;
+    for (const TLedgerRow& row : std::views::reverse(rows)) {
+        const TLedgerRecord& record = row.Entry->Record;
         const std::optional<TSettlement>& settlement =
-            settlements.at(static_cast<size_t>(row->Entry->Seq) - 1);
+            settlements.at(static_cast<size_t>(row.Entry->Seq) - 1);
         const std::string period = std::to_string(record.Period);
         lines.push_back(
             {record.Label ? *record.Label + "/" + period : period, TimeText(record.RecordedAt),
              "方案" + std::to_string(record.Project), std::to_string(record.Kept.size()),
              settlement ? settlement->Draw : "", settlement ? CodeToStr(settlement->Winner) : "",
              settlement ? (settlement->Hit ? "命中" : "未中") : "未开奖",
-             settlement ? GroupHitsText(record, *settlement) : "", std::to_string(row->Replaced)});
+             settlement ? GroupHitsText(record, *settlement) : "", std::to_string(row.Replaced)});
     }
     return lines;
 }
