@@ -1,7 +1,6 @@
 #include "core/ledger/LedgerTable.h"
 
 #include <cmath>
-#include <ranges>
 
 #include "core/ledger/LedgerSummary.h"
 
@@ -44,7 +43,8 @@ std::vector<TLedgerLine> LedgerLines(const std::vector<TLedgerRow>& rows,
                                      const std::vector<std::optional<TSettlement>>& settlements) {
     std::vector<TLedgerLine> lines;
     lines.reserve(rows.size());
-    for (const TLedgerRow& row : std::views::reverse(rows)) {
+    for (size_t i = rows.size(); i-- > 0;) {
+        const TLedgerRow& row = rows[i];
         const TLedgerRecord& record = row.Entry->Record;
         const std::optional<TSettlement>& settlement =
             settlements.at(static_cast<size_t>(row.Entry->Seq) - 1);
