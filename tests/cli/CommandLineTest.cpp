@@ -24,7 +24,8 @@ using test::RunCli;
 std::string AfterHeader(const std::string& out) { return out.substr(out.find('\n') + 1); }
 
 const std::string kFilterUsage =
-    "Usage: tovarin-cli filter DOC [--project N] [--one K] [--seed S] [--settings INI] "
+    "Usage: tovarin-cli filter DOC [--project N] [--one K] [--seed S] [--target P] [--record] "
+    "[--settings INI] "
     "[--set KEY=VALUE]... [--status]\n";
 
 // What a usage error of filter prints: the reason, then the usage line.
@@ -170,12 +171,13 @@ TEST(CommandHelp, AGroupListsItsCommands) {
     const CliResult missing = RunCli({"draws"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err,
-              "tovarin-cli draws: missing the command (one of export, import, import-table)\n");
+              "tovarin-cli draws: missing the command (one of export, import, import-table, "
+              "export-table, list)\n");
     const CliResult unknown = RunCli({"draws", "sideways", "a", "b"});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(
-        unknown.err,
-        "tovarin-cli draws: unknown command sideways (one of export, import, import-table)\n");
+    EXPECT_EQ(unknown.err,
+              "tovarin-cli draws: unknown command sideways (one of export, import, import-table, "
+              "export-table, list)\n");
 }
 
 TEST(CommandHelp, VersionIsTheProgramsVersionText) {
