@@ -24,7 +24,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqcustomplot-dev
   libqt6opengl6-dev nlohmann-json3-dev
   libgl-dev fonts-wqy-zenhei libssl-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick time
   clang clang-format clang-tidy libclang-rt-14-dev
   python3
 )

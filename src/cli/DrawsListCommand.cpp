@@ -30,9 +30,9 @@ PeriodRange RangeArg(const TCodeNet& net, std::optional<int> from, std::optional
     return range;
 }
 
-Json NumbersJson(const TSeq& draw) {
+Json NumbersJson(const TSeq& draw, TGame game) {
     Json numbers = Json::array();
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+    for (int pos = 0; pos < NumberCount(game); ++pos) {
         numbers.push_back(draw.GetNum(pos));
     }
     return numbers;
@@ -51,7 +51,7 @@ void PrintJson(const TCodeNet& net, PeriodRange range) {
         const Json row = {{"period", period},
                           {"label", TextOrNull(draw.GetLabel().Text())},
                           {"date", TextOrNull(draw.GetDate().Text())},
-                          {"numbers", NumbersJson(draw)}};
+                          {"numbers", NumbersJson(draw, net.Game())}};
         std::cout << (period == range.From ? "" : ",") << row.dump();
     }
     std::cout << "]}\n";
@@ -61,7 +61,8 @@ void PrintText(const TCodeNet& net, PeriodRange range) {
     for (int period = range.From; period <= range.To; ++period) {
         const TSeq& draw = net.GetSeq(period - net.FirstPeriod());
         std::cout << period << ' ' << TextOrDash(draw.GetLabel().Text()) << ' '
-                  << TextOrDash(draw.GetDate().Text()) << ' ' << NumbersText(draw) << '\n';
+                  << TextOrDash(draw.GetDate().Text()) << ' ' << NumbersText(draw, net.Game())
+                  << '\n';
     }
 }
 

@@ -78,7 +78,7 @@ struct TBacktestReport {
 struct TPeriodDetail {
     int Period = 0;
     std::string Label;  // the lottery's, empty when the draw has none
-    std::string Draw;   // the seven digits
+    std::string Draw;   // the numbers of the game (NumbersText)
     TCode Code = 0;     // the winner
     int Error = 0;
     bool Hit = false;

@@ -13,6 +13,7 @@ namespace tovarin {
 namespace {
 
 constexpr auto kLabelsKind = static_cast<int32_t>(TSectionKind::Labels);
+constexpr auto kGameKind = static_cast<int32_t>(TSectionKind::Game);
 
 void WriteSection(ByteWriter& out, int32_t kind, std::string_view bytes) {
     out.WriteI32(kind);
@@ -22,10 +23,25 @@ void WriteSection(ByteWriter& out, int32_t kind, std::string_view bytes) {
 
 std::string At(size_t offset) { return " at byte " + std::to_string(offset); }
 
+TGame ReadGame(std::string_view bytes, size_t bytesAt, size_t sectionAt) {
+    if (bytes.size() != 4) {
+        throw EReadError("Game section" + At(sectionAt) + " has " + std::to_string(bytes.size()) +
+                         " bytes instead of 4");
+    }
+    const int32_t value = ByteReader(bytes, bytesAt).ReadI32();
+    for (const TGame game : {TGame::Seven, TGame::Qxc, TGame::Pl5}) {
+        if (value == static_cast<int32_t>(game)) {
+            return game;
+        }
+    }
+    throw EReadError("Unknown game " + std::to_string(value) + At(bytesAt));
+}
+
 }  // namespace
 
 void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter& out) {
     const bool labels = codeNet.HasLabelsOrDates();
+    const bool game = codeNet.Game() != TGame::Seven;
     const TDocSections& others = projects.Sections();
     std::vector<TDocSections::TSection> modelSections;
     for (const TSectionModel* model : projects.Models()) {
@@ -33,7 +49,7 @@ void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter
             modelSections.push_back({model->Kind(), std::move(*bytes)});
         }
     }
-    if (!labels && others.Empty() && modelSections.empty()) {
+    if (!labels && !game && others.Empty() && modelSections.empty()) {
         return;
     }
     out.WriteBytes(kExtensionMagic);
@@ -42,6 +58,11 @@ void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter
         ByteWriter section;
         codeNet.WriteLabelSection(section);
         WriteSection(out, kLabelsKind, section.Bytes());
+    }
+    if (game) {
+        ByteWriter section;
+        section.WriteI32(static_cast<int32_t>(codeNet.Game()));
+        WriteSection(out, kGameKind, section.Bytes());
     }
     for (const TDocSections::TSection& section : modelSections) {
         WriteSection(out, section.Kind, section.Bytes);
@@ -53,15 +74,8 @@ void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter
 
 namespace {
 
-// The sections of the models, kept apart while the extension is read.
-struct TModelSections {
-    std::vector<std::optional<std::string_view>> Bytes;
-    std::vector<size_t> Offsets;
-};
-
 void ReadSections(ByteReader& in, std::vector<TSeq>& rows,
-                  const std::vector<TSectionModel*>& models, TExtensionRead& read,
-                  TModelSections& modelSections) {
+                  const std::vector<TSectionModel*>& models, TExtensionRead& read) {
     const size_t versionAt = in.Offset();
     const int32_t version = in.ReadI32();
     if (version > kExtensionVersion) {
@@ -74,6 +88,7 @@ void ReadSections(ByteReader& in, std::vector<TSeq>& rows,
                          At(versionAt));
     }
     bool labelsRead = false;
+    bool gameRead = false;
     while (in.Remaining() > 0) {
         const size_t sectionAt = in.Offset();
         const int32_t kind = in.ReadI32();
@@ -89,14 +104,20 @@ void ReadSections(ByteReader& in, std::vector<TSeq>& rows,
                                         [kind](const auto* m) { return m->Kind() == kind; });
         const auto modelIndex = static_cast<size_t>(model - models.begin());
         const bool repeated = kind == kLabelsKind     ? labelsRead
-                              : model != models.end() ? modelSections.Bytes[modelIndex].has_value()
+                              : kind == kGameKind     ? gameRead
+                              : model != models.end() ? read.TakeOvers[modelIndex] != nullptr
                                                       : read.Others.Get(kind) != nullptr;
         if (repeated) {
             throw EReadError("Second section of kind " + std::to_string(kind) + At(sectionAt));
         }
+        // The bytes last only until the next read: the model reads them now.
         if (model != models.end()) {
-            modelSections.Bytes[modelIndex] = bytes;
-            modelSections.Offsets[modelIndex] = bytesAt;
+            read.TakeOvers[modelIndex] = (*model)->Decode(bytes, bytesAt);
+            continue;
+        }
+        if (kind == kGameKind) {
+            read.Game = ReadGame(bytes, bytesAt, sectionAt);
+            gameRead = true;
             continue;
         }
         if (kind != kLabelsKind) {
@@ -119,17 +140,17 @@ void ReadSections(ByteReader& in, std::vector<TSeq>& rows,
 TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows,
                              const std::vector<TSectionModel*>& models) {
     TExtensionRead read;
-    TModelSections modelSections{std::vector<std::optional<std::string_view>>(models.size()),
-                                 std::vector<size_t>(models.size(), 0)};
-    ByteReader peek = in;
+    read.TakeOvers.resize(models.size());
+    // Bytes without the magic are ignored, and nothing reads after them.
     if (in.Remaining() >= kExtensionMagic.size() &&
-        peek.ReadBytes(kExtensionMagic.size()) == kExtensionMagic) {
-        in = peek;
-        ReadSections(in, rows, models, read, modelSections);
+        in.ReadBytes(kExtensionMagic.size()) == kExtensionMagic) {
+        ReadSections(in, rows, models, read);
     }
+    // A model whose section the document lacks is emptied by the load.
     for (size_t i = 0; i < models.size(); ++i) {
-        read.TakeOvers.push_back(
-            models[i]->Decode(modelSections.Bytes[i], modelSections.Offsets[i]));
+        if (read.TakeOvers[i] == nullptr) {
+            read.TakeOvers[i] = models[i]->Decode(std::nullopt, 0);
+        }
     }
     return read;
 }

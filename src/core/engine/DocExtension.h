@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/draws/Game.h"
 #include "core/engine/DocSections.h"
 
 namespace tovarin {
@@ -24,15 +25,18 @@ inline constexpr std::string_view kExtensionMagic = "TVRX";
 inline constexpr int32_t kExtensionVersion = 1;
 
 // Appends the extension when the document needs one: a draw with a label
-// or a date, or another section. A document that needs none is written as
-// its two blocks alone.
+// or a date, a game other than the seven digits (a section of the game's
+// 32-bit TGame value), an attached model that holds something, or another
+// section. A document that needs none is
+// written as its two blocks alone.
 void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter& out);
 
-// What the extension held besides the rows' labels and dates: the
-// sections nothing here reads, and what puts each attached model's section
-// in its place.
+// What the extension held besides the rows' labels and dates: the game,
+// the sections nothing here reads, and what puts each attached model's
+// section in its place (one per model, in the models' order).
 struct TExtensionRead {
     TDocSections Others;
+    TGame Game = TGame::Seven;
     std::vector<TSectionModel::TTakeOver> TakeOvers;
 };
 

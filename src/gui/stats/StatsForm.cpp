@@ -29,9 +29,11 @@
 #include "core/engine/Bind.h"
 #include "core/stats/StatsBinds.h"
 #include "core/stats/StatsText.h"
+#include "core/stats/Trend.h"
 #include "gui/charts/Chart.h"
 #include "gui/charts/ChartAxes.h"
 #include "gui/common/CenterOnScreen.h"
+#include "gui/common/LiveRecompute.h"
 #include "gui/stats/StatsTableModel.h"
 #include "gui/stats/TrendChart.h"
 
@@ -39,6 +41,7 @@ namespace tovarin {
 namespace {
 
 constexpr int kMaxLast = 99999999;
+constexpr const char* kStatsErrorText = "无法统计：";
 constexpr int kTableWidth = 500;
 constexpr int kCodeChartWidth = 4400;
 
@@ -70,19 +73,37 @@ QString AskWithDialog(QWidget* parent, const QString& caption, const QString& fi
 
 }  // namespace
 
+std::shared_ptr<const TStatsView> TStatsView::Compute(std::shared_ptr<const TCodeNet> net,
+                                                      int last) {
+    auto view = std::make_shared<TStatsView>();
+    view->Stats = ComputeHistoryStats(*net, last);
+    for (const TStatDim dim : {TStatDim::Head, TStatDim::Tail, TStatDim::Sum}) {
+        view->Trends[static_cast<size_t>(dim)] =
+            std::make_shared<TTrendIndex>(*net, dim, view->Stats.Window);
+    }
+    view->Net = std::move(net);
+    return view;
+}
+
 TStatsForm::TStatsForm(TCodeNet& net, TCreateBind createBind, QWidget* parent)
     : QWidget(parent, Qt::Window), net_(net), createBind_(std::move(createBind)) {
     setObjectName(QStringLiteral("StatsForm"));
     setWindowTitle(QStringLiteral("号码统计"));
+    // The draw-table window stays on top; this one must not vanish under it.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     askSavePath_ = [this](const QString& caption, const QString& filter) {
         return AskWithDialog(this, caption, filter);
+    };
+    live_ = new TLiveRecompute(this);
+    live_->OnError = [this](const QString& message) {
+        caption_->setText(QString::fromUtf8(kStatsErrorText) + message);
     };
     BuildLayout();
     resize(960, 680);
     CenterOnScreen(*this);
     listener_ = net_.Subscribe([this](TNetChange) {
         if (isVisible()) {
-            Refresh();
+            ScheduleRefresh();
         } else {
             stale_ = true;
         }
@@ -90,7 +111,10 @@ TStatsForm::TStatsForm(TCodeNet& net, TCreateBind createBind, QWidget* parent)
     Refresh();
 }
 
-TStatsForm::~TStatsForm() { net_.Unsubscribe(listener_); }
+TStatsForm::~TStatsForm() {
+    net_.Unsubscribe(listener_);
+    live_->Cancel();
+}
 
 void TStatsForm::BuildLayout() {
     auto* layout = new QVBoxLayout(this);
@@ -206,7 +230,8 @@ QWidget* TStatsForm::BuildTrendPage() {
     row->addWidget(new QLabel(QStringLiteral("显示："), page));
     trendBlocks_ = new QComboBox(page);
     trendBlocks_->setObjectName(QStringLiteral("TrendBlocksCbb"));
-    trendBlocks_->addItems({QStringLiteral("头数和尾数"), QStringLiteral("合值")});
+    trendBlocks_->addItems(
+        {QStringLiteral("头数和尾数"), QString::fromUtf8(DimName(TStatDim::Sum))});
     connect(trendBlocks_, &QComboBox::currentIndexChanged, this, [this] { RefreshTrend(); });
     row->addWidget(trendBlocks_);
     row->addWidget(
@@ -250,7 +275,25 @@ void TStatsForm::showEvent(QShowEvent* event) {
 
 void TStatsForm::Refresh() {
     stale_ = false;
-    stats_ = ComputeHistoryStats(net_, last_);
+    live_->Cancel();
+    Present(TStatsView::Compute(SnapshotOf(net_), last_));
+}
+
+void TStatsForm::ScheduleRefresh() {
+    live_->Schedule([this]() -> TLiveRecompute::TWork {
+        // The worker reads only the snapshot and the window size.
+        const std::shared_ptr<const TCodeNet> net = SnapshotOf(net_);
+        const int last = last_;
+        return [this, net, last]() -> TLiveRecompute::TShow {
+            std::shared_ptr<const TStatsView> view = TStatsView::Compute(net, last);
+            return [this, view] { Present(view); };
+        };
+    });
+}
+
+void TStatsForm::Present(std::shared_ptr<const TStatsView> view) {
+    view_ = std::move(view);
+    stats_ = view_->Stats;
     caption_->setText(QString::fromStdString(WindowCaption(stats_)));
     if (last_ == 0) {
         ShowLastControls();
@@ -281,8 +324,17 @@ void TStatsForm::Refresh() {
 }
 
 void TStatsForm::RefreshTrend() {
+    if (!view_) {
+        return;  // the selector fills before the first figures
+    }
     const auto choice = static_cast<size_t>(std::max(0, trendBlocks_->currentIndex()));
-    trend_->SetTrend(net_, stats_.Window, kTrendBlocks.at(choice));
+    const std::vector<TStatDim>& blocks = kTrendBlocks.at(choice);
+    std::vector<std::shared_ptr<const TTrendIndex>> trends;
+    trends.reserve(blocks.size());
+    for (const TStatDim dim : blocks) {
+        trends.push_back(view_->Trends.at(static_cast<size_t>(dim)));
+    }
+    trend_->SetTrend(view_->Net, std::move(trends), blocks);
 }
 
 std::vector<int> TStatsForm::SelectedTableItems(TStatDim dim) const {

@@ -183,7 +183,8 @@ void TTrendPainter::PaintDraws(QPainter& painter, const TTrendPage& page, int li
                          Qt::AlignCenter,
                          draw.GetLabel().Empty() ? QString::number(page.Net->FirstPeriod() + row)
                                                  : QString::fromStdString(draw.GetLabel().Text()));
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+        // The game's numbers: 排列5 has five.
+        for (int pos = 0; pos < NumberCount(page.Net->Game()); ++pos) {
             // The head and the tail, which the blocks count, stand out.
             const bool counted = pos == 0 || pos == 3;
             painter.setFont(counted ? boldFont_ : textFont_);

@@ -229,5 +229,88 @@ TEST(DocExtension, SpoiledExtensionsAreRefusedWithTheirByte) {
     }
 }
 
+// 0372915 and 1 2 3 4 5 6 14, no projects, and the game 七星彩.
+// clang-format off
+const std::string kQxcBlocks =
+    "02000000"
+    "00000000" "03000000" "07000000" "02000000" "09000000" "01000000" "05000000"
+    "01000000" "02000000" "03000000" "04000000" "05000000" "06000000" "0e000000"
+    "00000000";
+const std::string kQxc = kQxcBlocks +
+    "54565258" "01000000"
+    "02000000" "04000000" "01000000";       // the game, 4 bytes: 1 (七星彩)
+// clang-format on
+
+TEST(DocExtension, TheGameBytesAndASevenDigitDocumentWithout) {
+    Doc doc;
+    test::AddDraws(doc.net, {"0372915", "1234567"});
+    EXPECT_EQ(test::Hex(BuildDocumentImage(doc.net, doc.projects)), kBlocks);
+    doc.net.SetGame(TGame::Qxc);
+    doc.net.SetNum(1, 6, 14);
+    EXPECT_EQ(test::Hex(BuildDocumentImage(doc.net, doc.projects)), kQxc);
+
+    Doc loaded;
+    LoadDocumentImage(FromHex(kQxc), loaded.net, loaded.projects);
+    EXPECT_EQ(loaded.net.Game(), TGame::Qxc);
+    EXPECT_EQ(NumbersText(loaded.net.GetSeq(1), TGame::Qxc), "1 2 3 4 5 6 14");
+    EXPECT_FALSE(loaded.net.Modified());
+    // Back to the seven digits: the document is the specified one again.
+    loaded.net.SetNum(1, 6, 7);
+    loaded.net.SetGame(TGame::Seven);
+    EXPECT_EQ(test::Hex(BuildDocumentImage(loaded.net, loaded.projects)), kBlocks);
+
+    // Through a file, whose draw block is decoded as it is read.
+    test::TempDir dir;
+    const std::string path = dir.File("qxc.lvrn");
+    WriteFileAtomically(path, FromHex(kQxc));
+    Doc opened;
+    LoadDocument(path, opened.net, opened.projects);
+    EXPECT_EQ(opened.net.Game(), TGame::Qxc);
+    EXPECT_EQ(opened.net.GetNum(1, 6), 14);
+    // A document of no game section is of the seven digits again.
+    LoadDocument(path, opened.net, opened.projects);
+    LoadDocumentImage(FromHex(kBlocks), opened.net, opened.projects);
+    EXPECT_EQ(opened.net.Game(), TGame::Seven);
+}
+
+TEST(DocExtension, NumbersTheGameCannotHoldAndSpoiledGamesAreRefused) {
+    // clang-format off
+    const std::string head = kBlocks + "54565258" "01000000";
+    const std::string game = "54565258" "01000000" "02000000" "04000000";
+    const std::string pl5Blocks =
+        "01000000" "01000000" "02000000" "03000000" "04000000" "05000000" "00000000"
+        "03000000" "00000000";
+    const struct {
+        std::string hex;
+        std::string message;
+    } cases[] = {
+        {kQxcBlocks, "TSeq.SetNum Error! (digit 14 at byte 56)"},
+        {kQxcBlocks + game + "00000000", "TSeq.SetNum Error! (digit 14 at byte 56)"},
+        // As 排列5 the first draw's sixth number (1) is already one too many.
+        {kQxcBlocks + game + "02000000", "TSeq.SetNum Error! (digit 1 at byte 24)"},
+        {pl5Blocks + game + "02000000", "TSeq.SetNum Error! (digit 3 at byte 28)"},
+        {head + "02000000" "03000000" "010000", "Game section at byte 72 has 3 bytes instead of 4"},
+        {head + "02000000" "04000000" "07000000", "Unknown game 7 at byte 80"},
+        {head + "02000000" "04000000" "01000000" "02000000" "04000000" "01000000",
+         "Second section of kind 2 at byte 84"},
+        {"01000000" "00000000" "00000000" "00000000" "00000000" "00000000" "00000000" "0f000000"
+         "00000000" + game + "01000000",
+         "TSeq.SetNum Error! (digit 15 at byte 28)"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        Doc doc;
+        test::AddDraws(doc.net, {"5555555"});
+        try {
+            LoadDocumentImage(FromHex(c.hex), doc.net, doc.projects);
+            ADD_FAILURE() << c.message;
+        } catch (const EReadError& error) {
+            EXPECT_EQ(error.what(), c.message);
+        }
+        EXPECT_EQ(test::DrawTexts(doc.net), (std::vector<std::string>{"5555555"}));
+        EXPECT_EQ(doc.net.Game(), TGame::Seven);
+    }
+}
+
 }  // namespace
 }  // namespace tovarin

@@ -18,6 +18,7 @@
 #include "gui/backtest/BacktestCharts.h"
 #include "gui/backtest/BacktestForm.h"
 #include "gui/charts/Chart.h"
+#include "gui/common/LiveRecompute.h"
 #include "support/Draws.h"
 
 using namespace tovarin;
@@ -152,6 +153,12 @@ private slots:
         QCOMPARE(to->value(), 45);
         QCOMPARE(form_->Report()->Range.Periods(), 1);
         QCOMPARE(from->maximum(), 50);
+        // Digits typed into a box are tested once, on Enter.
+        QTest::keyClick(to, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(to, "48");
+        QCOMPARE(form_->Report()->Range.To, 45);
+        QTest::keyClick(to, Qt::Key_Return);
+        QCOMPARE(form_->Report()->Range.To, 48);
     }
 
     void followsTheDrawTable() {
@@ -160,17 +167,20 @@ private slots:
         Open();
         QCOMPARE(form_->Report()->Result.Hits, 100);
         AddWinners({37});
+        // The change returns at once; the figures follow off this thread.
+        QCOMPARE(form_->Report()->Range.To, 100);
+        QVERIFY(form_->Live().Busy());
+        QTRY_COMPARE(form_->Report()->Range.To, 101);
         QCOMPARE(form_->Report()->Range.From, 2);
-        QCOMPARE(form_->Report()->Range.To, 101);
         QCOMPARE(form_->Report()->Result.Hits, 99);
         QCOMPARE(form_->Report()->Result.CurrentMissRun, 1);
         // A digit typed into the grid changes a winner in place.
         net_->SetNum(100, 0, 1);
-        QCOMPARE(form_->Report()->Result.Hits, 100);
+        QTRY_COMPARE(form_->Report()->Result.Hits, 100);
         // A range of one's own is clipped to what the table still holds.
         form_->ShowRange(90, 101);
         net_->Delete(100);
-        QCOMPARE(form_->Report()->Range.To, 100);
+        QTRY_COMPARE(form_->Report()->Range.To, 100);
         QCOMPARE(form_->Report()->Range.From, 90);
     }
 
@@ -180,7 +190,7 @@ private slots:
         QCOMPARE(Summary(), QStringLiteral("开奖号码表中没有开奖号码，无法回测。"));
         QVERIFY(!Find<QPushButton>("AllBt")->isEnabled());
         AddWinners({37});
-        QVERIFY(form_->Report().has_value());
+        QTRY_VERIFY(form_->Report().has_value());
         QVERIFY(Find<QPushButton>("AllBt")->isEnabled());
     }
 
@@ -190,19 +200,20 @@ private slots:
         Open();
         QCOMPARE(form_->Report()->Result.Hits, 1);
         project_->SetChecked(0, false);
-        QCOMPARE(form_->Report()->Result.Hits, 2);
+        QTRY_COMPARE(form_->Report()->Result.Hits, 2);
         QCOMPARE(form_->Report()->Checked, 0);
         TPrjOptions options = project_->Options();
         options.MissMax = 0;
         options.Large = false;
         project_->SetOptions(options);
-        QCOMPARE(form_->Report()->Tolerance, 0);
+        QTRY_COMPARE(form_->Report()->Tolerance, 0);
         QCOMPARE(Find<QTableWidget>("GroupGrid")->rowCount(), 1);
         // Another project's change leaves the window alone.
         TSeqPrj& other = projects_->AddPrj(std::make_unique<TSeqPrj>(*net_));
         const TBacktestReport before = *form_->Report();
         other.AddBind(CreateBind(2, other.Options()));
         other.SetChecked(0, true);
+        QVERIFY(!form_->Live().Busy());
         QCOMPARE(form_->Report()->Checked, before.Checked);
         QCOMPARE(form_->Project(), project_);
     }
@@ -219,19 +230,60 @@ private slots:
         const std::unique_ptr<TBaseBind> edited = CreateBind(7, project_->Options());
         edited->SetParam("5,10");
         project_->AssignBind(0, *edited);
-        QVERIFY(form_->Report().has_value());
+        QTRY_VERIFY(form_->Report().has_value());
         QCOMPARE(Find<QTableView>("PeriodGrid")->model()->rowCount(), 1);
         QCOMPARE(Find<TChart>("ToleranceChart")->graphCount(), 3);
     }
 
-    void closesWhenTheProjectLeavesTheList() {
+    // The window stays open and says what happened, until it is given
+    // another project.
+    void saysSoWhenTheProjectLeavesTheList() {
         AddWinners({37});
+        TSeqPrj& other = projects_->AddPrj(std::make_unique<TSeqPrj>(*net_));
         Open();
         form_->show();
         projects_->Del(0);
         QVERIFY(form_->Project() == nullptr);
-        QVERIFY(!form_->isVisible());
-        QTRY_VERIFY(form_.isNull());
+        QVERIFY(form_->isVisible());
+        QVERIFY(!form_->Report().has_value());
+        QCOMPARE(form_->windowTitle(), QStringLiteral("回测 - 方案1（已删除）"));
+        QCOMPARE(Summary(), QStringLiteral("方案1已从方案列表中删除。在主窗口的方案列表中选中一个"
+                                           "方案，这里就显示它的回测。"));
+        QVERIFY(!Find<QPushButton>("AllBt")->isEnabled());
+        // Nothing follows the table while no project is shown.
+        AddWinners({12});
+        QVERIFY(!form_->Live().Busy());
+        form_->ShowProject(other, QStringLiteral("方案1"));
+        QCOMPARE(form_->Project(), &other);
+        QCOMPARE(form_->windowTitle(), QStringLiteral("回测 - 方案1"));
+        QTRY_VERIFY(form_->Report().has_value());
+        QCOMPARE(form_->Report()->Range.To, 2);
+        QVERIFY(Find<QPushButton>("AllBt")->isEnabled());
+    }
+
+    // Another project replaces the old one's figures at once by a note,
+    // and its own follow.
+    void showsAnotherProject() {
+        AddBind(2, "3", true);
+        AddWinners({37, 12});
+        TSeqPrj& other = projects_->AddPrj(std::make_unique<TSeqPrj>(*net_));
+        Open();
+        QCOMPARE(form_->Report()->Result.Hits, 1);
+        form_->ShowProject(other, QStringLiteral("方案2"));
+        QCOMPARE(form_->windowTitle(), QStringLiteral("回测 - 方案2"));
+        QVERIFY(!form_->Report().has_value());
+        QCOMPARE(Summary(), QStringLiteral("正在回测……"));
+        QTRY_VERIFY(form_->Report().has_value());
+        QCOMPARE(form_->Report()->Result.Hits, 2);
+        QCOMPARE(form_->Report()->Checked, 0);
+        // The old project's changes no longer reach the window.
+        project_->SetChecked(0, false);
+        QVERIFY(!form_->Live().Busy());
+    }
+
+    void staysAboveTheDrawTableWindow() {
+        Open();
+        QVERIFY(form_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
     // Clearing the list lets the window go at once, so the list and the
