@@ -73,8 +73,8 @@ std::string RecordedText(const TLedgerEntry& entry) {
 TSettlementWatch::TSettlementWatch(TLedger& ledger, TCodeNet& net, Listener onSettled)
     : ledger_(&ledger), net_(&net), onSettled_(std::move(onSettled)) {
     Refresh(false);
-    ledgerToken_ = ledger.Subscribe([this](TLedgerChange change) {
-        replaced_ = change == TLedgerChange::Reset;
+    ledgerToken_ = ledger.Subscribe([this](TLedgerChange change, const TLedgerState*) {
+        replaced_ = change == TLedgerChange::Replaced;
         Refresh(false);
     });
     netToken_ = net.Subscribe([this](TNetChange) {

@@ -43,7 +43,7 @@ std::string RecordedText(const TLedgerEntry& entry);
 // what each change of the table settled: the entries settled now that were
 // open before, or whose draw's digits changed (a draw typed digit by digit),
 // as "第2026150期已开奖：方案2命中（3xx7），方案3未命中". A table put in place
-// together with a new ledger (a document opened, an undo) tells nothing; a
+// together with a new ledger (a document opened) tells nothing; a
 // draw taken away leaves its entries open again.
 class TSettlementWatch {
 public:

@@ -12,8 +12,9 @@ namespace tovarin {
 TLedgerSection::TLedgerSection(TLedger& ledger, TPrjMgr& projects)
     : ledger_(&ledger), projects_(&projects) {
     // Recording and clearing leave the ledger modified; a ledger put in
-    // place by a load or an undo does not, and is no change of the document.
-    token_ = ledger.Subscribe([this](TLedgerChange) {
+    // place by a load, or a step of the undo history, does not: the history
+    // itself says whether the document is the one on disk.
+    token_ = ledger.Subscribe([this](TLedgerChange, const TLedgerState*) {
         if (ledger_->Modified()) {
             ledger_->ClearModified();
             projects_->ModelChanged();

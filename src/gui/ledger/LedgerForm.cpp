@@ -33,7 +33,7 @@ TLedgerForm::TLedgerForm(TLedger& ledger, TCodeNet& net, QWidget* parent)
     setObjectName(QStringLiteral("LedgerForm"));
     setWindowTitle(QStringLiteral("成绩单"));
     BuildLayout();
-    ledgerListener_ = ledger_.Subscribe([this](TLedgerChange) { Refresh(); });
+    ledgerListener_ = ledger_.Subscribe([this](TLedgerChange, const TLedgerState*) { Refresh(); });
     netListener_ = net_.Subscribe([this](TNetChange) { Refresh(); });
     Refresh();
     resize(900, 700);

@@ -43,7 +43,8 @@ private slots:
         dir_ = std::make_unique<test::TempDir>();
         dialogs_ = std::make_shared<test::TFakeDialogs>();
         form_ = test::MakeMainForm(*dir_, dialogs_);
-        form_->LoadDocument(QString::fromStdString(kLabelledDoc));
+        // Opened as the user opens it: the undo history starts there.
+        QVERIFY(form_->OpenNamedDocument(QString::fromStdString(kLabelledDoc)));
         actions_ = form_->findChild<TLedgerActions*>();
         QVERIFY(actions_ != nullptr);
         form_->Lists().ProjectView().SelectOnly(0);
