@@ -10,8 +10,7 @@
 
 namespace tovarin {
 
-TDocumentUndo::TDocumentUndo(TCodeNet& codeNet, TPrjMgr& projects, TLedger* ledger,
-                             size_t byteCap)
+TDocumentUndo::TDocumentUndo(TCodeNet& codeNet, TPrjMgr& projects, TLedger* ledger, size_t byteCap)
     : codeNet_(&codeNet), projects_(&projects), history_(byteCap) {
     parts_.push_back(std::make_unique<TDrawsUndo>(recorder_, codeNet));
     parts_.push_back(std::make_unique<TProjectsUndo>(recorder_, projects));

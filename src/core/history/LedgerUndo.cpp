@@ -28,7 +28,8 @@ size_t EntryBytes(const TLedgerEntry& entry) {
 // ledger lacks on the side it is not on.
 class TLedgerStepChange : public TPartChange {
 public:
-    TLedgerStepChange(const TUndoPart& part, TLedger& ledger) : TPartChange(part), ledger_(ledger) {}
+    TLedgerStepChange(const TUndoPart& part, TLedger& ledger)
+        : TPartChange(part), ledger_(ledger) {}
 
     void AddRecorded() { edits_.push_back({}); }
     void AddReset(TLedgerState before) { edits_.push_back({true, {}, std::move(before)}); }
@@ -71,7 +72,7 @@ public:
 
 private:
     struct TEdit {
-        bool Whole = false;                // the entries changed at once
+        bool Whole = false;                 // the entries changed at once
         std::optional<TLedgerEntry> Entry;  // a recording, while taken back
         TLedgerState State;                 // Whole: the other side's entries
     };
@@ -85,9 +86,8 @@ private:
 TLedgerUndo::TLedgerUndo(TUndoRecorder& recorder, TLedger& ledger)
     : TUndoPart(recorder),
       ledger_(ledger),
-      token_(ledger.Subscribe([this](TLedgerChange change, TLedgerState* before) {
-          Heard(change, before);
-      })) {}
+      token_(ledger.Subscribe(
+          [this](TLedgerChange change, TLedgerState* before) { Heard(change, before); })) {}
 
 TLedgerUndo::~TLedgerUndo() { ledger_.Unsubscribe(token_); }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../ledger/LedgerTestSupport.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/history/DocumentUndo.h"
@@ -31,22 +32,13 @@ struct Doc {
     Doc() {
         test::AddDraws(net, {"0372915", "3127000", "5550123"});
         net.SetLabelDate(2, *TLabel::Parse("2026001"), {});
-        TSeqPrj& project = projects.AddPrj(std::make_unique<TSeqPrj>(net));
-        TBaseBind& bind = project.AddBind(CreateBind(1, project.Options()));
-        bind.SetParam("3,7");
-        bind.Assured = true;
-        bind.Checked = true;
-        Target(4);
+        test::AddHeadsProject(projects, net, 4);
         net.ClearModified();
         projects.ClearModified();
         undo.Reset();
     }
     TSeqPrj& Project() const { return projects.GetSeqPrj(0); }
-    void Target(int period) {
-        TPrjOptions options = Project().Options();
-        options.TargetSeq = period;
-        Project().SetOptions(options);
-    }
+    void Target(int period) const { test::SetTarget(Project(), period); }
     // 记录预测 as the window runs it: one step.
     void Record(int64_t at) {
         Project().CalcAll(TAppOptions{}, nullptr);

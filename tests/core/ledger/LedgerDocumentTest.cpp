@@ -3,6 +3,7 @@
 // document, and settled whenever the table gains draws.
 #include <gtest/gtest.h>
 
+#include "LedgerTestSupport.h"
 #include "core/base/ByteStream.h"
 #include "core/base/Errors.h"
 #include "core/draws/LawNet.h"
@@ -34,20 +35,11 @@ struct Doc {
         net.SetLabelDate(0, L("2025152"), {});
         net.SetLabelDate(1, L("2025153"), {});
         net.SetLabelDate(2, L("2026001"), {});
-        TSeqPrj& project = projects.AddPrj(std::make_unique<TSeqPrj>(net));
-        TBaseBind& bind = project.AddBind(CreateBind(1, project.Options()));
-        bind.SetParam("3,7");
-        bind.Assured = true;
-        bind.Checked = true;
-        Target(4);
+        test::AddHeadsProject(projects, net, 4);
         projects.ClearModified();
     }
     TSeqPrj& Project() const { return projects.GetSeqPrj(0); }
-    void Target(int period) {
-        TPrjOptions options = Project().Options();
-        options.TargetSeq = period;
-        Project().SetOptions(options);
-    }
+    void Target(int period) const { test::SetTarget(Project(), period); }
     const TLedgerEntry& RunAndRecord(int64_t at = 1780000000) {
         Project().CalcAll(TAppOptions{}, nullptr);
         return RecordPrediction(ledger, Project(), 1, at);

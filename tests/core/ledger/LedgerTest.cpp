@@ -19,8 +19,7 @@ TEST(Ledger, RecordingChainsEachEntryToTheOneBefore) {
     LabelledTable table(360);
     TLedger ledger;
     std::vector<TLedgerChange> heard;
-    ledger.Subscribe(
-        [&](TLedgerChange change, const TLedgerState*) { heard.push_back(change); });
+    ledger.Subscribe([&](TLedgerChange change, const TLedgerState*) { heard.push_back(change); });
     EXPECT_EQ(ledger.NewestHash(), nullptr);
 
     const TLedgerEntry& first = ledger.Record(SmallRecord(1, 361), table.net, table.Finder());

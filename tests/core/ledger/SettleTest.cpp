@@ -28,13 +28,13 @@ TEST(Settle, AnEntryAgainstItsDraw) {
     const Case cases[] = {
         {TGame::Seven, {1, 2, 8, 3, 4, 5, 6}, "1283456", "1xx3", true, 0, {true, true}},
         {TGame::Seven, {3, 0, 0, 7, 9, 9, 9}, "3007999", "3xx7", true, 1, {true, false}},
-        {TGame::Seven, {9, 9, 9, 9, 9, 9, 9}, "9999999", "9xx9", false, std::nullopt, {false, false}},
-        {TGame::Seven, {1, 0, 0, 4, 0, 0, 0}, "1004000", "1xx4", false, std::nullopt, {false, false}},
+        {TGame::Seven, {9, 9, 9, 9, 9, 9, 9}, "9999999", "9xx9", false, {}, {false, false}},
+        {TGame::Seven, {1, 0, 0, 4, 0, 0, 0}, "1004000", "1xx4", false, {}, {false, false}},
         {TGame::Qxc, {3, 0, 0, 7, 9, 9, 14}, "3 0 0 7 9 9 14", "3xx7", true, 1, {true, false}},
         {TGame::Qxc, {5, 1, 2, 5, 0, 0, 10}, "5 1 2 5 0 0 10", "5xx5", true, 0, {true, true}},
         {TGame::Qxc, {1, 2, 8, 3, 4, 5, 9}, "1283459", "1xx3", true, 0, {true, true}},
         {TGame::Pl5, {1, 2, 8, 3, 4}, "12834", "1xx3", true, 0, {true, true}},
-        {TGame::Pl5, {1, 0, 0, 4, 0}, "10040", "1xx4", false, std::nullopt, {false, false}},
+        {TGame::Pl5, {1, 0, 0, 4, 0}, "10040", "1xx4", false, {}, {false, false}},
     };
     for (const Case& c : cases) {
         LabelledTable table;
