@@ -33,6 +33,8 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/history/DocumentUndo.h"
+#include "core/ledger/Ledger.h"
+#include "core/ledger/LedgerSection.h"
 #include "core/settings/Settings.h"
 #include "gui/common/CenterOnScreen.h"
 #include "gui/common/DocUndo.h"
@@ -48,6 +50,7 @@
 #include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/DownloadActions.h"
 #include "gui/mainwin/HelpForm.h"
+#include "gui/mainwin/LedgerActions.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
@@ -79,6 +82,7 @@ TMainForm::TMainForm(TSetup setup)
       dataDir_(setup.DataDir.isEmpty()
                    ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                    : setup.DataDir),
+      startDocument_(std::move(setup.StartDocument)),
       autoSaveMinute_(setup.AutoSaveMinute) {
     setObjectName(QStringLiteral("MainForm"));
     // The recommendation draws random codes.
@@ -89,9 +93,12 @@ TMainForm::TMainForm(TSetup setup)
     analyses_ = &InstallAnalyses(*this);
     InstallDownload(*this);
     InstallBacktest(*this);
+    ledgerActions_ = &InstallLedger(*this);
 }
 
 TMainForm::~TMainForm() {
+    delete ledgerActions_;
+    ledgerActions_ = nullptr;
     // The undo history hears the document's models: it goes before them.
     delete care_;
     care_ = nullptr;
@@ -108,6 +115,7 @@ TMainForm::~TMainForm() {
     lists_ = nullptr;
     bindAttForm_.reset();
     prjAttForm_.reset();
+    ledgerSection_.reset();
     prjMgr_.reset();
     codesForm_.reset();
 }
@@ -130,6 +138,8 @@ void TMainForm::StartUp() {
     }
     netListener_ = codeNet_->Subscribe([this](TNetChange) { ShowModifiedState(); });
     prjMgr_ = std::make_unique<TPrjMgr>(*codeNet_);
+    ledger_ = std::make_unique<TLedger>();
+    ledgerSection_ = std::make_unique<TLedgerSection>(*ledger_, *prjMgr_);
     care_ = new TDocumentCare(*this, dataDir_, autoSaveMinute_);
     TDocUndo& undo = care_->Undo();
     undo.CurrentSelection = [this] { return CurrentSelection(); };
@@ -181,8 +191,10 @@ void TMainForm::OpenStartupDocument() {
     } catch (const std::exception&) {
         // An unreadable settings file was reported when it was loaded.
     }
-    const QString name = Q(ChooseStartupDocument(appOptions_.OpenLastChk, lastDoc,
-                                                 appOptions_.LastDoc, appInfo_.AppDir));
+    const QString name = !startDocument_.isEmpty()
+                             ? startDocument_
+                             : Q(ChooseStartupDocument(appOptions_.OpenLastChk, lastDoc,
+                                                       appOptions_.LastDoc, appInfo_.AppDir));
     try {
         ClearWorkspace();
         LoadDocument(name);
@@ -274,6 +286,7 @@ void TMainForm::ClearWorkspace() {
     StatusPanel(2).clear();
     appInfo_.DocFileName.clear();
     prjMgr_->ClearPrjs();
+    ledger_->Replace(TLedger());
     prjMgr_->ClearModified();
     codeNet_->ClearModified();
     appInfo_.DocModified = false;
@@ -588,6 +601,7 @@ void TMainForm::Calc(bool oneBind) {
         analyses_->VerifyAfterRun();
     }
     StatusPanel(2).setText(Q(FilterResultText(project.ResultCodes().ValidCount())));
+    emit RunFinished(&project, !oneBind);
 }
 
 void TMainForm::AutoCalc() {

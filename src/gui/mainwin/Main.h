@@ -27,6 +27,9 @@ class TAnalysesActions;
 class TBindAttForm;
 class TDocumentCare;
 class THelpForm;
+class TLedger;
+class TLedgerActions;
+class TLedgerSection;
 struct TDocSelection;
 class TCodeNet;
 class TCodesForm;
@@ -72,6 +75,9 @@ struct TMainActions {
     QAction* ProjectMenuCalcOne = nullptr;
     QAction* ProjectMenuCalcAll = nullptr;
     QAction* ProjectMenuBacktest = nullptr;
+    QAction* ProjectMenuRecord = nullptr;
+    QAction* ProjectMenuAutoRecord = nullptr;  // checkable
+    QAction* ProjectMenuLedger = nullptr;
     QAction* ProjectMenuAttrib = nullptr;
     QAction* EditMenuAdd = nullptr;  // opens the kind submenu
     QAction* EditMenuDel = nullptr;
@@ -112,6 +118,10 @@ public:
         QString DataDir;
         // How long one minute of AutoSaveEd lasts (tests shorten it).
         std::chrono::milliseconds AutoSaveMinute = std::chrono::minutes(1);
+        // A document named on the command line (a .lvrn file opened from
+        // the desktop), an absolute path: opened at start-up in place of
+        // the last or the working document.
+        QString StartDocument{};
     };
 
     explicit TMainForm(TSetup setup);
@@ -127,6 +137,7 @@ public:
     TAppInfoRec& AppInfo() { return appInfo_; }
     TCodeNet& CodeNet() const { return *codeNet_; }
     TPrjMgr& PrjMgr() const { return *prjMgr_; }
+    TLedger& Ledger() const { return *ledger_; }
     TCodesForm& CodesForm() const { return *codesForm_; }
     TBindAttForm& BindAttForm() const { return *bindAttForm_; }
     TPrjAttForm& PrjAttForm() const { return *prjAttForm_; }
@@ -163,6 +174,11 @@ public:
 
     // The printer that page setup configures and printing uses.
     QPrinter& Printer();
+
+signals:
+    // A filtering run of the project ended: the whole run (筛选) or one
+    // condition's (单筛).
+    void RunFinished(tovarin::TSeqPrj* project, bool whole);
 
 protected:
     bool event(QEvent* event) override;
@@ -240,6 +256,9 @@ private:
     std::unique_ptr<TCodesForm> codesForm_;
     TCodeNet* codeNet_ = nullptr;
     std::unique_ptr<TPrjMgr> prjMgr_;
+    // The ledger of recorded predictions and its section of the document.
+    std::unique_ptr<TLedger> ledger_;
+    std::unique_ptr<TLedgerSection> ledgerSection_;
     std::unique_ptr<TPrjAttForm> prjAttForm_;
     std::unique_ptr<TBindAttForm> bindAttForm_;
     // Made on first use; it listens to the draw table, so it goes before it.
@@ -249,9 +268,12 @@ private:
     int prjListener_ = 0;
     bool maximise_ = true;
     QString dataDir_;
+    QString startDocument_;
     std::chrono::milliseconds autoSaveMinute_;
     TDocumentCare* care_ = nullptr;
     TAnalysesActions* analyses_ = nullptr;
+    // Listens to the ledger and the draw table: it goes before them.
+    TLedgerActions* ledgerActions_ = nullptr;
     // Made when the desktop cannot open the help file itself.
     QPointer<THelpForm> helpForm_;
     TMainActions actions_;
