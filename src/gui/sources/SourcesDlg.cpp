@@ -203,7 +203,7 @@ void TSourcesDlg::BuildControls() {
         }
     });
     for (QLineEdit* edit : {nameEdit_, urlEdit_}) {
-        connect(edit, &QLineEdit::textEdited, this, [this] { StoreSource(); });
+        connect(edit, &QLineEdit::textChanged, this, [this] { StoreSource(); });
     }
     connect(formatCombo_, &QComboBox::currentIndexChanged, this, [this] { StoreSource(); });
     connect(enabledCheck_, &QCheckBox::toggled, this, [this] { StoreSource(); });
