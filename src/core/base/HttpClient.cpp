@@ -46,7 +46,8 @@ bool TFetchCancel::WaitMs(int ms) const {
 bool IsValidHeaderLine(std::string_view line) {
     const size_t colon = line.find(':');
     if (colon == 0 || colon == std::string_view::npos ||
-        !std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(colon), IsTokenChar)) {
+        !std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(colon),
+                     IsTokenChar)) {
         return false;
     }
     return std::none_of(line.begin() + static_cast<std::ptrdiff_t>(colon), line.end(), [](char c) {
@@ -67,15 +68,11 @@ std::string BadCaFile(const std::string& path, const std::string& detail) {
     return "证书文件无法使用：" + path + (detail.empty() ? "" : "（" + detail + "）");
 }
 std::string Cancelled() { return "已取消"; }
-std::string TooManyRedirects() {
-    return "重定向超过" + std::to_string(kMaxRedirects) + "次";
-}
+std::string TooManyRedirects() { return "重定向超过" + std::to_string(kMaxRedirects) + "次"; }
 std::string BadStatus(long status) { return "服务器回答 HTTP " + std::to_string(status); }
 std::string BadCompression() { return "应答的压缩数据有误"; }
 std::string Connect(const std::string& detail) { return "无法连接服务器：" + detail; }
-std::string Certificate(const std::string& detail) {
-    return "服务器的证书不可信：" + detail;
-}
+std::string Certificate(const std::string& detail) { return "服务器的证书不可信：" + detail; }
 
 }  // namespace fetch_text
 

@@ -68,7 +68,8 @@ size_t Receive(char* data, size_t size, size_t count, void* user) {
 template <typename Value>
 void Set(CURL* easy, CURLoption option, Value value) {
     if (curl_easy_setopt(easy, option, value) != CURLE_OK) {
-        throw EFetchError(Kind::Connect, fetch_text::Connect(curl_easy_strerror(CURLE_FAILED_INIT)));
+        throw EFetchError(Kind::Connect,
+                          fetch_text::Connect(curl_easy_strerror(CURLE_FAILED_INIT)));
     }
 }
 
@@ -124,8 +125,7 @@ CURLcode Perform(CURLM* multi, CURL* easy, const TFetchCancel* cancel) {
         if (curl_multi_perform(multi, &running) != CURLM_OK) {
             return CURLE_FAILED_INIT;
         }
-        if (running > 0 &&
-            curl_multi_poll(multi, nullptr, 0, kCancelPollMs, nullptr) != CURLM_OK) {
+        if (running > 0 && curl_multi_poll(multi, nullptr, 0, kCancelPollMs, nullptr) != CURLM_OK) {
             return CURLE_FAILED_INIT;
         }
         if (cancel != nullptr && cancel->Cancelled()) {
@@ -152,7 +152,8 @@ THttpAnswer HttpFetch(const THttpRequest& request) {
     const std::unique_ptr<CURL, EasyDeleter> easyHandle(curl_easy_init());
     const std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
     if (!easyHandle || !multi) {
-        throw EFetchError(Kind::Connect, fetch_text::Connect(curl_easy_strerror(CURLE_OUT_OF_MEMORY)));
+        throw EFetchError(Kind::Connect,
+                          fetch_text::Connect(curl_easy_strerror(CURLE_OUT_OF_MEMORY)));
     }
     CURL* const easy = easyHandle.get();
     std::unique_ptr<curl_slist, ListDeleter> headers;

@@ -30,11 +30,10 @@ constexpr DWORD kReadChunk = 64 * 1024;
 
 std::string ErrorText(DWORD error) {
     wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER |
-                                            FORMAT_MESSAGE_FROM_HMODULE |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        GetModuleHandleW(L"winhttp.dll"), error, 0,
-                                        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE |
+            FORMAT_MESSAGE_IGNORE_INSERTS,
+        GetModuleHandleW(L"winhttp.dll"), error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (length == 0 || text == nullptr) {
         return SystemMessage(error);
     }
@@ -248,11 +247,12 @@ private:
         while (!done_) {
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now());
-            const int waitMs = static_cast<int>(std::clamp<long long>(left.count(), 0, kCancelPollMs));
-            const bool cancelled = cancel_ != nullptr ? cancel_->WaitMs(waitMs)
-                                                      : (std::this_thread::sleep_for(
-                                                             std::chrono::milliseconds(waitMs)),
-                                                         false);
+            const int waitMs =
+                static_cast<int>(std::clamp<long long>(left.count(), 0, kCancelPollMs));
+            const bool cancelled =
+                cancel_ != nullptr
+                    ? cancel_->WaitMs(waitMs)
+                    : (std::this_thread::sleep_for(std::chrono::milliseconds(waitMs)), false);
             if (done_) {
                 return;
             }
@@ -447,8 +447,7 @@ THttpAnswer Fetch::Run() {
     WinHttpSetOption(handle, WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &redirects,
                      sizeof redirects);
     DWORD decompression = WINHTTP_DECOMPRESSION_FLAG_ALL;
-    WinHttpSetOption(handle, WINHTTP_OPTION_DECOMPRESSION, &decompression,
-                     sizeof decompression);
+    WinHttpSetOption(handle, WINHTTP_OPTION_DECOMPRESSION, &decompression, sizeof decompression);
     for (const std::string& header : request_.Headers) {
         const std::wstring line = Utf8ToWide(header);
         if (!WinHttpAddRequestHeaders(handle, line.c_str(), static_cast<DWORD>(line.size()),
@@ -468,8 +467,8 @@ THttpAnswer Fetch::Run() {
     Watchdog watchdog(request, request_.Cancel, deadline_);
     watchdog_ = &watchdog;
     check_.watchdog = &watchdog;
-    if (!WinHttpSendRequest(handle, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                            0, 0, reinterpret_cast<DWORD_PTR>(extra ? &check_ : nullptr))) {
+    if (!WinHttpSendRequest(handle, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                            reinterpret_cast<DWORD_PTR>(extra ? &check_ : nullptr))) {
         Fail(GetLastError());
     }
     BoundNextWait(handle);

@@ -113,8 +113,7 @@ TSourceFormat DetectFormat(std::string_view contentType, std::string_view body) 
     return TSourceFormat::Table;
 }
 
-TAnswerLines ReadAnswerLines(std::string body, std::string_view contentType,
-                             TSourceFormat format) {
+TAnswerLines ReadAnswerLines(std::string body, std::string_view contentType, TSourceFormat format) {
     if (format == TSourceFormat::Auto) {
         format = DetectFormat(contentType, body);
     }

@@ -33,7 +33,6 @@ struct TAnswerLines {
 // page from its meta tag, then by AnswerAsUtf8's rule. EReadError "答案不是
 // 开奖数据：…" for an answer in another shape than the format (an error page
 // where JSON was expected) or without draws in it, or in no known encoding.
-TAnswerLines ReadAnswerLines(std::string body, std::string_view contentType,
-                             TSourceFormat format);
+TAnswerLines ReadAnswerLines(std::string body, std::string_view contentType, TSourceFormat format);
 
 }  // namespace tovarin

@@ -37,8 +37,8 @@ std::string CharsetValueAt(std::string_view lower, size_t pos) {
 }
 
 bool IsGbCharset(std::string_view charset) {
-    static constexpr std::array<std::string_view, 6> kNames = {"gb2312", "gbk",    "gb18030",
-                                                                "x-gbk",  "cp936", "euc-cn"};
+    static constexpr std::array<std::string_view, 6> kNames = {"gb2312", "gbk",   "gb18030",
+                                                               "x-gbk",  "cp936", "euc-cn"};
     return std::find(kNames.begin(), kNames.end(), charset) != kNames.end();
 }
 
@@ -146,11 +146,10 @@ std::string_view DateOfCell(std::string_view text) {
     }
     // A time of day: 21:15 or 21:15:00.
     size_t pos = 0;
-    const bool time = rest.empty() || (Digits(rest, pos, 1, 2) && Word(rest, pos, ":") &&
-                                        Digits(rest, pos, 2, 2) &&
-                                        (pos == rest.size() ||
-                                         (Word(rest, pos, ":") && Digits(rest, pos, 2, 2))) &&
-                                        pos == rest.size());
+    const bool time = rest.empty() ||
+                      (Digits(rest, pos, 1, 2) && Word(rest, pos, ":") && Digits(rest, pos, 2, 2) &&
+                       (pos == rest.size() || (Word(rest, pos, ":") && Digits(rest, pos, 2, 2))) &&
+                       pos == rest.size());
     return time ? date : std::string_view();
 }
 

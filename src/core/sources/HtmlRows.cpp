@@ -68,10 +68,11 @@ void DecodeReference(std::string_view text, size_t& pos, std::string& out) {
         const bool hex = name[1] == 'x' || name[1] == 'X';
         const std::string_view digits = name.substr(hex ? 2 : 1);
         unsigned long code = 0;
-        const bool valid = !digits.empty() && std::all_of(digits.begin(), digits.end(), [hex](char c) {
-            return hex ? std::isxdigit(static_cast<unsigned char>(c)) != 0
-                       : std::isdigit(static_cast<unsigned char>(c)) != 0;
-        });
+        const bool valid =
+            !digits.empty() && std::all_of(digits.begin(), digits.end(), [hex](char c) {
+                return hex ? std::isxdigit(static_cast<unsigned char>(c)) != 0
+                           : std::isdigit(static_cast<unsigned char>(c)) != 0;
+            });
         if (valid) {
             code = std::stoul(std::string(digits), nullptr, hex ? 16 : 10);
             AppendUtf8(code == 0xA0 ? ' ' : code, out);
@@ -177,7 +178,9 @@ private:
         for (; pos < text_.size(); ++pos) {
             const char c = text_[pos];
             if (quote != 0) {
-                quote = c == quote ? 0 : quote;
+                if (c == quote) {
+                    quote = 0;
+                }
             } else if (c == '"' || c == '\'') {
                 quote = c;
             } else if (c == '>') {

@@ -88,8 +88,7 @@ bool IsPeriodText(std::string_view text) {
     if (text.starts_with("第") && text.ends_with("期") && text.size() > 6) {
         text = text.substr(3, text.size() - 6);
     }
-    return !text.empty() && text.size() <= 9 &&
-           std::all_of(text.begin(), text.end(), IsDigit);
+    return !text.empty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), IsDigit);
 }
 
 // One object of a list, while it is read.
@@ -151,12 +150,8 @@ class DrawListReader : public Json::json_sax_t {
 public:
     bool null() override { return Skip(); }
     bool boolean(bool) override { return Skip(); }
-    bool number_integer(number_integer_t value) override {
-        return Value(std::to_string(value));
-    }
-    bool number_unsigned(number_unsigned_t value) override {
-        return Value(std::to_string(value));
-    }
+    bool number_integer(number_integer_t value) override { return Value(std::to_string(value)); }
+    bool number_unsigned(number_unsigned_t value) override { return Value(std::to_string(value)); }
     bool number_float(number_float_t, const string_t& text) override { return Value(text); }
     bool string(string_t& value) override { return Value(std::move(value)); }
     bool binary(binary_t&) override { return Skip(); }
@@ -258,7 +253,6 @@ private:
     bool found_ = false;
     std::optional<size_t> errorAt_;
 };
-
 
 }  // namespace
 

@@ -142,10 +142,10 @@ std::string DrawText(const TTableDraw& draw) {
 
 std::string ReadSummaryText(const TSourceRead& read) {
     const std::vector<TTableDraw>& draws = read.Read.Draws;
-    std::string text = draws.empty() ? "没有读到开奖号码"
-                                     : "读到" + std::to_string(draws.size()) + "期（" +
-                                           DrawText(draws.front()) + " 至 " +
-                                           DrawText(draws.back()) + "）";
+    std::string text = draws.empty()
+                           ? "没有读到开奖号码"
+                           : "读到" + std::to_string(draws.size()) + "期（" +
+                                 DrawText(draws.front()) + " 至 " + DrawText(draws.back()) + "）";
     text += "，共" + std::to_string(read.Pages) + "页";
     const size_t unread = read.Read.Skipped.size() + read.Read.Conflicts.size();
     if (unread > 0) {

@@ -37,7 +37,7 @@ inline constexpr int kMaxPages = 100;
 
 // How a source is fetched.
 struct TFetchSettings {
-    std::string CaFile;  // an extra certificate authority, or empty
+    std::string CaFile;                  // an extra certificate authority, or empty
     int TimeoutMs = kDefaultTransferMs;  // for each page
     const TFetchCancel* Cancel = nullptr;
     // Called on the fetching thread with the page being fetched (from 1)

@@ -324,12 +324,11 @@ void TSourcesDlg::StartTrial() {
     tryButton_->setEnabled(false);
     cancelTryButton_->setEnabled(true);
     progress_->setVisible(true);
-    trial_ = std::make_unique<TSourceTrial>(sources_[static_cast<size_t>(current_)],
-                                            trialSettings_);
+    trial_ =
+        std::make_unique<TSourceTrial>(sources_[static_cast<size_t>(current_)], trialSettings_);
     connect(trial_.get(), &TSourceTrial::Progress, this, [this](int page, qint64 bytes) {
-        summary_->setText(QStringLiteral("正在读取第%1页，已收到 %2 KB…")
-                              .arg(page)
-                              .arg((bytes + 1023) / 1024));
+        summary_->setText(
+            QStringLiteral("正在读取第%1页，已收到 %2 KB…").arg(page).arg((bytes + 1023) / 1024));
     });
     connect(trial_.get(), &TSourceTrial::Finished, this, &TSourcesDlg::EndTrial);
 }

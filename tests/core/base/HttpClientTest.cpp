@@ -75,8 +75,8 @@ TEST_F(HttpClientTest, ReturnsTheBodyAndItsTypeAfterAtMostFiveRedirects) {
         const char* path;
         const char* finalPath;
     };
-    for (const Case& c : {Case{"/h.txt", "/h.txt"}, Case{"/r2", "/h.txt"},
-                          Case{"/gzip", "/gzip"}, Case{"/deflate", "/deflate"}}) {
+    for (const Case& c : {Case{"/h.txt", "/h.txt"}, Case{"/r2", "/h.txt"}, Case{"/gzip", "/gzip"},
+                          Case{"/deflate", "/deflate"}}) {
         const THttpAnswer answer = HttpFetch(Request(server, c.path));
         EXPECT_EQ(answer.Body, kHistory) << c.path;
         EXPECT_EQ(answer.FinalUrl, server.Url(c.finalPath));
@@ -109,11 +109,15 @@ TEST_F(HttpClientTest, RefusesWhatItCannotAsk) {
         const char* message;
     };
     const std::vector<Case> cases = {
-        {"ftp://127.0.0.1/h.txt", {}, "地址有误（应以 http:// 或 https:// 开头）：ftp://127.0.0.1/h.txt"},
+        {"ftp://127.0.0.1/h.txt",
+         {},
+         "地址有误（应以 http:// 或 https:// 开头）：ftp://127.0.0.1/h.txt"},
         {"http://", {}, "地址有误（应以 http:// 或 https:// 开头）：http://"},
         {"https:///h.txt", {}, "地址有误（应以 http:// 或 https:// 开头）：https:///h.txt"},
         {"http://a b/", {}, "地址有误（应以 http:// 或 https:// 开头）：http://a b/"},
-        {"http://127.0.0.1/", {"X-A: 1\r\nHost: evil"}, "请求头有误（应为“名称: 值”）：X-A: 1\r\nHost: evil"},
+        {"http://127.0.0.1/",
+         {"X-A: 1\r\nHost: evil"},
+         "请求头有误（应为“名称: 值”）：X-A: 1\r\nHost: evil"},
         {"http://127.0.0.1/", {"Referer"}, "请求头有误（应为“名称: 值”）：Referer"},
         {"http://127.0.0.1/", {"Bad Name: 1"}, "请求头有误（应为“名称: 值”）：Bad Name: 1"},
     };

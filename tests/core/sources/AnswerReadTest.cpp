@@ -35,15 +35,13 @@ TEST(AnswerTextTest, FindsTheCharsetAndTheDate) {
         const char* leading;
         const char* cell;
     };
-    for (const Case& c : {Case{"2026-06-13(六)", "2026-06-13", "2026-06-13"},
-                          Case{"2026-06-13（日） 21:15", "2026-06-13", "2026-06-13"},
-                          Case{"2026/6/3 21:15:00", "2026/6/3", "2026/6/3"},
-                          Case{"2026年6月13日", "2026年6月13日", "2026年6月13日"},
-                          Case{"2026-06-13 3 5 8", "2026-06-13", ""},
-                          Case{"2026-06-13(上)", "2026-06-13", ""},
-                          Case{"2026-06-130", "", ""},
-                          Case{"2026-06/13", "", ""},
-                          Case{"26-06-13", "", ""}}) {
+    for (const Case& c :
+         {Case{"2026-06-13(六)", "2026-06-13", "2026-06-13"},
+          Case{"2026-06-13（日） 21:15", "2026-06-13", "2026-06-13"},
+          Case{"2026/6/3 21:15:00", "2026/6/3", "2026/6/3"},
+          Case{"2026年6月13日", "2026年6月13日", "2026年6月13日"},
+          Case{"2026-06-13 3 5 8", "2026-06-13", ""}, Case{"2026-06-13(上)", "2026-06-13", ""},
+          Case{"2026-06-130", "", ""}, Case{"2026-06/13", "", ""}, Case{"26-06-13", "", ""}}) {
         EXPECT_EQ(LeadingDate(c.text), c.leading) << c.text;
         EXPECT_EQ(DateOfCell(c.text), c.cell) << c.text;
     }
@@ -59,8 +57,9 @@ TEST(AnswerTextTest, DecodesByMarkCharsetOrContent) {
     converted.clear();
     const std::string utf8 = "期号";
     EXPECT_EQ(AnswerAsUtf8(utf8, "", converted).data(), utf8.data());
-    EXPECT_EQ(ErrorOf([&] { AnswerAsUtf8("ab\x80", "", converted); }).rfind(
-                  "答案的编码无法识别（应为UTF-8或GB18030）：", 0),
+    EXPECT_EQ(ErrorOf([&] {
+                  AnswerAsUtf8("ab\x80", "", converted);
+              }).rfind("答案的编码无法识别（应为UTF-8或GB18030）：", 0),
               0u);
 }
 
@@ -139,8 +138,8 @@ TEST(HtmlRowsTest, EachRowOfEachTableIsALine) {
 }
 
 TEST(AnswerLinesTest, NamesAndDetection) {
-    for (const TSourceFormat format : {TSourceFormat::Auto, TSourceFormat::Table,
-                                       TSourceFormat::Json, TSourceFormat::Html}) {
+    for (const TSourceFormat format :
+         {TSourceFormat::Auto, TSourceFormat::Table, TSourceFormat::Json, TSourceFormat::Html}) {
         EXPECT_EQ(FormatOfName(FormatName(format)), format);
     }
     EXPECT_EQ(FormatTitle(TSourceFormat::Html), "网页表格");
@@ -172,7 +171,8 @@ TEST(AnswerLinesTest, AnAnswerOfAnotherShapeIsNoDraws) {
     const Case cases[] = {
         {TSourceFormat::Json, "text/html", "<html><body>502 Bad Gateway</body></html>",
          "答案不是开奖数据：应为JSON，收到的是网页（text/html）"},
-        {TSourceFormat::Json, "", "2026001 1234567", "答案不是开奖数据：应为JSON，收到的是文本表格"},
+        {TSourceFormat::Json, "", "2026001 1234567",
+         "答案不是开奖数据：应为JSON，收到的是文本表格"},
         {TSourceFormat::Table, "", "<html></html>", "答案不是开奖数据：应为文本表格，收到的是网页"},
         {TSourceFormat::Html, "application/json", "{}",
          "答案不是开奖数据：应为网页，收到的是JSON（application/json）"},
@@ -191,13 +191,14 @@ TEST(AnswerLinesTest, EachFormatGivesUtf8Lines) {
     EXPECT_EQ(page.Format, TSourceFormat::Html);
     EXPECT_EQ(page.Text, "第2026150期\t3581290\n");
 
-    const std::string gbJson = Utf8ToGbk(R"({"list": [{"期号": "2026150", "开奖号码": "3581290"}]})");
-    const TAnswerLines json = ReadAnswerLines(gbJson, "text/plain;charset=GBK", TSourceFormat::Json);
+    const std::string gbJson =
+        Utf8ToGbk(R"({"list": [{"期号": "2026150", "开奖号码": "3581290"}]})");
+    const TAnswerLines json =
+        ReadAnswerLines(gbJson, "text/plain;charset=GBK", TSourceFormat::Json);
     EXPECT_EQ(json.Text, "2026150 3581290\n");
 
-    const TAnswerLines csv =
-        ReadAnswerLines("\xEF\xBB\xBF期号,开奖号码\r\n2026150,3581290\r\n", "text/csv",
-                        TSourceFormat::Auto);
+    const TAnswerLines csv = ReadAnswerLines("\xEF\xBB\xBF期号,开奖号码\r\n2026150,3581290\r\n",
+                                             "text/csv", TSourceFormat::Auto);
     EXPECT_EQ(csv.Format, TSourceFormat::Table);
     EXPECT_EQ(csv.Text, "期号,开奖号码\r\n2026150,3581290\r\n");
 }

@@ -114,7 +114,8 @@ TEST_F(SourceFetchTest, ReadsTextCsvAndGbPagesAsTheImporterDoes) {
     EXPECT_EQ(text.Pages, 1);
     EXPECT_EQ(Periods(text), (std::vector<int>{2026149, 2026150}));
     ASSERT_EQ(text.Read.Skipped.size(), 1u);
-    EXPECT_EQ(ReadReasonTexts(text.Read, 5), std::vector<std::string>{"第4行：期号后面没有开奖号码"});
+    EXPECT_EQ(ReadReasonTexts(text.Read, 5),
+              std::vector<std::string>{"第4行：期号后面没有开奖号码"});
     EXPECT_EQ(ReadReasonTexts(text.Read, 0), std::vector<std::string>{"还有1行…"});
     EXPECT_EQ(ReadSummaryText(text),
               "读到2期（第2026149期 2026-12-04 至 第2026150期 2026-12-06），共1页，1行无法读取");

@@ -12,7 +12,10 @@ namespace {
 using test::WriteTestFile;
 
 std::vector<TDrawSource> TwoSources() {
-    return {{"体彩网", "https://www.example.com/kj?pageNo=1", TSourceFormat::Json, true,
+    return {{"体彩网",
+             "https://www.example.com/kj?pageNo=1",
+             TSourceFormat::Json,
+             true,
              {"User-Agent: Mozilla/5.0", "Referer: https://www.example.com/"}},
             {"备用", "http://127.0.0.1:8080/h.csv", TSourceFormat::Table, false, {}}};
 }

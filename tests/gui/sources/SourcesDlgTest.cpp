@@ -63,8 +63,8 @@ private slots:
         QCOMPARE(Find<QComboBox>(dialog, "formatCombo")->currentText(), QStringLiteral("JSON"));
         Find<QLineEdit>(dialog, "nameEdit")->setText(QStringLiteral("乙二"));
         Find<QCheckBox>(dialog, "enabledCheck")->setChecked(true);
-        Find<QPlainTextEdit>(dialog, "headersEdit")->setPlainText(
-            QStringLiteral("Referer: x\n\n  User-Agent: y  \n"));
+        Find<QPlainTextEdit>(dialog, "headersEdit")
+            ->setPlainText(QStringLiteral("Referer: x\n\n  User-Agent: y  \n"));
         Find<QPushButton>(dialog, "upButton")->click();
         Find<QPushButton>(dialog, "addButton")->click();
         Find<QLineEdit>(dialog, "urlEdit")->setText(QStringLiteral("http://h/x.html"));
@@ -78,7 +78,10 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const std::vector<TDrawSource> saved = LoadSources(path);
         const std::vector<TDrawSource> expected = {
-            {"乙二", "https://example.com/kj?page=1", TSourceFormat::Json, true,
+            {"乙二",
+             "https://example.com/kj?page=1",
+             TSourceFormat::Json,
+             true,
              {"Referer: x", "User-Agent: y"}},
             {"数据源3", "http://h/x.html", TSourceFormat::Html, true, {}}};
         QVERIFY(saved == expected);
