@@ -4,7 +4,8 @@
 FOLDER/routes.json maps a path (without query) to what the server answers:
   "file": a file of FOLDER sent as the body   "type": its Content-Type
   "status": the status (200)                  "headers": more headers
-  "encoding": "gzip" or "deflate" (the body compressed, Content-Encoding set)
+  "encoding": "gzip" or "deflate" (the body compressed, Content-Encoding set,
+              when the request's Accept-Encoding names it)
   "length": false to send no Content-Length (the body ends with the connection)
   "redirect": a Location answered with 302
   "pages": {"param": "pageNo", "files": [...], "after": file} the file of the
@@ -85,12 +86,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 files = pages["files"]
                 name = files[number - 1] if 1 <= number <= len(files) else pages["after"]
             body = (self.folder / name).read_bytes()
-        if route.get("encoding") == "gzip":
-            body = gzip.compress(body)
-            headers["Content-Encoding"] = "gzip"
-        elif route.get("encoding") == "deflate":
-            body = zlib.compress(body)
-            headers["Content-Encoding"] = "deflate"
+        encoding = route.get("encoding")
+        if encoding and encoding in self.headers.get("Accept-Encoding", ""):
+            body = gzip.compress(body) if encoding == "gzip" else zlib.compress(body)
+            headers["Content-Encoding"] = encoding
         self.answer(route.get("status", 200), body, headers, route.get("length", True))
 
     def answer(self, status, body, headers, length=True):

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
@@ -102,37 +103,27 @@ std::wstring BypassList(const std::string& noProxy) {
     return list;
 }
 
-// The environment's proxies, as the POSIX client takes them from libcurl:
-// http_proxy, https_proxy (or HTTPS_PROXY), all_proxy and no_proxy; "*" in
-// no_proxy means none. Without any, the system's WinHTTP settings.
-Handle OpenSession() {
+// The environment's proxy for the request's scheme, as the POSIX client
+// takes it from libcurl: http_proxy or https_proxy (HTTPS_PROXY), else
+// all_proxy, with no_proxy's hosts passed by; "*" in no_proxy means none.
+// Without one, the system's WinHTTP settings. The proxy is named without a
+// scheme ("host:port"), the one form every WinHTTP reads.
+Handle OpenSession(bool secure) {
     const std::wstring agent = Utf8ToWide(DefaultUserAgent());
-    const std::string all = EnvValue("all_proxy", "ALL_PROXY");
-    std::string http = EnvValue("http_proxy", nullptr);
-    std::string https = EnvValue("https_proxy", "HTTPS_PROXY");
+    std::string proxy =
+        secure ? EnvValue("https_proxy", "HTTPS_PROXY") : EnvValue("http_proxy", nullptr);
+    if (proxy.empty()) {
+        proxy = EnvValue("all_proxy", "ALL_PROXY");
+    }
     const std::string noProxy = EnvValue("no_proxy", "NO_PROXY");
-    if (http.empty()) {
-        http = all;
-    }
-    if (https.empty()) {
-        https = all;
-    }
-    std::wstring proxies;
-    if (noProxy != "*") {
-        if (!http.empty()) {
-            proxies += L"http=" + ProxyServer(http);
-        }
-        if (!https.empty()) {
-            proxies += (proxies.empty() ? L"https=" : L";https=") + ProxyServer(https);
-        }
-    }
     HINTERNET session = nullptr;
-    if (proxies.empty()) {
+    if (proxy.empty() || noProxy == "*") {
         session = WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                               WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
     } else {
+        const std::wstring server = ProxyServer(proxy);
         const std::wstring bypass = BypassList(noProxy);
-        session = WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxies.c_str(),
+        session = WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_NAMED_PROXY, server.c_str(),
                               bypass.empty() ? WINHTTP_NO_PROXY_BYPASS : bypass.c_str(), 0);
     }
     if (session == nullptr) {
@@ -197,6 +188,20 @@ std::string CertificateProblem(PCCERT_CONTEXT server, HCERTSTORE extra, const st
     while ((authority = CertEnumCertificatesInStore(extra, authority)) != nullptr) {
         rootIsExtra = rootIsExtra || CertCompareCertificate(X509_ASN_ENCODING, root->pCertInfo,
                                                             authority->pCertInfo);
+    }
+    // The chain's own verdict first: not every system's policy check below
+    // refuses a chain that ends short of any authority.
+    DWORD errors = chain->TrustStatus.dwErrorStatus;
+    if (rootIsExtra) {
+        errors &= ~static_cast<DWORD>(CERT_TRUST_IS_UNTRUSTED_ROOT);
+    }
+    if (errors != 0) {
+        CertFreeCertificateChain(chain);
+        const DWORD untrusted = CERT_TRUST_IS_UNTRUSTED_ROOT | CERT_TRUST_IS_PARTIAL_CHAIN;
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%lX", static_cast<unsigned long>(errors));
+        return (errors & untrusted) != 0 ? std::string("证书不是受信任的机构签发的")
+                                         : std::string("证书无效（") + code + "）";
     }
     SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl{};
     ssl.cbSize = sizeof ssl;
@@ -274,40 +279,63 @@ private:
     std::thread thread_;
 };
 
-// What the status callback needs while the request is sent.
-struct CertificateCheck {
+// What the status callback keeps while the request is under way.
+struct RequestWatch {
+    // The address the request is at: the first, then each redirect's.
+    std::wstring url;
+    // The extra authorities, when there are any; then every server's
+    // certificate is checked before the request is sent to it.
     HCERTSTORE extra = nullptr;
     Watchdog* watchdog = nullptr;
     std::string problem;
 };
 
-void CALLBACK OnStatus(HINTERNET request, DWORD_PTR context, DWORD status, LPVOID, DWORD) {
-    if (status != WINHTTP_CALLBACK_STATUS_SENDING_REQUEST || context == 0) {
+// A redirect's Location, which may be given from the path on, as an
+// address of its own.
+std::wstring RedirectUrl(const std::wstring& from, const std::wstring& location) {
+    if (location.find(L"://") != std::wstring::npos || location.empty() || location[0] != L'/') {
+        return location;
+    }
+    const size_t scheme = from.find(L"://");
+    const size_t pathStart =
+        scheme == std::wstring::npos ? std::wstring::npos : from.find(L'/', scheme + 3);
+    return from.substr(0, pathStart) + location;
+}
+
+std::wstring HostOf(const std::wstring& url) {
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = static_cast<DWORD>(-1);
+    if (WinHttpCrackUrl(url.c_str(), 0, 0, &parts) && parts.lpszHostName != nullptr) {
+        return {parts.lpszHostName, parts.dwHostNameLength};
+    }
+    return {};
+}
+
+void CALLBACK OnStatus(HINTERNET request, DWORD_PTR context, DWORD status, LPVOID information,
+                       DWORD length) {
+    if (context == 0) {
         return;
     }
-    auto& check = *reinterpret_cast<CertificateCheck*>(context);
+    auto& watch = *reinterpret_cast<RequestWatch*>(context);
+    if (status == WINHTTP_CALLBACK_STATUS_REDIRECT && information != nullptr) {
+        const auto* location = static_cast<const wchar_t*>(information);
+        watch.url = RedirectUrl(watch.url, std::wstring(location, wcsnlen(location, length)));
+        return;
+    }
+    if (status != WINHTTP_CALLBACK_STATUS_SENDING_REQUEST || watch.extra == nullptr) {
+        return;
+    }
     PCCERT_CONTEXT server = nullptr;
     DWORD size = sizeof server;
     if (!WinHttpQueryOption(request, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &server, &size)) {
         return;  // a plain http:// hop
     }
-    DWORD urlSize = 0;
-    WinHttpQueryOption(request, WINHTTP_OPTION_URL, nullptr, &urlSize);
-    std::wstring url(urlSize / sizeof(wchar_t), L'\0');
-    WinHttpQueryOption(request, WINHTTP_OPTION_URL, url.data(), &urlSize);
-    url.resize(wcsnlen(url.c_str(), url.size()));
-    URL_COMPONENTS parts{};
-    parts.dwStructSize = sizeof parts;
-    parts.dwHostNameLength = static_cast<DWORD>(-1);
-    std::wstring host;
-    if (WinHttpCrackUrl(url.c_str(), 0, 0, &parts) && parts.lpszHostName != nullptr) {
-        host.assign(parts.lpszHostName, parts.dwHostNameLength);
-    }
-    check.problem = CertificateProblem(server, check.extra, host);
+    watch.problem = CertificateProblem(server, watch.extra, HostOf(watch.url));
     CertFreeCertificateContext(server);
-    if (!check.problem.empty()) {
+    if (!watch.problem.empty()) {
         // Nothing of the request goes to a server that is not trusted.
-        check.watchdog->CloseRequest();
+        watch.watchdog->CloseRequest();
     }
 }
 
@@ -370,6 +398,14 @@ public:
 
 private:
     [[noreturn]] void Fail(DWORD error) const;
+    void StopIfDue() const {
+        if (request_.Cancel != nullptr && request_.Cancel->Cancelled()) {
+            throw EFetchError(Kind::Cancelled, fetch_text::Cancelled());
+        }
+        if (Clock::now() >= deadline_) {
+            throw EFetchError(Kind::Timeout, TransferTimeoutText(request_.TimeoutMs));
+        }
+    }
     int RemainingMs() const {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now());
@@ -383,7 +419,7 @@ private:
     const THttpRequest& request_;
     Clock::time_point deadline_;
     Watchdog* watchdog_ = nullptr;
-    CertificateCheck check_;
+    RequestWatch watch_;
 };
 
 void Fetch::Fail(DWORD error) const {
@@ -397,12 +433,15 @@ void Fetch::Fail(DWORD error) const {
                 break;
         }
     }
-    if (!check_.problem.empty()) {
-        throw EFetchError(Kind::Certificate, fetch_text::Certificate(check_.problem));
+    if (!watch_.problem.empty()) {
+        throw EFetchError(Kind::Certificate, fetch_text::Certificate(watch_.problem));
     }
     switch (error) {
         case ERROR_WINHTTP_TIMEOUT:
             throw EFetchError(Kind::Timeout, TransferTimeoutText(request_.TimeoutMs));
+        // Wine's WinHTTP reports a certificate it does not trust as a
+        // failed secure channel.
+        case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
         case ERROR_WINHTTP_SECURE_FAILURE:
         case ERROR_WINHTTP_SECURE_INVALID_CA:
         case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
@@ -427,7 +466,7 @@ THttpAnswer Fetch::Run() {
     if (!request_.CaFile.empty()) {
         extra = ReadAuthorities(request_.CaFile);
     }
-    const Handle session = OpenSession();
+    const Handle session = OpenSession(target.secure);
     const int timeoutMs = request_.TimeoutMs;
     WinHttpSetTimeouts(session.get(), timeoutMs, timeoutMs, timeoutMs, timeoutMs);
     const Handle connection(WinHttpConnect(session.get(), target.host.c_str(), target.port, 0));
@@ -461,14 +500,16 @@ THttpAnswer Fetch::Run() {
         // against both before the request is sent to it.
         DWORD flags = SECURITY_FLAG_IGNORE_UNKNOWN_CA;
         WinHttpSetOption(handle, WINHTTP_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
-        check_.extra = extra.get();
-        WinHttpSetStatusCallback(handle, &OnStatus, WINHTTP_CALLBACK_FLAG_SEND_REQUEST, 0);
+        watch_.extra = extra.get();
     }
+    watch_.url = Utf8ToWide(request_.Url);
+    WinHttpSetStatusCallback(
+        handle, &OnStatus, WINHTTP_CALLBACK_FLAG_REDIRECT | WINHTTP_CALLBACK_FLAG_SEND_REQUEST, 0);
     Watchdog watchdog(request, request_.Cancel, deadline_);
     watchdog_ = &watchdog;
-    check_.watchdog = &watchdog;
+    watch_.watchdog = &watchdog;
     if (!WinHttpSendRequest(handle, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
-                            reinterpret_cast<DWORD_PTR>(extra ? &check_ : nullptr))) {
+                            reinterpret_cast<DWORD_PTR>(&watch_))) {
         Fail(GetLastError());
     }
     BoundNextWait(handle);
@@ -498,21 +539,30 @@ THttpAnswer Fetch::Run() {
         }
         answer.Body.reserve(static_cast<size_t>(announced));
     }
+    // What has arrived, piece by piece: the deadline and the cancel flag are
+    // looked at between pieces, and each wait for the next one ends at the
+    // deadline, whether or not the watchdog's closing ends it.
     for (;;) {
+        StopIfDue();
+        DWORD available = 0;
+        BoundNextWait(handle);
+        if (!WinHttpQueryDataAvailable(handle, &available)) {
+            Fail(GetLastError());
+        }
+        if (available == 0) {
+            break;
+        }
         const size_t room = request_.MaxBytes - answer.Body.size();
         const size_t had = answer.Body.size();
         // One byte past the bound shows an answer that passes it.
-        const DWORD wanted = static_cast<DWORD>(std::min<size_t>(kReadChunk, room + 1));
+        const DWORD wanted =
+            static_cast<DWORD>(std::min<size_t>({available, kReadChunk, room + 1}));
         answer.Body.resize(had + wanted);
         DWORD read = 0;
-        BoundNextWait(handle);
         if (!WinHttpReadData(handle, answer.Body.data() + had, wanted, &read)) {
             Fail(GetLastError());
         }
         answer.Body.resize(had + read);
-        if (read == 0) {
-            break;
-        }
         if (answer.Body.size() > request_.MaxBytes) {
             throw EFetchError(Kind::TooLarge, AnswerTooLongText());
         }
@@ -520,13 +570,7 @@ THttpAnswer Fetch::Run() {
             request_.OnProgress(answer.Body.size());
         }
     }
-    DWORD urlSize = 0;
-    WinHttpQueryOption(handle, WINHTTP_OPTION_URL, nullptr, &urlSize);
-    std::wstring url(urlSize / sizeof(wchar_t), L'\0');
-    if (WinHttpQueryOption(handle, WINHTTP_OPTION_URL, url.data(), &urlSize)) {
-        url.resize(wcsnlen(url.c_str(), url.size()));
-        answer.FinalUrl = WideToUtf8(url);
-    }
+    answer.FinalUrl = WideToUtf8(watch_.url);
     return answer;
 }
 

@@ -93,7 +93,10 @@ TEST_F(HttpClientTest, SendsTheHeadersAndAnAgentOfItsOwnUnlessOneIsGiven) {
     const std::string plain = HttpFetch(request).Body;
     EXPECT_EQ(plain.rfind("GET /echo HTTP/1.1\r\n", 0), 0u) << plain;
     EXPECT_NE(plain.find("User-Agent: Tovarin/1.08\r\n"), std::string::npos) << plain;
+#ifndef _WIN32
+    // WinHTTP under Wine cannot decompress and asks for no compression.
     EXPECT_NE(plain.find("Accept-Encoding: gzip, deflate\r\n"), std::string::npos) << plain;
+#endif
 
     request.Headers = {"User-Agent: Mozilla/5.0", "Referer: https://example.com/kj"};
     const std::string given = HttpFetch(request).Body;
@@ -206,7 +209,19 @@ TEST_F(HttpClientTest, HttpsTrustsAnExtraAuthorityOnlyWhenGiven) {
     EXPECT_EQ(std::string(refused.what()).rfind("服务器的证书不可信：", 0), 0u) << refused.what();
 
     request.CaFile = server.CaFile();
+#ifdef _WIN32
+    // Wine's check of a certificate's names does not match an IP address;
+    // the certificate names localhost as well.
+    request.Url.replace(request.Url.find("127.0.0.1"), 9, "localhost");
+#endif
     EXPECT_EQ(HttpFetch(request).Body, kHistory);
+
+    // An authority that did not sign the server's certificate adds no trust.
+    test::TempDir otherDir;
+    WriteTestFile(otherDir.File("routes.json"), "{}");
+    const AnswerServer other(otherDir.Path(), true);
+    request.CaFile = other.CaFile();
+    EXPECT_EQ(ErrorOf(request).kind(), Kind::Certificate);
 
     for (const std::string& unusable : {dir.File("h.txt"), dir.File("none.pem")}) {
         request.CaFile = unusable;
@@ -240,7 +255,9 @@ TEST_F(HttpClientTest, GoesThroughTheProxyTheEnvironmentNames) {
     THttpRequest request;
     request.Url = "http://draws.example.invalid/echo?page=1";
     const std::string echoed = HttpFetch(request).Body;
-    EXPECT_EQ(echoed.rfind("GET http://draws.example.invalid/echo?page=1 HTTP/1.1\r\n", 0), 0u)
+    // WinHTTP names the port as well.
+    EXPECT_TRUE(echoed.starts_with("GET http://draws.example.invalid/echo?page=1 HTTP/1.1\r\n") ||
+                echoed.starts_with("GET http://draws.example.invalid:80/echo?page=1 HTTP/1.1\r\n"))
         << echoed;
 }
 
