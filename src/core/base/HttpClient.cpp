@@ -4,6 +4,7 @@
 #include <cctype>
 #include <chrono>
 
+#include "core/base/Text.h"
 #include "core/base/Version.h"
 
 namespace tovarin {
@@ -12,14 +13,6 @@ namespace {
 bool IsTokenChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 ||
            std::string_view("-_!#$%&'*+.^`|~").find(c) != std::string_view::npos;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
 }
 
 }  // namespace

@@ -103,19 +103,6 @@ std::string ReceiveAll(TcpConnection& connection, const Deadline& deadline) {
     }
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) !=
-            std::tolower(static_cast<unsigned char>(prefix[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The body of a whole answer, after its status line and headers are checked.
 std::string BodyOf(const std::string& answer) {
     const size_t headerEnd = answer.find("\r\n\r\n");

@@ -24,6 +24,11 @@ std::string IntToStr(long long value);
 // the trimmed text as the only item.
 std::vector<std::string> SplitText(std::string_view delimiter, std::string_view text);
 
+// Whether text starts with prefix, ASCII letters of either case alike.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+// The text with its ASCII letters in lower case.
+std::string AsciiLower(std::string_view text);
+
 // "是" for a set flag, "否" otherwise, as the settings summaries print them.
 const char* YesNoText(bool flag);
 

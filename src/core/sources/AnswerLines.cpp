@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "core/base/Errors.h"
+#include "core/base/Text.h"
 #include "core/sources/AnswerText.h"
 #include "core/sources/HtmlRows.h"
 #include "core/sources/JsonDraws.h"
@@ -40,13 +41,6 @@ char FirstByte(std::string_view body) {
         return c != ' ' && c != '\t' && c != '\r' && c != '\n';
     });
     return at == body.end() ? '\0' : *at;
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
 }
 
 // What an answer looks like by its first byte alone, or nothing.
@@ -103,7 +97,7 @@ TSourceFormat DetectFormat(std::string_view contentType, std::string_view body) 
     if (const std::optional<TSourceFormat> shape = ShapeOf(body)) {
         return *shape;
     }
-    const std::string type = Lower(contentType);
+    const std::string type = AsciiLower(contentType);
     if (type.find("json") != std::string::npos) {
         return TSourceFormat::Json;
     }

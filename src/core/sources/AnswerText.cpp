@@ -15,13 +15,6 @@ namespace {
 // Pages name their charset near the top; a long head still has it here.
 constexpr size_t kMetaSearchBytes = 8192;
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
 // The value after "charset=" at pos in lower-case text.
 std::string CharsetValueAt(std::string_view lower, size_t pos) {
     pos += std::string_view("charset=").size();
@@ -64,13 +57,13 @@ bool Word(std::string_view text, size_t& pos, std::string_view word) {
 }  // namespace
 
 std::string CharsetOfContentType(std::string_view contentType) {
-    const std::string lower = Lower(contentType);
+    const std::string lower = AsciiLower(contentType);
     const size_t at = lower.find("charset=");
     return at == std::string::npos ? std::string() : CharsetValueAt(lower, at);
 }
 
 std::string CharsetOfMeta(std::string_view page) {
-    const std::string lower = Lower(page.substr(0, kMetaSearchBytes));
+    const std::string lower = AsciiLower(page.substr(0, kMetaSearchBytes));
     for (size_t meta = lower.find("<meta"); meta != std::string::npos;
          meta = lower.find("<meta", meta + 1)) {
         const size_t end = lower.find('>', meta);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "core/base/Codec.h"
 #include "core/base/Errors.h"
 #include "core/base/Text.h"
 #include "core/sources/AnswerText.h"
@@ -13,37 +14,10 @@ namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
-bool StartsWithNoCase(std::string_view text, size_t pos, std::string_view prefix) {
-    if (text.size() - pos < prefix.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[pos + i])) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-void AppendUtf8(unsigned long code, std::string& out) {
-    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        code = 0xFFFD;
-    }
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+// A valid code point of a character reference, U+FFFD for any other.
+void AppendReference(unsigned long code, std::string& out) {
+    const bool valid = code != 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+    AppendUtf8(valid ? static_cast<uint32_t>(code) : 0xFFFD, out);
 }
 
 // The character reference at text[pos] == '&' appended to out; pos moves
@@ -75,7 +49,7 @@ void DecodeReference(std::string_view text, size_t& pos, std::string& out) {
             });
         if (valid) {
             code = std::stoul(std::string(digits), nullptr, hex ? 16 : 10);
-            AppendUtf8(code == 0xA0 ? ' ' : code, out);
+            AppendReference(code == 0xA0 ? ' ' : code, out);
             pos = semicolon + 1;
             return;
         }
@@ -145,7 +119,7 @@ public:
 private:
     // Reads the markup at text_[at] == '<'; returns where the text goes on.
     size_t Tag(size_t at) {
-        if (StartsWithNoCase(text_, at, "<!--")) {
+        if (StartsWithNoCase(text_.substr(at), "<!--")) {
             return Past(text_.find("-->", at + 4), 3);
         }
         const bool closing = at + 1 < text_.size() && text_[at + 1] == '/';
@@ -153,11 +127,10 @@ private:
         while (nameEnd < text_.size() && std::isalnum(static_cast<unsigned char>(text_[nameEnd]))) {
             ++nameEnd;
         }
-        std::string name(text_.substr(at + (closing ? 2 : 1), nameEnd - at - (closing ? 2 : 1)));
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (name.empty() && !closing && !StartsWithNoCase(text_, at, "<!") &&
-            !StartsWithNoCase(text_, at, "<?")) {
+        const std::string name =
+            AsciiLower(text_.substr(at + (closing ? 2 : 1), nameEnd - at - (closing ? 2 : 1)));
+        if (name.empty() && !closing && !StartsWithNoCase(text_.substr(at), "<!") &&
+            !StartsWithNoCase(text_.substr(at), "<?")) {
             // A lone "<" in text, such as "1 < 2".
             if (!tables_.empty() && tables_.back().inCell) {
                 tables_.back().cells.back() += '<';
@@ -194,7 +167,7 @@ private:
         const std::string closing = "</" + name;
         for (size_t at = text_.find("</", pos); at != std::string_view::npos;
              at = text_.find("</", at + 2)) {
-            if (StartsWithNoCase(text_, at, closing)) {
+            if (StartsWithNoCase(text_.substr(at), closing)) {
                 return TagEnd(at + closing.size());
             }
         }
