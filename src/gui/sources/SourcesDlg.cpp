@@ -136,6 +136,9 @@ void TSourcesDlg::BuildControls() {
     headersEdit_->setObjectName(QStringLiteral("headersEdit"));
     headersEdit_->setPlaceholderText(QStringLiteral("每行一个，如 User-Agent: Mozilla/5.0"));
     headersEdit_->setTabChangesFocus(true);
+    // Room for four headers; what is read below gets the rest.
+    headersEdit_->setFixedHeight(headersEdit_->fontMetrics().lineSpacing() * 4 +
+                                 2 * headersEdit_->frameWidth() + 8);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("名称(&N)："), nameEdit_);
     form->addRow(QStringLiteral("地址(&U)："), urlEdit_);
