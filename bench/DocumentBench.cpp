@@ -8,6 +8,7 @@
 
 #include "BigDocument.h"
 #include "core/base/FileIO.h"
+#include "core/draws/LabelRules.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/settings/AppOptions.h"
@@ -52,6 +53,66 @@ void BM_LoadDocument(benchmark::State& state) {
     // The table keeps its rows in one vector of TSeq.
     state.counters["table_bytes_per_draw"] = static_cast<double>(sizeof(TSeq));
 }
+
+// A million draws alone, with or without every draw's label and date: what
+// the labels cost to load and to keep on disk.
+struct DrawsDocument {
+    TCodeNet net;
+    TPrjMgr projects{net};
+    std::string path;
+
+    explicit DrawsDocument(bool labelled) {
+        std::vector<TSeq> rows(1000000);
+        TLabel label = *TLabel::Parse("2001001");
+        TYmd day{2001, 1, 1};
+        for (size_t i = 0; i < rows.size(); ++i) {
+            for (int pos = 0; pos < 7; ++pos) {
+                rows[i].SetNum(pos, static_cast<int>((i * 7 + static_cast<size_t>(pos) * 3) % 10));
+            }
+            if (labelled) {
+                rows[i].SetLabel(label);
+                rows[i].SetDate(*TDrawDate::FromYmd(day));
+                label = *NextLabel(label);
+                day = NextDay(day);
+            }
+        }
+        net.Replace(std::move(rows));
+        path = "/tmp/tovarin-bench-" + std::to_string(getpid()) + (labelled ? "-labelled" : "") +
+               ".lvrn";
+        SaveDocument(path, net, projects);
+    }
+    ~DrawsDocument() { unlink(path.c_str()); }
+
+    static TYmd NextDay(TYmd day) {
+        ++day.Day;
+        if (!TDrawDate::FromYmd(day)) {
+            day = {day.Year, day.Month + 1, 1};
+        }
+        if (!TDrawDate::FromYmd(day)) {
+            day = {day.Year + 1, 1, 1};
+        }
+        return day;
+    }
+};
+
+void LoadDraws(benchmark::State& state, bool labelled) {
+    static DrawsDocument plain(false);
+    static DrawsDocument withLabels(true);
+    const DrawsDocument& doc = labelled ? withLabels : plain;
+    TCodeNet net;
+    TPrjMgr projects(net);
+    LoadDocument(doc.path, net, projects);
+    for (auto _ : state) {
+        LoadDocument(doc.path, net, projects);
+        benchmark::DoNotOptimize(net.Count());
+    }
+    state.counters["labelled"] = net.LabelledCount();
+    state.counters["file_bytes"] = static_cast<double>(ReadWholeFile(doc.path).size());
+}
+
+// The ratio of these two is the labels' cost (at most 1.5 to load, 2 on disk).
+void BM_LoadDrawsWithoutLabels(benchmark::State& state) { LoadDraws(state, false); }
+void BM_LoadDrawsWithLabels(benchmark::State& state) { LoadDraws(state, true); }
 
 void BM_ReadRawBytes(benchmark::State& state) {
     BigDocument& doc = Big();
@@ -102,6 +163,8 @@ BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_WriteRawBytes)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_ReadRawBytes)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_LoadDrawsWithoutLabels)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_LoadDrawsWithLabels)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_CalcAll100Cached)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CalcAll100Fresh)->Unit(benchmark::kMicrosecond);
 

@@ -115,6 +115,8 @@ const CommandSpec& FilterCommand();
 const CommandSpec& DrawsExportCommand();
 const CommandSpec& DrawsImportCommand();
 const CommandSpec& DrawsImportTableCommand();
+const CommandSpec& DrawsExportTableCommand();
+const CommandSpec& DrawsListCommand();
 const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();

@@ -33,6 +33,8 @@ const std::vector<const CommandSpec*>& Commands() {
         &BacktestCommand(),     // a project over past draws against chance
         // a draw-history file into the draw table, replacing it or appended
         &DrawsImportTableCommand(),
+        &DrawsExportTableCommand(),  // the draws with labels and dates as CSV
+        &DrawsListCommand(),         // the draws, one line each
     };
     return commands;
 }

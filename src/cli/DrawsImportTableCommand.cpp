@@ -11,16 +11,35 @@
 namespace tovarin::cli {
 namespace {
 
-// Conflicting lines are named one by one, so the file can be fixed.
-std::vector<TSeq> RowsOrRefusal(const Document& doc, const TTableRead& read, TImportMode mode) {
-    if (read.Conflicts.empty()) {
-        return ImportedRows(doc.codeNet.Rows(), read, mode);
-    }
-    std::string message = ConflictsText();
-    for (const TDrawConflict& conflict : read.Conflicts) {
-        message += "\n" + ConflictText(conflict);
+// Conflicting lines and labels are named one by one, so the file can be
+// fixed; missing labels are listed by ImportedRows itself.
+std::vector<TSeq> RowsOrRefusal(const Document& doc, const TTableRead& read,
+                                const TImportPlan& plan, bool allowGaps) {
+    std::string message;
+    if (!read.Conflicts.empty()) {
+        message = ConflictsText();
+        for (const TDrawConflict& conflict : read.Conflicts) {
+            message += "\n" + ConflictText(conflict);
+        }
+    } else if (!plan.Conflicts.empty()) {
+        message = LabelConflictsText();
+        for (const TLabelConflict& conflict : plan.Conflicts) {
+            message += "\n" + LabelConflictText(conflict);
+        }
+    } else if (!allowGaps && !plan.Gaps.Empty()) {
+        message = GapsText(plan.Gaps) + "\n（加上 --allow-gaps 仍然导入）";
+    } else {
+        return ImportedRows(doc.codeNet.Rows(), read, plan.Mode, allowGaps);
     }
     throw EImportError(message);
+}
+
+nlohmann::ordered_json GapsJson(const TLabelGaps& gaps) {
+    nlohmann::ordered_json listed = nlohmann::ordered_json::array();
+    for (const TLabel label : gaps.Listed) {
+        listed.push_back(label.Text());
+    }
+    return listed;
 }
 
 int RunDrawsImportTable(const Args& args) {
@@ -31,8 +50,9 @@ int RunDrawsImportTable(const Args& args) {
         Open(path, doc);
     }
     const TTableRead read = ReadDrawTableFile(args.Positional("FILE"));
+    const TImportPlan plan = PlanImport(doc.codeNet.Rows(), read, mode);
     const int before = doc.codeNet.Count();
-    doc.codeNet.Replace(RowsOrRefusal(doc, read, mode));
+    doc.codeNet.Replace(RowsOrRefusal(doc, read, plan, args.Flag("--allow-gaps")));
     SaveDocument(path, doc.codeNet, doc.projects);
 
     const int count = doc.codeNet.Count();
@@ -48,14 +68,21 @@ int RunDrawsImportTable(const Args& args) {
             {"mode", mode == TImportMode::Append ? "append" : "replace"},
             {"draws", count},
             {"skipped", skipped},
+            {"gaps", GapsJson(plan.Gaps)},
+            {"gaps_total", plan.Gaps.Total},
         };
         std::cout << json.dump(2) << '\n';
         return 0;
     }
+    const TLabel newest = count > 0 ? doc.codeNet.GetSeq(count - 1).GetLabel() : TLabel();
     std::cout << "读到" << read.Draws.size() << "期开奖号码\n"
-              << ImportDoneText(mode, imported, count + doc.codeNet.FirstPeriod() - 1) << '\n';
+              << ImportDoneText(mode, imported, count + doc.codeNet.FirstPeriod() - 1, newest)
+              << '\n';
     for (const TSkippedLine& line : read.Skipped) {
         std::cout << SkippedText(line) << '\n';
+    }
+    if (!plan.Gaps.Empty()) {
+        std::cout << GapsText(plan.Gaps) << '\n';
     }
     return 0;
 }
@@ -73,12 +100,17 @@ const CommandSpec& DrawsImportTableCommand() {
             {
                 {.name = "--append",
                  .valueName = "",
-                 .help = "add the file's draws after the longest run of the table's last draws "
-                         "(at least three) that the file holds, instead of replacing the table"},
+                 .help = "add the file's draws after the table's last draw instead of replacing "
+                         "the table: by label when both have labels, otherwise after the longest "
+                         "run of the table's last draws (at least three) that the file holds"},
+                {.name = "--allow-gaps",
+                 .valueName = "",
+                 .help = "import even when periods are missing (listed in the report)"},
                 {.name = "--json",
                  .valueName = "",
                  .help = "print {\"read\", \"imported\", \"mode\", \"draws\", \"skipped\": "
-                         "[{\"line\", \"reason\"}]} as JSON"},
+                         "[{\"line\", \"reason\"}], \"gaps\": [labels], \"gaps_total\"} as "
+                         "JSON"},
             },
         .run = &RunDrawsImportTable,
     };

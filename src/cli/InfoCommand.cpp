@@ -66,7 +66,9 @@ void PrintJson(const Document& doc) {
     for (int i = 0; i < doc.projects.PrjCount(); ++i) {
         projects.push_back(ProjectJson(doc.projects.GetSeqPrj(i)));
     }
-    const nlohmann::ordered_json json = {{"draws", doc.codeNet.Count()}, {"projects", projects}};
+    const nlohmann::ordered_json json = {{"draws", doc.codeNet.Count()},
+                                         {"labelled", doc.codeNet.LabelledCount()},
+                                         {"projects", projects}};
     std::cout << json.dump(2) << '\n';
 }
 

@@ -33,14 +33,6 @@ TStatDim TrendDimArg(const std::string& text) {
     throw UsageError("unknown --trend " + text + " (head, tail or sum)");
 }
 
-std::string DrawDigits(const TSeq& draw) {
-    std::string digits;
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        digits += static_cast<char>('0' + draw.GetNum(pos));
-    }
-    return digits;
-}
-
 std::string RightAligned(const std::string& text, int width) {
     return std::string(static_cast<size_t>(std::max(0, width - static_cast<int>(text.size()))),
                        ' ') +
@@ -93,7 +85,7 @@ void PrintJson(const TCodeNet& net, const THistoryStats& stats, const TStatDim* 
     WalkTrend(net, *trend, stats.Window,
               [&](int period, const TSeq& draw, const std::vector<int>& omissions) {
                   const Json row = {
-                      {"period", period}, {"draw", DrawDigits(draw)}, {"omission", omissions}};
+                      {"period", period}, {"draw", NumbersText(draw)}, {"omission", omissions}};
                   std::cout << (first ? "" : ",") << row.dump();
                   first = false;
               });
@@ -110,7 +102,7 @@ void PrintTrendText(const TCodeNet& net, const THistoryStats& stats, TStatDim di
     WalkTrend(net, dim, stats.Window,
               [](int period, const TSeq& draw, const std::vector<int>& omissions) {
                   std::string line = RightAligned(IntToStr(period), kTrendPeriodWidth) + "  " +
-                                     DrawDigits(draw) + " ";
+                                     NumbersText(draw) + " ";
                   for (const int omission : omissions) {
                       line += RightAligned(IntToStr(omission), kTrendOmissionWidth);
                   }

@@ -57,7 +57,8 @@ TEST_F(DrawsImportTable, ReplacesByDefaultAndReportsSkippedLines) {
                                         "2026003,123456\r\n"));
     const test::CliResult result = RunCli({"draws", "import-table", doc, file});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "读到2期开奖号码\n导入了2期，最新一期为第2期\n第4行：只有6个数字\n");
+    EXPECT_EQ(result.out,
+              "读到2期开奖号码\n导入了2期，最新一期为2026002期\n第4行：只有6个数字\n");
     EXPECT_EQ(DocDraws(), (std::vector<std::string>{"4444444", "5555555"}));
 }
 
@@ -70,7 +71,8 @@ TEST_F(DrawsImportTable, AppendsAfterTheMatchWithJson) {
     ASSERT_EQ(result.status, 0) << result.err;
     const nlohmann::json json = nlohmann::json::parse(result.out);
     EXPECT_EQ(json, nlohmann::json::parse(R"({"read": 5, "imported": 2, "mode": "append",
-        "draws": 6, "skipped": [{"line": 7, "reason": "没有期号"}]})"));
+        "draws": 6, "skipped": [{"line": 7, "reason": "没有期号"}], "gaps": [],
+        "gaps_total": 0})"));
     EXPECT_EQ(result.out.substr(0, 14), "{\n  \"read\": 5,");
     EXPECT_EQ(DocDraws(), (std::vector<std::string>{"0000000", "1111111", "2222222", "3333333",
                                                     "4444444", "5555555"}));
@@ -82,7 +84,7 @@ TEST_F(DrawsImportTable, ReplaceJsonCountsEveryDraw) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(nlohmann::json::parse(result.out),
               nlohmann::json::parse(R"({"read": 2, "imported": 2, "mode": "replace",
-                  "draws": 2, "skipped": []})"));
+                  "draws": 2, "skipped": [], "gaps": [], "gaps_total": 0})"));
 }
 
 TEST_F(DrawsImportTable, CreatesAMissingDocument) {
@@ -124,7 +126,8 @@ TEST_F(DrawsImportTable, UnknownOptionIsAUsageError) {
     WriteFileAtomically(file, "1,1234567\n");
     const test::CliResult result = RunCli({"draws", "import-table", doc, file, "--merge"});
     EXPECT_EQ(result.status, 2);
-    EXPECT_NE(result.err.find("Usage: tovarin-cli draws import-table DOC FILE [--append] [--json]"),
+    EXPECT_NE(result.err.find("Usage: tovarin-cli draws import-table DOC FILE [--append] "
+                              "[--allow-gaps] [--json]"),
               std::string::npos)
         << result.err;
 }

@@ -57,6 +57,13 @@ CASES = [
     ("draws import-table, UTF-16", ["draws", "import-table", "表.lvrn", "utf16.csv"], "表.lvrn"),
     ("draws import-table, broken GB18030", ["draws", "import-table", "表.lvrn", "broken.csv"],
      "表.lvrn"),
+    ("draws import-table, gaps refused", ["draws", "import-table", "表.lvrn", "gaps.csv"],
+     "表.lvrn"),
+    ("draws import-table, gaps allowed", ["draws", "import-table", "表.lvrn", "gaps.csv",
+                                          "--allow-gaps", "--json"], "表.lvrn"),
+    ("draws list", ["draws", "list", "labelled.lvrn"], None),
+    ("draws list --json", ["draws", "list", "labelled.lvrn", "--from", "2", "--json"], None),
+    ("draws export-table", ["draws", "export-table", "labelled.lvrn", "导出.csv"], "导出.csv"),
 ]
 # Draw-history files as players get them, in the encodings the reader knows.
 TABLE = "期号,日期,开奖号码,备注\r\n" + "".join(
@@ -68,9 +75,11 @@ INPUTS = {
     # A lone lead byte after a four-byte character.
     "broken.csv": TABLE.encode("gb18030") + b"2026099,2026-02-01,1234567,\x81\x30\x81\x30\xC6\r\n",
     "号码.txt": "".join(f"{n * 104729 % 10000000:07}\r\n" for n in range(200)).encode(),
+    "gaps.csv": "期号,开奖日期,开奖号码\n26001,2026-01-02,1234567\n26004,,7654321\n".encode(),
 }
 DOCUMENTS = [
     ROOT / "tests" / "data" / "documents" / "valid.lvrn",
+    ROOT / "tests" / "data" / "documents" / "labelled.lvrn",
     ROOT / "data" / "工作文档.lvrn",
     ROOT / "tests" / "data" / "settings" / "gbk-crlf.ini",
 ]

@@ -131,9 +131,8 @@ TPeriodDetail PeriodDetail(const TEvaluation& evaluation, const TCodeNet& net, i
     const TSeq& draw = net.GetSeq(period - net.FirstPeriod());
     TPeriodDetail detail;
     detail.Period = period;
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        detail.Draw += static_cast<char>('0' + draw.GetNum(pos));
-    }
+    detail.Label = draw.GetLabel().Text();
+    detail.Draw = NumbersText(draw);
     TCodeVerdict verdict = ExplainCode(evaluation, WinnerCode(draw));
     detail.Code = verdict.Code;
     detail.Error = verdict.Error;

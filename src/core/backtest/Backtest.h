@@ -77,7 +77,8 @@ struct TBacktestReport {
 // One period's line of the details.
 struct TPeriodDetail {
     int Period = 0;
-    std::string Draw;  // the seven digits
+    std::string Label;  // the lottery's, empty when the draw has none
+    std::string Draw;   // the seven digits
     TCode Code = 0;    // the winner
     int Error = 0;
     bool Hit = false;

@@ -1,6 +1,7 @@
 #include "core/draws/LawNet.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -11,11 +12,17 @@
 #include "core/base/FileIO.h"
 #include "core/base/PathCheck.h"
 #include "core/base/Text.h"
+#include "core/draws/LabelRules.h"
 
 namespace tovarin {
 namespace {
 
 constexpr int StoredDrawSize = 4 * TSeq::DigitCount;
+constexpr size_t StoredLabelSize = 9;
+// Labels of each width are below these; an absent label (width 0) is 0,
+// and no value fits a width above nine.
+constexpr std::array<uint32_t, 16> kLabelBounds = {
+    1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 bool IsComment(std::string_view line) {
     return line.empty() || line.front() == ';' || line.starts_with("//");
@@ -66,6 +73,24 @@ void RefuseNonDigit(const char* stored, size_t count, size_t offset) {
     }
 }
 
+// Refuses the first entry of a labels section that is out of range.
+void RefuseLabels(std::string_view stored, size_t start) {
+    for (size_t at = 0; at + StoredLabelSize <= stored.size(); at += StoredLabelSize) {
+        const auto width = static_cast<uint8_t>(stored[at]);
+        const auto value = static_cast<uint32_t>(StoredValue(stored.data() + at + 1));
+        const auto date = static_cast<uint32_t>(StoredValue(stored.data() + at + 5));
+        if (width > TLabel::MaxDigits || value >= kLabelBounds[width]) {
+            throw EReadError("Bad label (" + std::to_string(value) + " in " +
+                             std::to_string(width) + " digits) at byte " +
+                             std::to_string(start + at));
+        }
+        if (date > TDrawDate::MaxDayNumber) {
+            throw EReadError("Bad date " + std::to_string(date) + " at byte " +
+                             std::to_string(start + at + 5));
+        }
+    }
+}
+
 }  // namespace
 
 int TSeq::GetNum(int pos) const {
@@ -83,6 +108,25 @@ void TSeq::SetNum(int pos, int value) {
 }
 
 int TSeq::GetSum() const { return digits_[0] + digits_[1] + digits_[2] + digits_[3]; }
+
+TLabel TSeq::GetLabel() const {
+    const auto width = static_cast<int>(dateAndWidth_ & kWidthMask);
+    return width == 0 ? TLabel() : TLabel(labelValue_, width);
+}
+
+void TSeq::SetLabel(TLabel label) {
+    labelValue_ = label.Value();
+    dateAndWidth_ = (dateAndWidth_ & ~kWidthMask) | static_cast<uint32_t>(label.Digits());
+}
+
+TDrawDate TSeq::GetDate() const {
+    // Only a checked date is ever stored.
+    return *TDrawDate::FromDayNumber(dateAndWidth_ >> kWidthBits);
+}
+
+void TSeq::SetDate(TDrawDate date) {
+    dateAndWidth_ = (date.DayNumber() << kWidthBits) | (dateAndWidth_ & kWidthMask);
+}
 
 void TCodeNet::CheckRow(int row) const {
     if (row < 0 || row >= Count()) {
@@ -113,8 +157,47 @@ void TCodeNet::SetSelected(int row, bool value) {
     Changed(TNetChange::Cells);
 }
 
+void TCodeNet::SetLabelDate(int row, TLabel label, TDrawDate date) {
+    TSeq& draw = GetSeq(row);
+    CountLabel(draw, -1);
+    draw.SetLabel(label);
+    draw.SetDate(date);
+    CountLabel(draw, 1);
+    modified_ = true;
+    Changed(TNetChange::Cells);
+}
+
+int TCodeNet::LabelledCount() const { return Count() - labelWidths_[0]; }
+
+int TCodeNet::WidestLabel() const {
+    for (int width = TLabel::MaxDigits; width > 0; --width) {
+        if (labelWidths_[static_cast<size_t>(width)] > 0) {
+            return width;
+        }
+    }
+    return 0;
+}
+
+void TCodeNet::CountLabel(const TSeq& draw, int delta) {
+    labelWidths_[draw.dateAndWidth_ & TSeq::kWidthMask] += delta;
+}
+
+void TCodeNet::CountLabels() {
+    labelWidths_.fill(0);
+    for (const TSeq& draw : rows_) {
+        CountLabel(draw, 1);
+    }
+}
+
 int TCodeNet::Add() {
-    rows_.emplace_back();
+    TSeq draw;
+    if (!rows_.empty()) {
+        if (const std::optional<TLabel> next = NextLabel(rows_.back().GetLabel())) {
+            draw.SetLabel(*next);
+        }
+    }
+    rows_.push_back(draw);
+    CountLabel(draw, 1);
     modified_ = true;
     Changed(TNetChange::Rows);
     return Count() - 1;
@@ -125,6 +208,7 @@ int TCodeNet::Insert(int row) {
         throw Exception("TCodeNet.Insert Error!");
     }
     rows_.insert(rows_.begin() + row, TSeq());
+    CountLabel(rows_[static_cast<size_t>(row)], 1);
     modified_ = true;
     Changed(TNetChange::Rows);
     return row;
@@ -132,6 +216,7 @@ int TCodeNet::Insert(int row) {
 
 void TCodeNet::Delete(int row) {
     CheckRow(row);
+    CountLabel(rows_[static_cast<size_t>(row)], -1);
     rows_.erase(rows_.begin() + row);
     modified_ = true;
     Changed(TNetChange::Rows);
@@ -140,12 +225,14 @@ void TCodeNet::Delete(int row) {
 void TCodeNet::Clear() {
     rows_.clear();
     rows_.shrink_to_fit();
+    CountLabels();
     modified_ = true;
     Changed(TNetChange::Rows);
 }
 
 void TCodeNet::Replace(std::vector<TSeq> rows) {
     rows_.swap(rows);
+    CountLabels();
     modified_ = true;
     Changed(TNetChange::Rows);
 }
@@ -181,6 +268,50 @@ void TCodeNet::WriteBlock(ByteWriter& out) const {
         for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
             out.WriteI32(draw.GetNum(pos));
         }
+    }
+}
+
+bool TCodeNet::HasLabelsOrDates() const {
+    return std::any_of(rows_.begin(), rows_.end(),
+                       [](const TSeq& draw) { return draw.dateAndWidth_ != 0; });
+}
+
+void TCodeNet::WriteLabelSection(ByteWriter& out) const {
+    out.Reserve(4 + rows_.size() * StoredLabelSize);
+    out.WriteI32(Count());
+    for (const TSeq& draw : rows_) {
+        out.WriteU8(static_cast<uint8_t>(draw.dateAndWidth_ & TSeq::kWidthMask));
+        out.WriteI32(static_cast<int32_t>(draw.labelValue_));
+        out.WriteI32(static_cast<int32_t>(draw.dateAndWidth_ >> TSeq::kWidthBits));
+    }
+}
+
+void TCodeNet::ReadLabelSection(ByteReader& in, std::vector<TSeq>& rows) {
+    const size_t countOffset = in.Offset();
+    const int32_t count = in.ReadI32();
+    if (count < 0 || static_cast<size_t>(count) != rows.size()) {
+        throw EReadError("Labels at byte " + std::to_string(countOffset) + " are for " +
+                         std::to_string(count) + " draws, but the table has " +
+                         std::to_string(rows.size()));
+    }
+    const size_t start = in.Offset();
+    const std::string_view stored = in.ReadBytes(rows.size() * StoredLabelSize);
+    // One pass without branches stores every entry and notes whether any
+    // is out of range; only then is the first such entry looked for.
+    bool spoiled = false;
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const char* const entry = stored.data() + row * StoredLabelSize;
+        const auto width = static_cast<uint8_t>(entry[0]);
+        const auto value = static_cast<uint32_t>(StoredValue(entry + 1));
+        const auto date = static_cast<uint32_t>(StoredValue(entry + 5));
+        spoiled |= (width > TLabel::MaxDigits) | (value >= kLabelBounds[width & TSeq::kWidthMask]) |
+                   (date > TDrawDate::MaxDayNumber);
+        TSeq& draw = rows[row];
+        draw.labelValue_ = value;
+        draw.dateAndWidth_ = date << TSeq::kWidthBits | (width & TSeq::kWidthMask);
+    }
+    if (spoiled) {
+        RefuseLabels(stored, start);
     }
 }
 
@@ -253,6 +384,7 @@ std::optional<std::vector<TSeq>> TCodeNet::ReadBlockFromFile(TFileReader& file) 
 std::vector<TSeq> TCodeNet::TakeRows() {
     std::vector<TSeq> rows = std::move(rows_);
     rows_.clear();
+    CountLabels();
     Changed(TNetChange::Rows);
     return rows;
 }
@@ -274,6 +406,7 @@ void TCodeNet::LoadFromStream(ByteReader& in) {
     rows.reserve(static_cast<size_t>(count));
     DecodeDraws(block, blockOffset, rows);
     rows_.swap(rows);
+    CountLabels();
     modified_ = false;
     Changed(TNetChange::Rows);
 }
@@ -314,6 +447,14 @@ int TCodeNet::Subscribe(Listener listener) { return listeners_.Add(std::move(lis
 void TCodeNet::Unsubscribe(int token) { listeners_.Remove(token); }
 
 void TCodeNet::Changed(TNetChange change) { listeners_.Notify(change); }
+
+std::string NumbersText(const TSeq& draw) {
+    std::string text(TSeq::DigitCount, '0');
+    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+        text[static_cast<size_t>(pos)] = static_cast<char>('0' + draw.GetNum(pos));
+    }
+    return text;
+}
 
 std::vector<TSeq> ParseDrawText(std::string_view bytes) {
     // A UTF-16 text has a NUL byte beside every ASCII character, and its

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "core/base/Listeners.h"
+#include "core/draws/DrawLabel.h"
 
 namespace tovarin {
 
@@ -16,9 +18,11 @@ class ByteReader;
 class ByteWriter;
 class TFileReader;
 
-// One draw: seven digits 0..9 and the check mark of the grid's 选 column.
-// Digits are kept in single bytes so that a table of a million draws stays
-// small; the interface speaks int as the stored block does.
+// One draw: seven digits 0..9, the check mark of the grid's 选 column, and
+// the lottery's label and date when they are known. Everything is kept in
+// 16 bytes so that a table of a million draws stays small, and every row
+// operation (insert, delete, replace, a copy kept for undo) carries the
+// label and date along; the interface speaks int as the stored block does.
 class TSeq {
 public:
     static constexpr int DigitCount = 7;
@@ -28,6 +32,11 @@ public:
     // The sum of the first four digits (head to tail), 0..36.
     int GetSum() const;
 
+    TLabel GetLabel() const;
+    void SetLabel(TLabel label);
+    TDrawDate GetDate() const;
+    void SetDate(TDrawDate date);
+
     bool Selected = false;
 
 private:
@@ -35,8 +44,16 @@ private:
     // checking a whole run of them at once.
     friend class TCodeNet;
 
+    static constexpr uint32_t kWidthBits = 4;
+    static constexpr uint32_t kWidthMask = (1U << kWidthBits) - 1;
+
     uint8_t digits_[DigitCount] = {};
+    uint32_t labelValue_ = 0;
+    // The date's day number (0 for none) above the label's width (0 for none).
+    uint32_t dateAndWidth_ = 0;
 };
+
+static_assert(sizeof(TSeq) <= 16, "a million draws must stay within 16 MB");
 
 // What a change notification tells the listeners.
 enum class TNetChange {
@@ -67,7 +84,16 @@ public:
     // A digit typed into the grid: stores it and marks the table modified.
     void SetNum(int row, int pos, int value);
     void SetSelected(int row, bool value);
+    // A row's label and date as the player corrects them.
+    void SetLabelDate(int row, TLabel label, TDrawDate date);
 
+    // How many rows have a label, and the widest label's digits (0 when
+    // none has one): the grid sizes its 期号 column by them.
+    int LabelledCount() const;
+    int WidestLabel() const;
+
+    // Appends an empty draw; below a labelled draw it takes the next label
+    // (NextLabel), since a typed draw is the one after the last.
     int Add();
     int Insert(int row);
     void Delete(int row);
@@ -106,6 +132,19 @@ public:
     // EInOutError and leaves the table as it was.
     void ImportFromText(const std::string& path);
 
+    // The labels-and-dates section of the document's extension, needed
+    // when a row has a label or a date: the row count, then for each row
+    // its label's width (1 byte, 0 for none), the label's value (4) and the
+    // date's day number (4, 0 for none; TDrawDate).
+    bool HasLabelsOrDates() const;
+    void WriteLabelSection(ByteWriter& out) const;
+    // Gives rows the labels and dates of a section read whole from in;
+    // EReadError naming the byte for a count that is not the rows', a
+    // width above 9, a value wider than its width or a day after 9999. The
+    // readers of documents pass rows of their own, read from the same
+    // file, which a failure leaves to be thrown away.
+    static void ReadLabelSection(ByteReader& in, std::vector<TSeq>& rows);
+
     // Listeners hear of every change after it is made; the token removes
     // the listener again.
     int Subscribe(Listener listener);
@@ -118,11 +157,18 @@ private:
     static void DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows);
     void CheckRow(int row) const;
     void Changed(TNetChange change);
+    void CountLabels();
+    void CountLabel(const TSeq& draw, int delta);
 
     std::vector<TSeq> rows_;
+    // Rows by their label's width: [0] the rows without one.
+    std::array<int, TLabel::MaxDigits + 1> labelWidths_{};
     bool modified_ = false;
     TListeners<TNetChange> listeners_;
 };
+
+// A draw's numbers as a player reads them: "3581290".
+std::string NumbersText(const TSeq& draw);
 
 // Why a draw list was refused: UTF-16 or other bytes that are no text.
 inline constexpr std::string_view kNotDrawTextText =

@@ -12,14 +12,16 @@ constexpr int L = TNetView::GridLine;
 constexpr int H = TNetView::HeaderHeight;
 constexpr int R = TNetView::RowHeight;
 constexpr int LineStep = TNetView::RowHeight + TNetView::GridLine;
-constexpr auto& W = TNetView::ColWidths;
+constexpr int DigitWidth = TNetView::CellWidth;
+constexpr const char* DigitTitles[] = {"A", "B", "C", "D", "E", "F", "G"};
 
-int HeaderWidth() {
-    int width = 0;
-    for (const int w : W) {
-        width += w + L;
+int DigitsOf(int value) {
+    int digits = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++digits;
     }
-    return width;
+    return digits;
 }
 
 }  // namespace
@@ -42,13 +44,70 @@ TRect TRect::United(const TRect& other) const {
 }
 
 TNetView::TNetView(TCodeNet& net) : net_(net) {
+    FitColumns();
     listenerToken_ = net_.Subscribe([this](TNetChange change) {
-        if (change == TNetChange::Rows) {
+        // A label edited in a cell can widen or remove the 期号 column.
+        if (change == TNetChange::Rows || FitColumns()) {
             Layout();
         } else {
             Raise(OnRepaint);
         }
     });
+}
+
+void TNetView::SetDigitPixels(int digitPixels) {
+    digitPixels_ = digitPixels;
+    Layout();
+}
+
+int TNetView::TextWidth(int digits) const {
+    // The text's digits and a margin of four pixels on either side.
+    return std::max(CellWidth, digits * digitPixels_ + 8);
+}
+
+bool TNetView::FitColumns() {
+    std::vector<TNetColumn> columns = {{TNetCol::Sel, SelWidth},
+                                       {TNetCol::Period, TextWidth(DigitsOf(net_.Count()))}};
+    if (const int widest = net_.WidestLabel(); widest > 0) {
+        columns.push_back({TNetCol::Label, TextWidth(widest)});
+    }
+    columns.push_back({TNetCol::Sum, CellWidth});
+    digitCols_ = TSeq::DigitCount;
+    columns.insert(columns.end(), static_cast<size_t>(digitCols_), {TNetCol::Digit, DigitWidth});
+    if (columns == columns_) {
+        return false;
+    }
+    columns_ = std::move(columns);
+    return true;
+}
+
+const TNetColumn& TNetView::Column(int col) const {
+    LeftOfHead(col);
+    return columns_[static_cast<size_t>(col)];
+}
+
+std::string TNetView::ColTitle(int col) const {
+    switch (Column(col).Kind) {
+        case TNetCol::Sel:
+            return "选";
+        case TNetCol::Period:
+            return "期";
+        case TNetCol::Label:
+            return "期号";
+        case TNetCol::Sum:
+            return "合";
+        case TNetCol::Digit:
+            break;
+    }
+    return DigitTitles[col - (ColCount() - digitCols_)];
+}
+
+int TNetView::HeaderWidth() const {
+    int width = 0;
+    for (const TNetColumn& column : columns_) {
+        width += column.Width + L;
+    }
+    return width;
 }
 
 TNetView::~TNetView() { net_.Unsubscribe(listenerToken_); }
@@ -66,6 +125,7 @@ void TNetView::SetClientSize(int width, int height) {
 }
 
 void TNetView::Layout() {
+    FitColumns();
     content_ = headerBand_ = selBand_ = firstSel_ = digitBand_ = firstDigit_ = TRect{};
     visibleRows_ = 0;
     const int ch = clientHeight_;
@@ -76,13 +136,13 @@ void TNetView::Layout() {
     if (ch - H > L + BottomMargin) {
         // Ceiling: the last line may be cut off.
         visibleRows_ = (ch - H - L - BottomMargin + LineStep - 1) / LineStep;
-        const int x0 = W[0] + W[1] + W[2] + 3 * L;
+        const int x0 = LeftOfHead(ColCount() - digitCols_);
         const int bandBottom = LineStep * visibleRows_ + H;
-        digitBand_ = {x0 + 1, H + L + 1, DigitCols * (W[3] + L) + x0, bandBottom};
-        firstDigit_ = {x0 + 2, H + L + 2, x0 + W[3], H + L + R};
+        digitBand_ = {x0 + 1, H + L + 1, digitCols_ * (DigitWidth + L) + x0, bandBottom};
+        firstDigit_ = {x0 + 2, H + L + 2, x0 + DigitWidth, H + L + R};
         content_ = content_.United(digitBand_);
-        selBand_ = {1, H + L + 1, W[0], bandBottom};
-        firstSel_ = {1, H + L + 2, W[0], H + L + R};
+        selBand_ = {1, H + L + 1, SelWidth, bandBottom};
+        firstSel_ = {1, H + L + 2, SelWidth, H + L + R};
     }
     const int count = net_.Count();
     if (count < topRow_ + visibleRows_ - 1) {
@@ -100,12 +160,12 @@ void TNetView::Layout() {
 }
 
 int TNetView::LeftOfHead(int col) const {
-    if (col < 0 || col >= ColCount) {
+    if (col < 0 || col >= ColCount()) {
         throw Exception("TCodeNet.LeftOfHead Error!");
     }
     int x = 0;
     for (int i = 0; i < col; ++i) {
-        x += W[static_cast<size_t>(i)] + L;
+        x += columns_[static_cast<size_t>(i)].Width + L;
     }
     return x;
 }
@@ -115,21 +175,23 @@ bool TNetView::CellRect(int line, int col, TRect& rect) const {
         rect = TRect{};
         return false;
     }
-    rect = firstDigit_.Moved(col * (L + W[3]), line * LineStep);
+    rect = firstDigit_.Moved(col * (L + DigitWidth), line * LineStep);
     return true;
 }
 
 TRect TNetView::HeadCell(int col) const {
     const int left = LeftOfHead(col);
-    return {left + 1, 1, left + W[static_cast<size_t>(col)], H};
+    return {left + 1, 1, left + Column(col).Width, H};
 }
 
 TRect TNetView::SelCell(int line) const { return firstSel_.Moved(0, line * LineStep); }
 
+// The cells span the column's width from one past the widths before it
+// (the grid lines between are not counted, as the grid was first drawn).
 TRect TNetView::InfoCell(int line, int col) const {
-    const int left = col == 1 ? W[0] + 1 : W[0] + W[1] + 1;
-    const int right = col == 1 ? W[0] + W[1] : W[0] + W[1] + W[2];
-    return TRect{left, H + L + 1, right, H + L + R}.Moved(0, line * LineStep);
+    const int left = LeftOfHead(col) - col * L;
+    return TRect{left + 1, H + L + 1, left + Column(col).Width, H + L + R}.Moved(0,
+                                                                                 line * LineStep);
 }
 
 bool TNetView::ThickLineAbove(int line) const {
@@ -139,7 +201,7 @@ bool TNetView::ThickLineAbove(int line) const {
 THit TNetView::HitTest(int x, int y) const {
     const TRect client{0, 0, clientWidth_, clientHeight_};
     if (headerBand_.Contains(x, y)) {
-        for (int col = 0; col < ColCount; ++col) {
+        for (int col = 0; col < ColCount(); ++col) {
             if (HeadCell(col).Intersected(client).Contains(x, y)) {
                 return {rtHead, 0, col};
             }
@@ -148,8 +210,8 @@ THit TNetView::HitTest(int x, int y) const {
     }
     if (digitBand_.Contains(x, y)) {
         for (int line = 0; line < visibleRows_; ++line) {
-            for (int col = 0; col < DigitCols; ++col) {
-                const TRect cell = firstDigit_.Moved(col * (L + W[3]), line * LineStep);
+            for (int col = 0; col < digitCols_; ++col) {
+                const TRect cell = firstDigit_.Moved(col * (L + DigitWidth), line * LineStep);
                 if (cell.Intersected(client).Contains(x, y)) {
                     return {rtNum, line, col};
                 }
@@ -165,6 +227,25 @@ THit TNetView::HitTest(int x, int y) const {
         }
     }
     return {};
+}
+
+int TNetView::RowAt(int y) const {
+    if (y < H + L || visibleRows_ == 0) {
+        return -1;
+    }
+    return topRow_ + (y - H - L) / LineStep;
+}
+
+std::string RowInfoText(const TCodeNet& net, int row) {
+    const TSeq& draw = net.GetSeq(row);
+    std::string text = "第" + std::to_string(net.FirstPeriod() + row) + "期";
+    if (!draw.GetLabel().Empty()) {
+        text += "  期号" + draw.GetLabel().Text();
+    }
+    if (!draw.GetDate().Empty()) {
+        text += "  开奖日期" + draw.GetDate().Text();
+    }
+    return text;
 }
 
 void TNetView::SelectLine(int line, bool shift, bool alt) {
@@ -215,7 +296,7 @@ void TNetView::HandleKey(TNetKey key, bool shift, bool alt) {
             if (cursorCol_ > 0) {
                 --cursorCol_;
             } else if (row != 0) {
-                cursorCol_ = DigitCols - 1;
+                cursorCol_ = digitCols_ - 1;
                 if (cursorRow_ > 0) {
                     --cursorRow_;
                 } else {
@@ -227,7 +308,7 @@ void TNetView::HandleKey(TNetKey key, bool shift, bool alt) {
             if (row == count && cursorCol_ == 0) {
                 break;
             }
-            if (cursorCol_ == DigitCols - 1) {
+            if (cursorCol_ == digitCols_ - 1) {
                 cursorCol_ = 0;
                 if (OnLastVisibleLine()) {
                     Post(TScrollCode::LineDown);

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <array>
 #include <deque>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "core/base/Errors.h"
 
@@ -36,6 +37,16 @@ struct TRect {
 
 enum THitRegion { rtNone, rtSel, rtHead, rtNum };
 
+// What a column of the grid shows: the check mark, the period (row + 1),
+// the lottery's label (only while some draw has one), the sum, a digit.
+enum class TNetCol { Sel, Period, Label, Sum, Digit };
+
+struct TNetColumn {
+    TNetCol Kind = TNetCol::Sel;
+    int Width = 0;
+    bool operator==(const TNetColumn&) const = default;
+};
+
 struct THit {
     THitRegion Region = rtNone;
     int Line = 0;
@@ -64,15 +75,16 @@ enum class TScrollCode {
 // under the header); rows are table rows; row = TopRow + line.
 class TNetView {
 public:
-    static constexpr int ColCount = 10;
-    static constexpr int DigitCols = 7;
     static constexpr int GridLine = 1;
     static constexpr int HeaderHeight = 23;
     static constexpr int RowHeight = 20;
     static constexpr int BottomMargin = 9;
-    static constexpr std::array<int, ColCount> ColWidths = {24, 48, 48, 48, 48, 48, 48, 48, 48, 48};
-    static constexpr std::array<const char*, ColCount> ColTitles = {"选", "期", "合", "A", "B",
-                                                                    "C",  "D",  "E",  "F", "G"};
+    static constexpr int SelWidth = 24;
+    // The width of every other column, unless a 期 or 期号 text needs more.
+    static constexpr int CellWidth = 48;
+    // The header's width with the columns 选, 期, 合 and A to G, as the
+    // editor window's width was made for.
+    static constexpr int StandardHeaderWidth = SelWidth + 9 * CellWidth + 10 * GridLine;
 
     explicit TNetView(TCodeNet& net);
     ~TNetView();
@@ -87,7 +99,15 @@ public:
     std::function<void()> OnChange;
     std::function<void()> OnRepaint;
 
-    // Geometry.
+    // Geometry. The columns follow the table: 期 and 期号 grow to their
+    // widest text (at digitPixels a digit), 期号 is there only while a
+    // draw has a label.
+    void SetDigitPixels(int digitPixels);
+    int ColCount() const { return static_cast<int>(columns_.size()); }
+    const TNetColumn& Column(int col) const;
+    std::string ColTitle(int col) const;
+    int DigitCols() const { return digitCols_; }
+    int HeaderWidth() const;
     void SetClientSize(int width, int height);
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }
@@ -96,12 +116,14 @@ public:
     bool CellRect(int line, int col, TRect& rect) const;
     TRect HeadCell(int col) const;
     TRect SelCell(int line) const;
-    // The 期 and 合 cells of a line (column 1 or 2).
+    // The cell of a column before the digits (期, 期号, 合) on a line.
     TRect InfoCell(int line, int col) const;
     // Whether the grid line above a visible line is drawn thick: the line
     // above periods 1, 5, 9, ... groups the draws by four.
     bool ThickLineAbove(int line) const;
     THit HitTest(int x, int y) const;
+    // The table row of a line at this height, or -1 above the lines.
+    int RowAt(int y) const;
 
     const TRect& ContentRect() const { return content_; }
     const TRect& HeaderBand() const { return headerBand_; }
@@ -145,11 +167,17 @@ private:
     void Post(Posted request);
     void RunPosted();
     void HandleKey(TNetKey key, bool shift, bool alt);
+    // Fits the columns to the table; whether they changed.
+    bool FitColumns();
+    int TextWidth(int digits) const;
     bool OnLastVisibleLine() const { return cursorRow_ >= visibleRows_ - 1; }
     void Raise(const std::function<void()>& event) const;
 
     TCodeNet& net_;
     int listenerToken_ = 0;
+    std::vector<TNetColumn> columns_;
+    int digitCols_ = 0;
+    int digitPixels_ = 8;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     int topRow_ = 0;
@@ -167,6 +195,10 @@ private:
     std::deque<Posted> posted_;
     bool draining_ = false;
 };
+
+// What the grid tells about a row beyond its cells: "第361期  期号2026150
+// 开奖日期2026-12-06", without the parts the draw does not have.
+std::string RowInfoText(const TCodeNet& net, int row);
 
 // Whether the find text matches the seven digits starting at some place:
 // a digit must be equal, any other character stands for any digit.

@@ -99,48 +99,29 @@ void SplitFields(std::string_view line, std::vector<Field>& fields) {
     }
 }
 
-// 2026-12-07, 2026/12/07, 2026.12.07 (one kind of separator) or 2026年12月7日.
-bool IsDate(std::string_view text) {
-    auto number = [&text](size_t& pos, size_t minDigits, size_t maxDigits) {
-        const size_t start = pos;
-        while (pos < text.size() && IsDigit(text[pos]) && pos - start < maxDigits) {
-            ++pos;
-        }
-        return pos - start >= minDigits;
-    };
-    auto word = [&text](size_t& pos, std::string_view expected) {
-        if (text.substr(pos, expected.size()) != expected) {
-            return false;
-        }
-        pos += expected.size();
-        return true;
-    };
-    size_t pos = 0;
-    if (!number(pos, 4, 4) || pos >= text.size()) {
-        return false;
-    }
-    const char sep = text[pos];
-    if (sep == '-' || sep == '/' || sep == '.') {
-        ++pos;
-        return number(pos, 1, 2) && pos < text.size() && text[pos++] == sep && number(pos, 1, 2) &&
-               pos == text.size();
-    }
-    return word(pos, "年") && number(pos, 1, 2) && word(pos, "月") && number(pos, 1, 2) &&
-           word(pos, "日") && pos == text.size();
-}
+bool IsDate(std::string_view text) { return TDrawDate::SplitText(text).has_value(); }
 
 // A period: a whole number of 1 to 9 digits, also written 第2026001期.
-bool ParsePeriod(std::string_view text, int& period) {
+std::optional<TLabel> ParsePeriod(std::string_view text) {
     if (text.starts_with("第") && text.ends_with("期") && text.size() > 6) {
         text = text.substr(3, text.size() - 6);
     }
-    if (text.size() > 9 || !AllDigits(text)) {
+    return TLabel::Parse(text);
+}
+
+// Gives the draw the date a line wrote, if any; false with the reason for
+// a day the calendar does not have.
+bool TakeDate(std::string_view text, TTableDraw& out, std::string& reason) {
+    out.SetDate(text);
+    if (text.empty()) {
+        return true;
+    }
+    const std::optional<TDrawDate> date = TDrawDate::Parse(text);
+    if (!date) {
+        reason = "开奖日期“" + std::string(text) + "”不存在";
         return false;
     }
-    period = 0;
-    for (const char c : text) {
-        period = period * 10 + (c - '0');
-    }
+    out.Draw.SetDate(*date);
     return true;
 }
 
@@ -217,37 +198,50 @@ LineKind ReadDigits(const std::vector<Field>& fields, size_t i, TSeq& draw, std:
     return LineKind::Skipped;
 }
 
-// The program's own export: a line of exactly seven digits, as one field
-// or seven.
-bool ReadBareDigits(const std::vector<Field>& fields, TSeq& draw) {
-    if (fields.size() == 1 && fields[0].Text.size() == TSeq::DigitCount &&
-        AllDigits(fields[0].Text)) {
-        SetDigits(draw, fields[0].Text);
+// The program's own exports: a line of exactly seven digits, as one field
+// or seven, after an empty period field and a date in the table export.
+bool ReadBareDigits(const std::vector<Field>& fields, TTableDraw& out, std::string_view& date) {
+    size_t first = 0;
+    while (first < fields.size() && fields[first].Text.empty()) {
+        ++first;
+    }
+    date = {};
+    if (first < fields.size() && IsDate(fields[first].Text)) {
+        date = fields[first].Text;
+        ++first;
+    }
+    const size_t count = fields.size() - first;
+    if (count == 1 && fields[first].Text.size() == TSeq::DigitCount &&
+        AllDigits(fields[first].Text)) {
+        SetDigits(out.Draw, fields[first].Text);
         return true;
     }
-    if (fields.size() != TSeq::DigitCount) {
+    if (count != TSeq::DigitCount) {
         return false;
     }
-    for (const Field& field : fields) {
-        if (field.Text.size() != 1 || !IsDigit(field.Text[0])) {
+    for (size_t i = first; i < fields.size(); ++i) {
+        if (fields[i].Text.size() != 1 || !IsDigit(fields[i].Text[0])) {
             return false;
         }
     }
     for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        draw.SetNum(pos, fields[static_cast<size_t>(pos)].Text[0] - '0');
+        out.Draw.SetNum(pos, fields[first + static_cast<size_t>(pos)].Text[0] - '0');
     }
     return true;
 }
 
 LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string& reason) {
-    if (ReadBareDigits(fields, out.Draw)) {
+    out.Draw = TSeq();
+    std::string_view date;
+    if (ReadBareDigits(fields, out, date)) {
         out.HasPeriod = false;
-        out.SetDate({});
-        return LineKind::Draw;
+        return TakeDate(date, out, reason) ? LineKind::Draw : LineKind::Skipped;
     }
     size_t periodField = fields.size();
+    TLabel label;
     for (size_t i = 0; i < fields.size(); ++i) {
-        if (ParsePeriod(fields[i].Text, out.Period)) {
+        if (const std::optional<TLabel> period = ParsePeriod(fields[i].Text)) {
+            label = *period;
             periodField = i;
             break;
         }
@@ -257,10 +251,12 @@ LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string
         return LineKind::NoPeriod;
     }
     out.HasPeriod = true;
-    out.SetDate({});
-    for (size_t i = 0; i < periodField && out.Date().empty(); ++i) {
+    out.Period = static_cast<int>(label.Value());
+    out.Draw.SetLabel(label);
+    date = {};
+    for (size_t i = 0; i < periodField && date.empty(); ++i) {
         if (IsDate(fields[i].Text)) {
-            out.SetDate(fields[i].Text);
+            date = fields[i].Text;
         }
     }
     // Between the period and the digits: dates and words (a weekday).
@@ -271,12 +267,16 @@ LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string
             if (!IsDate(text)) {
                 break;
             }
-            if (out.Date().empty()) {
-                out.SetDate(text);
+            if (date.empty()) {
+                date = text;
             }
         }
     }
-    return ReadDigits(fields, digitsField, out.Draw, reason);
+    const LineKind kind = ReadDigits(fields, digitsField, out.Draw, reason);
+    if (kind == LineKind::Draw && !TakeDate(date, out, reason)) {
+        return LineKind::Skipped;
+    }
+    return kind;
 }
 
 bool SameDigits(const TSeq& a, const TSeq& b) {
@@ -296,17 +296,23 @@ int DrawKey(const TSeq& draw) {
     return key;
 }
 
+// Where a draw stands among the file's: by its label, or in file order
+// in a file without periods.
+int64_t OrderOf(const TTableDraw& draw) {
+    return draw.HasPeriod ? LabelOrder(draw.Draw.GetLabel()) : draw.Period;
+}
+
 // Web sites list the newest draw first, spreadsheets the oldest: both
 // orders cost a pass, anything else a sort. The sort is stable so that the
 // first of two lines of one period stays first.
 void SortByPeriod(std::vector<TTableDraw>& draws) {
-    auto before = [](const TTableDraw& a, const TTableDraw& b) { return a.Period < b.Period; };
+    auto before = [](const TTableDraw& a, const TTableDraw& b) { return OrderOf(a) < OrderOf(b); };
     if (std::is_sorted(draws.begin(), draws.end(), before)) {
         return;
     }
-    auto after = [](const TTableDraw& a, const TTableDraw& b) { return a.Period > b.Period; };
+    auto after = [](const TTableDraw& a, const TTableDraw& b) { return OrderOf(a) > OrderOf(b); };
     const auto notNewer = [](const TTableDraw& a, const TTableDraw& b) {
-        return a.Period <= b.Period;
+        return OrderOf(a) <= OrderOf(b);
     };
     if (std::adjacent_find(draws.begin(), draws.end(), notNewer) == draws.end()) {
         std::reverse(draws.begin(), draws.end());
@@ -317,7 +323,7 @@ void SortByPeriod(std::vector<TTableDraw>& draws) {
         auto first = draws.begin();
         while (first != draws.end()) {
             auto last = std::find_if(first, draws.end(), [&first](const TTableDraw& draw) {
-                return draw.Period != first->Period;
+                return OrderOf(draw) != OrderOf(*first);
             });
             std::reverse(first, last);
             first = last;
@@ -334,11 +340,12 @@ void DropDuplicates(TTableRead& read) {
     std::vector<TTableDraw>& draws = read.Draws;
     size_t kept = 0;
     for (size_t i = 0; i < draws.size(); ++i) {
-        if (kept > 0 && draws[kept - 1].Period == draws[i].Period) {
+        if (kept > 0 && OrderOf(draws[kept - 1]) == OrderOf(draws[i])) {
             const TTableDraw& first = draws[kept - 1];
             if (!SameDigits(first.Draw, draws[i].Draw)) {
                 read.Conflicts.push_back({first.Period, std::min(first.Line, draws[i].Line),
-                                          std::max(first.Line, draws[i].Line)});
+                                          std::max(first.Line, draws[i].Line),
+                                          first.Draw.GetLabel()});
             }
             continue;
         }
@@ -348,6 +355,26 @@ void DropDuplicates(TTableRead& read) {
         ++kept;
     }
     draws.resize(kept);
+}
+
+// In a file where some lines have periods, a line without one cannot be
+// placed among them: it is reported instead of imported.
+void ReportDrawsWithoutPeriod(TTableRead& read) {
+    std::vector<TTableDraw>& draws = read.Draws;
+    const bool numbered = std::any_of(draws.begin(), draws.end(),
+                                      [](const TTableDraw& draw) { return draw.HasPeriod; });
+    if (!numbered || std::all_of(draws.begin(), draws.end(),
+                                 [](const TTableDraw& draw) { return draw.HasPeriod; })) {
+        return;
+    }
+    for (const TTableDraw& draw : draws) {
+        if (!draw.HasPeriod) {
+            read.Skipped.push_back({draw.Line, "没有期号"});
+        }
+    }
+    std::erase_if(draws, [](const TTableDraw& draw) { return !draw.HasPeriod; });
+    std::stable_sort(read.Skipped.begin(), read.Skipped.end(),
+                     [](const TSkippedLine& a, const TSkippedLine& b) { return a.Line < b.Line; });
 }
 
 }  // namespace
@@ -404,6 +431,7 @@ TTableRead ReadDrawTable(std::string_view bytes) {
             read.Skipped.push_back({lineNumber, reason});
         }
     }
+    ReportDrawsWithoutPeriod(read);
     SortByPeriod(read.Draws);
     DropDuplicates(read);
     return read;
@@ -431,9 +459,10 @@ std::string SkippedText(const TSkippedLine& skipped) {
 }
 
 std::string ConflictText(const TDrawConflict& conflict) {
+    const std::string period =
+        conflict.Label.Empty() ? std::to_string(conflict.Period) : conflict.Label.Text();
     return "第" + std::to_string(conflict.FirstLine) + "行和第" +
-           std::to_string(conflict.SecondLine) + "行：第" + std::to_string(conflict.Period) +
-           "期的号码不同";
+           std::to_string(conflict.SecondLine) + "行：第" + period + "期的号码不同";
 }
 
 std::optional<size_t> FindAppendStart(const std::vector<TSeq>& table,
@@ -483,30 +512,82 @@ std::optional<size_t> FindAppendStart(const std::vector<TSeq>& table,
     return start;
 }
 
+TImportPlan PlanImport(const std::vector<TSeq>& table, const TTableRead& read, TImportMode mode) {
+    const std::vector<TTableDraw>& draws = read.Draws;
+    TImportPlan plan;
+    plan.Mode = mode;
+    TLabel last;
+    if (mode == TImportMode::Replace) {
+        plan.Start = 0;
+    } else if (!table.empty() && !table.back().GetLabel().Empty() && !draws.empty() &&
+               draws.front().HasPeriod) {
+        plan.ByLabel = true;
+        last = table.back().GetLabel();
+        const int64_t lastOrder = LabelOrder(last);
+        const auto after = std::partition_point(
+            draws.begin(), draws.end(),
+            [lastOrder](const TTableDraw& draw) { return OrderOf(draw) <= lastOrder; });
+        plan.Start = static_cast<size_t>(after - draws.begin());
+        if (*plan.Start > 0) {
+            const TLabelIndex index(table);
+            for (auto draw = draws.begin(); draw != after; ++draw) {
+                const std::optional<int> row = index.Find(draw->Draw.GetLabel());
+                const TSeq* held = row ? &table[static_cast<size_t>(*row)] : nullptr;
+                if (held != nullptr && !SameDigits(*held, draw->Draw)) {
+                    plan.Conflicts.push_back(
+                        {draw->Draw.GetLabel(), *held, draw->Draw, draw->Line});
+                }
+            }
+        }
+    } else {
+        plan.Start = FindAppendStart(table, draws);
+    }
+    if (plan.Start) {
+        // Listed in the spelling the added draws will have.
+        const TLabel model = last;
+        for (size_t i = *plan.Start; i < draws.size(); ++i) {
+            const TLabel label = InSpellingOf(draws[i].Draw.GetLabel(), model);
+            AddGaps(last, label, plan.Gaps);
+            last = label;
+        }
+    }
+    return plan;
+}
+
 std::vector<TSeq> ImportedRows(const std::vector<TSeq>& table, const TTableRead& read,
-                               TImportMode mode) {
+                               TImportMode mode, bool allowGaps) {
     if (!read.Conflicts.empty()) {
         throw EImportError(ConflictsText());
     }
     if (read.Draws.empty()) {
         throw EImportError(NoDrawsText());
     }
+    const TImportPlan plan = PlanImport(table, read, mode);
+    if (!plan.Start) {
+        throw EImportError(NoAppendMatchText(static_cast<int>(table.size())));
+    }
+    if (!plan.Conflicts.empty()) {
+        throw EImportError(LabelConflictsText());
+    }
+    if (!allowGaps && !plan.Gaps.Empty()) {
+        throw EImportError(GapsText(plan.Gaps));
+    }
+    const size_t from = *plan.Start;
     std::vector<TSeq> rows;
-    size_t from = 0;
     if (mode == TImportMode::Append) {
-        const std::optional<size_t> start = FindAppendStart(table, read.Draws);
-        if (!start) {
-            throw EImportError(NoAppendMatchText(static_cast<int>(table.size())));
-        }
-        from = *start;
         rows.reserve(table.size() + read.Draws.size() - from);
         rows.assign(table.begin(), table.end());
     } else {
         rows.reserve(read.Draws.size());
     }
+    // Appended draws take the spelling of the table's labels.
+    const TLabel model = plan.ByLabel ? table.back().GetLabel() : TLabel();
     for (size_t i = from; i < read.Draws.size(); ++i) {
         rows.push_back(read.Draws[i].Draw);
         rows.back().Selected = false;
+        if (plan.ByLabel) {
+            rows.back().SetLabel(InSpellingOf(rows.back().GetLabel(), model));
+        }
     }
     return rows;
 }
@@ -520,9 +601,32 @@ std::string NoAppendMatchText(int tableRows) {
            "期相同的连续开奖号码，只能替换整个码表。";
 }
 
-std::string ImportDoneText(TImportMode mode, int added, int newestPeriod) {
-    return std::string(mode == TImportMode::Append ? "追加了" : "导入了") + std::to_string(added) +
-           "期，最新一期为第" + std::to_string(newestPeriod) + "期";
+std::string LabelConflictsText() {
+    return "文件里有些期码表里也有，但开奖号码不同，请先改正文件或码表再导入。";
 }
+
+std::string GapsText(const TLabelGaps& gaps) {
+    std::string text = "开奖数据缺少" + std::to_string(gaps.Total) + "期：";
+    for (const TLabel label : gaps.Listed) {
+        text += "\n" + MissingLabelText(label);
+    }
+    if (gaps.Total > gaps.Listed.size()) {
+        text += "\n……另有" + std::to_string(gaps.Total - gaps.Listed.size()) + "期未列出";
+    }
+    return text;
+}
+
+std::string LabelConflictText(const TLabelConflict& conflict) {
+    return "第" + conflict.Label.Text() + "期：码表里是" + NumbersText(conflict.TableDraw) +
+           "，文件第" + std::to_string(conflict.Line) + "行是" + NumbersText(conflict.FileDraw);
+}
+
+std::string ImportDoneText(TImportMode mode, int added, int newestPeriod, TLabel newestLabel) {
+    const std::string newest =
+        newestLabel.Empty() ? "第" + std::to_string(newestPeriod) : newestLabel.Text();
+    return std::string(mode == TImportMode::Append ? "追加了" : "导入了") + std::to_string(added) +
+           "期，最新一期为" + newest + "期";
+}
+
 
 }  // namespace tovarin

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/base/Errors.h"
+#include "core/draws/LabelRules.h"
 #include "core/draws/LawNet.h"
 
 namespace tovarin {
@@ -28,6 +29,8 @@ struct TTableDraw {
     // are numbered 1, 2, 3, ... in file order.
     int Period = 0;
     int Line = 0;  // from 1
+    // The digits, with the period as the draw's label (leading zeros kept)
+    // and its date when the line had them.
     TSeq Draw;
     bool HasPeriod = false;
 
@@ -51,6 +54,15 @@ struct TDrawConflict {
     int Period = 0;
     int FirstLine = 0;
     int SecondLine = 0;
+    TLabel Label;  // the period as the first line wrote it
+};
+
+// A draw of the file whose label the table holds with other digits.
+struct TLabelConflict {
+    TLabel Label;  // as the file wrote it
+    TSeq TableDraw;
+    TSeq FileDraw;
+    int Line = 0;
 };
 
 // What a draw-history file holds, before anything is changed.
@@ -70,7 +82,10 @@ constexpr size_t MaxTableFileBytes = size_t{128} << 20;
 // separated text from a web site or a spreadsheet, or the program's own
 // export) in any of the encodings TextFileAsUtf8 knows. Never changes
 // anything and never fails on a line: every line that is neither a draw,
-// a comment, a blank line nor a header is reported with its reason.
+// a comment, a blank line nor a header is reported with its reason. Draws
+// are ordered by their labels (LabelOrder), so that the two spellings of a
+// period are one period. A line without a period is a draw only in a file
+// where no line has one; elsewhere it is reported (没有期号).
 TTableRead ReadDrawTable(std::string_view bytes);
 // The same for a file; EImportError when it is missing, unreadable, too
 // large or in no known encoding.
@@ -89,19 +104,45 @@ std::string ConflictText(const TDrawConflict& conflict);
 std::optional<size_t> FindAppendStart(const std::vector<TSeq>& table,
                                       const std::vector<TTableDraw>& draws);
 
+// What an import would do to the table, worked out before anything changes.
+// Append goes by the labels when the table's last draw has one and the
+// file's draws have them: the file's draws after that label are added, and
+// every file draw whose label the table holds must have the table's digits.
+// Otherwise it goes by the digits (FindAppendStart).
+struct TImportPlan {
+    TImportMode Mode = TImportMode::Replace;
+    // The first of the file's draws that is added; nothing for an append
+    // that finds no place in the table.
+    std::optional<size_t> Start;
+    bool ByLabel = false;
+    std::vector<TLabelConflict> Conflicts;
+    // The labels missing among the added draws and between the table's last
+    // label and the first of them.
+    TLabelGaps Gaps;
+};
+TImportPlan PlanImport(const std::vector<TSeq>& table, const TTableRead& read, TImportMode mode);
+
 // The table's rows after the import: the file's draws (replace), or the
-// table's rows followed by the draws after the match (append). Refuses with
-// EImportError a file without draws, with conflicting lines, or an append
-// without a match. The table itself is not touched.
+// table's rows followed by the draws the plan adds (append), which take the
+// spelling of the table's labels. Refuses with EImportError a file without
+// draws, with conflicting lines or labels, an append without a match, or
+// missing labels unless allowGaps. The table itself is not touched.
 std::vector<TSeq> ImportedRows(const std::vector<TSeq>& table, const TTableRead& read,
-                               TImportMode mode);
+                               TImportMode mode, bool allowGaps = false);
 
 // The message for each refusal, so that windows can say why before the
 // user confirms.
 std::string NoDrawsText();
 std::string ConflictsText();
 std::string NoAppendMatchText(int tableRows);
-// What the status bar says afterwards: "追加了12期，最新一期为第372期".
-std::string ImportDoneText(TImportMode mode, int added, int newestPeriod);
+std::string LabelConflictsText();
+// "开奖数据缺少2期：" and a line for each missing label listed, then how
+// many more there are.
+std::string GapsText(const TLabelGaps& gaps);
+// "第2026148期：码表里是3581290，文件第12行是3581291"
+std::string LabelConflictText(const TLabelConflict& conflict);
+// What the status bar says afterwards: "追加了12期，最新一期为第372期", or
+// with the newest draw's label "追加了2期，最新一期为2026150期".
+std::string ImportDoneText(TImportMode mode, int added, int newestPeriod, TLabel newestLabel = {});
 
 }  // namespace tovarin

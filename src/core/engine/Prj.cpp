@@ -11,6 +11,7 @@
 #include "core/base/Random.h"
 #include "core/base/Version.h"
 #include "core/draws/LawNet.h"
+#include "core/engine/DocExtension.h"
 #include "core/engine/ReportPane.h"
 #include "core/settings/AppOptions.h"
 
@@ -534,21 +535,34 @@ void TPrjMgr::ReplacePrjs(std::vector<std::unique_ptr<TSeqPrj>> projects) {
 
 void TPrjMgr::LoadFromStream(ByteReader& in) { ReplacePrjs(ReadBlock(in)); }
 
+void TPrjMgr::SetSection(int32_t kind, std::string bytes) {
+    sections_.Set(kind, std::move(bytes));
+    Changed(TPrjChange::Sections, nullptr);
+}
+
+void TPrjMgr::RemoveSection(int32_t kind) {
+    if (sections_.Remove(kind)) {
+        Changed(TPrjChange::Sections, nullptr);
+    }
+}
+
 std::string BuildDocumentImage(const TCodeNet& codeNet, const TPrjMgr& projects) {
     ByteWriter out;
     codeNet.WriteBlock(out);
     projects.WriteBlock(out);
+    WriteExtension(codeNet, projects, out);
     return out.Bytes();
 }
 
 namespace {
 
-// Both blocks are read into new objects before either is taken over; bytes
-// after the second block are ignored.
-void TakeOver(std::vector<TSeq> rows, std::vector<std::unique_ptr<TSeqPrj>> read, TCodeNet& codeNet,
-              TPrjMgr& projects) {
+// Both blocks and the extension are read into new objects before any is
+// taken over.
+void TakeOver(std::vector<TSeq> rows, std::vector<std::unique_ptr<TSeqPrj>> read,
+              TExtensionRead extension, TCodeNet& codeNet, TPrjMgr& projects) {
     codeNet.Replace(std::move(rows));
     codeNet.ClearModified();
+    projects.ReplaceSections(std::move(extension.Others));
     projects.ReplacePrjs(std::move(read));
 }
 
@@ -562,7 +576,9 @@ void LoadDocumentImage(std::string_view image, TCodeNet& codeNet, TPrjMgr& proje
     TCodeNet draws;
     draws.LoadFromStream(in);
     std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
-    TakeOver(draws.TakeRows(), std::move(read), codeNet, projects);
+    std::vector<TSeq> rows = draws.TakeRows();
+    TExtensionRead extension = ReadExtension(in, rows);
+    TakeOver(std::move(rows), std::move(read), std::move(extension), codeNet, projects);
 }
 
 // The draw block, most of a large document, is decoded as it is read; a
@@ -579,7 +595,8 @@ void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects)
     const std::string rest = file.ReadUpTo(kMaxFileBytes + 1);
     ByteReader in(rest, projectsOffset);
     std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
-    TakeOver(std::move(*rows), std::move(read), codeNet, projects);
+    TExtensionRead extension = ReadExtension(in, *rows);
+    TakeOver(std::move(*rows), std::move(read), std::move(extension), codeNet, projects);
 }
 
 void SaveDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects) {

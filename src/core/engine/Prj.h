@@ -11,6 +11,7 @@
 #include "core/base/Persistent.h"
 #include "core/engine/Bind.h"
 #include "core/engine/Code.h"
+#include "core/engine/DocSections.h"
 #include "core/engine/PrjOptions.h"
 
 namespace tovarin {
@@ -29,6 +30,7 @@ enum class TPrjChange {
     Settings,    // a project's settings record changed
     Conditions,  // a project's conditions or their check marks changed
     Verdict,     // a run gave a project a new result; the document is the same
+    Sections,    // the document's other sections changed (no project concerned)
 };
 
 // A project: an ordered list of conditions, its settings, the set every run
@@ -186,6 +188,16 @@ public:
 
     TCodeNet& CodeNet() const { return *codeNet_; }
 
+    // The document's other sections (the prediction ledger, and those a
+    // newer program wrote), which the document keeps with its projects.
+    // A change is announced as Sections and marks the list modified.
+    const TDocSections& Sections() const { return sections_; }
+    void SetSection(int32_t kind, std::string bytes);
+    void RemoveSection(int32_t kind);
+    // Sections read with a document, taken over before ReplacePrjs; nothing
+    // is announced, as ReplacePrjs announces the whole list.
+    void ReplaceSections(TDocSections sections) { sections_ = std::move(sections); }
+
     int Subscribe(Listener listener) { return listeners_.Add(std::move(listener)); }
     void Unsubscribe(int token) { listeners_.Remove(token); }
 
@@ -197,14 +209,16 @@ private:
     std::vector<std::unique_ptr<TSeqPrj>> projects_;
     TCodeNet* codeNet_;
     bool modified_ = false;
+    TDocSections sections_;
     TListeners<TPrjChange, const TSeqPrj*> listeners_;
 };
 
-// The document file: the draw-table block, then the project-list block.
-// Loading parses the whole image into new objects and changes nothing when
-// it fails (EReadError naming what and where); an empty file changes
-// nothing. Saving builds the image and replaces the file atomically; the
-// Modified flags are cleared only when the file is written.
+// The document file: the draw-table block, the project-list block, then
+// the extension when the document needs one (DocExtension.h). Loading
+// parses the whole image into new objects and changes nothing when it
+// fails (EReadError naming what and where); an empty file changes nothing.
+// Saving builds the image and replaces the file atomically; the Modified
+// flags are cleared only when the file is written.
 void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects);
 void SaveDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects);
 // The same over an image in memory.

@@ -122,6 +122,7 @@ void TBacktestForm::ProjectListChanged(TPrjChange change, const TSeqPrj* project
             break;
         case TPrjChange::Added:
         case TPrjChange::Verdict:
+        case TPrjChange::Sections:
             break;
     }
 }

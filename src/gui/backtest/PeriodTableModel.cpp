@@ -7,7 +7,7 @@
 namespace tovarin {
 namespace {
 
-enum Column { kPeriod, kDraw, kCode, kError, kHit, kFailed, kColumnCount };
+enum Column { kPeriod, kLabel, kDraw, kCode, kError, kHit, kFailed, kColumnCount };
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -57,6 +57,8 @@ QVariant TPeriodTableModel::data(const QModelIndex& index, int role) const {
     switch (index.column()) {
         case kPeriod:
             return detail.Period;
+        case kLabel:
+            return Q(detail.Label);
         case kDraw:
             return Q(detail.Draw);
         case kCode:
@@ -76,7 +78,8 @@ QVariant TPeriodTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    static const QStringList kTitles = {QStringLiteral("期号"),     QStringLiteral("开奖号码"),
+    static const QStringList kTitles = {QStringLiteral("期"),       QStringLiteral("期号"),
+                                        QStringLiteral("开奖号码"),
                                         QStringLiteral("中奖号码"), QStringLiteral("错误值"),
                                         QStringLiteral("命中"),     QStringLiteral("未通过的条件")};
     return kTitles.value(section);

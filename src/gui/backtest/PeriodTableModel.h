@@ -6,8 +6,8 @@
 
 namespace tovarin {
 
-// The per-period table of a backtest: period, draw, winner code, error,
-// hit and the texts of the conditions that failed the winner. Rows are
+// The per-period table of a backtest: period, label, draw, winner code,
+// error, hit and the texts of the conditions that failed the winner. Rows are
 // made when the view asks for them, so a range of a million periods costs
 // nothing until it is scrolled.
 class TPeriodTableModel : public QAbstractTableModel {

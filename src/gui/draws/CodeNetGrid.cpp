@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <optional>
 
 #include "core/base/Codec.h"
@@ -80,7 +81,23 @@ TCodeNetGrid::TCodeNetGrid(TCodeNet& net, QWidget* parent)
         emit OnChange();
     };
     view_.OnRepaint = [this] { viewport()->update(); };
-    view_.Layout();
+    view_.SetDigitPixels(TCodeNetPainter::DigitPixels(font()));
+}
+
+bool TCodeNetGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QAbstractScrollArea::viewportEvent(event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int row = view_.RowAt(help->pos().y());
+    if (row >= 0 && row < CodeNet().Count()) {
+        QToolTip::showText(help->globalPos(), QString::fromStdString(RowInfoText(CodeNet(), row)),
+                           viewport());
+    } else {
+        QToolTip::hideText();
+        event->ignore();
+    }
+    return true;
 }
 
 TCodeNet& TCodeNetGrid::CodeNet() { return view_.Net(); }
@@ -139,6 +156,8 @@ void TCodeNetGrid::mousePressEvent(QMouseEvent* event) {
         const QPoint at = event->position().toPoint();
         view_.MouseDown(at.x(), at.y(), event->modifiers() & Qt::ShiftModifier,
                         event->modifiers() & Qt::AltModifier);
+        // The cursor may have moved to another draw.
+        emit OnChange();
     }
     event->accept();
 }

@@ -46,6 +46,8 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    // A tool tip over a draw names its period, label and date.
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void SyncScrollBar();

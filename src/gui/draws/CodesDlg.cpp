@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QResizeEvent>
 #include <QScreen>
@@ -12,12 +13,14 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "core/draws/TableExport.h"
 #include "core/history/DocumentUndo.h"
 #include "gui/common/Commands.h"
 #include "gui/common/DocUndo.h"
 #include "gui/common/FrontWindow.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/FindDialog.h"
+#include "gui/draws/LabelDateDlg.h"
 #include "gui/draws/TableImportDlg.h"
 
 // The icons live in a static library; nothing would pull their resource
@@ -69,6 +72,21 @@ const Command Commands[] = {
      true,
      {"CodeMenuExport", "码表导出(&E)...", nullptr, "导出直码数据|将当前的基础直码向文本文件导出"},
      false},
+    {&TCodesForm::CodeMenuExportTableClick,
+     {"TableExportBt", "导出数据", nullptr,
+      "导出开奖数据|把开奖号码连同期号和开奖日期导出为CSV文件，可以再导入"},
+     "export",
+     false,
+     {"CodeMenuExportTable", "导出开奖数据(&X)...", nullptr,
+      "导出开奖数据|把开奖号码连同期号和开奖日期导出为CSV文件，可以再导入"},
+     false},
+    {&TCodesForm::CodeMenuLabelDateClick,
+     {"LabelDateBt", "期号", nullptr, "修改期号和日期|修改光标所在行的期号和开奖日期"},
+     "insert",
+     false,
+     {"CodeMenuLabelDate", "修改期号和日期(&L)...", nullptr,
+      "修改期号和日期|修改光标所在行的期号和开奖日期"},
+     true},
     {&TCodesForm::CodeMenuDelClick,
      {"FileMenuSaveBt", "删除", nullptr, "删除行|删除当前开奖号码表光标所在位置的行"},
      "delete",
@@ -158,6 +176,12 @@ TCodesForm::TCodesForm(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(grid_);
     setCentralWidget(panel);
     statusBar()->setObjectName("StatusBar");
+    rowInfoLbl_ = new QLabel(this);
+    rowInfoLbl_->setObjectName("RowInfoLbl");
+    statusBar()->addPermanentWidget(rowInfoLbl_);
+    connect(grid_, &TCodeNetGrid::OnChange, this, [this] { FollowGrid(); });
+    // A label or date edited in place moves nothing in the grid.
+    codeNet_.Subscribe([this](TNetChange) { FollowGrid(); });
 
     BuildCommands();
     BuildDialogs();
@@ -238,6 +262,20 @@ QFileDialog& TCodesForm::SaveDialog() {
         saveDialog_->setOption(QFileDialog::DontConfirmOverwrite, false);
     }
     return *saveDialog_;
+}
+
+QFileDialog& TCodesForm::ExportTableDialog() {
+    if (exportTableDialog_ == nullptr) {
+        exportTableDialog_ = new QFileDialog(this, QStringLiteral("导出开奖数据"),
+                                             QCoreApplication::applicationDirPath());
+        exportTableDialog_->setObjectName("ExportTableDialog");
+        StayOverOwner(*exportTableDialog_);
+        exportTableDialog_->setAcceptMode(QFileDialog::AcceptSave);
+        exportTableDialog_->setFileMode(QFileDialog::AnyFile);
+        exportTableDialog_->setNameFilters({QStringLiteral("开奖数据 (*.csv)")});
+        exportTableDialog_->setDefaultSuffix(QStringLiteral("csv"));
+    }
+    return *exportTableDialog_;
 }
 
 QFileDialog& TCodesForm::TableDialog() {
@@ -328,12 +366,15 @@ QString TCodesForm::ImportTable(const TTableRead& read, const QString& source) {
     const int before = codeNet_.Count();
     const TImportMode mode = preview.Mode();
     // The rows are built aside and put in place at once: one step of the
-    // history, and a refusal leaves the table as it was.
-    std::vector<TSeq> rows = ImportedRows(codeNet_.Rows(), read, mode);
+    // history, and a refusal leaves the table as it was. Missing labels
+    // were consented to in the preview.
+    std::vector<TSeq> rows = ImportedRows(codeNet_.Rows(), read, mode, true);
     Change("导入开奖数据", [&] { codeNet_.Replace(std::move(rows)); });
-    const int added = mode == TImportMode::Append ? codeNet_.Count() - before : codeNet_.Count();
+    const int count = codeNet_.Count();
+    const int added = mode == TImportMode::Append ? count - before : count;
     const std::string text =
-        ImportDoneText(mode, added, codeNet_.Count() + codeNet_.FirstPeriod() - 1);
+        ImportDoneText(mode, added, count + codeNet_.FirstPeriod() - 1,
+                       count > 0 ? codeNet_.GetSeq(count - 1).GetLabel() : TLabel());
     ShowNewestDraw();
     Report(text);
     return QString::fromStdString(text);
@@ -344,6 +385,40 @@ void TCodesForm::CodeMenuExportClick() {
         return;
     }
     codeNet_.ExportToText(saveDialog_->selectedFiles().front().toStdString());
+}
+
+void TCodesForm::CodeMenuExportTableClick() {
+    if (ExportTableDialog().exec() != QDialog::Accepted ||
+        exportTableDialog_->selectedFiles().isEmpty()) {
+        return;
+    }
+    ExportTableFile(codeNet_, exportTableDialog_->selectedFiles().front().toStdString());
+}
+
+void TCodesForm::CodeMenuLabelDateClick() {
+    const int row = grid_->View().CursorTableRow();
+    if (row >= codeNet_.Count()) {
+        return;
+    }
+    TLabelDateDlg dialog(codeNet_, row, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    Change("修改期号和日期", [&] { codeNet_.SetLabelDate(row, dialog.Label(), dialog.Date()); });
+}
+
+void TCodesForm::FollowGrid() {
+    // A table without labels and dates shows nothing more than it always did.
+    const int row = grid_->View().CursorTableRow();
+    const bool known = row < codeNet_.Count() && (!codeNet_.GetSeq(row).GetLabel().Empty() ||
+                                                  !codeNet_.GetSeq(row).GetDate().Empty());
+    rowInfoLbl_->setText(known ? QString::fromStdString(RowInfoText(codeNet_, row)) : QString());
+    // The window was made for the standard columns; wider 期 and 期号
+    // columns widen it.
+    const int width = FixedWidth + grid_->View().HeaderWidth() - TNetView::StandardHeaderWidth;
+    if (width != this->width()) {
+        setFixedWidth(width);
+    }
 }
 
 void TCodesForm::CodeMenuDelClick() {

@@ -10,6 +10,7 @@
 
 class QAction;
 class QFileDialog;
+class QLabel;
 class QMenu;
 class QToolBar;
 
@@ -26,6 +27,7 @@ class TCodesForm : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The width with the grid's standard columns; wider columns add theirs.
     static constexpr int FixedWidth = 495;
 
     explicit TCodesForm(QWidget* parent = nullptr);
@@ -38,6 +40,7 @@ public:
     QFileDialog& OpenDialog();
     QFileDialog& SaveDialog();
     QFileDialog& TableDialog();
+    QFileDialog& ExportTableDialog();
     TFindDialog& FindDialog() { return *findDialog_; }
     QMenu& CodeMenu() { return *codeMenu_; }
 
@@ -51,6 +54,11 @@ public:
     // confirms; returns the status text, empty when nothing changed.
     QString ImportTable(const TTableRead& read, const QString& source);
     void CodeMenuExportClick();
+    // The draws with their labels and dates as a CSV file the import reads
+    // back.
+    void CodeMenuExportTableClick();
+    // 修改期号和日期 of the draw under the cursor, one step of the history.
+    void CodeMenuLabelDateClick();
     void CodeMenuDelClick();
     void CodeMenuClearClick();
     void CodeMenuAddClick();
@@ -88,6 +96,9 @@ private:
     // A change of the draws, as one step of the history when there is one.
     void Change(const char* stepName, const std::function<void()>& change);
     void Report(const std::string& text);
+    // Shows the cursor's draw in the status bar and fits the width to the
+    // grid's columns.
+    void FollowGrid();
 
     // Declared before the grid: the grid's view lets go of the table when
     // the grid is destroyed, so the table must outlive it.
@@ -98,6 +109,8 @@ private:
     QFileDialog* openDialog_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;
     QFileDialog* tableDialog_ = nullptr;
+    QFileDialog* exportTableDialog_ = nullptr;
+    QLabel* rowInfoLbl_ = nullptr;
     TFindDialog* findDialog_ = nullptr;
     TDocUndo* undo_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "gui/draws/GridPainter.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include "core/draws/LawNet.h"
@@ -43,6 +44,10 @@ void DrawFlatCheckBox(QPainter& painter, const QRect& box, bool checked) {
 
 }  // namespace
 
+int TCodeNetPainter::DigitPixels(const QFont& baseFont) {
+    return QFontMetrics(SizedFont(baseFont, 11, false)).horizontalAdvance(QLatin1Char('0'));
+}
+
 TCodeNetPainter::TCodeNetPainter(const QFont& baseFont)
     : headerFont_(baseFont),
       smallFont_(SizedFont(baseFont, 11, false)),
@@ -69,14 +74,13 @@ void TCodeNetPainter::Paint(QPainter& painter, const TNetView& view, const QPale
 void TCodeNetPainter::PaintHeader(QPainter& painter, const TNetView& view,
                                   const QPalette& palette) const {
     painter.setFont(headerFont_);
-    for (int col = 0; col < TNetView::ColCount; ++col) {
+    for (int col = 0; col < view.ColCount(); ++col) {
         const QRect face = ToQRect(view.HeadCell(col));
         painter.fillRect(face, palette.color(QPalette::Button));
         painter.setPen(FaceEdge);
         painter.drawRect(face.adjusted(0, 0, -1, -1));
         painter.setPen(palette.color(QPalette::ButtonText));
-        painter.drawText(face, Qt::AlignCenter,
-                         QString::fromUtf8(TNetView::ColTitles[static_cast<size_t>(col)]));
+        painter.drawText(face, Qt::AlignCenter, QString::fromStdString(view.ColTitle(col)));
     }
 }
 
@@ -96,9 +100,9 @@ void TCodeNetPainter::PaintGridLines(QPainter& painter, const TNetView& view) co
         }
     }
     int x = 0;
-    for (int col = 0; col < TNetView::ColCount; ++col) {
-        x += L + TNetView::ColWidths[static_cast<size_t>(col)];
-        const int lineX = col == TNetView::ColCount - 1 ? x - 2 * L : x;
+    for (int col = 0; col < view.ColCount(); ++col) {
+        x += L + view.Column(col).Width;
+        const int lineX = col == view.ColCount() - 1 ? x - 2 * L : x;
         painter.fillRect(lineX, TNetView::HeaderHeight, 1,
                          content.Bottom + L - TNetView::HeaderHeight + 1, GridColor);
     }
@@ -111,11 +115,25 @@ void TCodeNetPainter::PaintLine(QPainter& painter, const TNetView& view, int lin
 
     painter.setPen(Qt::black);
     painter.setFont(smallFont_);
-    painter.drawText(ToQRect(view.InfoCell(line, 1)), Qt::AlignCenter,
-                     QString::number(view.Net().FirstPeriod() + row));
-    painter.drawText(ToQRect(view.InfoCell(line, 2)), Qt::AlignCenter,
-                     QString::number(draw.GetSum()));
-    for (int col = 0; col < TNetView::DigitCols; ++col) {
+    for (int col = 1; col < view.ColCount() - view.DigitCols(); ++col) {
+        QString text;
+        switch (view.Column(col).Kind) {
+            case TNetCol::Period:
+                text = QString::number(view.Net().FirstPeriod() + row);
+                break;
+            case TNetCol::Label:
+                text = QString::fromStdString(draw.GetLabel().Text());
+                break;
+            case TNetCol::Sum:
+                text = QString::number(draw.GetSum());
+                break;
+            case TNetCol::Sel:
+            case TNetCol::Digit:
+                break;
+        }
+        painter.drawText(ToQRect(view.InfoCell(line, col)), Qt::AlignCenter, text);
+    }
+    for (int col = 0; col < view.DigitCols(); ++col) {
         TRect cell;
         view.CellRect(line, col, cell);
         painter.setFont(col < 4 ? boldFont_ : smallFont_);

@@ -16,6 +16,9 @@ public:
     // baseFont is the control's font: the header titles use it as it is.
     explicit TCodeNetPainter(const QFont& baseFont);
 
+    // How wide a digit of the 期 and 期号 columns is painted.
+    static int DigitPixels(const QFont& baseFont);
+
     void Paint(QPainter& painter, const TNetView& view, const QPalette& palette,
                bool focused) const;
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -38,17 +39,12 @@ public:
         const TTableDraw& draw = draws_[static_cast<size_t>(index.row())];
         switch (index.column()) {
             case 0:
-                return draw.HasPeriod ? QString::number(draw.Period) : QString();
+                return Q(draw.Draw.GetLabel().Text());
             case 1:
                 return QString::fromUtf8(draw.Date().data(),
                                          static_cast<qsizetype>(draw.Date().size()));
-            default: {
-                QString digits;
-                for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-                    digits += QChar('0' + draw.Draw.GetNum(pos));
-                }
-                return digits;
-            }
+            default:
+                return Q(NumbersText(draw.Draw));
         }
     }
 
@@ -88,8 +84,8 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     QString count = QStringLiteral("读到%1期开奖号码").arg(read.Draws.size());
     if (!read.Draws.empty() && read.Draws.front().HasPeriod) {
         count += QStringLiteral("（第%1期至第%2期）")
-                     .arg(read.Draws.front().Period)
-                     .arg(read.Draws.back().Period);
+                     .arg(Q(read.Draws.front().Draw.GetLabel().Text()))
+                     .arg(Q(read.Draws.back().Draw.GetLabel().Text()));
     }
     auto* countLbl = new QLabel(count, this);
     countLbl->setObjectName("CountLbl");
@@ -156,6 +152,12 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     outcomeLbl_->setObjectName("OutcomeLbl");
     outcomeLbl_->setWordWrap(true);
     layout->addWidget(outcomeLbl_);
+    gapList_ = new QListWidget(this);
+    gapList_->setObjectName("GapList");
+    layout->addWidget(gapList_, 1);
+    allowGapsChk_ = new QCheckBox(QStringLiteral("仍然导入（码表将缺少这些期）"), this);
+    allowGapsChk_->setObjectName("AllowGapsChk");
+    layout->addWidget(allowGapsChk_);
 
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons_->button(QDialogButtonBox::Ok)->setText(QStringLiteral("导入"));
@@ -164,11 +166,13 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons_);
 
-    appendStart_ = FindAppendStart(net.Rows(), read.Draws);
-    const bool canAppend = appendStart_.has_value() && net.Count() > 0;
+    appendPlan_ = PlanImport(net.Rows(), read, TImportMode::Append);
+    replacePlan_ = PlanImport(net.Rows(), read, TImportMode::Replace);
+    const bool canAppend = appendPlan_.Start.has_value() && net.Count() > 0;
     appendRb_->setEnabled(canAppend);
     (canAppend ? appendRb_ : replaceRb_)->setChecked(true);
     connect(appendRb_, &QRadioButton::toggled, this, [this] { ShowOutcome(); });
+    connect(allowGapsChk_, &QCheckBox::toggled, this, [this] { ShowOutcome(); });
     ShowOutcome();
 }
 
@@ -176,16 +180,53 @@ TImportMode TTableImportDlg::Mode() const {
     return appendRb_->isChecked() ? TImportMode::Append : TImportMode::Replace;
 }
 
-bool TTableImportDlg::CanConfirm() const { return read_.Conflicts.empty() && !read_.Draws.empty(); }
+const TImportPlan& TTableImportDlg::Plan() const {
+    return Mode() == TImportMode::Append ? appendPlan_ : replacePlan_;
+}
+
+bool TTableImportDlg::CanConfirm() const {
+    const TImportPlan& plan = Plan();
+    return read_.Conflicts.empty() && !read_.Draws.empty() && plan.Start.has_value() &&
+           plan.Conflicts.empty() && (plan.Gaps.Empty() || allowGapsChk_->isChecked());
+}
+
+void TTableImportDlg::ListPlan() {
+    const TImportPlan& plan = Plan();
+    gapList_->clear();
+    for (const TLabelConflict& conflict : plan.Conflicts) {
+        if (gapList_->count() == MaxListedLines) {
+            break;
+        }
+        auto* item = new QListWidgetItem(Q(LabelConflictText(conflict)), gapList_);
+        item->setForeground(Qt::red);
+    }
+    for (const TLabel label : plan.Gaps.Listed) {
+        if (gapList_->count() == MaxListedLines) {
+            break;
+        }
+        gapList_->addItem(Q(MissingLabelText(label)));
+    }
+    const uint64_t problems = plan.Conflicts.size() + plan.Gaps.Total;
+    if (problems > static_cast<uint64_t>(gapList_->count())) {
+        gapList_->addItem(
+            QStringLiteral("……另有%1期未列出").arg(problems - static_cast<uint64_t>(gapList_->count())));
+    }
+    gapList_->setVisible(problems > 0);
+    allowGapsChk_->setVisible(!plan.Gaps.Empty());
+}
 
 void TTableImportDlg::ShowOutcome() {
+    ListPlan();
+    const TImportPlan& plan = Plan();
     QString text;
     if (!read_.Conflicts.empty()) {
         text = Q(ConflictsText());
     } else if (read_.Draws.empty()) {
         text = Q(NoDrawsText());
+    } else if (!plan.Conflicts.empty()) {
+        text = Q(LabelConflictsText());
     } else if (Mode() == TImportMode::Append) {
-        const int added = static_cast<int>(read_.Draws.size() - *appendStart_);
+        const int added = static_cast<int>(read_.Draws.size() - *plan.Start);
         text = added == 0
                    ? QStringLiteral("码表已经包含文件里的全部开奖号码，没有可以追加的。")
                    : QStringLiteral("将在码表的%1期之后追加%2期。").arg(net_.Count()).arg(added);
@@ -194,7 +235,10 @@ void TTableImportDlg::ShowOutcome() {
                    .arg(net_.Count())
                    .arg(read_.Draws.size());
     }
-    if (net_.Count() > 0 && !appendStart_) {
+    if (plan.Conflicts.empty() && !plan.Gaps.Empty()) {
+        text += QStringLiteral("\n开奖数据缺少%1期，见下面的列表。").arg(plan.Gaps.Total);
+    }
+    if (net_.Count() > 0 && !appendPlan_.Start) {
         text = Q(NoAppendMatchText(net_.Count())) + "\n" + text;
     }
     outcomeLbl_->setText(text);

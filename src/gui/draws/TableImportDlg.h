@@ -6,6 +6,7 @@
 
 #include "core/draws/TableImport.h"
 
+class QCheckBox;
 class QDialogButtonBox;
 class QLabel;
 class QListWidget;
@@ -16,11 +17,13 @@ namespace tovarin {
 
 class TCodeNet;
 
-// The preview of a draw-history import: the draws read (period, date,
+// The preview of a draw-history import: the draws read (label, date,
 // digits), their count, the lines that could not be read and why, and the
 // choice between appending after the table's last draws and replacing the
-// table. Nothing changes here; the caller applies the chosen mode. The
-// table and the draws read are the caller's and outlive the dialog.
+// table, with what that choice would do: draws whose label the table holds
+// with other digits, and missing labels, which need the player's consent.
+// Nothing changes here; the caller applies the chosen mode. The table and
+// the draws read are the caller's and outlive the dialog.
 class TTableImportDlg : public QDialog {
     Q_OBJECT
 
@@ -29,7 +32,10 @@ public:
                     QWidget* parent = nullptr);
 
     TImportMode Mode() const;
-    // Whether the import can be confirmed at all (no conflicting lines).
+    // What the chosen mode would do.
+    const TImportPlan& Plan() const;
+    // Whether the import can be confirmed: no conflicting lines or labels,
+    // a place to append, and consent to missing labels.
     bool CanConfirm() const;
 
     QTableView& DrawView() const { return *drawView_; }
@@ -37,19 +43,26 @@ public:
     QRadioButton& AppendRb() const { return *appendRb_; }
     QRadioButton& ReplaceRb() const { return *replaceRb_; }
     QLabel& OutcomeLabel() const { return *outcomeLbl_; }
+    QListWidget& GapList() const { return *gapList_; }
+    QCheckBox& AllowGapsChk() const { return *allowGapsChk_; }
     QDialogButtonBox& Buttons() const { return *buttons_; }
 
 private:
     void ShowOutcome();
+    // The chosen mode's conflicting labels and missing labels.
+    void ListPlan();
 
     const TCodeNet& net_;
     const TTableRead& read_;
-    std::optional<size_t> appendStart_;
+    TImportPlan appendPlan_;
+    TImportPlan replacePlan_;
     QTableView* drawView_ = nullptr;
     QListWidget* skippedList_ = nullptr;
     QRadioButton* appendRb_ = nullptr;
     QRadioButton* replaceRb_ = nullptr;
     QLabel* outcomeLbl_ = nullptr;
+    QListWidget* gapList_ = nullptr;
+    QCheckBox* allowGapsChk_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
 };
 

@@ -168,6 +168,8 @@ void TPrjLists::PrjChanged(TPrjChange change, const TSeqPrj* project) {
             RebuildBindList();
             return;
         }
+        case TPrjChange::Sections:
+            return;
         case TPrjChange::Settings:
         case TPrjChange::Conditions:
         case TPrjChange::Verdict:

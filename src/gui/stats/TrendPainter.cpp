@@ -177,9 +177,13 @@ void TTrendPainter::PaintDraws(QPainter& painter, const TTrendPage& page, int li
         const int top = TTrendLayout::HeaderHeight + line * TTrendLayout::RowHeight;
         painter.setPen(Qt::black);
         painter.setFont(textFont_);
-        painter.drawText(QRect(0, top, TTrendLayout::PeriodWidth, TTrendLayout::RowHeight),
-                         Qt::AlignCenter, QString::number(page.Net->FirstPeriod() + row));
+        // The lottery's label where the draw has one, else the period.
         const TSeq& draw = page.Net->GetSeq(row);
+        painter.drawText(QRect(0, top, TTrendLayout::PeriodWidth, TTrendLayout::RowHeight),
+                         Qt::AlignCenter,
+                         draw.GetLabel().Empty()
+                             ? QString::number(page.Net->FirstPeriod() + row)
+                             : QString::fromStdString(draw.GetLabel().Text()));
         for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
             // The head and the tail, which the blocks count, stand out.
             const bool counted = pos == 0 || pos == 3;

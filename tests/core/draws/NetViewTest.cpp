@@ -619,5 +619,54 @@ TEST_F(NetView, AMatchOnTheLastDrawMovesTheCursorOntoIt) {
     EXPECT_EQ(view_.TopRow(), 60 - 18);
 }
 
+// ---- labels -----------------------------------------------------------------
+
+TEST_F(NetView, ALabelAddsA期号ColumnSizedToTheWidestLabel) {
+    test::AddDraws(net_, {"1234567", "7654321"});
+    EXPECT_EQ(view_.ColCount(), 10);
+    EXPECT_EQ(view_.ColTitle(2), "合");
+    int changes = 0;
+    view_.OnChange = [&changes] { ++changes; };
+    net_.SetLabelDate(1, *TLabel::Parse("2026150"), TDrawDate());
+    EXPECT_EQ(changes, 1);
+    ASSERT_EQ(view_.ColCount(), 11);
+    const char* titles[] = {"选", "期", "期号", "合", "A", "B", "C", "D", "E", "F", "G"};
+    for (int col = 0; col < 11; ++col) {
+        EXPECT_EQ(view_.ColTitle(col), titles[col]) << col;
+    }
+    // Seven digits of 8 pixels and a margin of 4 on either side.
+    EXPECT_EQ(view_.Column(2).Width, 64);
+    EXPECT_EQ(view_.HeaderWidth(), TNetView::StandardHeaderWidth + 65);
+    EXPECT_EQ(view_.InfoCell(1, 2), (TRect{73, 25, 136, 44}.Moved(0, 21)));
+    EXPECT_EQ(view_.InfoCell(0, 3), (TRect{137, 25, 184, 44}));
+    EXPECT_EQ(view_.DigitBand().Left, 123 + 65 + 1);
+    EXPECT_EQ(view_.HitTest(123 + 65 + 5, 30), (THit{rtNum, 0, 0}));
+    // A short label keeps the standard width; no label, no column.
+    net_.SetLabelDate(1, *TLabel::Parse("150"), TDrawDate());
+    EXPECT_EQ(view_.Column(2).Width, TNetView::CellWidth);
+    net_.SetLabelDate(1, TLabel(), TDrawDate());
+    EXPECT_EQ(view_.ColCount(), 10);
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(NetView, The期ColumnGrowsWithTheLargestPeriod) {
+    AddRows(net_, 99999);
+    EXPECT_EQ(view_.Column(1).Width, TNetView::CellWidth);
+    AddRows(net_, 1000000);
+    view_.SetDigitPixels(7);
+    EXPECT_EQ(view_.Column(1).Width, 7 * 7 + 8);
+    EXPECT_EQ(view_.LeftOfHead(2), 25 + 57 + 1);
+}
+
+TEST_F(NetView, RowsByHeightAndTheirInfo) {
+    test::AddDraws(net_, {"1234567", "7654321"});
+    net_.SetLabelDate(0, *TLabel::Parse("04101"), *TDrawDate::Parse("2004-01-02"));
+    EXPECT_EQ(view_.RowAt(23), -1);
+    EXPECT_EQ(view_.RowAt(24), 0);
+    EXPECT_EQ(view_.RowAt(24 + 21), 1);
+    EXPECT_EQ(RowInfoText(net_, 0), "第1期  期号04101  开奖日期2004-01-02");
+    EXPECT_EQ(RowInfoText(net_, 1), "第2期");
+}
+
 }  // namespace
 }  // namespace tovarin

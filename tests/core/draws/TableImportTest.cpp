@@ -8,6 +8,7 @@
 
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
+#include "core/draws/TableExport.h"
 #include "core/draws/TableImport.h"
 #include "support/PosixOnly.h"
 #include "support/TempDir.h"
@@ -507,6 +508,147 @@ TEST(TableImport, FileOverTheLimitIsRefused) {
     } catch (const EImportError& error) {
         EXPECT_EQ(std::string(error.what()), "文件太大（超过128 MB），不能导入：" + path);
     }
+}
+
+// Labels and dates.
+
+std::vector<std::string> LabelsOf(const std::vector<TSeq>& rows) {
+    std::vector<std::string> texts;
+    for (const TSeq& row : rows) {
+        texts.push_back((row.GetLabel().Empty() ? "-" : row.GetLabel().Text()) + " " +
+                        (row.GetDate().Empty() ? "-" : row.GetDate().Text()) + " " +
+                        DigitsOf(row));
+    }
+    return texts;
+}
+
+std::vector<TSeq> Labelled(const std::vector<std::string>& labels) {
+    std::vector<TSeq> rows;
+    for (size_t i = 0; i < labels.size(); ++i) {
+        rows.push_back(Draw(std::string(7, static_cast<char>('1' + i))));
+        rows.back().SetLabel(*TLabel::Parse(labels[i]));
+    }
+    return rows;
+}
+
+TEST(TableImport, DrawsKeepTheirLabelsAndDates) {
+    const TTableRead read = ReadDrawTable(
+        "期号,开奖日期,开奖号码\n04101,2004年1月2日,1234567\n04102,,2345678\n"
+        "04103,2004-02-30,3456789\n");
+    EXPECT_EQ(LabelsOf(ImportedRows({}, read, TImportMode::Replace)),
+              (Lines{"04101 2004-01-02 1234567", "04102 - 2345678"}));
+    EXPECT_EQ(SkippedTexts(read), (Lines{"第4行：开奖日期“2004-02-30”不存在"}));
+}
+
+TEST(TableImport, LinesWithoutAPeriodInANumberedFileAreReported) {
+    const TTableRead read =
+        ReadDrawTable("期号,开奖号码\n2026001,1234567\n7654321\n2026-01-03,1111111\n"
+                      "2026002,2345678\n");
+    EXPECT_EQ(Described(read), (Lines{"2026001 1234567 - 2", "2026002 2345678 - 5"}));
+    EXPECT_EQ(SkippedTexts(read), (Lines{"第3行：没有期号", "第4行：没有期号"}));
+}
+
+TEST(TableImport, AFileWithoutPeriodsIsNumberedInFileOrderWithItsDates) {
+    const TTableRead read = ReadDrawTable("期号,开奖日期,开奖号码\n,2026-01-03,1234567\n,,7654321\n");
+    EXPECT_EQ(Described(read), (Lines{"1* 1234567 2026-01-03 2", "2* 7654321 - 3"}));
+    EXPECT_EQ(LabelsOf(ImportedRows({}, read, TImportMode::Replace)),
+              (Lines{"- 2026-01-03 1234567", "- - 7654321"}));
+}
+
+TEST(TableImport, TwoSpellingsOfAPeriodAreOnePeriod) {
+    const TTableRead read = ReadDrawTable("26099,1234567\n2026099,1234567\n2026100,2222222\n"
+                                          "26100,2222223\n");
+    EXPECT_EQ(Described(read), (Lines{"26099 1234567 - 1", "2026100 2222222 - 3"}));
+    ASSERT_EQ(read.Conflicts.size(), 1U);
+    EXPECT_EQ(ConflictText(read.Conflicts[0]), "第3行和第4行：第2026100期的号码不同");
+}
+
+TEST(TableImport, AppendByLabelAddsTheDrawsAfterTheTablesLastInItsSpelling) {
+    const auto table = Labelled({"26148", "26149"});
+    // The file overlaps the table by one draw, with the table's digits.
+    const TTableRead read = ReadDrawTable("2026149,2222222\n2026150,0000001\n2026151,0000002\n");
+    const TImportPlan plan = PlanImport(table, read, TImportMode::Append);
+    EXPECT_TRUE(plan.ByLabel);
+    EXPECT_EQ(plan.Start, 1U);
+    EXPECT_TRUE(plan.Conflicts.empty());
+    EXPECT_TRUE(plan.Gaps.Empty());
+    EXPECT_EQ(LabelsOf(ImportedRows(table, read, TImportMode::Append)),
+              (Lines{"26148 - 1111111", "26149 - 2222222", "26150 - 0000001", "26151 - 0000002"}));
+    // Nothing after the table's last draw: nothing to add.
+    EXPECT_EQ(PlanImport(table, ReadDrawTable("26148,1111111\n"), TImportMode::Append).Start, 1U);
+}
+
+TEST(TableImport, AppendByLabelRefusesOtherDigitsForALabelTheTableHolds) {
+    const auto table = Labelled({"2026148", "2026149"});
+    const TTableRead read = ReadDrawTable("期号,号码\n2026148,1111112\n2026150,0000001\n");
+    const TImportPlan plan = PlanImport(table, read, TImportMode::Append);
+    ASSERT_EQ(plan.Conflicts.size(), 1U);
+    EXPECT_EQ(LabelConflictText(plan.Conflicts[0]), "第2026148期：码表里是1111111，文件第2行是1111112");
+    try {
+        ImportedRows(table, read, TImportMode::Append, true);
+        ADD_FAILURE();
+    } catch (const EImportError& error) {
+        EXPECT_STREQ(error.what(), "文件里有些期码表里也有，但开奖号码不同，请先改正文件或码表再导入。");
+    }
+    // Replacing the table is still possible.
+    EXPECT_EQ(ImportedRows(table, read, TImportMode::Replace, true).size(), 2U);
+}
+
+TEST(TableImport, GapsInsideTheFileAndAfterTheTableNeedConsent) {
+    const auto table = Labelled({"2025152", "2025153"});
+    const TTableRead read =
+        ReadDrawTable("2026002,0000002\n2026003,0000003\n2026006,0000006\n");
+    const TImportPlan plan = PlanImport(table, read, TImportMode::Append);
+    EXPECT_EQ(plan.Gaps.Total, 3U);
+    try {
+        ImportedRows(table, read, TImportMode::Append);
+        ADD_FAILURE();
+    } catch (const EImportError& error) {
+        EXPECT_STREQ(error.what(),
+                     "开奖数据缺少3期：\n缺少第2026001期\n缺少第2026004期\n缺少第2026005期");
+    }
+    EXPECT_EQ(ImportedRows(table, read, TImportMode::Append, true).size(), 5U);
+    // Replacing looks only inside the file.
+    EXPECT_EQ(PlanImport(table, read, TImportMode::Replace).Gaps.Total, 2U);
+    TLabelGaps many;
+    AddGaps(*TLabel::Parse("1"), *TLabel::Parse("1003"), many);
+    EXPECT_TRUE(GapsText(many).ends_with("\n缺少第1001期\n……另有1期未列出"));
+}
+
+TEST(TableImport, AppendByDigitsWhenTheTableHasNoLabelsBringsTheFilesLabels) {
+    const auto table = Table({"1111111", "2222222", "3333333"});
+    const TTableRead read = ReadDrawTable("7,1111111\n8,2222222\n9,3333333\n10,4444444\n");
+    const TImportPlan plan = PlanImport(table, read, TImportMode::Append);
+    EXPECT_FALSE(plan.ByLabel);
+    EXPECT_EQ(LabelsOf(ImportedRows(table, read, TImportMode::Append)).back(), "10 - 4444444");
+}
+
+TEST(TableImport, TheTableExportIsReadBackToTheSameTable) {
+    TCodeNet net;
+    for (const char* digits : {"0372915", "1234567"}) {
+        const int row = net.Add();
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            net.SetNum(row, pos, digits[pos] - '0');
+        }
+    }
+    // Dates without labels: read back in file order.
+    net.SetLabelDate(1, TLabel(), *TDrawDate::Parse("2026-12-06"));
+    const std::string dated = ExportTableText(net);
+    EXPECT_EQ(dated, "\xEF\xBB\xBF期号,开奖日期,开奖号码\r\n,,0372915\r\n,2026-12-06,1234567\r\n");
+    EXPECT_EQ(LabelsOf(ImportedRows({}, ReadDrawTable(dated), TImportMode::Replace)),
+              (Lines{"- - 0372915", "- 2026-12-06 1234567"}));
+    // Labels on some draws only: the others cannot be placed among them.
+    net.SetLabelDate(1, *TLabel::Parse("04101"), *TDrawDate::Parse("2026-12-06"));
+    const TTableRead read = ReadDrawTable(ExportTableText(net));
+    EXPECT_EQ(LabelsOf(ImportedRows({}, read, TImportMode::Replace)),
+              (Lines{"04101 2026-12-06 1234567"}));
+    EXPECT_EQ(SkippedTexts(read), (Lines{"第2行：没有期号"}));
+}
+
+TEST(TableImport, DoneTextNamesTheNewestLabel) {
+    EXPECT_EQ(ImportDoneText(TImportMode::Append, 2, 362, *TLabel::Parse("2026150")),
+              "追加了2期，最新一期为2026150期");
+    EXPECT_EQ(ImportDoneText(TImportMode::Replace, 12, 372), "导入了12期，最新一期为第372期");
 }
 
 }  // namespace

@@ -40,10 +40,24 @@ TEST(SampleDocuments, ValidDocumentLoadsAndSavesTheSameBytes) {
     EXPECT_EQ(BuildDocumentImage(net, projects), ReadWholeFile(path));
 }
 
+TEST(SampleDocuments, LabelledDocumentKeepsItsLabelsAndUnknownSection) {
+    TCodeNet net;
+    TPrjMgr projects(net);
+    const std::string path = kFolder + "/labelled.lvrn";
+    LoadDocument(path, net, projects);
+    ASSERT_EQ(net.Count(), 2);
+    EXPECT_EQ(net.GetSeq(0).GetLabel().Text(), "2026149");
+    EXPECT_EQ(net.GetSeq(0).GetDate().Text(), "2026-12-04");
+    EXPECT_EQ(net.GetSeq(1).GetLabel().Text(), "26150");
+    EXPECT_TRUE(net.GetSeq(1).GetDate().Empty());
+    EXPECT_EQ(*projects.Sections().Get(99), "未知");
+    EXPECT_EQ(BuildDocumentImage(net, projects), ReadWholeFile(path));
+}
+
 TEST(SampleDocuments, EveryCorruptDocumentIsRefusedAndChangesNothing) {
     const std::vector<std::string> names = CorruptFiles();
-    // 277 truncations of the valid document and 14 hand-made records.
-    ASSERT_EQ(names.size(), 291U);
+    // 277 truncations of the valid document and 17 hand-made records.
+    ASSERT_EQ(names.size(), 294U);
     TCodeNet net;
     TPrjMgr projects(net);
     LoadDocument(kFolder + "/valid.lvrn", net, projects);

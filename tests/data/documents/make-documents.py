@@ -2,10 +2,13 @@
 """Writes the sample documents of the loader tests.
 
 valid.lvrn: two draws and two projects with conditions of several kinds.
+labelled.lvrn: the same with an extension: the draws' labels and dates and
+a section of a kind no version knows yet.
 corrupt/: the valid document truncated at every length, and hand-made
 records with huge counts, bad kinds, bad lengths and undecodable text.
 Run it from anywhere; it writes beside itself.
 """
+import datetime
 import os
 import struct
 
@@ -53,6 +56,22 @@ valid = document(
               condition(7, "0,9,18", checked=0)]),
      project([condition(6, "5")], miss_max=2)])
 
+
+
+def section(kind, data):
+    return i32(kind) + i32(len(data)) + data
+
+
+def extension(*sections):
+    return b"TVRX" + i32(1) + b"".join(sections)
+
+
+# Each draw: the label's width (0 for none), its value, the date's day
+# number (0001-01-01 is day 1).
+labels = section(1, i32(2) + bytes([7]) + i32(2026149) + i32(datetime.date(2026, 12, 4).toordinal())
+                 + bytes([5]) + i32(26150) + i32(0))
+labelled = valid + extension(labels, section(99, "未知".encode("utf-8")))
+
 head = draws([]) + i32(1) + options()
 corrupt = {
     "draws-negative-count": i32(-1) + i32(0),
@@ -69,10 +88,15 @@ corrupt = {
     "condition-length-negative": head + i32(1) + i32(1) + i32(1) + i32(-1) + bytes(4),
     "condition-length-beyond-end": head + i32(1) + i32(1) + i32(1) + i32(100) + b"1" + bytes(4),
     "condition-text-not-gbk": head + i32(1) + i32(1) + i32(1) + i32(2) + b"\xff\xff" + bytes(4),
+    "extension-newer-version": valid + b"TVRX" + i32(2),
+    "extension-section-beyond-end": valid + extension(i32(99) + i32(9) + b"12345678"),
+    "extension-labels-for-other-draws": valid + extension(section(1, i32(1) + bytes(9))),
 }
 
 with open(os.path.join(here, "valid.lvrn"), "wb") as f:
     f.write(valid)
+with open(os.path.join(here, "labelled.lvrn"), "wb") as f:
+    f.write(labelled)
 out = os.path.join(here, "corrupt")
 os.makedirs(out, exist_ok=True)
 for name, data in corrupt.items():

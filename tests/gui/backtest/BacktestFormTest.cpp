@@ -290,21 +290,25 @@ private slots:
         AddBind(1, "1", false);
         AddBind(7, "5,6,7", false);
         test::AddDraws(*net_, {"1201000", "3451789"});
+        net_->SetLabelDate(1, *TLabel::Parse("2026150"), TDrawDate());
         Open();
         auto* grid = Find<QTableView>("PeriodGrid");
         QCOMPARE(grid->model()->rowCount(), 2);
-        QCOMPARE(grid->model()->headerData(5, Qt::Horizontal).toString(),
+        QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("期号"));
+        QCOMPARE(grid->model()->headerData(6, Qt::Horizontal).toString(),
                  QStringLiteral("未通过的条件"));
         QCOMPARE(ModelText(*grid, 0, 0), QStringLiteral("1"));
-        QCOMPARE(ModelText(*grid, 0, 1), QStringLiteral("1201000"));
-        QCOMPARE(ModelText(*grid, 0, 2), QStringLiteral("1xx1"));
-        QCOMPARE(ModelText(*grid, 0, 3), QStringLiteral("1"));
-        QCOMPARE(ModelText(*grid, 0, 4), QStringLiteral("命中"));
-        QCOMPARE(ModelText(*grid, 0, 5), QStringLiteral("第2步 头尾合:[容]5,6,7"));
-        QCOMPARE(ModelText(*grid, 1, 2), QStringLiteral("3xx1"));
-        QCOMPARE(ModelText(*grid, 1, 3), QStringLiteral("2"));
-        QCOMPARE(ModelText(*grid, 1, 4), QStringLiteral("失误"));
-        QCOMPARE(ModelText(*grid, 1, 5),
+        QCOMPARE(ModelText(*grid, 0, 1), QString());
+        QCOMPARE(ModelText(*grid, 0, 2), QStringLiteral("1201000"));
+        QCOMPARE(ModelText(*grid, 0, 3), QStringLiteral("1xx1"));
+        QCOMPARE(ModelText(*grid, 0, 4), QStringLiteral("1"));
+        QCOMPARE(ModelText(*grid, 0, 5), QStringLiteral("命中"));
+        QCOMPARE(ModelText(*grid, 0, 6), QStringLiteral("第2步 头尾合:[容]5,6,7"));
+        QCOMPARE(ModelText(*grid, 1, 1), QStringLiteral("2026150"));
+        QCOMPARE(ModelText(*grid, 1, 3), QStringLiteral("3xx1"));
+        QCOMPARE(ModelText(*grid, 1, 4), QStringLiteral("2"));
+        QCOMPARE(ModelText(*grid, 1, 5), QStringLiteral("失误"));
+        QCOMPARE(ModelText(*grid, 1, 6),
                  QStringLiteral("第1步 稳上头:[容]1；第2步 头尾合:[容]5,6,7"));
     }
 

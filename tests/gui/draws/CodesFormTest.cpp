@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -24,7 +25,9 @@
 #include "gui/common/DocUndo.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
+#include "gui/common/WhenModalOpens.h"
 #include "gui/draws/FindDialog.h"
+#include "gui/draws/LabelDateDlg.h"
 #include "support/Draws.h"
 
 using namespace tovarin;
@@ -47,6 +50,9 @@ const ButtonRow kButtons[] = {
     {"PasteTableBt", "粘贴", "粘贴开奖数据", "把剪贴板里的开奖数据导入码表，预览后追加或替换",
      false},
     {"FileMenuOpenBt", "导出", "导出开奖号码", "将当前的开奖号码导出到文本文件", true},
+    {"TableExportBt", "导出数据", "导出开奖数据",
+     "把开奖号码连同期号和开奖日期导出为CSV文件，可以再导入", false},
+    {"LabelDateBt", "期号", "修改期号和日期", "修改光标所在行的期号和开奖日期", false},
     {"FileMenuSaveBt", "删除", "删除行", "删除当前开奖号码表光标所在位置的行", true},
     {"FileMenuPrintBt", "清空", "清空开奖号码表行", "清空当前的码表内所有行", true},
     {"FileMenuOptionsBt", "增加", "增加行", "在开奖号码表尾部增加一行直码", true},
@@ -75,6 +81,10 @@ const ItemRow kItems[] = {
     {"CodeMenuPaste", "粘贴开奖数据(&V)", "Ctrl+V", "粘贴开奖数据",
      "把剪贴板里的开奖数据导入码表，预览后追加或替换"},
     {"CodeMenuExport", "码表导出(&E)...", "", "导出直码数据", "将当前的基础直码向文本文件导出"},
+    {"CodeMenuExportTable", "导出开奖数据(&X)...", "", "导出开奖数据",
+     "把开奖号码连同期号和开奖日期导出为CSV文件，可以再导入"},
+    {"CodeMenuLabelDate", "修改期号和日期(&L)...", "", "修改期号和日期",
+     "修改光标所在行的期号和开奖日期"},
     {"CodeMenuDel", "删除(&D)", "Ctrl+Del", "删除行", "删除当前码表光标所在位置的行"},
     {"CodeMenuClear", "清空(&C)", "", "清空码表行", "清空当前的码表内所有行"},
     {"CodeMenuAdd", "增加(&A)", "Shift+Ins", "增加行", "在码表尾部增加一行直码"},
@@ -695,6 +705,80 @@ private slots:
         ActionOf(*form_, "DocUndo")->trigger();
         QCOMPARE(Image(), before);
         QCOMPARE(View().CursorTableRow(), 2);
+    }
+
+    void aLabelEditIsOneStepAndWidensTheWindow() {
+        WithUndo();
+        test::AddDraws(Net(), {"1111111", "2222222"});
+        undo_->Reset();
+        const std::string before = Image();
+        ClickDigit(1, 0);
+        // A label another draw has is refused in the dialog, then corrected.
+        Net().SetLabelDate(0, *TLabel::Parse("2026149"), TDrawDate());
+        undo_->Reset();
+        const std::string labelled = Image();
+        test::WhenModalOpens<TLabelDateDlg>(this, [](TLabelDateDlg& dialog) {
+            dialog.LabelEdit().setText(QStringLiteral("2026149"));
+            dialog.DateEdit().setText(QStringLiteral("2026-12-06"));
+            dialog.accept();
+            QCOMPARE(dialog.ErrorLabel().text(), U("第1期的期号已经是2026149。"));
+            dialog.DateEdit().setText(QStringLiteral("2026-02-30"));
+            dialog.LabelEdit().setText(QStringLiteral("26150"));
+            dialog.accept();
+            QCOMPARE(dialog.ErrorLabel().text(),
+                     U("开奖日期“2026-02-30”不对，应写成2026-12-06这样的日期。"));
+            dialog.DateEdit().setText(QStringLiteral("2026/12/6"));
+            dialog.accept();
+        });
+        ActionOf(*form_, "CodeMenuLabelDate")->trigger();
+        QCOMPARE(Net().GetSeq(1).GetLabel().Text(), std::string("26150"));
+        QCOMPARE(Net().GetSeq(1).GetDate().Text(), std::string("2026-12-06"));
+        QCOMPARE(undo_->History().UndoCount(), size_t{1});
+        QCOMPARE(ActionOf(*form_, "DocUndo")->text(), U("撤销：修改期号和日期"));
+        QCOMPARE(form_->findChild<QLabel*>("RowInfoLbl")->text(),
+                 U("第2期  期号26150  开奖日期2026-12-06"));
+        QCOMPARE(View().ColTitle(2), std::string("期号"));
+        QCOMPARE(form_->width(),
+                 TCodesForm::FixedWidth + View().HeaderWidth() - TNetView::StandardHeaderWidth);
+        QVERIFY(form_->width() > TCodesForm::FixedWidth);
+        ActionOf(*form_, "DocUndo")->trigger();
+        QCOMPARE(Image(), labelled);
+        QVERIFY(Image() != before);
+    }
+
+    void aDrawTypedBelowALabelledOneTakesTheNextLabel() {
+        test::AddDraws(Net(), {"1111111"});
+        Net().SetLabelDate(0, *TLabel::Parse("2025153"), *TDrawDate::Parse("2025-12-30"));
+        form_->ShowNewestDraw();
+        QTest::keyClicks(grid_, "1234567");
+        QCOMPARE(Net().Count(), 2);
+        QCOMPARE(Net().GetSeq(1).GetLabel().Text(), std::string("2025154"));
+        QVERIFY(Net().GetSeq(1).GetDate().Empty());
+        // Without labels the status bar shows nothing more than before.
+        Net().SetLabelDate(0, TLabel(), TDrawDate());
+        Net().SetLabelDate(1, TLabel(), TDrawDate());
+        QCOMPARE(form_->findChild<QLabel*>("RowInfoLbl")->text(), QString());
+        QCOMPARE(form_->width(), TCodesForm::FixedWidth);
+    }
+
+    // Run with TOVARIN_SHOT_GRID set: a labelled and dated table in the
+    // window, saved there.
+    void screenshotOfLabelledDraws() {
+        const QByteArray shot = qgetenv("TOVARIN_SHOT_GRID");
+        if (shot.isEmpty()) {
+            QSKIP("TOVARIN_SHOT_GRID names the file for the picture");
+        }
+        for (int i = 0; i < 30; ++i) {
+            test::AddDraws(Net(), {std::to_string(3581290 + i * 1234567 % 6400000)});
+            // Every other day from 2026-11-01.
+            Net().SetLabelDate(i, *TLabel::Parse(std::to_string(2026121 + i)),
+                               *TDrawDate::FromYmd({2026, 11 + i * 2 / 30, 1 + i * 2 % 30}));
+        }
+        form_->resize(TCodesForm::FixedWidth, 520);
+        form_->ShowNewestDraw();
+        ClickDigit(View().CursorRow() - 1, 3);
+        QTest::qWait(100);
+        QVERIFY(form_->grab().save(QString::fromLocal8Bit(shot)));
     }
 
     void closeHidesTheWindow() {

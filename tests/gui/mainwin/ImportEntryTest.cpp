@@ -70,7 +70,7 @@ private slots:
             preview.Buttons().button(QDialogButtonBox::Ok)->click();
         });
         form_->CodesForm().ImportTableFile(QString::fromStdString(path));
-        QCOMPARE(form_->StatusPanel(0).text(), QStringLiteral("追加了2期，最新一期为第5期"));
+        QCOMPARE(form_->StatusPanel(0).text(), QStringLiteral("追加了2期，最新一期为5期"));
         QVERIFY(form_->DocModified());
         QCOMPARE(test::DrawTexts(form_->CodeNet()),
                  (std::vector<std::string>{"1111111", "2222222", "3333333", "4444444", "5555555"}));

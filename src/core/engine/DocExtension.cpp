@@ -1,0 +1,96 @@
+#include "core/engine/DocExtension.h"
+
+#include <string>
+
+#include "core/base/ByteStream.h"
+#include "core/base/Errors.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+
+namespace tovarin {
+namespace {
+
+constexpr auto kLabelsKind = static_cast<int32_t>(TSectionKind::Labels);
+
+void WriteSection(ByteWriter& out, int32_t kind, std::string_view bytes) {
+    out.WriteI32(kind);
+    out.WriteI32(static_cast<int32_t>(bytes.size()));
+    out.WriteBytes(bytes);
+}
+
+std::string At(size_t offset) { return " at byte " + std::to_string(offset); }
+
+}  // namespace
+
+void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter& out) {
+    const bool labels = codeNet.HasLabelsOrDates();
+    const TDocSections& others = projects.Sections();
+    if (!labels && others.Empty()) {
+        return;
+    }
+    out.WriteBytes(kExtensionMagic);
+    out.WriteI32(kExtensionVersion);
+    if (labels) {
+        ByteWriter section;
+        codeNet.WriteLabelSection(section);
+        WriteSection(out, kLabelsKind, section.Bytes());
+    }
+    for (const TDocSections::TSection& section : others.All()) {
+        WriteSection(out, section.Kind, section.Bytes);
+    }
+}
+
+TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
+    TExtensionRead read;
+    if (in.Remaining() < kExtensionMagic.size()) {
+        return read;
+    }
+    ByteReader peek = in;
+    if (peek.ReadBytes(kExtensionMagic.size()) != kExtensionMagic) {
+        return read;
+    }
+    in = peek;
+    const size_t versionAt = in.Offset();
+    const int32_t version = in.ReadI32();
+    if (version > kExtensionVersion) {
+        throw EReadError("Document extension version " + std::to_string(version) + At(versionAt) +
+                         " is newer than this program reads (" +
+                         std::to_string(kExtensionVersion) + ")");
+    }
+    if (version < 1) {
+        throw EReadError("Bad document extension version " + std::to_string(version) +
+                         At(versionAt));
+    }
+    bool labelsRead = false;
+    while (in.Remaining() > 0) {
+        const size_t sectionAt = in.Offset();
+        const int32_t kind = in.ReadI32();
+        const int32_t length = in.ReadI32();
+        if (length < 0 || static_cast<size_t>(length) > in.Remaining()) {
+            throw EReadError("Section of kind " + std::to_string(kind) + At(sectionAt) +
+                             " announces " + std::to_string(length) + " bytes, but only " +
+                             std::to_string(in.Remaining()) + " follow");
+        }
+        const size_t bytesAt = in.Offset();
+        const std::string_view bytes = in.ReadBytes(static_cast<size_t>(length));
+        const bool repeated = kind == kLabelsKind ? labelsRead : read.Others.Get(kind) != nullptr;
+        if (repeated) {
+            throw EReadError("Second section of kind " + std::to_string(kind) + At(sectionAt));
+        }
+        if (kind != kLabelsKind) {
+            read.Others.Set(kind, std::string(bytes));
+            continue;
+        }
+        ByteReader section(bytes, bytesAt);
+        TCodeNet::ReadLabelSection(section, rows);
+        if (section.Remaining() != 0) {
+            throw EReadError("Section of kind " + std::to_string(kind) + At(sectionAt) +
+                             " has " + std::to_string(section.Remaining()) +
+                             " bytes after its labels" + At(section.Offset()));
+        }
+        labelsRead = true;
+    }
+    return read;
+}
+
+}  // namespace tovarin
