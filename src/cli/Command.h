@@ -117,6 +117,7 @@ const CommandSpec& DrawsImportCommand();
 const CommandSpec& DrawsImportTableCommand();
 const CommandSpec& DrawsExportTableCommand();
 const CommandSpec& DrawsListCommand();
+const CommandSpec& UpdateCommand();
 const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();

@@ -448,6 +448,15 @@ void TCodeNet::Unsubscribe(int token) { listeners_.Remove(token); }
 
 void TCodeNet::Changed(TNetChange change) { listeners_.Notify(change); }
 
+bool SameDigits(const TSeq& a, const TSeq& b) {
+    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+        if (a.GetNum(pos) != b.GetNum(pos)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string NumbersText(const TSeq& draw) {
     std::string text(TSeq::DigitCount, '0');
     for (int pos = 0; pos < TSeq::DigitCount; ++pos) {

@@ -167,6 +167,9 @@ private:
     TListeners<TNetChange> listeners_;
 };
 
+// Whether two draws have the same numbers, whatever their labels and dates.
+bool SameDigits(const TSeq& a, const TSeq& b);
+
 // A draw's numbers as a player reads them: "3581290".
 std::string NumbersText(const TSeq& draw);
 

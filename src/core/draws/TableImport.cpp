@@ -279,15 +279,6 @@ LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string
     return kind;
 }
 
-bool SameDigits(const TSeq& a, const TSeq& b) {
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        if (a.GetNum(pos) != b.GetNum(pos)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 int DrawKey(const TSeq& draw) {
     int key = 0;
     for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
