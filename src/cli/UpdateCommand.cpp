@@ -76,8 +76,7 @@ nlohmann::ordered_json NewestJson(const TCodeNet& net) {
             {"date", textOrNull(newest.GetDate().Text())}};
 }
 
-nlohmann::ordered_json ReportJson(const TUpdateRead& update, size_t imported,
-                                  const TCodeNet& net) {
+nlohmann::ordered_json ReportJson(const TUpdateRead& update, size_t imported, const TCodeNet& net) {
     nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
     for (const TSkippedLine& line : update.Merged.Read.Skipped) {
         skipped.push_back({{"line", line.Line}, {"reason", line.Reason}});
@@ -172,8 +171,9 @@ int RunUpdate(const Args& args) {
 const CommandSpec& UpdateCommand() {
     static const CommandSpec spec{
         .name = "update",
-        .summary = "Brings the draw table up to date from draw sources on the web: appends what "
-                   "is new after the table's last label and writes the document only then.",
+        .summary =
+            "Brings the draw table up to date from draw sources on the web: appends what "
+            "is new after the table's last label and writes the document only then.",
         .positionals = {{"DOC", "the document (.lvrn); a missing one is created"}},
         .options =
             {

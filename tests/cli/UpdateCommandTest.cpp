@@ -125,10 +125,9 @@ test::AnswerServer* UpdateCommand::server_ = nullptr;
 test::AnswerServer* UpdateCommand::tlsServer_ = nullptr;
 
 TEST_F(UpdateCommand, MergesEverySourceAndAppendsWhatIsNewByLabel) {
-    const test::CliResult result =
-        RunCli(Update({"--source", Url("/h.txt"), "--source", Url("/h.csv"), "--source",
-                       Url("/gb.html"), "--source", Url("/list?size=2&pageNo=1"), "--source",
-                       Url("/old"), "--json"}));
+    const test::CliResult result = RunCli(
+        Update({"--source", Url("/h.txt"), "--source", Url("/h.csv"), "--source", Url("/gb.html"),
+                "--source", Url("/list?size=2&pageNo=1"), "--source", Url("/old"), "--json"}));
     ASSERT_EQ(result.status, 0) << result.err;
     const auto source = [](const std::string& url, const char* format, int read, int pages) {
         return nlohmann::ordered_json{
@@ -138,8 +137,8 @@ TEST_F(UpdateCommand, MergesEverySourceAndAppendsWhatIsNewByLabel) {
     const nlohmann::ordered_json expected = {
         {"sources",
          {source(Url("/h.txt"), "table", 2, 1), source(Url("/h.csv"), "table", 1, 1),
-          source(Url("/gb.html"), "html", 1, 1),
-          source(Url("/list?size=2&pageNo=1"), "json", 6, 3), source(Url("/old"), "table", 2, 1)}},
+          source(Url("/gb.html"), "html", 1, 1), source(Url("/list?size=2&pageNo=1"), "json", 6, 3),
+          source(Url("/old"), "table", 2, 1)}},
         {"read", 6},
         {"imported", 4},
         {"draws", 6},
@@ -151,9 +150,9 @@ TEST_F(UpdateCommand, MergesEverySourceAndAppendsWhatIsNewByLabel) {
         {"gaps_total", 0},
     };
     EXPECT_EQ(result.out, expected.dump(2) + "\n");
-    EXPECT_EQ(Labels(), (std::vector<std::string>{"2026147 3581297", "2026148 3581298",
-                                                  "2026149 3581299", "2026150 3581290",
-                                                  "2026151 3581291", "2026152 3581292"}));
+    EXPECT_EQ(Labels(),
+              (std::vector<std::string>{"2026147 3581297", "2026148 3581298", "2026149 3581299",
+                                        "2026150 3581290", "2026151 3581291", "2026152 3581292"}));
 
     // Nothing is new now: the document is not written again.
     const std::string updated = ReadWholeFile(doc);
@@ -222,8 +221,7 @@ TEST_F(UpdateCommand, TrustsASelfSignedServerOnlyWithItsAuthority) {
 }
 
 TEST_F(UpdateCommand, AppendsOverAGapOnlyWhenAllowed) {
-    const test::CliResult result =
-        RunCli(Update({"--source", Url("/gap.txt"), "--allow-gaps"}));
+    const test::CliResult result = RunCli(Update({"--source", Url("/gap.txt"), "--allow-gaps"}));
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "数据源「" + Url("/gap.txt") +
                               "」：读到1期，共1页\n更新了1期，最新一期为2026150期（来源：" +

@@ -169,8 +169,7 @@ std::vector<std::string> SourceProblems(const TUpdateRead& update) {
     return problems;
 }
 
-std::vector<std::string> UpdateProblems(const TUpdateRead& update, int tableRows,
-                                        bool allowGaps) {
+std::vector<std::string> UpdateProblems(const TUpdateRead& update, int tableRows, bool allowGaps) {
     std::vector<std::string> problems = SourceProblems(update);
     const TTableRead& read = update.Merged.Read;
     const TImportPlan& plan = update.Plan;

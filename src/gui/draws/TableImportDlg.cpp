@@ -69,8 +69,8 @@ constexpr int MaxListedLines = 1000;
 }  // namespace
 
 TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, const QString& source,
-                                 QWidget* parent)
-    : QDialog(parent), net_(net), read_(read) {
+                                 QWidget* parent, TPreviewNotes notes)
+    : QDialog(parent), net_(net), read_(read), notes_(std::move(notes)) {
     setObjectName("TableImportDlg");
     setWindowTitle(QStringLiteral("导入开奖数据"));
     resize(460, 560);
@@ -106,16 +106,25 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     drawView_->scrollToBottom();
     layout->addWidget(drawView_, 3);
 
-    const size_t problems = read.Conflicts.size() + read.Skipped.size();
-    auto* skippedLbl =
-        new QLabel(problems == 0 ? QStringLiteral("没有无法读取的行")
-                                 : QStringLiteral("无法读取的行：%1行").arg(read.Skipped.size()),
-                   this);
+    const size_t lineProblems = read.Conflicts.size() + read.Skipped.size();
+    const size_t problems = lineProblems + static_cast<size_t>(notes_.Problems.size());
+    QString skippedText = lineProblems == 0
+                              ? QStringLiteral("没有无法读取的行")
+                              : QStringLiteral("无法读取的行：%1行").arg(read.Skipped.size());
+    if (!notes_.Problems.isEmpty()) {
+        skippedText =
+            QStringLiteral("数据源的问题：%1项；").arg(notes_.Problems.size()) + skippedText;
+    }
+    auto* skippedLbl = new QLabel(skippedText, this);
     skippedLbl->setObjectName("SkippedLbl");
     layout->addWidget(skippedLbl);
     skippedList_ = new QListWidget(this);
     skippedList_->setObjectName("SkippedList");
-    int listed = 0;
+    for (const QString& problem : notes_.Problems) {
+        auto* item = new QListWidgetItem(problem, skippedList_);
+        item->setForeground(Qt::red);
+    }
+    int listed = static_cast<int>(notes_.Problems.size());
     for (const TDrawConflict& conflict : read.Conflicts) {
         if (listed++ == MaxListedLines) {
             break;
@@ -170,6 +179,8 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     replacePlan_ = PlanImport(net.Rows(), read, TImportMode::Replace);
     const bool canAppend = appendPlan_.Start.has_value() && net.Count() > 0;
     appendRb_->setEnabled(canAppend);
+    // An update never replaces a table that has draws.
+    replaceRb_->setEnabled(!notes_.AppendOnly || net.Count() == 0);
     (canAppend ? appendRb_ : replaceRb_)->setChecked(true);
     connect(appendRb_, &QRadioButton::toggled, this, [this] { ShowOutcome(); });
     connect(allowGapsChk_, &QCheckBox::toggled, this, [this] { ShowOutcome(); });
@@ -186,7 +197,8 @@ const TImportPlan& TTableImportDlg::Plan() const {
 
 bool TTableImportDlg::CanConfirm() const {
     const TImportPlan& plan = Plan();
-    return read_.Conflicts.empty() && !read_.Draws.empty() && plan.Start.has_value() &&
+    return !notes_.Blocking && (Mode() == TImportMode::Append || replaceRb_->isEnabled()) &&
+           read_.Conflicts.empty() && !read_.Draws.empty() && plan.Start.has_value() &&
            plan.Conflicts.empty() && (plan.Gaps.Empty() || allowGapsChk_->isChecked());
 }
 
@@ -208,8 +220,8 @@ void TTableImportDlg::ListPlan() {
     }
     const uint64_t problems = plan.Conflicts.size() + plan.Gaps.Total;
     if (problems > static_cast<uint64_t>(gapList_->count())) {
-        gapList_->addItem(
-            QStringLiteral("……另有%1期未列出").arg(problems - static_cast<uint64_t>(gapList_->count())));
+        gapList_->addItem(QStringLiteral("……另有%1期未列出")
+                              .arg(problems - static_cast<uint64_t>(gapList_->count())));
     }
     gapList_->setVisible(problems > 0);
     allowGapsChk_->setVisible(!plan.Gaps.Empty());
@@ -240,6 +252,9 @@ void TTableImportDlg::ShowOutcome() {
     }
     if (net_.Count() > 0 && !appendPlan_.Start) {
         text = Q(NoAppendMatchText(net_.Count())) + "\n" + text;
+    }
+    if (notes_.Blocking) {
+        text = QStringLiteral("数据源给出的开奖号码不一致，不能导入（见上面的列表）。\n") + text;
     }
     outcomeLbl_->setText(text);
     outcomeLbl_->setStyleSheet(CanConfirm() ? QString() : QStringLiteral("color: red"));

@@ -32,6 +32,7 @@
 #include "core/engine/Prj.h"
 #include "core/history/DocumentUndo.h"
 #include "core/settings/Settings.h"
+#include "core/sources/SourceList.h"
 #include "gui/common/CenterOnScreen.h"
 #include "gui/common/DocUndo.h"
 #include "gui/common/QtText.h"
@@ -47,6 +48,8 @@
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
+#include "gui/sources/SourcesDlg.h"
+#include "gui/sources/UpdateCommand.h"
 #include "gui/stats/StatsForm.h"
 
 namespace tovarin {
@@ -131,6 +134,8 @@ void TMainForm::StartUp() {
     codesForm_->SetUndo(undo);
     connect(codesForm_.get(), &TCodesForm::Reported, this,
             [this](const QString& text) { SetStatusText(0, text); });
+    update_ = new TUpdateCommand(*codesForm_, SourcesFilePath(appInfo_.AppDir), this);
+    codesForm_->UpdateRunner = [this] { update_->Run(); };
 
     BuildLayout();
     BuildCommands();
@@ -451,6 +456,10 @@ void TMainForm::FileMenuOptionsClick() {
 // The import lives in the draw-table window; its result reaches this
 // window's status bar through Reported.
 void TMainForm::FileMenuImportTableClick() { codesForm_->CodeMenuImportTableClick(); }
+
+void TMainForm::FileMenuUpdateClick() { update_->Run(); }
+
+void TMainForm::FileMenuSourcesClick() { EditSources(SourcesFilePath(appInfo_.AppDir), this); }
 
 void TMainForm::FileMenuCodesEditClick() {
     if (codesForm_->isMinimized()) {

@@ -34,6 +34,7 @@ class TPrjLists;
 class TPrjMgr;
 class TSeqPrj;
 class TStatsForm;
+class TUpdateCommand;
 class TUserDialogs;
 
 // The window's commands, one typed member per action. To add a menu entry,
@@ -51,6 +52,8 @@ struct TMainActions {
     QAction* FileMenuPrintSetup = nullptr;
     QAction* FileMenuCodesDown = nullptr;
     QAction* FileMenuImportTable = nullptr;
+    QAction* FileMenuUpdate = nullptr;
+    QAction* FileMenuSources = nullptr;
     QAction* FileMenuCodesEdit = nullptr;
     QAction* FileMenuStats = nullptr;
     QAction* FileMenuOptions = nullptr;
@@ -126,6 +129,7 @@ public:
     TCodeNet& CodeNet() const { return *codeNet_; }
     TPrjMgr& PrjMgr() const { return *prjMgr_; }
     TCodesForm& CodesForm() const { return *codesForm_; }
+    TUpdateCommand& UpdateCommand() const { return *update_; }
     TBindAttForm& BindAttForm() const { return *bindAttForm_; }
     TPrjAttForm& PrjAttForm() const { return *prjAttForm_; }
     TUserDialogs& Dialogs() const { return *dialogs_; }
@@ -192,6 +196,8 @@ private:
     void FileMenuPrintSetupClick();
     void FileMenuCodesEditClick();
     void FileMenuImportTableClick();
+    void FileMenuUpdateClick();
+    void FileMenuSourcesClick();
     void FileMenuStatsClick();
     void FileMenuOptionsClick();
     void FileMenuExitClick() { close(); }
@@ -223,6 +229,7 @@ private:
     TAppOptions appOptions_;
     std::shared_ptr<TUserDialogs> dialogs_;
     std::unique_ptr<TCodesForm> codesForm_;
+    TUpdateCommand* update_ = nullptr;  // a child of the window
     TCodeNet* codeNet_ = nullptr;
     std::unique_ptr<TPrjMgr> prjMgr_;
     std::unique_ptr<TPrjAttForm> prjAttForm_;

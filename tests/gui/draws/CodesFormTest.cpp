@@ -23,9 +23,9 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "gui/common/DocUndo.h"
+#include "gui/common/WhenModalOpens.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
-#include "gui/common/WhenModalOpens.h"
 #include "gui/draws/FindDialog.h"
 #include "gui/draws/LabelDateDlg.h"
 #include "support/Draws.h"
@@ -47,6 +47,8 @@ const ButtonRow kButtons[] = {
     {"FileMenuNewBt", "导入", "导入开奖号码", "从TEXT文件里面导入开奖号码", true},
     {"TableImportBt", "导入数据", "导入开奖数据",
      "从网站或电子表格保存的文件导入开奖数据，预览后追加或替换", true},
+    {"UpdateBt", "更新", "更新开奖数据", "从启用的数据源取来最新的开奖数据，按期号追加到码表末尾",
+     true},
     {"PasteTableBt", "粘贴", "粘贴开奖数据", "把剪贴板里的开奖数据导入码表，预览后追加或替换",
      false},
     {"FileMenuOpenBt", "导出", "导出开奖号码", "将当前的开奖号码导出到文本文件", true},
@@ -78,6 +80,8 @@ const ItemRow kItems[] = {
     {"CodeMenuImport", "码表导入(&I)...", "", "导入直码数据", "导入直码数据作为当前的基础直码"},
     {"CodeMenuImportTable", "导入开奖数据(&T)...", "Ctrl+Shift+I", "导入开奖数据",
      "从CSV或文本文件导入开奖数据，预览后追加或替换"},
+    {"CodeMenuUpdate", "更新开奖数据(&U)...", "Ctrl+R", "更新开奖数据",
+     "从启用的数据源取来最新的开奖数据，按期号追加到码表末尾"},
     {"CodeMenuPaste", "粘贴开奖数据(&V)", "Ctrl+V", "粘贴开奖数据",
      "把剪贴板里的开奖数据导入码表，预览后追加或替换"},
     {"CodeMenuExport", "码表导出(&E)...", "", "导出直码数据", "将当前的基础直码向文本文件导出"},
