@@ -20,6 +20,9 @@ std::vector<TDrawSource> SourcesOf(const Args& args) {
         if (!file) {
             throw UsageError("give the sources with --source URL or --sources FILE");
         }
+        if (args.Value("--format")) {
+            throw UsageError("--format is for --source addresses; the list gives each its own");
+        }
         for (TDrawSource& source : LoadSources(*file)) {
             if (source.Enabled) {
                 source.Headers.insert(source.Headers.end(), args.Values("--header").begin(),

@@ -245,6 +245,9 @@ TEST_F(UpdateCommand, TakesTheSourcesSwitchedOnInTheList) {
     EXPECT_EQ(none.status, 2);
     EXPECT_NE(none.err.find("give the sources with --source URL or --sources FILE"),
               std::string::npos);
+    const test::CliResult format = RunCli(Update({"--sources", list, "--format", "json"}));
+    EXPECT_EQ(format.status, 2);
+    EXPECT_NE(format.err.find("--format is for --source addresses"), std::string::npos);
 }
 
 }  // namespace

@@ -145,6 +145,7 @@ TUpdateRead ReadUpdate(const std::vector<TDrawSource>& sources, const std::vecto
         }
     }
     std::vector<const TTableRead*> pointers;
+    pointers.reserve(reads.size());
     for (const TTableRead& read : reads) {
         pointers.push_back(&read);
     }
@@ -180,7 +181,7 @@ std::vector<std::string> UpdateProblems(const TUpdateRead& update, int tableRows
         }
     } else if (read.Draws.empty()) {
         if (problems.empty()) {
-            problems.push_back("数据源里没有可以导入的开奖号码。");
+            problems.emplace_back("数据源里没有可以导入的开奖号码。");
         }
     } else if (!plan.Start) {
         problems.push_back("无法更新：数据源的开奖号码里找不到与码表最后" +

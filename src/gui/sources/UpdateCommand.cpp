@@ -81,7 +81,7 @@ QString TUpdateCommand::Run() {
     }
     const std::optional<TUpdateRead> update = Fetch(sources);
     if (!update) {
-        const QString text = QStringLiteral("已取消更新开奖数据");
+        QString text = QStringLiteral("已取消更新开奖数据");
         form_.Report(S(text));
         return text;
     }
