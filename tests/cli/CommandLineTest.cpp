@@ -170,12 +170,13 @@ TEST(CommandHelp, AGroupListsItsCommands) {
     const CliResult missing = RunCli({"draws"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err,
-              "tovarin-cli draws: missing the command (one of export, import, import-table)\n");
+              "tovarin-cli draws: missing the command (one of export, import, import-table, "
+              "export-table, list)\n");
     const CliResult unknown = RunCli({"draws", "sideways", "a", "b"});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(
-        unknown.err,
-        "tovarin-cli draws: unknown command sideways (one of export, import, import-table)\n");
+    EXPECT_EQ(unknown.err,
+              "tovarin-cli draws: unknown command sideways (one of export, import, import-table, "
+              "export-table, list)\n");
 }
 
 TEST(CommandHelp, VersionIsTheProgramsVersionText) {
