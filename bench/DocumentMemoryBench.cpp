@@ -44,6 +44,12 @@ void operator delete(void* block) noexcept {
 
 void operator delete(void* block, size_t /*size*/) noexcept { operator delete(block); }
 
+// The array forms too: the core's own replacements must not be linked in
+// beside these.
+void* operator new[](size_t size) { return operator new(size); }
+void operator delete[](void* block) noexcept { operator delete(block); }
+void operator delete[](void* block, size_t /*size*/) noexcept { operator delete(block); }
+
 namespace tovarin {
 namespace {
 

@@ -12,6 +12,8 @@
 
 #include "core/draws/LawNet.h"
 #include "core/draws/NetView.h"
+#include "core/engine/Prj.h"
+#include "gui/common/DocUndo.h"
 #include "gui/draws/GridPainter.h"
 
 using namespace tovarin;
@@ -127,6 +129,30 @@ void BM_TypeDrawAtEnd(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TypeDrawAtEnd)->Unit(benchmark::kMicrosecond);
+
+// A digit typed into the page shown, as the grid does it: the undo step is
+// recorded (each digit into a draw of its own, so that no two steps join)
+// and the page painted. A million draws must cost what a thousand do.
+void BM_TypedDigitStepAndPaint(benchmark::State& state) {
+    const int draws = static_cast<int>(state.range(0));
+    Scene scene(draws);
+    TPrjMgr projects(scene.net);
+    TDocUndo undo(scene.net, projects);
+    scene.view->ApplyScrollPos(draws / 2 > scene.view->ScrollMax() ? 0 : draws / 2);
+    int n = 0;
+    for (auto _ : state) {
+        const int row = scene.view->TopRow() + n % scene.view->VisibleRows();
+        const int pos = n % TSeq::DigitCount;
+        undo.Run(
+            QStringLiteral("输入开奖号码"),
+            [&] { scene.net.SetNum(row, pos, (scene.net.GetNum(row, pos) + 1) % 10); },
+            QString::number(n));
+        scene.Paint();
+        benchmark::DoNotOptimize(scene.image.constBits());
+        ++n;
+    }
+}
+BENCHMARK(BM_TypedDigitStepAndPaint)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 // The digit search through all million draws without a match (adjacent
 // digits of these draws always differ, so "00" is nowhere): the longest a

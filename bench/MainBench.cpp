@@ -87,7 +87,11 @@ public:
     QString OpenFileName(QWidget*, const TFileDialogSpec&) override { return {}; }
     QString SaveFileName(QWidget*, const TFileDialogSpec&) override { return {}; }
     QString AskText(QWidget*, const QString&, const QString&) override { return {}; }
-    void OpenWithShell(const QString&) override {}
+    bool AskChoice(QWidget*, const QString&, const QString&, const QString&,
+                   const QString&) override {
+        return false;
+    }
+    bool OpenWithShell(const QString&) override { return false; }
 };
 
 TMainForm::TSetup BenchSetup(const std::string& folder) {

@@ -20,6 +20,23 @@ if(TARGET tovarin)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/tovarin)
   install(FILES ${TOVARIN_DATA_DIR}/tovarin.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # The document type: a file manager opens *.lvrn files with the program.
+  install(FILES ${TOVARIN_DATA_DIR}/tovarin-mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tovarin.xml)
+  # The desktop's caches learn of both at once, unless the install is staged
+  # for a package (whose own scripts then do it).
+  install(CODE [[
+    if(NOT DEFINED ENV{DESTDIR} OR "$ENV{DESTDIR}" STREQUAL "")
+      find_program(TOVARIN_UPDATE_MIME update-mime-database)
+      find_program(TOVARIN_UPDATE_DESKTOP update-desktop-database)
+      if(TOVARIN_UPDATE_MIME)
+        execute_process(COMMAND ${TOVARIN_UPDATE_MIME} "${CMAKE_INSTALL_PREFIX}/share/mime")
+      endif()
+      if(TOVARIN_UPDATE_DESKTOP)
+        execute_process(COMMAND ${TOVARIN_UPDATE_DESKTOP} "${CMAKE_INSTALL_PREFIX}/share/applications")
+      endif()
+    endif()
+  ]])
   install(FILES ${PROJECT_SOURCE_DIR}/src/gui/mainwin/icons/tovarin.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()

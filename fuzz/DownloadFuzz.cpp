@@ -64,16 +64,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<TQiCodeRec> records(1, TQiCodeRec{42, 4242});
     const std::vector<TQiCodeRec> recordsBefore = records;
 
+    // Read straight from the body, the records and the refusal are those
+    // of the lines.
+    std::string refusal;
+    std::vector<TQiCodeRec> direct;
+    try {
+        direct = ReadDownloadRecords(body);
+    } catch (const EDownloadError& error) {
+        refusal = error.what();
+    }
+
     std::vector<std::string> lines;
     int count = 0;
     try {
         lines = ReadDownloadResponse(body);
         count = ApplyDownload(lines, records, table);
-    } catch (const EDownloadError&) {
-        if (Rows(table) != before || !SameRecords(records, recordsBefore)) {
+    } catch (const EDownloadError& error) {
+        if (Rows(table) != before || !SameRecords(records, recordsBefore) ||
+            refusal != error.what()) {
             abort();
         }
         return 0;
+    }
+    if (!refusal.empty() || !SameRecords(direct, records)) {
+        abort();
     }
     if (count == 0) {
         if (Rows(table) != before) {

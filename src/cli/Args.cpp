@@ -31,7 +31,8 @@ Args Args::Parse(const CommandSpec& spec, const std::vector<std::string>& words)
             throw UsageError("unexpected argument " + word);
         }
     }
-    if (args.positionals_.size() < spec.positionals.size()) {
+    if (args.positionals_.size() < spec.positionals.size() &&
+        !spec.positionals[args.positionals_.size()].optional) {
         throw UsageError("missing " + std::string(spec.positionals[args.positionals_.size()].name));
     }
     for (const OptionSpec& option : spec.options) {
@@ -61,15 +62,15 @@ size_t Args::TakeOption(const std::vector<std::string>& words, size_t at) {
         values.emplace_back();
         return at;
     }
-    if (equals != std::string::npos) {
-        values.push_back(word.substr(equals + 1));
-        return at;
-    }
-    if (at + 1 == words.size()) {
+    if (equals == std::string::npos && at + 1 == words.size()) {
         throw UsageError(name + " needs a value");
     }
-    values.push_back(words[at + 1]);
-    return at + 1;
+    const std::string value = equals == std::string::npos ? words[at + 1] : word.substr(equals + 1);
+    if (option->takesPath && value.empty()) {
+        throw UsageError(name + " needs a path, not an empty value");
+    }
+    values.push_back(value);
+    return equals == std::string::npos ? at + 1 : at;
 }
 
 void Args::CheckDeclared(std::string_view name, bool flag) const {
@@ -108,7 +109,7 @@ std::optional<int> Args::IntValue(std::string_view name) const {
     return ParseIntArg(*text, name);
 }
 
-const std::string& Args::Positional(std::string_view name) const {
+size_t Args::PositionalIndex(std::string_view name) const {
     const auto it =
         std::find_if(spec_->positionals.begin(), spec_->positionals.end(),
                      [name](const PositionalSpec& positional) { return positional.name == name; });
@@ -116,7 +117,19 @@ const std::string& Args::Positional(std::string_view name) const {
         throw std::logic_error("tovarin-cli " + std::string(spec_->name) +
                                " declares no positional word " + std::string(name));
     }
-    return positionals_[static_cast<size_t>(it - spec_->positionals.begin())];
+    return static_cast<size_t>(it - spec_->positionals.begin());
+}
+
+const std::string& Args::Positional(std::string_view name) const {
+    return positionals_.at(PositionalIndex(name));
+}
+
+std::optional<std::string> Args::OptionalPositional(std::string_view name) const {
+    const size_t index = PositionalIndex(name);
+    if (index >= positionals_.size()) {
+        return std::nullopt;
+    }
+    return positionals_[index];
 }
 
 int ParseIntArg(const std::string& text, std::string_view what) {

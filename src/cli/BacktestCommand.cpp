@@ -1,10 +1,12 @@
 // backtest: how a project would have done over past draws, against picking
 // as many codes at random.
+#include <cstdint>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "cli/Command.h"
 #include "cli/Document.h"
+#include "cli/Output.h"
 #include "core/backtest/BacktestText.h"
 #include "core/draws/LawNet.h"
 
@@ -24,23 +26,7 @@ Json ResultJson(const TBacktestResult& r) {
                 {"current_miss_run", r.CurrentMissRun}};
 }
 
-Json DetailsJson(const TBacktestReport& report, const TEvaluation& evaluation,
-                 const TCodeNet& net) {
-    Json details = Json::array();
-    for (int period = report.Range.From; period <= report.Range.To; ++period) {
-        const TPeriodDetail detail = PeriodDetail(evaluation, net, period);
-        details.push_back(Json{{"period", detail.Period},
-                               {"draw", detail.Draw},
-                               {"code", CodeToStr(detail.Code)},
-                               {"error", detail.Error},
-                               {"hit", detail.Hit},
-                               {"failed_steps", detail.FailedSteps}});
-    }
-    return details;
-}
-
-Json ReportJson(const TBacktestReport& report, const TEvaluation& evaluation, const TCodeNet& net,
-                int projectNumber, bool details) {
+Json ReportJson(const TBacktestReport& report, int projectNumber) {
     Json json{{"project", projectNumber},
               {"from", report.Range.From},
               {"to", report.Range.To},
@@ -69,10 +55,28 @@ Json ReportJson(const TBacktestReport& report, const TEvaluation& evaluation, co
         groups.push_back(Json{
             {"size", group.Size}, {"codes", group.Codes}, {"expected_hits", group.ExpectedHits}});
     }
-    if (details) {
-        json["details"] = DetailsJson(report, evaluation, net);
-    }
     return json;
+}
+
+// The details of a million periods would not fit a JSON tree in memory: each
+// period's object is written as it is made, after the rest of the report.
+void PrintJson(const TBacktestReport& report, const TEvaluation& evaluation, const TCodeNet& net,
+               int projectNumber, bool details) {
+    std::string text = JsonText(ReportJson(report, projectNumber));
+    if (!details) {
+        std::cout << text << '\n';
+        return;
+    }
+    text.pop_back();
+    std::cout << text << ",\"details\":[";
+    for (int period = report.Range.From; period <= report.Range.To; ++period) {
+        const TPeriodDetail detail = PeriodDetail(evaluation, net, period);
+        const Json entry{
+            {"period", detail.Period}, {"draw", detail.Draw}, {"code", CodeToStr(detail.Code)},
+            {"error", detail.Error},   {"hit", detail.Hit},   {"failed_steps", detail.FailedSteps}};
+        std::cout << (period == report.Range.From ? "" : ",") << JsonText(entry);
+    }
+    std::cout << "]}\n";
 }
 
 // The range of the options over the table; a range the table cannot
@@ -81,7 +85,8 @@ TPeriodRange RangeArg(const TCodeNet& net, std::optional<int> from, std::optiona
     TPeriodRange range = DefaultRange(net);
     if (to) {
         range.To = *to;
-        range.From = std::max(net.FirstPeriod(), *to - 99);
+        // In 64 bits: the period before the first may not be an int.
+        range.From = static_cast<int>(std::max<int64_t>(net.FirstPeriod(), int64_t{*to} - 99));
     }
     if (from) {
         range.From = *from;
@@ -108,12 +113,9 @@ int RunBacktest(const Args& args) {
     const TEvaluation evaluation = EvaluateProject(project);
     const TBacktestReport report = Backtest(evaluation, doc.codeNet, range);
     if (args.Flag("--json")) {
-        std::cout << ReportJson(report, evaluation, doc.codeNet, number, details).dump() << '\n';
+        PrintJson(report, evaluation, doc.codeNet, number, details);
     } else {
-        for (const std::string& line :
-             BacktestReportLines(report, evaluation, doc.codeNet, number, details)) {
-            PrintLine(line);
-        }
+        WriteBacktestReport(report, evaluation, doc.codeNet, number, details, &PrintLine);
     }
     return 0;
 }

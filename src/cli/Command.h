@@ -38,14 +38,19 @@ struct OptionSpec {
     std::string_view valueName;  // empty for a flag
     std::string_view help;
     Occurs occurs = Occurs::Optional;
+    // The value names a file or folder, so an empty one is refused: it
+    // would name the current or the root folder.
+    bool takesPath = false;
 
     bool IsFlag() const { return valueName.empty(); }
 };
 
-// A positional word; every declared one must be given, in this order.
+// A positional word; every declared one must be given, in this order,
+// except optional ones, which stand last.
 struct PositionalSpec {
     std::string_view name;
     std::string_view help;
+    bool optional = false;
 };
 
 class Args;
@@ -78,9 +83,12 @@ public:
     // The value as a whole number; a text that is not one is a UsageError.
     std::optional<int> IntValue(std::string_view name) const;
     const std::string& Positional(std::string_view name) const;
+    // An optional positional word, nothing when it was left out.
+    std::optional<std::string> OptionalPositional(std::string_view name) const;
 
 private:
     explicit Args(const CommandSpec& spec) : spec_(&spec) {}
+    size_t PositionalIndex(std::string_view name) const;
     // Takes the option at words[at] and its value; returns the index of its
     // last word.
     size_t TakeOption(const std::vector<std::string>& words, size_t at);
@@ -124,5 +132,6 @@ const CommandSpec& AnalyseCommand();
 const CommandSpec& RecoveryCommand();
 const CommandSpec& StatsCommand();
 const CommandSpec& BacktestCommand();
+const CommandSpec& GameCommand();
 
 }  // namespace tovarin::cli

@@ -35,6 +35,7 @@ const std::vector<const CommandSpec*>& Commands() {
         &DrawsImportTableCommand(),
         &DrawsExportTableCommand(),  // the draws with labels and dates as CSV
         &DrawsListCommand(),         // the draws, one line each
+        &GameCommand(),              // the game the draw table keeps
         &UpdateCommand(),            // the draws from the player's sources
     };
     return commands;

@@ -3,6 +3,8 @@
 #include <iostream>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
+#include "core/base/FileIO.h"
 
 namespace tovarin::cli {
 
@@ -12,6 +14,15 @@ void Open(const std::string& path, Document& doc) {
     } catch (const std::exception& error) {
         throw DocumentOpenError("cannot read " + path + ": " + error.what());
     }
+}
+
+void SaveAfterReport(const std::string& path, const Document& doc, const std::string& report) {
+    const std::string image = BuildDocumentImage(doc.codeNet, doc.projects);
+    CheckWritableSize(image.size());
+    std::cout << report;
+    FinishOutput();
+    RemoveLeftTemporariesBeside(path);
+    WriteFileAtomically(path, image);
 }
 
 TSeqPrj& ProjectArg(const Document& doc, int number) {

@@ -24,6 +24,13 @@ public:
 };
 
 void Open(const std::string& path, Document& doc);
+// Prints the report of a command that changes the document, then saves it.
+// The image is made and its size checked first, so that once the report is
+// out only the write itself can fail; a report that cannot be written
+// (EOutputError) leaves the file as it was. What saves cut short by a crash
+// or a kill left beside the file is removed first, as the desktop program
+// does in its folder.
+void SaveAfterReport(const std::string& path, const Document& doc, const std::string& report);
 
 // The project a --project number (from 1) names; a number the document does
 // not have is a RangeError.

@@ -1,6 +1,4 @@
 // The download command: fetch the draw history and put it into a document.
-#include <iostream>
-
 #include "cli/Command.h"
 #include "cli/Document.h"
 #include "cli/SettingsArgs.h"
@@ -32,6 +30,12 @@ std::string FetchBody(const std::string& address, int timeoutMs) {
     }
 }
 
+// The answer's records; its body is gone before the table is made of them.
+std::vector<TQiCodeRec> FetchRecords(const std::string& address, int timeoutMs) {
+    const std::string body = FetchBody(address, timeoutMs);
+    return ReadDownloadRecords(body);
+}
+
 int RunDownload(const Args& args) {
     const std::optional<std::string> baseAddress = args.Value("--url");
     const std::optional<std::string> userName = args.Value("--user");
@@ -48,23 +52,24 @@ int RunDownload(const Args& args) {
     if (FileExists(path)) {
         Open(path, doc);
     }
+    CheckDownloadGame(doc.codeNet);
     int drawCount = 0;
     std::vector<TQiCodeRec> records;
     try {
         const std::string address = DownloadRequestAddress(
             baseAddress.value_or(DefaultDownloadAddress()), userName.value_or(settings.userName),
             password.value_or(settings.userPW));
-        drawCount = ApplyDownload(ReadDownloadResponse(FetchBody(address, timeoutMs)), records,
-                                  doc.codeNet);
+        records = FetchRecords(address, timeoutMs);
+        drawCount = ApplyDownloadRecords(records, doc.codeNet);
     } catch (const Exception& error) {
         throw Exception(DownloadFailureText(error.what()));
     }
     if (drawCount == 0) {
         throw Exception(std::string(kNoDrawsText));
     }
-    SaveDocument(path, doc.codeNet, doc.projects);
-    std::cout << DownloadDoneText(drawCount, records.back().period) << '\n'
-              << "draws " << drawCount << '\n';
+    SaveAfterReport(path, doc,
+                    DownloadDoneText(drawCount, records.back().period) + "\ndraws " +
+                        std::to_string(drawCount) + "\n");
     return 0;
 }
 

@@ -19,8 +19,9 @@ int RunDrawsExportTable(const Args& args) {
 const CommandSpec& DrawsExportTableCommand() {
     static const CommandSpec spec{
         .name = "draws export-table",
-        .summary = "Writes the document's draws with their labels and dates as a CSV file "
-                   "(UTF-8, header 期号,开奖日期,开奖号码) that draws import-table reads back.",
+        .summary =
+            "Writes the document's draws with their labels and dates as a CSV file "
+            "(UTF-8, header 期号,开奖日期,开奖号码) that draws import-table reads back.",
         .positionals = {{"DOC", "the document (.lvrn)"}, {"FILE", "the CSV file to write"}},
         .options = {},
         .run = &RunDrawsExportTable,

@@ -17,7 +17,7 @@ int RunDrawsImport(const Args& args) {
         throw EInOutError("No such file: " + textFile);
     }
     doc.codeNet.ImportFromText(textFile);
-    SaveDocument(path, doc.codeNet, doc.projects);
+    SaveAfterReport(path, doc, "");
     return 0;
 }
 

@@ -30,9 +30,9 @@ PeriodRange RangeArg(const TCodeNet& net, std::optional<int> from, std::optional
     return range;
 }
 
-Json NumbersJson(const TSeq& draw) {
+Json NumbersJson(const TSeq& draw, TGame game) {
     Json numbers = Json::array();
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+    for (int pos = 0; pos < NumberCount(game); ++pos) {
         numbers.push_back(draw.GetNum(pos));
     }
     return numbers;
@@ -51,7 +51,7 @@ void PrintJson(const TCodeNet& net, PeriodRange range) {
         const Json row = {{"period", period},
                           {"label", TextOrNull(draw.GetLabel().Text())},
                           {"date", TextOrNull(draw.GetDate().Text())},
-                          {"numbers", NumbersJson(draw)}};
+                          {"numbers", NumbersJson(draw, net.Game())}};
         std::cout << (period == range.From ? "" : ",") << row.dump();
     }
     std::cout << "]}\n";
@@ -61,15 +61,15 @@ void PrintText(const TCodeNet& net, PeriodRange range) {
     for (int period = range.From; period <= range.To; ++period) {
         const TSeq& draw = net.GetSeq(period - net.FirstPeriod());
         std::cout << period << ' ' << TextOrDash(draw.GetLabel().Text()) << ' '
-                  << TextOrDash(draw.GetDate().Text()) << ' ' << NumbersText(draw) << '\n';
+                  << TextOrDash(draw.GetDate().Text()) << ' ' << NumbersText(draw, net.Game())
+                  << '\n';
     }
 }
 
 int RunDrawsList(const Args& args) {
     Document doc;
     Open(args.Positional("DOC"), doc);
-    const PeriodRange range =
-        RangeArg(doc.codeNet, args.IntValue("--from"), args.IntValue("--to"));
+    const PeriodRange range = RangeArg(doc.codeNet, args.IntValue("--from"), args.IntValue("--to"));
     if (args.Flag("--json")) {
         PrintJson(doc.codeNet, range);
     } else {
@@ -83,8 +83,9 @@ int RunDrawsList(const Args& args) {
 const CommandSpec& DrawsListCommand() {
     static const CommandSpec spec{
         .name = "draws list",
-        .summary = "Lists the document's draws: period, label, date and numbers (- for a missing "
-                   "label or date).",
+        .summary =
+            "Lists the document's draws: period, label, date and numbers (- for a missing "
+            "label or date).",
         .positionals = {{"DOC", "the document (.lvrn)"}},
         .options = {{"--from", "P", "first period (default: 1)"},
                     {"--to", "P", "last period (default: the last draw)"},

@@ -55,8 +55,8 @@ constexpr std::string_view kHelpOptionHelp = "show this help and exit";
 std::string Synopsis(const CommandSpec& spec) {
     std::string text(spec.name);
     for (const PositionalSpec& positional : spec.positionals) {
-        text += ' ';
-        text += positional.name;
+        text += positional.optional ? " [" + std::string(positional.name) + ']'
+                                    : ' ' + std::string(positional.name);
     }
     for (const OptionSpec& option : spec.options) {
         const std::string label = OptionLabel(option);

@@ -4,6 +4,7 @@
 
 #include "cli/Command.h"
 #include "cli/Document.h"
+#include "cli/Output.h"
 #include "core/engine/Bind.h"
 #include "core/engine/PrjOptions.h"
 
@@ -67,9 +68,10 @@ void PrintJson(const Document& doc) {
         projects.push_back(ProjectJson(doc.projects.GetSeqPrj(i)));
     }
     const nlohmann::ordered_json json = {{"draws", doc.codeNet.Count()},
+                                         {"game", GameName(doc.codeNet.Game())},
                                          {"labelled", doc.codeNet.LabelledCount()},
                                          {"projects", projects}};
-    std::cout << json.dump(2) << '\n';
+    std::cout << JsonText(json, 2) << '\n';
 }
 
 int RunInfo(const Args& args) {

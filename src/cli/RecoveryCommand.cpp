@@ -3,21 +3,25 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "core/app/Recovery.h"
 #include "core/base/FileIO.h"
+#include "core/base/PathCheck.h"
 
 namespace tovarin::cli {
 namespace {
 
 int RunRecovery(const Args& args) {
     const std::string& document = args.Positional("DOC");
-    const std::string copy = RecoveryCopyPath(*args.Value("--folder"), document);
+    // Named as the window names it, whatever folder the command runs in.
+    const std::string copy =
+        RecoveryCopyPath(*args.Value("--folder"), AbsolutePath(document, CurrentFolder()));
     const bool exists = FileExists(copy);
     const bool newer = RecoveryCopyIsNewer(copy, document);
     if (args.Flag("--json")) {
         const nlohmann::ordered_json json = {
             {"document", document}, {"copy", copy}, {"exists", exists}, {"newer", newer}};
-        std::cout << json.dump() << '\n';
+        std::cout << JsonText(json) << '\n';
     } else {
         std::cout << "copy " << copy << '\n'
                   << "state "
@@ -39,7 +43,7 @@ const CommandSpec& RecoveryCommand() {
         .options = {{"--folder", "RECOVERY",
                      "the recovery folder (recovery in the user's data "
                      "folder)",
-                     Occurs::Required},
+                     Occurs::Required, true},
                     {"--json", "", "one JSON object instead of lines"}},
         .run = &RunRecovery,
     };

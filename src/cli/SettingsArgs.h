@@ -11,7 +11,8 @@ namespace tovarin::cli {
 // The settings options a command that runs the engine declares.
 inline constexpr OptionSpec kSettingsOption{
     "--settings", "INI",
-    "the settings file, read as at start-up (a missing one gives the defaults)"};
+    "the settings file, read as at start-up (a missing one gives the defaults)", Occurs::Optional,
+    true};
 inline constexpr OptionSpec kSetOption{
     "--set", "KEY=VALUE", "one setting, applied after the settings file", Occurs::Repeated};
 

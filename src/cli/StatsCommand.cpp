@@ -7,6 +7,7 @@
 
 #include "cli/Command.h"
 #include "cli/Document.h"
+#include "cli/Output.h"
 #include "core/base/Text.h"
 #include "core/draws/LawNet.h"
 #include "core/stats/HistoryStats.h"
@@ -42,7 +43,7 @@ std::string RightAligned(const std::string& text, int width) {
 // Every draw of the window, oldest first, with its omissions.
 template <typename Visit>
 void WalkTrend(const TCodeNet& net, TStatDim dim, TDrawWindow window, Visit visit) {
-    TTrendWalk walk(dim, window);
+    TTrendWalk walk(net, dim, window);
     for (int row = window.First; row < window.First + window.Count; ++row) {
         const TSeq& draw = net.GetSeq(row);
         walk.Step(draw);
@@ -74,7 +75,7 @@ Json StatsJson(const THistoryStats& stats) {
 // The trend of a million draws would not fit a JSON tree in memory: the
 // rows are written one at a time after the statistics.
 void PrintJson(const TCodeNet& net, const THistoryStats& stats, const TStatDim* trend) {
-    std::string text = StatsJson(stats).dump();
+    std::string text = JsonText(StatsJson(stats));
     if (!trend) {
         std::cout << text << '\n';
         return;
@@ -84,9 +85,10 @@ void PrintJson(const TCodeNet& net, const THistoryStats& stats, const TStatDim* 
     bool first = true;
     WalkTrend(net, *trend, stats.Window,
               [&](int period, const TSeq& draw, const std::vector<int>& omissions) {
-                  const Json row = {
-                      {"period", period}, {"draw", NumbersText(draw)}, {"omission", omissions}};
-                  std::cout << (first ? "" : ",") << row.dump();
+                  const Json row = {{"period", period},
+                                    {"draw", NumbersText(draw, net.Game())},
+                                    {"omission", omissions}};
+                  std::cout << (first ? "" : ",") << JsonText(row);
                   first = false;
               });
     std::cout << "]}\n";
@@ -100,9 +102,9 @@ void PrintTrendText(const TCodeNet& net, const THistoryStats& stats, TStatDim di
     }
     std::cout << heading << '\n';
     WalkTrend(net, dim, stats.Window,
-              [](int period, const TSeq& draw, const std::vector<int>& omissions) {
+              [&net](int period, const TSeq& draw, const std::vector<int>& omissions) {
                   std::string line = RightAligned(IntToStr(period), kTrendPeriodWidth) + "  " +
-                                     NumbersText(draw) + " ";
+                                     NumbersText(draw, net.Game()) + " ";
                   for (const int omission : omissions) {
                       line += RightAligned(IntToStr(omission), kTrendOmissionWidth);
                   }
@@ -111,7 +113,7 @@ void PrintTrendText(const TCodeNet& net, const THistoryStats& stats, TStatDim di
 }
 
 void PrintText(const TCodeNet& net, const THistoryStats& stats, const TStatDim* trend) {
-    std::cout << "号码统计（开奖号码共" << stats.Draws << "期）\n\n";
+    std::cout << "号码统计（开奖号码共" << GroupedInt(stats.Draws) << "期）\n\n";
     for (const std::string& line : StatsReportLines(stats)) {
         std::cout << line << '\n';
     }
@@ -151,7 +153,9 @@ const CommandSpec& StatsCommand() {
         .options =
             {
                 {"--last", "N", "the last N draws (1 or more; every draw when left out)"},
-                {"--trend", "head|tail|sum", "also the omissions of that dimension at each draw"},
+                {"--trend", "head|tail|sum",
+                 "also the omissions at each draw of the head, the tail or the sum head + tail "
+                 "(头尾合)"},
                 {"--json", "", "one JSON object instead of tables (keys in README.md)"},
             },
         .run = &RunStats,

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "core/base/Console.h"
 #include "core/base/FileIO.h"
+#include "core/base/ProcessMemory.h"
 #include "core/base/Version.h"
 
 namespace tovarin::cli {
@@ -49,14 +51,29 @@ bool AsksForHelp(const std::vector<std::string>& words) {
     return false;
 }
 
+// The status once everything written has left the program: output that
+// could not be written fails the run.
+int Finished(const std::string& prefix, int status) {
+    try {
+        FinishOutput();
+    } catch (const EOutputError& error) {
+        std::cerr << prefix << "cannot write the output: " << error.what() << '\n';
+        return 1;
+    }
+    return status;
+}
+
 int RunCommand(const CommandSpec& spec, const std::vector<std::string>& words) {
     const std::string prefix = "tovarin-cli " + std::string(spec.name) + ": ";
     if (AsksForHelp(words)) {
         std::cout << CommandHelp(spec);
-        return 0;
+        return Finished(prefix, 0);
     }
     try {
-        return spec.run(Args::Parse(spec, words));
+        return Finished(prefix, spec.run(Args::Parse(spec, words)));
+    } catch (const EOutputError&) {
+        // A command that changes a file checks its report first.
+        return Finished(prefix, 1);
     } catch (const RangeError& error) {
         std::cerr << prefix << error.what() << '\n';
         return 2;
@@ -80,7 +97,7 @@ int RunGroup(std::string_view group, const std::vector<std::string>& words) {
     }
     if (AsksForHelp(words)) {
         std::cout << GroupHelp(group);
-        return 0;
+        return Finished("tovarin-cli " + std::string(group) + ": ", 0);
     }
     std::cerr << "tovarin-cli " << group << ": "
               << (words.size() < 2 ? "missing the command" : "unknown command " + words[1])
@@ -95,11 +112,11 @@ int Run(const std::vector<std::string>& words) {
     }
     if (words.front() == "--help" || words.front() == "-h") {
         std::cout << ProgramHelp();
-        return 0;
+        return Finished("tovarin-cli: ", 0);
     }
     if (words.front() == "--version") {
         std::cout << kVersionText << '\n';
-        return 0;
+        return Finished("tovarin-cli: ", 0);
     }
     for (const CommandSpec* spec : Commands()) {
         if (NamedBy(*spec, words)) {
@@ -122,5 +139,7 @@ int Run(const std::vector<std::string>& words) {
 int main(int argc, char** argv) {
     tovarin::UseBinaryUtf8Streams();
     tovarin::PrepareProcessForFileWrites();
+    tovarin::cli::UseCheckedOutput();
+    tovarin::PrepareProcessMemory();
     return tovarin::cli::Run(tovarin::ProgramArguments(argc, argv));
 }

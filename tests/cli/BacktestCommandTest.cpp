@@ -180,6 +180,8 @@ TEST_F(BacktestCommand, BadArgumentsAreUsageErrors) {
     const std::vector<UsageCase> cases = {
         {{"--project", "1", "--from", "0"}, "range 0..4 is not within periods 1..4 in order"},
         {{"--project", "1", "--to", "5"}, "range 1..5 is not within periods 1..4 in order"},
+        {{"--project", "1", "--to=-2147483648"},
+         "range 1..-2147483648 is not within periods 1..4 in order"},
         {{"--project", "1", "--from", "3", "--to", "2"},
          "range 3..2 is not within periods 1..4 in order"},
         {{"--project", "3"}, "project 3: the document has 2"},

@@ -15,4 +15,10 @@ struct CliResult {
 // collects its exit status, standard output and standard error.
 CliResult RunCli(const std::vector<std::string>& args, const std::string& input = {});
 
+#ifndef _WIN32
+// The same with standard output going to the given file, a device such as
+// /dev/full among them; out stays empty.
+CliResult RunCliInto(const std::vector<std::string>& args, const std::string& outPath);
+#endif
+
 }  // namespace tovarin::test

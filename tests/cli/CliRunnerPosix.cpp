@@ -21,11 +21,10 @@ std::string TempFile(const char* tag) {
     return pattern;
 }
 
-}  // namespace
-
-CliResult RunCli(const std::vector<std::string>& args, const std::string& input) {
+// Runs the program with standard output going to outPath.
+CliResult Run(const std::vector<std::string>& args, const std::string& input,
+              const std::string& outPath) {
     const std::string inPath = TempFile("in");
-    const std::string outPath = TempFile("out");
     const std::string errPath = TempFile("err");
     WriteFileAtomically(inPath, input);
 
@@ -51,12 +50,25 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& input)
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
-    result.out = ReadWholeFile(outPath);
     result.err = ReadWholeFile(errPath);
-    for (const std::string& path : {inPath, outPath, errPath}) {
+    for (const std::string& path : {inPath, errPath}) {
         unlink(path.c_str());
     }
     return result;
+}
+
+}  // namespace
+
+CliResult RunCli(const std::vector<std::string>& args, const std::string& input) {
+    const std::string outPath = TempFile("out");
+    CliResult result = Run(args, input, outPath);
+    result.out = ReadWholeFile(outPath);
+    unlink(outPath.c_str());
+    return result;
+}
+
+CliResult RunCliInto(const std::vector<std::string>& args, const std::string& outPath) {
+    return Run(args, {}, outPath);
 }
 
 }  // namespace tovarin::test

@@ -37,6 +37,28 @@ std::string TempFile(const char* tag) {
     return Utf8Path(path);
 }
 
+// Wine on a busy machine now and then fails to create a process: the new
+// one ends before it has started, and CreateProcessW returns FALSE. The
+// program never ran, so it is started again; a start that keeps failing
+// says why, instead of passing for an exit status.
+bool Start(std::wstring& commandLine, STARTUPINFOW& startup, PROCESS_INFORMATION& process,
+           std::string& why) {
+    constexpr int kAttempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                           &startup, &process)) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (attempt == kAttempts) {
+            why = "[the test could not start " + std::string(TOVARIN_CLI) + ": " +
+                  SystemMessage(error) + "]";
+            return false;
+        }
+        Sleep(1000);
+    }
+}
+
 HANDLE Inherited(const std::string& path, DWORD access, DWORD creation) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     return CreateFileW(Utf8ToWide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -64,8 +86,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& input)
 
     CliResult result;
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &process)) {
+    std::string notStarted;
+    if (Start(commandLine, startup, process, notStarted)) {
         WaitForSingleObject(process.hProcess, INFINITE);
         DWORD status = 0;
         GetExitCodeProcess(process.hProcess, &status);
@@ -77,7 +99,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& input)
         CloseHandle(handle);
     }
     result.out = ReadWholeFile(outPath);
-    result.err = ReadWholeFile(errPath);
+    result.err = ReadWholeFile(errPath) + notStarted;
     for (const std::string& path : {inPath, outPath, errPath}) {
         std::filesystem::remove(FsPath(path));
     }

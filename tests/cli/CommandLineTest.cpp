@@ -248,6 +248,9 @@ TEST_F(CommandLine, MalformedWordsAreUsageErrors) {
         {{"filter", path, "--project=1", "--project", "2"}, "--project given more than once"},
         {{"filter", path, "--project", "2147483648"}, "--project needs a number, not 2147483648"},
         {{"filter", path, "--project", ""}, "--project needs a number, not "},
+        // An empty path would name the current or the root folder.
+        {{"filter", path, "--settings="}, "--settings needs a path, not an empty value"},
+        {{"filter", path, "--settings", ""}, "--settings needs a path, not an empty value"},
         {{"filter", path, path}, "unexpected argument " + path},
         {{"filter"}, "missing DOC"},
     };

@@ -165,12 +165,15 @@ TEST_F(DownloadCommand, AnAnswerThatNeverEndsIsAbandonedAtTheBound) {
                   "下载开奖数据失败：服务器应答错误（应答超过 64 MB）\n");
 }
 
+// The answer, a byte every 0.2 s, would take half a minute: a time-out per
+// read would never fire. The bound leaves room for a slow start of the
+// program (seconds under Wine on a busy machine), not for that half minute.
 TEST_F(DownloadCommand, TheTimeoutBoundsTheWholeTransfer) {
     DrawServer server(history, {"--trickle", "0.2"});
     const auto start = std::chrono::steady_clock::now();
     ExpectRefused({"download", doc, "--url", server.BaseAddress(), "--timeout", "1500"},
                   "下载开奖数据失败：服务器应答超时（超过 2 秒仍未完成）\n");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
 }
 
 TEST_F(DownloadCommand, AnUnreadableDocumentIsNotReplaced) {

@@ -57,8 +57,7 @@ TEST_F(DrawsImportTable, ReplacesByDefaultAndReportsSkippedLines) {
                                         "2026003,123456\r\n"));
     const test::CliResult result = RunCli({"draws", "import-table", doc, file});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out,
-              "读到2期开奖号码\n导入了2期，最新一期为2026002期\n第4行：只有6个数字\n");
+    EXPECT_EQ(result.out, "读到2期开奖号码\n导入了2期，最新一期为2026002期\n第4行：只有6个数字\n");
     EXPECT_EQ(DocDraws(), (std::vector<std::string>{"4444444", "5555555"}));
 }
 
@@ -71,8 +70,8 @@ TEST_F(DrawsImportTable, AppendsAfterTheMatchWithJson) {
     ASSERT_EQ(result.status, 0) << result.err;
     const nlohmann::json json = nlohmann::json::parse(result.out);
     EXPECT_EQ(json, nlohmann::json::parse(R"({"read": 5, "imported": 2, "mode": "append",
-        "draws": 6, "skipped": [{"line": 7, "reason": "没有期号"}], "gaps": [],
-        "gaps_total": 0})"));
+        "draws": 6, "skipped": [{"line": 7, "reason": "没有期号"}], "skipped_total": 1,
+        "gaps": [], "gaps_total": 0})"));
     EXPECT_EQ(result.out.substr(0, 14), "{\n  \"read\": 5,");
     EXPECT_EQ(DocDraws(), (std::vector<std::string>{"0000000", "1111111", "2222222", "3333333",
                                                     "4444444", "5555555"}));
@@ -84,7 +83,27 @@ TEST_F(DrawsImportTable, ReplaceJsonCountsEveryDraw) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(nlohmann::json::parse(result.out),
               nlohmann::json::parse(R"({"read": 2, "imported": 2, "mode": "replace",
-                  "draws": 2, "skipped": [], "gaps": [], "gaps_total": 0})"));
+                  "draws": 2, "skipped": [], "skipped_total": 0, "gaps": [],
+                  "gaps_total": 0})"));
+}
+
+TEST_F(DrawsImportTable, ReportsAThousandSkippedLinesAndCountsTheRest) {
+    std::string text = "1,1234567\n";
+    for (int i = 0; i < 1002; ++i) {
+        text += "2,123456\n";
+    }
+    WriteFileAtomically(file, text);
+    const test::CliResult json = RunCli({"draws", "import-table", doc, file, "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const nlohmann::json answer = nlohmann::json::parse(json.out);
+    EXPECT_EQ(answer["skipped"].size(), 1000U);
+    EXPECT_EQ(answer["skipped"].back(),
+              nlohmann::json::parse(R"({"line": 1001, "reason": "只有6个数字"})"));
+    EXPECT_EQ(answer["skipped_total"], 1002);
+    const test::CliResult lines = RunCli({"draws", "import-table", doc, file});
+    ASSERT_EQ(lines.status, 0) << lines.err;
+    EXPECT_EQ(lines.out.substr(lines.out.rfind("第1001行")),
+              "第1001行：只有6个数字\n……另有2行未列出\n");
 }
 
 TEST_F(DrawsImportTable, CreatesAMissingDocument) {

@@ -37,8 +37,7 @@ protected:
 TEST_F(DrawsLabels, ListsEveryDrawWithDashesForWhatIsMissing) {
     const test::CliResult result = RunCli({"draws", "list", doc});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out,
-              "1 2026149 2026-12-04 3581290\n2 2026150 - 0000001\n3 - - 1234567\n");
+    EXPECT_EQ(result.out, "1 2026149 2026-12-04 3581290\n2 2026150 - 0000001\n3 - - 1234567\n");
     EXPECT_EQ(RunCli({"draws", "list", doc, "--from", "2", "--to", "2"}).out,
               "2 2026150 - 0000001\n");
 }
@@ -94,7 +93,7 @@ TEST_F(DrawsLabels, ImportWithGapsIsRefusedUnlessAllowed) {
     result = RunCli({"draws", "import-table", doc, file, "--append", "--allow-gaps", "--json"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(nlohmann::json::parse(result.out), nlohmann::json::parse(R"({"read": 3,
-        "imported": 2, "mode": "append", "draws": 4, "skipped": [],
+        "imported": 2, "mode": "append", "draws": 4, "skipped": [], "skipped_total": 0,
         "gaps": ["2026151", "2026153", "2026154"], "gaps_total": 3})"));
     EXPECT_EQ(RunCli({"draws", "list", doc, "--from", "3"}).out,
               "3 2026152 - 2222222\n4 2026155 - 5555555\n");

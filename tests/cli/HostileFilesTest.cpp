@@ -141,6 +141,17 @@ TEST_F(HostileFiles, AFileSizeLimitFailsTheSaveInsteadOfKillingTheProgram) {
 #endif
 }
 
+TEST_F(HostileFiles, ASaveRemovesWhatSavesOfEndedProgramsLeftBesideTheDocument) {
+    // No system hands out a process id this high: its program has ended.
+    const std::string left = dir.File(".tovarin-999999999-3.tmp");
+    WriteFileAtomically(left, "a save cut short");
+    const std::string draws = dir.File("draws.txt");
+    WriteFileAtomically(draws, "1234567\r\n");
+    const test::CliResult result = RunCli({"draws", "import", path, draws});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"doc.lvrn", "draws.txt"}));
+}
+
 TEST_F(HostileFiles, ADocumentWithALongNameCanBeSaved) {
     const std::string name = std::string(240, 'd') + ".lvrn";
     const std::string draws = dir.File("draws.txt");

@@ -82,8 +82,9 @@ protected:
 
 TEST_F(InfoJson, DrawsAndProjects) {
     const json info = Info();
-    EXPECT_EQ(Keys(info), (std::set<std::string>{"draws", "labelled", "projects"}));
+    EXPECT_EQ(Keys(info), (std::set<std::string>{"draws", "game", "labelled", "projects"}));
     EXPECT_EQ(info.at("draws"), 3);
+    EXPECT_EQ(info.at("game"), "seven");
     EXPECT_EQ(info.at("labelled"), 0);
     ASSERT_TRUE(info.at("projects").is_array());
     EXPECT_EQ(info.at("projects").size(), 2u);
@@ -166,7 +167,9 @@ TEST_F(InfoJson, AnEmptyDocumentIsOneSmallObject) {
     WriteFileAtomically(empty, "");
     const CliResult result = RunCli({"info", "--json", empty});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "{\n  \"draws\": 0,\n  \"labelled\": 0,\n  \"projects\": []\n}\n");
+    EXPECT_EQ(
+        result.out,
+        "{\n  \"draws\": 0,\n  \"game\": \"seven\",\n  \"labelled\": 0,\n  \"projects\": []\n}\n");
 }
 
 // Without --json the lines stay as they were.

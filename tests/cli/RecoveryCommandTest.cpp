@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+
 #include "cli/CliRunner.h"
 #include "core/app/Recovery.h"
 #include "core/base/FileIO.h"
@@ -47,6 +49,27 @@ TEST(RecoveryCommand, WithoutAFolderItIsAUsageError) {
     EXPECT_EQ(result.err.rfind("tovarin-cli recovery: ", 0), 0U) << result.err;
     EXPECT_NE(result.err.find("--folder"), std::string::npos) << result.err;
     EXPECT_EQ(result.out, "");
+    const test::CliResult empty = RunCli({"recovery", "/x.lvrn", "--folder="});
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_EQ(
+        empty.err.rfind("tovarin-cli recovery: --folder needs a path, not an empty value\n", 0), 0U)
+        << empty.err;
+}
+
+// The window names a document by its absolute path; so must the command.
+TEST(RecoveryCommand, ARelativeDocumentIsTheOneInTheCurrentFolder) {
+    test::TempDir dir;
+    std::filesystem::create_directory(test::FsPath(dir.File("recovery")));
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(test::FsPath(dir.Path()));
+    const std::u8string folder = std::filesystem::current_path().generic_u8string();
+    const std::string copy = RecoveryCopyPath(
+        dir.File("recovery"), std::string(folder.begin(), folder.end()) + "/工作文档.lvrn");
+    WriteFileAtomically(copy, "c");
+    const test::CliResult result =
+        RunCli({"recovery", "工作文档.lvrn", "--folder", dir.File("recovery")});
+    std::filesystem::current_path(before);
+    EXPECT_EQ(result.out, "copy " + copy + "\nstate newer\n") << result.err;
 }
 
 }  // namespace

@@ -12,6 +12,10 @@ inline constexpr const char* kNoDevNullFolderOnWindows =
     "Windows has no /dev/null, the file below which no folder can be made even by root";
 inline constexpr const char* kNoSymbolicLinksOnWindows =
     "symbolic links on Windows need a privilege a test cannot count on";
+inline constexpr const char* kNoLazyMemoryOnWindows =
+    "the test maps a gigabyte of untouched pages with mmap, which Windows does not have";
+inline constexpr const char* kNoDevFullOnWindows =
+    "Windows has no /dev/full, the device on which every write fails";
 inline constexpr const char* kNoChildProcessesOnWindows =
     "Windows has no fork, FIFOs, POSIX signals, setrlimit or user switching, "
     "which the test needs to cause the failure it checks";

@@ -38,9 +38,10 @@ std::string DocDisplayName(const std::string& docFileName) {
     return docFileName.substr(docFileName.find_last_of('/') + 1);
 }
 
-std::string CaptionText(const TAppInfoRec& info, bool modified) {
+std::string CaptionText(const TAppInfoRec& info, bool modified, const std::string& gameTag) {
     return info.ProductName + " v" + info.VersionText + " - " + DocDisplayName(info.DocFileName) +
-           (modified ? "*" : "") + " - " + kSiteName + " " + info.WebAddress + " - " + kCaptionTail;
+           (modified ? "*" : "") + gameTag + " - " + kSiteName + " " + info.WebAddress + " - " +
+           kCaptionTail;
 }
 
 std::string PrintJobTitle(const TAppInfoRec& info, std::time_t moment) {

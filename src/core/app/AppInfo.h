@@ -24,9 +24,10 @@ TAppInfoRec MakeAppInfo(const std::string& appDir);
 extern const char* const kSiteName;
 
 // "Tovarin v1.08 - ", the document's file name without its folder (or
-// "未命名" while it has none) with "*" while it is modified, then " - ", the
-// site name and address, " - " and the closing text.
-std::string CaptionText(const TAppInfoRec& info, bool modified);
+// "未命名" while it has none) with "*" while it is modified, the game's tag
+// (" [七星彩]", empty for the seven digits), then " - ", the site name and
+// address, " - " and the closing text.
+std::string CaptionText(const TAppInfoRec& info, bool modified, const std::string& gameTag = {});
 
 // The name the caption and the recent-documents menu show for a document.
 std::string DocDisplayName(const std::string& docFileName);

@@ -33,7 +33,7 @@ void TRecentDocs::Add(const std::string& path) {
 
 void TRecentDocs::Remove(const std::string& path) { std::erase(items_, path); }
 
-TRecentDocs TRecentDocs::Load(const std::string& fileName) {
+TRecentDocs TRecentDocs::Load(const std::string& fileName, std::string* warning) {
     TRecentDocs recent;
     // The reader refuses what is not a regular file (a FIFO would never end);
     // a list that cannot be read or is far too long for eight paths is ignored.
@@ -42,11 +42,16 @@ TRecentDocs TRecentDocs::Load(const std::string& fileName) {
     }
     std::string bytes;
     try {
-        bytes = ReadWholeFile(fileName);
+        // One byte past the bound tells a longer file without reading it.
+        bytes = ReadFileHead(fileName, kMaxListBytes + 1);
     } catch (const EInOutError&) {
         return recent;
     }
     if (bytes.size() > kMaxListBytes) {
+        if (warning != nullptr) {
+            *warning = "最近打开的文档列表 " + fileName + " 大于 " +
+                       std::to_string(kMaxListBytes >> 10) + " KB，已忽略";
+        }
         return recent;
     }
     std::vector<std::string> lines;

@@ -21,7 +21,9 @@ public:
 
     // A missing, oversized or unreadable file gives an empty list; lines
     // that are not absolute paths, or hold control characters, are skipped.
-    static TRecentDocs Load(const std::string& fileName);
+    // No more than the bound is read: a larger file is ignored, and warning
+    // (when given) says so in one line.
+    static TRecentDocs Load(const std::string& fileName, std::string* warning = nullptr);
     // Writes the list atomically; EInOutError when it cannot.
     void Save(const std::string& fileName) const;
 

@@ -8,6 +8,7 @@
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
 #include "core/base/PathCheck.h"
+#include "core/base/Text.h"
 
 namespace tovarin {
 namespace {
@@ -17,16 +18,6 @@ constexpr const char* kUntitledStem = "未命名";
 // Keeps the whole name under the 255 bytes a file name may have.
 constexpr size_t kMaxStemBytes = 120;
 constexpr int kMaxAsideNames = 1000;
-
-// FNV-1a, 64 bits: stable across runs and builds, unlike std::hash.
-uint64_t PathHash(std::string_view path) {
-    uint64_t hash = 14695981039346656037ULL;
-    for (const char c : path) {
-        hash ^= static_cast<uint8_t>(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
 
 // The stem cut at a character boundary of its UTF-8 text.
 std::string Stem(const std::string& docPath) {
@@ -62,7 +53,7 @@ std::string RecoveryFolder(const std::string& userDataDir) { return userDataDir 
 
 std::string RecoveryCopyPath(const std::string& folder, const std::string& docPath) {
     char hex[17];
-    std::snprintf(hex, sizeof hex, "%016" PRIx64, PathHash(docPath));
+    std::snprintf(hex, sizeof hex, "%016" PRIx64, Fnv1a64(docPath));
     return folder + "/" + Stem(docPath) + "." + hex + std::string(kDocExt);
 }
 

@@ -132,7 +132,7 @@ TPeriodDetail PeriodDetail(const TEvaluation& evaluation, const TCodeNet& net, i
     TPeriodDetail detail;
     detail.Period = period;
     detail.Label = draw.GetLabel().Text();
-    detail.Draw = NumbersText(draw);
+    detail.Draw = NumbersText(draw, net.Game());
     TCodeVerdict verdict = ExplainCode(evaluation, WinnerCode(draw));
     detail.Code = verdict.Code;
     detail.Error = verdict.Error;

@@ -78,8 +78,8 @@ struct TBacktestReport {
 struct TPeriodDetail {
     int Period = 0;
     std::string Label;  // the lottery's, empty when the draw has none
-    std::string Draw;   // the seven digits
-    TCode Code = 0;    // the winner
+    std::string Draw;   // the numbers of the game (NumbersText)
+    TCode Code = 0;     // the winner
     int Error = 0;
     bool Hit = false;
     std::vector<int> FailedSteps;  // what blocked the winner

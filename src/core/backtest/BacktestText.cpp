@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/base/Text.h"
 #include "core/draws/LawNet.h"
 
 namespace tovarin {
@@ -21,14 +22,14 @@ std::string PercentText(double share) {
     return std::to_string(static_cast<long long>(std::lround(percent))) + "%";
 }
 
+// Amounts are never negative: they count periods.
 std::string AmountText(double amount) {
-    const double tenths = std::round(amount * 10.0);
-    if (std::fmod(tenths, 10.0) == 0.0) {
-        return std::to_string(static_cast<long long>(tenths / 10.0));
+    const auto tenths = static_cast<long long>(std::llround(amount * 10.0));
+    std::string whole = GroupedInt(tenths / 10);
+    if (tenths % 10 == 0) {
+        return whole;
     }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", tenths / 10.0);
-    return text;
+    return whole + "." + std::to_string(tenths % 10);
 }
 
 namespace {
@@ -51,18 +52,18 @@ std::string StepsText(const std::vector<int>& steps) {
 
 std::string RangeText(TPeriodRange range, int lastPeriod) {
     if (range.To == lastPeriod) {
-        return "近" + std::to_string(range.Periods()) + "期";
+        return "近" + GroupedInt(range.Periods()) + "期";
     }
     return "第" + std::to_string(range.From) + "期至第" + std::to_string(range.To) + "期";
 }
 
 std::string SummarySentence(const TBacktestReport& report, int lastPeriod) {
     const TBacktestResult& r = report.Result;
-    const std::string hits = std::to_string(r.Hits);
+    const std::string hits = GroupedInt(r.Hits);
     std::string text = RangeText(report.Range, lastPeriod) + "中命中" + hits + "期（" +
-                       PercentText(r.Rate) + "）；随机选" + std::to_string(r.Codes) +
-                       "个号码平均命中" + AmountText(r.Baseline * report.Range.Periods()) +
-                       "期；随机选号命中不少于" + hits + "期的概率";
+                       PercentText(r.Rate) + "）；随机选" + GroupedInt(r.Codes) + "个号码平均命中" +
+                       AmountText(r.Baseline * report.Range.Periods()) + "期；随机选号命中不少于" +
+                       hits + "期的概率";
     const std::string chance = PercentText(r.PValue);
     const bool bound = chance.rfind("不到", 0) == 0 || chance.rfind("超过", 0) == 0;
     text += bound ? chance : "为" + chance;
@@ -72,60 +73,57 @@ std::string SummarySentence(const TBacktestReport& report, int lastPeriod) {
     return text;
 }
 
-std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
-                                             const TEvaluation& evaluation, const TCodeNet& net,
-                                             int projectNumber, bool details) {
+void WriteBacktestReport(const TBacktestReport& report, const TEvaluation& evaluation,
+                         const TCodeNet& net, int projectNumber, bool details,
+                         const std::function<void(const std::string&)>& sink) {
     const int lastPeriod = net.FirstPeriod() + net.Count() - 1;
     const TBacktestResult& r = report.Result;
-    std::vector<std::string> lines;
-    lines.push_back("方案" + std::to_string(projectNumber) + "回测：第" +
-                    std::to_string(report.Range.From) + "期至第" + std::to_string(report.Range.To) +
-                    "期，共" + std::to_string(report.Range.Periods()) + "期；容错" +
-                    std::to_string(report.Tolerance) + "，勾选条件" +
-                    std::to_string(report.Checked) + "个");
-    lines.push_back(SummarySentence(report, lastPeriod));
-    lines.emplace_back(kBacktestCaution);
-    lines.push_back("最长连续失误" + std::to_string(r.LongestMissRun) + "期，当前连续失误" +
-                    std::to_string(r.CurrentMissRun) + "期；随机选号命中不少于" +
-                    std::to_string(r.Hits) + "期的概率p=" + FixedText(r.PValue, 6));
-    lines.emplace_back();
+    sink("方案" + std::to_string(projectNumber) + "回测：第" + std::to_string(report.Range.From) +
+         "期至第" + std::to_string(report.Range.To) + "期，共" +
+         GroupedInt(report.Range.Periods()) + "期；容错" + std::to_string(report.Tolerance) +
+         "，勾选条件" + std::to_string(report.Checked) + "个");
+    sink(SummarySentence(report, lastPeriod));
+    sink(kBacktestCaution);
+    sink("最长连续失误" + GroupedInt(r.LongestMissRun) + "期，当前连续失误" +
+         GroupedInt(r.CurrentMissRun) + "期；随机选号命中不少于" + GroupedInt(r.Hits) +
+         "期的概率p=" + FixedText(r.PValue, 6));
+    sink("");
 
     std::string errors = "中奖号码的错误值：";
     for (const TErrorPeriods& entry : report.WinnerErrors) {
-        errors += ErrorText(entry.Error) + ":" + std::to_string(entry.Periods) + "期 ";
+        errors += ErrorText(entry.Error) + ":" + GroupedInt(entry.Periods) + "期 ";
     }
-    lines.push_back(errors);
-    lines.emplace_back();
+    sink(errors);
+    sink("");
 
-    lines.emplace_back("容错曲线：");
+    sink("容错曲线：");
     for (const TTolerancePoint& point : report.ToleranceCurve) {
-        lines.push_back("  容错" + std::to_string(point.Tolerance) + "：保留号码" +
-                        std::to_string(point.Codes) + "个，命中" + std::to_string(point.Hits) +
-                        "期" + (point.Tolerance == report.Tolerance ? "（当前容错）" : ""));
+        sink("  容错" + std::to_string(point.Tolerance) + "：保留号码" +
+             std::to_string(point.Codes) + "个，命中" + GroupedInt(point.Hits) + "期" +
+             (point.Tolerance == report.Tolerance ? "（当前容错）" : ""));
     }
-    lines.emplace_back();
+    sink("");
 
-    lines.emplace_back("条件成绩单：");
+    sink("条件成绩单：");
     for (const TConditionScore& score : report.Conditions) {
-        lines.push_back(
-            "  第" + std::to_string(score.Step) + "步 " + score.Text + "：通过号码" +
-            std::to_string(score.PassedCodes) + "个（" + PercentText(score.PassedCodes / 100.0) +
-            "），通过中奖号码" + std::to_string(score.WinnerPassed) + "期（" +
-            PercentText(static_cast<double>(score.WinnerPassed) / report.Range.Periods()) + "）");
+        sink("  第" + std::to_string(score.Step) + "步 " + score.Text + "：通过号码" +
+             std::to_string(score.PassedCodes) + "个（" + PercentText(score.PassedCodes / 100.0) +
+             "），通过中奖号码" + GroupedInt(score.WinnerPassed) + "期（" +
+             PercentText(static_cast<double>(score.WinnerPassed) / report.Range.Periods()) + "）");
     }
-    lines.emplace_back();
+    sink("");
 
-    lines.emplace_back("推荐组：");
+    sink("推荐组：");
     for (const TGroupScore& group : report.Groups) {
-        lines.push_back("  " + std::to_string(group.Size) + "组（共" + std::to_string(group.Codes) +
-                        "个号码）：期望命中" + AmountText(group.ExpectedHits) + "期（" +
-                        PercentText(group.ExpectedHits / report.Range.Periods()) + "），随机基准" +
-                        PercentText(group.Codes / 100.0));
+        sink("  " + std::to_string(group.Size) + "组（共" + std::to_string(group.Codes) +
+             "个号码）：期望命中" + AmountText(group.ExpectedHits) + "期（" +
+             PercentText(group.ExpectedHits / report.Range.Periods()) + "），随机基准" +
+             PercentText(group.Codes / 100.0));
     }
 
     if (details) {
-        lines.emplace_back();
-        lines.emplace_back("每期明细：");
+        sink("");
+        sink("每期明细：");
         for (int period = report.Range.From; period <= report.Range.To; ++period) {
             const TPeriodDetail detail = PeriodDetail(evaluation, net, period);
             std::string line = "  第" + std::to_string(period) + "期 " + detail.Draw + " " +
@@ -134,10 +132,9 @@ std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
             if (!detail.FailedSteps.empty()) {
                 line += " 未通过:" + StepsText(detail.FailedSteps);
             }
-            lines.push_back(line);
+            sink(line);
         }
     }
-    return lines;
 }
 
 }  // namespace tovarin

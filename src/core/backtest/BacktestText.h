@@ -1,7 +1,7 @@
 #pragma once
 
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "core/backtest/Backtest.h"
 
@@ -12,7 +12,8 @@ class TCodeNet;
 // A share as a whole percentage ("68%"); a share that is neither 0 nor 1
 // but would round to 0% or 100% reads "不到1%" or "超过99%".
 std::string PercentText(double share);
-// A count that may have a fraction, with at most one decimal ("71", "21.3").
+// A count that may have a fraction, with at most one decimal and its digits
+// grouped ("71", "21.3", "71,069.4").
 std::string AmountText(double amount);
 
 // How the range reads: "近100期" when it ends at the table's last period,
@@ -27,10 +28,11 @@ std::string SummarySentence(const TBacktestReport& report, int lastPeriod);
 // Conditions picked while looking at these draws flatter themselves here.
 extern const char* const kBacktestCaution;
 
-// The readable report of the command line; with details, one line per
-// period naming the conditions that failed its winner.
-std::vector<std::string> BacktestReportLines(const TBacktestReport& report,
-                                             const TEvaluation& evaluation, const TCodeNet& net,
-                                             int projectNumber, bool details);
+// The readable report of the command line, each line handed to the sink as
+// it is made; with details, one line per period naming the conditions that
+// failed its winner, so that a million periods are never held at once.
+void WriteBacktestReport(const TBacktestReport& report, const TEvaluation& evaluation,
+                         const TCodeNet& net, int projectNumber, bool details,
+                         const std::function<void(const std::string&)>& sink);
 
 }  // namespace tovarin

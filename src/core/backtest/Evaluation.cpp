@@ -106,11 +106,28 @@ TCodeVerdict ExplainCode(const TEvaluation& evaluation, TCode code) {
 
 std::vector<std::string> ExplainCodeLines(const TEvaluation& evaluation, TCode code) {
     const TCodeVerdict verdict = ExplainCode(evaluation, code);
-    std::vector<std::string> lines = {CodeToStr(code) + " 错误值:" + ErrorText(verdict.Error)};
-    for (const int step : verdict.FailedSteps) {
-        lines.push_back("第" + std::to_string(step) + "步 " +
-                        evaluation.Steps[static_cast<size_t>(step - 1)].Text + " 未通过");
+    const std::string tolerance = std::to_string(evaluation.Tolerance);
+    std::string line = CodeToStr(code);
+    if (verdict.Error < 0) {
+        line += " 淘汰：未通过铁定条件";
+    } else if (evaluation.Kept(code)) {
+        line += " 保留：错误值" + ErrorText(verdict.Error) + "，未超过容错" + tolerance;
+    } else {
+        line += " 淘汰：错误值" + ErrorText(verdict.Error) + "，超过容错" + tolerance;
     }
+    std::vector<std::string> lines;
+    for (const int step : verdict.FailedSteps) {
+        line += "；";
+        // The verdict and the first step share a line; each further step
+        // starts its own.
+        if (!lines.empty() || step != verdict.FailedSteps.front()) {
+            lines.push_back(line);
+            line.clear();
+        }
+        line += "第" + std::to_string(step) + "步 " +
+                evaluation.Steps[static_cast<size_t>(step - 1)].Text + " 未通过";
+    }
+    lines.push_back(line);
     return lines;
 }
 

@@ -67,8 +67,10 @@ struct TCodeVerdict {
 // ECodesException.
 TCodeVerdict ExplainCode(const TEvaluation& evaluation, TCode code);
 
-// The verdict in words: "3xx7 错误值:2", then one line per failed step,
-// "第2步 头尾合:[容]5,6,7 未通过".
+// The verdict in words, kept or eliminated and why, then the failed steps:
+// "1xx5 保留：错误值1，未超过容错2；第5步 稳上头:[容]2,3,6 未通过". The
+// verdict and the first step share the first line; each further step has a
+// line of its own, every line but the last ending in "；".
 std::vector<std::string> ExplainCodeLines(const TEvaluation& evaluation, TCode code);
 
 }  // namespace tovarin

@@ -6,7 +6,11 @@
 // shellapi.h builds on windows.h.
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 
 #include "core/base/SystemTextWindows.h"
 
@@ -33,6 +37,18 @@ void UseBinaryUtf8Streams() {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     SetConsoleOutputCP(CP_UTF8);
+}
+
+std::optional<std::string> WriteStandardOutput(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const auto piece = static_cast<unsigned>(std::min<size_t>(bytes.size(), INT_MAX));
+        const int wrote = _write(_fileno(stdout), bytes.data(), piece);
+        if (wrote <= 0) {
+            return std::strerror(wrote < 0 ? errno : ENOSPC);
+        }
+        bytes.remove_prefix(static_cast<size_t>(wrote));
+    }
+    return std::nullopt;
 }
 
 }  // namespace tovarin

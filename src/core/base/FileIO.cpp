@@ -46,6 +46,12 @@ std::string ReadFileHead(const std::string& path, size_t maxBytes) {
     return TFileReader(path, false).ReadUpTo(maxBytes);
 }
 
+void CheckWritableSize(size_t bytes) {
+    if (bytes > kMaxFileBytes) {
+        throw EFileTooLarge();
+    }
+}
+
 // One byte past the bound, which Read refuses.
 std::string ReadWholeFile(const std::string& path) {
     return TFileReader(path, true).ReadUpTo(kMaxFileBytes + 1);

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Errors.h"
+
 namespace tovarin {
 
 // File access of the whole program goes through here, so the calls into the
@@ -13,6 +15,17 @@ namespace tovarin {
 // The largest file any reader takes in: far above any real document,
 // settings file or draw list, and a bound on the memory a hostile one takes.
 inline constexpr size_t kMaxFileBytes = size_t{1} << 30;
+
+// A write refused because the file would be larger than kMaxFileBytes: no
+// reader of the program would take it in again.
+class EFileTooLarge : public EInOutError {
+public:
+    EFileTooLarge() : EInOutError("the document would be larger than 1 GB") {}
+};
+
+// Raises EFileTooLarge for a file of more than kMaxFileBytes bytes; a
+// writer asks before it changes anything.
+void CheckWritableSize(size_t bytes);
 
 bool FileExists(const std::string& path);
 
@@ -67,11 +80,12 @@ private:
 // the bytes go to a new file beside the target, every write is checked,
 // the data is flushed to disk and only then renamed over the target.
 // Through a symbolic link the file it names is replaced and the link stays.
-// Refused with EInOutError before anything is written: a target that is not
-// a regular file, a link that names nothing, a file the process may not
-// open for writing. EInOutError on any failure; no temporary file is left
-// behind, not even when SIGTERM or SIGINT ends the process during the write
-// (see PrepareProcessForFileWrites).
+// Refused before anything is written: more bytes than kMaxFileBytes
+// (EFileTooLarge), and with EInOutError a target that is not a regular
+// file, a link that names nothing, a file the process may not open for
+// writing. EInOutError on any failure; no temporary file is left
+// behind, not even when SIGTERM, SIGINT, SIGHUP or SIGQUIT ends the process
+// during the write (see PrepareProcessForFileWrites).
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Removes the file; a file that is not there is no error. EInOutError
@@ -86,9 +100,9 @@ bool AddNameUnlessTaken(const std::string& path, const std::string& newName,
 
 // Called once at the start of each program, before any write: a write past
 // the file-size limit then fails with EFBIG like any other failed write
-// instead of killing the process (SIGXFSZ is ignored), and SIGTERM or SIGINT
-// during a write removes its temporary file before ending the process as
-// the signal would have. A signal the process was started ignoring stays
+// instead of killing the process (SIGXFSZ is ignored), and SIGTERM, SIGINT,
+// SIGHUP or SIGQUIT during a write removes its temporary file before ending
+// the process as the signal would have. A signal the process was started ignoring stays
 // ignored.
 void PrepareProcessForFileWrites();
 
@@ -99,5 +113,9 @@ std::string MakeScratchFolder();
 // Removes from the folder the temporary files of writes whose process no
 // longer runs (killed or crashed during a save); returns how many.
 int RemoveLeftTemporaries(const std::string& folder);
+// The same for the folder where a write of path puts its temporary file:
+// beside the file a symbolic link there names. Finds nothing to remove
+// where the write would be refused.
+int RemoveLeftTemporariesBeside(const std::string& path);
 
 }  // namespace tovarin

@@ -144,6 +144,7 @@ size_t TFileReader::ReadSome(char* buffer, size_t bytes) {
 void TFileReader::RefuseTooLarge() const { Fail("Unable to read", path_, EFBIG); }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    CheckWritableSize(bytes.size());
     const std::string target = WriteTarget(path);
     TempRegistration registration;
     std::string tempPath;
@@ -240,6 +241,14 @@ int RemoveLeftTemporaries(const std::string& folder) {
     }
     closedir(dir);
     return removed;
+}
+
+int RemoveLeftTemporariesBeside(const std::string& path) {
+    try {
+        return RemoveLeftTemporaries(FolderOf(WriteTarget(path)));
+    } catch (const EInOutError&) {
+        return 0;
+    }
 }
 
 }  // namespace tovarin

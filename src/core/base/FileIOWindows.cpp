@@ -178,6 +178,7 @@ size_t TFileReader::ReadSome(char* buffer, size_t bytes) {
 void TFileReader::RefuseTooLarge() const { Fail("Unable to read", path_, ERROR_FILE_TOO_LARGE); }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    CheckWritableSize(bytes.size());
     const std::wstring target = WriteTarget(path);
     TempRegistration registration;
     std::wstring tempName;
@@ -304,6 +305,15 @@ int RemoveLeftTemporaries(const std::string& folder) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return removed;
+}
+
+int RemoveLeftTemporariesBeside(const std::string& path) {
+    try {
+        const std::string folder = FolderPartOf(WideToUtf8(WriteTarget(path)));
+        return RemoveLeftTemporaries(folder.empty() ? "." : folder.substr(0, folder.size() - 1));
+    } catch (const Exception&) {
+        return 0;
+    }
 }
 
 }  // namespace tovarin

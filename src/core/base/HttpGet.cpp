@@ -103,8 +103,10 @@ std::string ReceiveAll(TcpConnection& connection, const Deadline& deadline) {
     }
 }
 
-// The body of a whole answer, after its status line and headers are checked.
-std::string BodyOf(const std::string& answer) {
+// The body of a whole answer, after its status line and headers are
+// checked; it is cut out of the answer in place, as an answer near the bound
+// must not be held twice.
+std::string BodyOf(std::string answer) {
     const size_t headerEnd = answer.find("\r\n\r\n");
     if (headerEnd == std::string::npos) {
         throw EHttpError(Kind::Status, "应答不完整");
@@ -117,7 +119,7 @@ std::string BodyOf(const std::string& answer) {
         (statusLine.size() > 12 && statusLine[12] != ' ')) {
         throw EHttpError(Kind::Status, std::string(statusLine));
     }
-    std::string body = answer.substr(headerEnd + 4);
+    size_t length = answer.size() - (headerEnd + 4);
     std::string_view headers =
         statusEnd == std::string_view::npos ? std::string_view() : head.substr(statusEnd + 2);
     while (!headers.empty()) {
@@ -128,18 +130,20 @@ std::string BodyOf(const std::string& answer) {
         if (!StartsWithNoCase(header, lengthKey)) {
             continue;
         }
-        int length = 0;
-        if (!TryStrToInt(Trim(header.substr(lengthKey.size())), length) || length < 0) {
+        int declared = 0;
+        if (!TryStrToInt(Trim(header.substr(lengthKey.size())), declared) || declared < 0) {
             throw EHttpError(Kind::Status, std::string(header));
         }
-        if (body.size() < static_cast<size_t>(length)) {
+        if (length < static_cast<size_t>(declared)) {
             throw EHttpError(Kind::Status, "应答内容不完整：" +
-                                               IntToStr(static_cast<long long>(body.size())) + "/" +
-                                               IntToStr(length) + " 字节");
+                                               IntToStr(static_cast<long long>(length)) + "/" +
+                                               IntToStr(declared) + " 字节");
         }
-        body.resize(static_cast<size_t>(length));
+        length = static_cast<size_t>(declared);
     }
-    return body;
+    answer.erase(0, headerEnd + 4);
+    answer.resize(length);
+    return answer;
 }
 
 }  // namespace

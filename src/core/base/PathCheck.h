@@ -19,6 +19,21 @@ bool IsFolder(const std::string& path);
 // "/..." here, "C:\..." or "\\server\..." on Windows.
 bool IsAbsolutePath(const std::string& path);
 
+// The process's current folder; EInOutError when the system cannot say.
+// Separators are '/' on every system, as the windows write paths.
+std::string CurrentFolder();
+
+// The path as the program names a document: an absolute path as it is,
+// any other below the folder, "." and ".." kept as typed. The window and
+// the command line both name a document this way, so that both find its
+// recovery copy.
+inline std::string AbsolutePath(const std::string& path, const std::string& folder) {
+    if (IsAbsolutePath(path)) {
+        return path;
+    }
+    return folder.ends_with('/') ? folder + path : folder + "/" + path;
+}
+
 // Whether both paths name one and the same file (through links, or in
 // other spellings); false when either is missing.
 bool SameFile(const std::string& a, const std::string& b);

@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "core/base/Errors.h"
 
@@ -31,6 +33,15 @@ bool IsFolder(const std::string& path) {
 }
 
 bool IsAbsolutePath(const std::string& path) { return path.starts_with('/'); }
+
+std::string CurrentFolder() {
+    const std::unique_ptr<char, decltype(&std::free)> folder(getcwd(nullptr, 0), &std::free);
+    if (!folder) {
+        throw EInOutError(std::string("Unable to find the current folder: ") +
+                          std::strerror(errno));
+    }
+    return folder.get();
+}
 
 bool SameFile(const std::string& a, const std::string& b) {
     struct stat first {};

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "core/base/Errors.h"
 #include "core/base/SystemTextWindows.h"
 
@@ -66,6 +68,19 @@ bool IsAbsolutePath(const std::string& path) {
     }
     const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
     return path.size() >= 3 && letter(path[0]) && path[1] == ':' && separator(path[2]);
+}
+
+std::string CurrentFolder() {
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring folder(size, L'\0');
+    const DWORD length = size == 0 ? 0 : GetCurrentDirectoryW(size, folder.data());
+    if (length == 0 || length >= size) {
+        throw EInOutError("Unable to find the current folder: " + FileErrorText(GetLastError()));
+    }
+    folder.resize(length);
+    std::string text = WideToUtf8(folder);
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

@@ -33,8 +33,11 @@ void RemoveTemporariesOn(int signal) {
 
 void PrepareProcessForFileWrites() {
     std::signal(SIGXFSZ, SIG_IGN);
-    RemoveTemporariesOn(SIGTERM);
-    RemoveTemporariesOn(SIGINT);
+    // Each of these ends the process by default: a closed terminal, Ctrl+C,
+    // Ctrl+\ and kill alike.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+        RemoveTemporariesOn(signal);
+    }
 }
 
 }  // namespace tovarin

@@ -31,7 +31,8 @@ BOOL WINAPI RemoveTemporariesAndEnd(DWORD event) {
 }  // namespace
 
 // Windows has no file-size limit signal to ignore; Ctrl+C, Ctrl+Break and
-// closing the console window take the place of SIGINT and SIGTERM.
+// closing the console window take the place of SIGINT, SIGQUIT and SIGTERM
+// or SIGHUP.
 void PrepareProcessForFileWrites() { SetConsoleCtrlHandler(RemoveTemporariesAndEnd, TRUE); }
 
 }  // namespace tovarin

@@ -60,6 +60,28 @@ int StrToInt(std::string_view text) {
 
 std::string IntToStr(long long value) { return std::to_string(value); }
 
+std::string GroupedInt(long long value) {
+    const std::string digits = std::to_string(value);
+    const size_t sign = value < 0 ? 1 : 0;
+    std::string text = digits.substr(0, sign);
+    for (size_t i = sign; i < digits.size(); ++i) {
+        if (i > sign && (digits.size() - i) % 3 == 0) {
+            text += ',';
+        }
+        text += digits[i];
+    }
+    return text;
+}
+
+uint64_t Fnv1a64(std::string_view bytes) {
+    uint64_t hash = 14695981039346656037ULL;
+    for (const char c : bytes) {
+        hash ^= static_cast<uint8_t>(c);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
 const char* YesNoText(bool flag) { return flag ? "是" : "否"; }
 
 std::vector<std::string> SplitText(std::string_view delimiter, std::string_view text) {

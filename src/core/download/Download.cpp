@@ -117,58 +117,121 @@ std::string DownloadRequestAddress(std::string_view baseAddress, std::string_vie
            "&mPw=" + PercentEncode(Utf8ToGbk(password));
 }
 
-std::vector<std::string> ReadDownloadResponse(std::string_view gbkBody) {
-    std::string text;
+namespace {
+
+// The body is read as GBK lines without converting it whole: a line end, a
+// blank, a control byte or "#" is never part of a GBK character, so lines,
+// trimming and fields come out as they would from the converted text.
+
+// Text that is ASCII reads the same in GBK and UTF-8.
+std::string Utf8Of(std::string_view gbk) {
+    const bool ascii = std::all_of(gbk.begin(), gbk.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? std::string(gbk) : GbkToUtf8(gbk);
+}
+
+// Refuses a body that is not GBK text or whose first line lacks "成功".
+// The text is converted a piece at a time, ended at a line end.
+void CheckStatusAndText(std::string_view gbkBody) {
+    constexpr size_t kPieceBytes = size_t{1} << 20;
     try {
-        text = GbkToUtf8(gbkBody);
+        for (std::string_view rest = gbkBody; !rest.empty();) {
+            const size_t lineEnd = rest.find('\n', std::min(kPieceBytes, rest.size()) - 1);
+            const size_t piece = lineEnd == std::string_view::npos ? rest.size() : lineEnd + 1;
+            GbkToUtf8(rest.substr(0, piece));
+            rest.remove_prefix(piece);
+        }
     } catch (const ECodecError&) {
         throw EDownloadError("服务器返回的内容不是文本");
     }
-    std::vector<std::string_view> lines;
-    std::string_view rest = text;
+    const std::string status = GbkToUtf8(gbkBody.substr(0, gbkBody.find('\n')));
+    if (gbkBody.empty() || status.find("成功") == std::string::npos) {
+        throw EDownloadError("服务器没有返回“成功”：" + std::string(Trim(status)));
+    }
+}
+
+// Calls take(period, code) with the first and third field (GBK) of each
+// line after the status line that is not blank; a line of fewer than three
+// fields is refused with its number in the body.
+template <typename Take>
+void ForEachDrawLine(std::string_view gbkBody, Take take) {
+    size_t number = 1;
+    std::string_view rest = gbkBody.substr(std::min(gbkBody.size(), gbkBody.find('\n')));
     while (!rest.empty()) {
+        rest.remove_prefix(1);
+        ++number;
         const size_t end = rest.find('\n');
-        lines.push_back(rest.substr(0, end));
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    }
-    if (lines.empty() || lines.front().find("成功") == std::string_view::npos) {
-        const std::string_view status = lines.empty() ? std::string_view() : Trim(lines.front());
-        throw EDownloadError("服务器没有返回“成功”：" + std::string(status));
-    }
-    std::vector<std::string> result;
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view line = Trim(lines[i]);
+        const std::string_view line = Trim(rest.substr(0, end));
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
         if (line.empty()) {
             continue;
         }
-        const std::vector<std::string> fields = SplitText("#", line);
-        if (fields.size() < 3) {
-            throw EDownloadError(LineFault(i + 1, "不足三项", line));
+        // SplitText's items: empty ones dropped, none trimmed.
+        std::string_view fields[3];
+        size_t count = 0;
+        for (std::string_view items = line; !items.empty() && count < 3;) {
+            const size_t hash = items.find('#');
+            if (hash != 0) {
+                fields[count++] = items.substr(0, hash);
+            }
+            items.remove_prefix(hash == std::string_view::npos ? items.size() : hash + 1);
         }
-        result.push_back(std::string(Trim(fields[0])) + "#" + std::string(Trim(fields[2])));
+        if (count < 3) {
+            throw EDownloadError(LineFault(number, "不足三项", GbkToUtf8(line)));
+        }
+        take(Trim(fields[0]), Trim(fields[2]));
     }
+}
+
+// The record of result line number (from 1) "period#code".
+TQiCodeRec DecodeLine(size_t number, std::string_view resultLine) {
+    const std::string_view line = Trim(resultLine);
+    const std::vector<std::string> fields = SplitText("#", line);
+    if (fields.size() < 2) {
+        throw EDownloadError(LineFault(number, "缺少号码", line));
+    }
+    std::string digits;
+    try {
+        digits = UnmaskCode(fields[0], fields[1]);
+    } catch (const EDownloadError& error) {
+        throw EDownloadError(LineFault(number, "有误", line) + "（" + error.what() + "）");
+    }
+    TQiCodeRec record;
+    record.period = StrToInt(std::string_view(fields[0]).substr(0, 7));
+    record.code = StrToInt(digits);
+    return record;
+}
+
+}  // namespace
+
+std::vector<std::string> ReadDownloadResponse(std::string_view gbkBody) {
+    CheckStatusAndText(gbkBody);
+    std::vector<std::string> result;
+    ForEachDrawLine(gbkBody, [&](std::string_view period, std::string_view code) {
+        result.push_back(Utf8Of(period) + "#" + Utf8Of(code));
+    });
     return result;
+}
+
+std::vector<TQiCodeRec> ReadDownloadRecords(std::string_view gbkBody) {
+    CheckStatusAndText(gbkBody);
+    // Every line is checked for its fields before any is decoded, as the
+    // lines are before DecodeDownload; the count sizes the records.
+    size_t count = 0;
+    ForEachDrawLine(gbkBody, [&](std::string_view, std::string_view) { ++count; });
+    std::vector<TQiCodeRec> records;
+    records.reserve(count);
+    ForEachDrawLine(gbkBody, [&](std::string_view period, std::string_view code) {
+        records.push_back(DecodeLine(records.size() + 1, Utf8Of(period) + "#" + Utf8Of(code)));
+    });
+    return records;
 }
 
 std::vector<TQiCodeRec> DecodeDownload(const std::vector<std::string>& lines) {
     std::vector<TQiCodeRec> records;
     records.reserve(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = Trim(lines[i]);
-        const std::vector<std::string> fields = SplitText("#", line);
-        if (fields.size() < 2) {
-            throw EDownloadError(LineFault(i + 1, "缺少号码", line));
-        }
-        std::string digits;
-        try {
-            digits = UnmaskCode(fields[0], fields[1]);
-        } catch (const EDownloadError& error) {
-            throw EDownloadError(LineFault(i + 1, "有误", line) + "（" + error.what() + "）");
-        }
-        TQiCodeRec record;
-        record.period = StrToInt(std::string_view(fields[0]).substr(0, 7));
-        record.code = StrToInt(digits);
-        records.push_back(record);
+    for (const std::string& line : lines) {
+        records.push_back(DecodeLine(records.size() + 1, line));
     }
     return records;
 }
@@ -183,9 +246,25 @@ TSeq DrawOfRecord(const TQiCodeRec& record) {
     return draw;
 }
 
+std::string DownloadGameText(TGame game) {
+    return "开奖数据下载只提供七位数的开奖号码，这个码表是" + std::string(GameTitle(game)) +
+           "，不能下载。请用“导入开奖数据”导入" + std::string(GameTitle(game)) + "的开奖数据。";
+}
+
+void CheckDownloadGame(const TCodeNet& table) {
+    if (table.Game() != TGame::Seven) {
+        throw EDownloadError(DownloadGameText(table.Game()));
+    }
+}
+
 int ApplyDownload(const std::vector<std::string>& lines, std::vector<TQiCodeRec>& records,
                   TCodeNet& table) {
+    CheckDownloadGame(table);
     records = DecodeDownload(lines);
+    return ApplyDownloadRecords(records, table);
+}
+
+int ApplyDownloadRecords(const std::vector<TQiCodeRec>& records, TCodeNet& table) {
     if (records.empty()) {
         return 0;
     }

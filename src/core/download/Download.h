@@ -83,6 +83,11 @@ struct TQiCodeRec {
 // is shorter than seven digits.
 std::vector<TQiCodeRec> DecodeDownload(const std::vector<std::string>& lines);
 
+// DecodeDownload of ReadDownloadResponse's lines, with their checks and
+// messages, read straight from the body: beside the body only the records
+// are held, however large the answer.
+std::vector<TQiCodeRec> ReadDownloadRecords(std::string_view gbkBody);
+
 // The draw of a record: its code written with seven places, leading zeros
 // kept.
 TSeq DrawOfRecord(const TQiCodeRec& record);
@@ -92,8 +97,16 @@ TSeq DrawOfRecord(const TQiCodeRec& record);
 // the number of draws. A faulty line raises EDownloadError and changes
 // neither records nor the table. A list without draws returns 0 and leaves
 // the table as it was: an empty answer never erases the user's history.
+// The service gives seven-digit draws only: a table of another game
+// refuses the download (EDownloadError with DownloadGameText) before
+// anything is asked of the service, and ApplyDownload refuses the same.
 int ApplyDownload(const std::vector<std::string>& lines, std::vector<TQiCodeRec>& records,
                   TCodeNet& table);
+// The same for records already decoded.
+int ApplyDownloadRecords(const std::vector<TQiCodeRec>& records, TCodeNet& table);
+void CheckDownloadGame(const TCodeNet& table);
+// "开奖数据下载只提供七位数的开奖号码，这个码表是七星彩……"
+std::string DownloadGameText(TGame game);
 
 // What the download tells the user.
 inline constexpr std::string_view kDownloadDoneText = "下载开奖数据成功！";

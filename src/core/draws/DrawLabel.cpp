@@ -83,7 +83,8 @@ std::optional<TDrawDate> TDrawDate::FromYmd(const TYmd& ymd) {
     const int year = ymd.Month <= 2 ? ymd.Year - 1 : ymd.Year;
     const int era = year / 400;
     const int yearOfEra = year - era * 400;
-    const int dayOfYear = (153 * (ymd.Month > 2 ? ymd.Month - 3 : ymd.Month + 9) + 2) / 5 + ymd.Day - 1;
+    const int dayOfYear =
+        (153 * (ymd.Month > 2 ? ymd.Month - 3 : ymd.Month + 9) + 2) / 5 + ymd.Day - 1;
     const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     TDrawDate date;
     // Day 1 is 0001-01-01, which is day 306 of the March-based year 0.

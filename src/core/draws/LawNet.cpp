@@ -31,11 +31,11 @@ bool IsComment(std::string_view line) {
 // Only ASCII digits count; the bytes of GBK characters never fall in
 // '0'..'9' (lead and trail bytes are 0x40 and above), so a byte scan needs
 // no decoding.
-TSeq DrawOfLine(std::string_view line) {
+TSeq DrawOfLine(std::string_view line, int count) {
     TSeq draw;
     int pos = 0;
     for (const char c : line) {
-        if (pos == TSeq::DigitCount) {
+        if (pos == count) {
             break;
         }
         if (c >= '0' && c <= '9') {
@@ -53,6 +53,14 @@ int32_t StoredValue(const char* bytes) {
                                 static_cast<uint32_t>(static_cast<uint8_t>(bytes[3])) << 24);
 }
 
+TNetEdit EditOf(TNetEdit::TKind kind, int row = -1, const TSeq& before = {}) {
+    TNetEdit edit;
+    edit.Kind = kind;
+    edit.Row = row;
+    edit.Before = before;
+    return edit;
+}
+
 [[noreturn]] void RefuseStoredDigit(int32_t digit, size_t offset) {
     throw EReadError("TSeq.SetNum Error! (digit " + std::to_string(digit) + " at byte " +
                      std::to_string(offset) + ")");
@@ -63,11 +71,13 @@ int32_t StoredValue(const char* bytes) {
 // 6 carries 10..15 into bit 4.
 uint32_t NonDigitBits(uint32_t value) { return (value | (value + 6)) & ~uint32_t{0xF}; }
 
-// Refuses the first of count stored values that is no digit, if any.
-void RefuseNonDigit(const char* stored, size_t count, size_t offset) {
+// Refuses the first of count stored values, from a draw's first, that is
+// no digit (or above lastMax, as the last of a draw), if any.
+void RefuseNonDigit(const char* stored, size_t count, size_t offset, int lastMax) {
     for (size_t i = 0; i < count; ++i) {
         const auto value = static_cast<uint32_t>(StoredValue(stored + 4 * i));
-        if (NonDigitBits(value) != 0) {
+        const bool last = i % TSeq::DigitCount == TSeq::DigitCount - 1;
+        if (value > static_cast<uint32_t>(last ? lastMax : 9)) {
             RefuseStoredDigit(static_cast<int32_t>(value), offset + 4 * i);
         }
     }
@@ -101,13 +111,30 @@ int TSeq::GetNum(int pos) const {
 }
 
 void TSeq::SetNum(int pos, int value) {
-    if (pos < 0 || pos >= DigitCount || value < 0 || value > 9) {
+    if (pos < 0 || pos >= DigitCount || value < 0 ||
+        value > (pos == DigitCount - 1 ? MaxLastNumber : 9)) {
         throw Exception("TSeq.SetNum Error!");
     }
     digits_[pos] = static_cast<uint8_t>(value);
 }
 
 int TSeq::GetSum() const { return digits_[0] + digits_[1] + digits_[2] + digits_[3]; }
+
+ETooManyDraws::ETooManyDraws(size_t draws)
+    : Exception("the draw table would have " + std::to_string(draws) + " draws; it holds at most " +
+                std::to_string(kMaxDraws)),
+      draws_(draws) {}
+
+void CheckDrawCount(size_t draws) {
+    if (draws > static_cast<size_t>(kMaxDraws)) {
+        throw ETooManyDraws(draws);
+    }
+}
+
+bool TSeq::SameDraw(const TSeq& other) const {
+    return std::equal(std::begin(digits_), std::end(digits_), std::begin(other.digits_)) &&
+           labelValue_ == other.labelValue_ && dateAndWidth_ == other.dateAndWidth_;
+}
 
 TLabel TSeq::GetLabel() const {
     const auto width = static_cast<int>(dateAndWidth_ & kWidthMask);
@@ -147,24 +174,38 @@ const TSeq& TCodeNet::GetSeq(int row) const {
 int TCodeNet::GetNum(int row, int pos) const { return GetSeq(row).GetNum(pos); }
 
 void TCodeNet::SetNum(int row, int pos, int value) {
-    GetSeq(row).SetNum(pos, value);
-    modified_ = true;
-    Changed(TNetChange::Cells);
+    TSeq& draw = GetSeq(row);
+    if (!NumberMisfit(game_, pos, value).empty()) {
+        throw Exception("TSeq.SetNum Error!");
+    }
+    const TSeq before = draw;
+    draw.SetNum(pos, value);
+    Edited(EditOf(TNetEdit::TKind::Set, row, before));
+}
+
+void TCodeNet::SetSeq(int row, const TSeq& draw) {
+    TSeq& stored = GetSeq(row);
+    const TSeq before = stored;
+    CountLabel(stored, -1);
+    stored = draw;
+    stored.Selected = before.Selected;
+    CountLabel(stored, 1);
+    Edited(EditOf(TNetEdit::TKind::Set, row, before));
 }
 
 void TCodeNet::SetSelected(int row, bool value) {
     GetSeq(row).Selected = value;
-    Changed(TNetChange::Cells);
+    Changed(EditOf(TNetEdit::TKind::Marks, row));
 }
 
 void TCodeNet::SetLabelDate(int row, TLabel label, TDrawDate date) {
     TSeq& draw = GetSeq(row);
+    const TSeq before = draw;
     CountLabel(draw, -1);
     draw.SetLabel(label);
     draw.SetDate(date);
     CountLabel(draw, 1);
-    modified_ = true;
-    Changed(TNetChange::Cells);
+    Edited(EditOf(TNetEdit::TKind::Set, row, before));
 }
 
 int TCodeNet::LabelledCount() const { return Count() - labelWidths_[0]; }
@@ -190,6 +231,7 @@ void TCodeNet::CountLabels() {
 }
 
 int TCodeNet::Add() {
+    CheckDrawCount(rows_.size() + 1);
     TSeq draw;
     if (!rows_.empty()) {
         if (const std::optional<TLabel> next = NextLabel(rows_.back().GetLabel())) {
@@ -198,8 +240,7 @@ int TCodeNet::Add() {
     }
     rows_.push_back(draw);
     CountLabel(draw, 1);
-    modified_ = true;
-    Changed(TNetChange::Rows);
+    Edited(EditOf(TNetEdit::TKind::Inserted, Count() - 1));
     return Count() - 1;
 }
 
@@ -207,48 +248,108 @@ int TCodeNet::Insert(int row) {
     if (row < 0 || row >= Count()) {
         throw Exception("TCodeNet.Insert Error!");
     }
-    rows_.insert(rows_.begin() + row, TSeq());
-    CountLabel(rows_[static_cast<size_t>(row)], 1);
-    modified_ = true;
-    Changed(TNetChange::Rows);
+    InsertSeq(row, TSeq());
     return row;
+}
+
+void TCodeNet::InsertSeq(int row, const TSeq& draw) {
+    if (row < 0 || row > Count()) {
+        throw Exception("TCodeNet.Insert Error!");
+    }
+    CheckDrawCount(rows_.size() + 1);
+    rows_.insert(rows_.begin() + row, draw);
+    CountLabel(draw, 1);
+    Edited(EditOf(TNetEdit::TKind::Inserted, row));
 }
 
 void TCodeNet::Delete(int row) {
     CheckRow(row);
+    const TSeq before = rows_[static_cast<size_t>(row)];
     CountLabel(rows_[static_cast<size_t>(row)], -1);
     rows_.erase(rows_.begin() + row);
-    modified_ = true;
-    Changed(TNetChange::Rows);
+    Edited(EditOf(TNetEdit::TKind::Removed, row, before));
 }
 
-void TCodeNet::Clear() {
-    rows_.clear();
-    rows_.shrink_to_fit();
-    CountLabels();
-    modified_ = true;
-    Changed(TNetChange::Rows);
+void TCodeNet::Clear() { Replace({}); }
+
+bool TCodeNet::FitsGame(const TSeq& draw, TGame game) {
+    switch (game) {
+        case TGame::Seven:
+            return draw.digits_[6] <= 9;
+        case TGame::Qxc:
+            return draw.digits_[6] <= TSeq::MaxLastNumber;
+        case TGame::Pl5:
+            return (draw.digits_[5] | draw.digits_[6]) == 0;
+    }
+    return false;
 }
 
-void TCodeNet::Replace(std::vector<TSeq> rows) {
+bool TCodeNet::AllFit(const std::vector<TSeq>& rows, TGame game) {
+    return std::all_of(rows.begin(), rows.end(),
+                       [game](const TSeq& draw) { return FitsGame(draw, game); });
+}
+
+void TCodeNet::CheckFits(const std::vector<TSeq>& rows, TGame game) {
+    if (AllFit(rows, game)) {
+        return;
+    }
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (const std::string misfit = DrawMisfit(rows[row], game); !misfit.empty()) {
+            throw Exception("第" + std::to_string(row + 1) + "期的" + misfit);
+        }
+    }
+}
+
+void TCodeNet::SetGame(TGame game) {
+    if (game == game_) {
+        return;
+    }
+    CheckFits(rows_, game);
+    TNetEdit edit = EditOf(TNetEdit::TKind::Game);
+    edit.OldGame = game_;
+    game_ = game;
+    Edited(edit);
+}
+
+void TCodeNet::Replace(std::vector<TSeq> rows) { Replace(std::move(rows), game_); }
+
+void TCodeNet::Replace(std::vector<TSeq> rows, TGame game) {
+    CheckDrawCount(rows.size());
+    CheckFits(rows, game);
+    const TGame oldGame = game_;
+    game_ = game;
     rows_.swap(rows);
     CountLabels();
     modified_ = true;
-    Changed(TNetChange::Rows);
+    WholeChanged(rows, oldGame);
+}
+
+void TCodeNet::SwapRows(std::vector<TSeq>& rows, TGame& game) {
+    rows_.swap(rows);
+    std::swap(game_, game);
+    CountLabels();
+    modified_ = true;
+    WholeChanged(rows, game);
+}
+
+std::shared_ptr<const TCodeNet> SnapshotOf(const TCodeNet& net) {
+    auto copy = std::make_shared<TCodeNet>();
+    copy->Replace(net.Rows(), net.Game());
+    return copy;
 }
 
 void TCodeNet::SelectAll() {
     for (TSeq& draw : rows_) {
         draw.Selected = true;
     }
-    Changed(TNetChange::Cells);
+    Changed(EditOf(TNetEdit::TKind::Marks));
 }
 
 void TCodeNet::InvertSelection() {
     for (TSeq& draw : rows_) {
         draw.Selected = !draw.Selected;
     }
-    Changed(TNetChange::Cells);
+    Changed(EditOf(TNetEdit::TKind::Marks));
 }
 
 void TCodeNet::SetSelRange(int a, int b, bool value) {
@@ -258,7 +359,7 @@ void TCodeNet::SetSelRange(int a, int b, bool value) {
     for (int row = from; row <= to; ++row) {
         rows_[static_cast<size_t>(row)].Selected = value;
     }
-    Changed(TNetChange::Cells);
+    Changed(EditOf(TNetEdit::TKind::Marks));
 }
 
 void TCodeNet::WriteBlock(ByteWriter& out) const {
@@ -326,7 +427,8 @@ void TCodeNet::SaveToStream(ByteWriter& out) {
 // it on many at once), then the run's draws take their digits from those
 // bytes, and the run reaches the table in one large copy. The table is
 // never filled with zeros first.
-void TCodeNet::DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows) {
+void TCodeNet::DecodeDraws(std::string_view block, size_t blockOffset, std::vector<TSeq>& rows,
+                           int lastMax) {
     const size_t runDraws = std::min<size_t>(4096, block.size() / StoredDrawSize);
     const auto digitBuffer = std::make_unique<uint8_t[]>(runDraws * TSeq::DigitCount);
     const auto runBuffer = std::make_unique<TSeq[]>(runDraws);
@@ -344,8 +446,9 @@ void TCodeNet::DecodeDraws(std::string_view block, size_t blockOffset, std::vect
             outside |= NonDigitBits(value);
             digits[i] = static_cast<uint8_t>(value);
         }
+        // A last number above 9 (七星彩's) is looked at again, by position.
         if (outside != 0) {
-            RefuseNonDigit(stored, values, blockOffset + start);
+            RefuseNonDigit(stored, values, blockOffset + start, lastMax);
         }
         for (size_t draw = 0; draw < draws; ++draw) {
             std::memcpy(run[draw].digits_, digits + draw * TSeq::DigitCount, TSeq::DigitCount);
@@ -375,17 +478,18 @@ std::optional<std::vector<TSeq>> TCodeNet::ReadBlockFromFile(TFileReader& file) 
         if (file.Read(piece.data(), bytes) < bytes) {
             return std::nullopt;
         }
-        DecodeDraws(std::string_view(piece.data(), bytes), sizeof countBytes + done, rows);
+        DecodeDraws(std::string_view(piece.data(), bytes), sizeof countBytes + done, rows,
+                    TSeq::MaxLastNumber);
         done += bytes;
     }
     return rows;
 }
 
 std::vector<TSeq> TCodeNet::TakeRows() {
-    std::vector<TSeq> rows = std::move(rows_);
-    rows_.clear();
+    std::vector<TSeq> rows;
+    rows.swap(rows_);
     CountLabels();
-    Changed(TNetChange::Rows);
+    WholeChanged(rows, game_);
     return rows;
 }
 
@@ -404,23 +508,49 @@ void TCodeNet::LoadFromStream(ByteReader& in) {
     const std::string_view block = in.ReadBytes(static_cast<size_t>(count) * StoredDrawSize);
     std::vector<TSeq> rows;
     rows.reserve(static_cast<size_t>(count));
-    DecodeDraws(block, blockOffset, rows);
+    DecodeDraws(block, blockOffset, rows, MaxNumber(game_, TSeq::DigitCount - 1));
+    CheckBlockGame(rows, game_, countOffset);
     rows_.swap(rows);
     CountLabels();
     modified_ = false;
-    Changed(TNetChange::Rows);
+    WholeChanged(rows, game_);
+}
+
+void TCodeNet::CheckBlockGame(const std::vector<TSeq>& rows, TGame game, size_t blockOffset) {
+    if (AllFit(rows, game)) {
+        return;
+    }
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            const int value = rows[row].GetNum(pos);
+            if (!NumberMisfit(game, pos, value).empty()) {
+                RefuseStoredDigit(
+                    value,
+                    blockOffset + 4 + (row * TSeq::DigitCount + static_cast<size_t>(pos)) * 4);
+            }
+        }
+    }
 }
 
 std::string TCodeNet::ExportText() const {
+    const int count = NumberCount(game_);
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        const int last = rows_[row].GetNum(count - 1);
+        if (last > 9) {
+            throw Exception("第" + std::to_string(row + 1) + "期的第" + std::to_string(count) +
+                            "个号码是" + std::to_string(last) +
+                            "，文本文件每个号码只有一位数字。请用“导出开奖数据”导出。");
+        }
+    }
     std::string header;
     header += ";开奖码表导出\r\n";
     header += ";总共" + IntToStr(Count()) + "期\r\n";
     header += ";" + DateText(Now()) + "\r\n";
     header += ";" + std::string(48, '=') + "\r\n";
     std::string text = Utf8ToGbk(header);
-    text.reserve(text.size() + rows_.size() * (TSeq::DigitCount + 2));
+    text.reserve(text.size() + rows_.size() * static_cast<size_t>(count + 2));
     for (const TSeq& draw : rows_) {
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+        for (int pos = 0; pos < count; ++pos) {
             text += static_cast<char>('0' + draw.GetNum(pos));
         }
         text += "\r\n";
@@ -439,14 +569,36 @@ void TCodeNet::ImportFromText(const std::string& path) {
     if (!FileExists(path)) {
         return;
     }
-    Replace(ParseDrawText(ReadWholeFile(path)));
+    Replace(ParseDrawText(ReadWholeFile(path), NumberCount(game_)));
 }
 
-int TCodeNet::Subscribe(Listener listener) { return listeners_.Add(std::move(listener)); }
+TNetChange TNetEdit::Change() const {
+    // A new game changes the grid's columns, as new rows change its extent.
+    return Kind == TKind::Set || Kind == TKind::Marks ? TNetChange::Cells : TNetChange::Rows;
+}
+
+int TCodeNet::Subscribe(Listener listener) {
+    return listeners_.Add(
+        [listener = std::move(listener)](const TNetEdit& edit) { listener(edit.Change()); });
+}
+
+int TCodeNet::SubscribeEdits(EditListener listener) { return listeners_.Add(std::move(listener)); }
 
 void TCodeNet::Unsubscribe(int token) { listeners_.Remove(token); }
 
-void TCodeNet::Changed(TNetChange change) { listeners_.Notify(change); }
+void TCodeNet::Changed(const TNetEdit& edit) { listeners_.Notify(edit); }
+
+void TCodeNet::Edited(const TNetEdit& edit) {
+    modified_ = true;
+    Changed(edit);
+}
+
+void TCodeNet::WholeChanged(const std::vector<TSeq>& old, TGame oldGame) {
+    TNetEdit edit = EditOf(TNetEdit::TKind::Whole);
+    edit.Old = &old;
+    edit.OldGame = oldGame;
+    Changed(edit);
+}
 
 bool SameDigits(const TSeq& a, const TSeq& b) {
     for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
@@ -457,15 +609,33 @@ bool SameDigits(const TSeq& a, const TSeq& b) {
     return true;
 }
 
-std::string NumbersText(const TSeq& draw) {
-    std::string text(TSeq::DigitCount, '0');
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        text[static_cast<size_t>(pos)] = static_cast<char>('0' + draw.GetNum(pos));
+std::string NumbersText(const TSeq& draw, TGame game) {
+    const int count = NumberCount(game);
+    const bool blanks = draw.GetNum(count - 1) > 9;
+    std::string text;
+    for (int pos = 0; pos < count; ++pos) {
+        if (blanks && pos > 0) {
+            text += ' ';
+        }
+        const int value = draw.GetNum(pos);
+        if (value > 9) {
+            text += '1';
+        }
+        text += static_cast<char>('0' + value % 10);
     }
     return text;
 }
 
-std::vector<TSeq> ParseDrawText(std::string_view bytes) {
+std::string DrawMisfit(const TSeq& draw, TGame game) {
+    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+        if (std::string misfit = NumberMisfit(game, pos, draw.GetNum(pos)); !misfit.empty()) {
+            return misfit;
+        }
+    }
+    return {};
+}
+
+std::vector<TSeq> ParseDrawText(std::string_view bytes, int count) {
     // A UTF-16 text has a NUL byte beside every ASCII character, and its
     // digits would make draws of whatever pairs the scan found.
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
@@ -486,7 +656,7 @@ std::vector<TSeq> ParseDrawText(std::string_view bytes) {
         }
         const std::string_view line = Trim(bytes.substr(begin, end - begin));
         if (!IsComment(line)) {
-            rows.push_back(DrawOfLine(line));
+            rows.push_back(DrawOfLine(line, count));
         }
         begin = end + 1;
     }

@@ -46,6 +46,7 @@ TRect TRect::United(const TRect& other) const {
 TNetView::TNetView(TCodeNet& net) : net_(net) {
     FitColumns();
     listenerToken_ = net_.Subscribe([this](TNetChange change) {
+        pendingTen_ = false;
         // A label edited in a cell can widen or remove the 期号 column.
         if (change == TNetChange::Rows || FitColumns()) {
             Layout();
@@ -72,7 +73,8 @@ bool TNetView::FitColumns() {
         columns.push_back({TNetCol::Label, TextWidth(widest)});
     }
     columns.push_back({TNetCol::Sum, CellWidth});
-    digitCols_ = TSeq::DigitCount;
+    digitCols_ = NumberCount(net_.Game());
+    cursorCol_ = std::min(cursorCol_, digitCols_ - 1);
     columns.insert(columns.end(), static_cast<size_t>(digitCols_), {TNetCol::Digit, DigitWidth});
     if (columns == columns_) {
         return false;
@@ -266,6 +268,7 @@ void TNetView::SelectLine(int line, bool shift, bool alt) {
 }
 
 void TNetView::MouseDown(int x, int y, bool shift, bool alt) {
+    pendingTen_ = false;
     const THit hit = HitTest(x, y);
     if (hit.Region == rtNum) {
         cursorRow_ = hit.Line;
@@ -283,6 +286,7 @@ void TNetView::Key(TNetKey key, bool shift, bool alt) {
 }
 
 void TNetView::HandleKey(TNetKey key, bool shift, bool alt) {
+    pendingTen_ = false;
     const int row = CursorTableRow();
     const int count = net_.Count();
     switch (key) {
@@ -358,9 +362,23 @@ void TNetView::HandleKey(TNetKey key, bool shift, bool alt) {
 }
 
 bool TNetView::TypeChar(char c) {
+    // Scrolling away from the 1 (the cursor stays on its line slot) ends the wait.
+    const bool afterOne = pendingTen_ && tenRow_ == CursorTableRow();
+    pendingTen_ = false;
     if (c < '0' || c > '9') {
         Raise(OnChange);
         return false;
+    }
+    const int digit = c - '0';
+    if (afterOne) {
+        const int row = CursorTableRow();
+        if (row < net_.Count() && 10 + digit <= MaxNumber(net_.Game(), cursorCol_)) {
+            net_.SetNum(row, cursorCol_, 10 + digit);
+            return Advanced();
+        }
+        // The 1 was the whole number; this digit is the next cell's.
+        HandleKey(TNetKey::Right, false, false);
+        RunPosted();
     }
     const int row = CursorTableRow();
     if (row > net_.Count()) {
@@ -370,7 +388,18 @@ bool TNetView::TypeChar(char c) {
     if (row == net_.Count()) {
         net_.Add();
     }
-    net_.SetNum(row, cursorCol_, c - '0');
+    net_.SetNum(row, cursorCol_, digit);
+    if (digit == 1 && MaxNumber(net_.Game(), cursorCol_) >= 10) {
+        // 七星彩's last number: a 1 waits for the digit that may follow.
+        pendingTen_ = true;
+        tenRow_ = row;
+        Raise(OnChange);
+        return true;
+    }
+    return Advanced();
+}
+
+bool TNetView::Advanced() {
     if (AutoAdvance) {
         Post(TNetKey::Right);
     }
@@ -466,11 +495,13 @@ bool TNetView::FindNext(std::string_view text) {
         return false;
     }
     const int count = net_.Count();
-    std::string digits(TSeq::DigitCount, '0');
+    std::string digits(static_cast<size_t>(digitCols_), '0');
     for (int row = CursorTableRow() + 1; row < count; ++row) {
         const TSeq& draw = net_.GetSeq(row);
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-            digits[static_cast<size_t>(pos)] = static_cast<char>('0' + draw.GetNum(pos));
+        for (int pos = 0; pos < digitCols_; ++pos) {
+            // A two-digit number is matched only by a wildcard.
+            const int value = draw.GetNum(pos);
+            digits[static_cast<size_t>(pos)] = value > 9 ? '*' : static_cast<char>('0' + value);
         }
         if (DigitsMatch(digits, text)) {
             ScrollToRow(row);

@@ -146,7 +146,13 @@ public:
     void MouseDown(int x, int y, bool shift, bool alt);
     void Key(TNetKey key, bool shift = false, bool alt = false);
     // A typed character; false when it is not a digit (the caller beeps).
+    // Each cell takes the game's numbers: in 七星彩's last column a 1 stays
+    // there until the next character, which makes 10 to 14 of it when it is
+    // 0 to 4, or else goes on as the next cell's (any key or click ends the
+    // wait and keeps the 1), so a player types "12345614" without a pause.
     bool TypeChar(char c);
+    // Whether a 1 in 七星彩's last column waits for a second digit.
+    bool AwaitsSecondDigit() const { return pendingTen_; }
     void Scroll(TScrollCode code, int thumbPos = 0);
     // Applies a scroll position as the scroll bar reported it.
     void ApplyScrollPos(int position);
@@ -170,6 +176,8 @@ private:
     // Fits the columns to the table; whether they changed.
     bool FitColumns();
     int TextWidth(int digits) const;
+    // Moves on after a typed number, when AutoAdvance says so.
+    bool Advanced();
     bool OnLastVisibleLine() const { return cursorRow_ >= visibleRows_ - 1; }
     void Raise(const std::function<void()>& event) const;
 
@@ -192,6 +200,8 @@ private:
     TRect firstSel_;
     TRect digitBand_;
     TRect firstDigit_;
+    bool pendingTen_ = false;
+    int tenRow_ = 0;
     std::deque<Posted> posted_;
     bool draining_ = false;
 };

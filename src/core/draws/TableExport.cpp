@@ -14,7 +14,7 @@ std::string ExportTableText(const TCodeNet& net) {
         text += ',';
         text += draw.GetDate().Text();
         text += ',';
-        text += NumbersText(draw);
+        text += NumbersText(draw, net.Game());
         text += "\r\n";
     }
     return text;

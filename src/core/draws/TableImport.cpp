@@ -6,6 +6,7 @@
 
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
+#include "core/base/PathCheck.h"
 #include "core/base/Text.h"
 
 namespace tovarin {
@@ -126,9 +127,19 @@ bool TakeDate(std::string_view text, TTableDraw& out, std::string& reason) {
 }
 
 void SetDigits(TSeq& draw, std::string_view digits) {
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        draw.SetNum(pos, digits[static_cast<size_t>(pos)] - '0');
+    for (size_t pos = 0; pos < digits.size(); ++pos) {
+        draw.SetNum(static_cast<int>(pos), digits[pos] - '0');
     }
+}
+
+// A number written in a field of its own: "3", "03" or "14".
+bool IsNumberField(const Field& field) {
+    return (field.Text.size() == 1 || field.Text.size() == 2) && AllDigits(field.Text);
+}
+
+int NumberOf(const Field& field) {
+    return field.Text.size() == 1 ? field.Text[0] - '0'
+                                  : (field.Text[0] - '0') * 10 + (field.Text[1] - '0');
 }
 
 // The digits of a quoted field such as "1,2,3,4,5,6,7" or "1 2 3 4 5 6 7";
@@ -145,41 +156,106 @@ bool CollectDigits(std::string_view text, std::string& digits) {
     return true;
 }
 
-std::string CountReason(size_t count) {
-    if (count < TSeq::DigitCount) {
+std::string CountReason(size_t count, TGame game) {
+    const auto wanted = static_cast<size_t>(NumberCount(game));
+    if (count < wanted) {
         return "只有" + std::to_string(count) + "个数字";
     }
-    return "有" + std::to_string(count) + "个数字，多于7个";
+    return "有" + std::to_string(count) + "个数字，多于" + std::to_string(wanted) + "个";
+}
+
+// Digits written one a field and broken off by a field that is no digit
+// ("3 5 x 1 2 9 0"): with more one-digit fields after it, that field is a
+// stray character among the digits, not the end of a short draw. The reason
+// quotes the digits as the line wrote them; empty when it is no such case.
+std::string StrayCharacterReason(const std::vector<Field>& fields, size_t first, size_t stray,
+                                 size_t wanted) {
+    if (stray + 1 >= fields.size()) {
+        return {};
+    }
+    size_t last = stray + 1;
+    while (last + 1 < fields.size() && last + 1 < first + wanted &&
+           fields[last + 1].Text.size() == 1) {
+        ++last;
+    }
+    const Field& after = fields[stray + 1];
+    if (after.Text.size() != 1 || !IsDigit(after.Text[0])) {
+        return {};
+    }
+    const char* start = fields[first].Text.data();
+    const char* end = fields[last].Text.data() + fields[last].Text.size();
+    return "开奖号码“" + std::string(start, end) + "”里有数字以外的字符";
 }
 
 enum class LineKind { Silent, Draw, Skipped, NoPeriod };
 
-// Reads the digits that start at field i: one field of seven digit
-// characters or seven fields of one digit each.
-LineKind ReadDigits(const std::vector<Field>& fields, size_t i, TSeq& draw, std::string& reason) {
+// Reads the game's numbers from fields of one number each, from field i:
+// one-digit fields, and two-digit ones ("03", 七星彩's "14") where the
+// game has a number. A two-digit field after the last number ends them,
+// as any other field does.
+LineKind ReadNumberFields(const std::vector<Field>& fields, size_t i, TSeq& draw,
+                          std::string& reason, TGame game) {
+    const auto wanted = static_cast<size_t>(NumberCount(game));
+    const size_t start = i;
+    size_t count = 0;
+    for (; i + count < fields.size(); ++count) {
+        const Field& field = fields[i + count];
+        if (!IsNumberField(field) || (field.Text.size() == 2 && count >= wanted)) {
+            break;
+        }
+        if (count < wanted) {
+            const int value = NumberOf(field);
+            reason = NumberMisfit(game, static_cast<int>(count), value);
+            if (!reason.empty()) {
+                return LineKind::Skipped;
+            }
+            draw.SetNum(static_cast<int>(count), value);
+        }
+    }
+    if (count != wanted) {
+        reason = count < wanted ? StrayCharacterReason(fields, start, start + count, wanted) : "";
+        if (reason.empty()) {
+            reason = CountReason(count, game);
+        }
+        return LineKind::Skipped;
+    }
+    return LineKind::Draw;
+}
+
+// The numbers of a quoted field: "1,2,3,4,5,6,14" or "1 2 3 4 5 6 14" as
+// fields of one number each; a run of digits ("3581290") or digits mixed
+// with separators otherwise, as the digits in it.
+LineKind ReadQuotedNumbers(std::string_view text, TSeq& draw, std::string& reason, TGame game) {
+    std::vector<Field> parts;
+    SplitFields(text, parts);
+    if (parts.size() > 1 && std::all_of(parts.begin(), parts.end(), IsNumberField)) {
+        return ReadNumberFields(parts, 0, draw, reason, game);
+    }
+    std::string digits;
+    CollectDigits(text, digits);
+    if (digits.size() != static_cast<size_t>(NumberCount(game))) {
+        reason = CountReason(digits.size(), game);
+        return LineKind::Skipped;
+    }
+    SetDigits(draw, digits);
+    return LineKind::Draw;
+}
+
+// Reads the numbers that start at field i: one field of the game's count of
+// digit characters, or a field for each number.
+LineKind ReadDigits(const std::vector<Field>& fields, size_t i, TSeq& draw, std::string& reason,
+                    TGame game) {
     if (i == fields.size()) {
         reason = "期号后面没有开奖号码";
         return LineKind::Skipped;
     }
     const Field& first = fields[i];
-    if (first.Text.size() == 1) {
-        size_t count = 0;
-        while (i + count < fields.size() && fields[i + count].Text.size() == 1 &&
-               IsDigit(fields[i + count].Text[0])) {
-            ++count;
-        }
-        if (count != TSeq::DigitCount) {
-            reason = CountReason(count);
-            return LineKind::Skipped;
-        }
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-            draw.SetNum(pos, fields[i + static_cast<size_t>(pos)].Text[0] - '0');
-        }
-        return LineKind::Draw;
+    if (IsNumberField(first)) {
+        return ReadNumberFields(fields, i, draw, reason, game);
     }
     if (AllDigits(first.Text)) {
-        if (first.Text.size() != TSeq::DigitCount) {
-            reason = CountReason(first.Text.size());
+        if (first.Text.size() != static_cast<size_t>(NumberCount(game))) {
+            reason = CountReason(first.Text.size(), game);
             return LineKind::Skipped;
         }
         SetDigits(draw, first.Text);
@@ -187,20 +263,17 @@ LineKind ReadDigits(const std::vector<Field>& fields, size_t i, TSeq& draw, std:
     }
     std::string digits;
     if (first.Quoted && CollectDigits(first.Text, digits)) {
-        if (digits.size() != TSeq::DigitCount) {
-            reason = CountReason(digits.size());
-            return LineKind::Skipped;
-        }
-        SetDigits(draw, digits);
-        return LineKind::Draw;
+        return ReadQuotedNumbers(first.Text, draw, reason, game);
     }
     reason = "开奖号码“" + std::string(first.Text) + "”里有数字以外的字符";
     return LineKind::Skipped;
 }
 
-// The program's own exports: a line of exactly seven digits, as one field
-// or seven, after an empty period field and a date in the table export.
-bool ReadBareDigits(const std::vector<Field>& fields, TTableDraw& out, std::string_view& date) {
+// The program's own exports: a line of exactly the game's numbers, as one
+// field of digits or a field each, after an empty period field and a date
+// in the table export.
+bool ReadBareDigits(const std::vector<Field>& fields, TTableDraw& out, std::string_view& date,
+                    TGame game) {
     size_t first = 0;
     while (first < fields.size() && fields[first].Text.empty()) {
         ++first;
@@ -211,29 +284,27 @@ bool ReadBareDigits(const std::vector<Field>& fields, TTableDraw& out, std::stri
         ++first;
     }
     const size_t count = fields.size() - first;
-    if (count == 1 && fields[first].Text.size() == TSeq::DigitCount &&
-        AllDigits(fields[first].Text)) {
+    const auto wanted = static_cast<size_t>(NumberCount(game));
+    if (count == 1 && fields[first].Text.size() == wanted && AllDigits(fields[first].Text)) {
         SetDigits(out.Draw, fields[first].Text);
         return true;
     }
-    if (count != TSeq::DigitCount) {
+    if (count != wanted) {
         return false;
     }
-    for (size_t i = first; i < fields.size(); ++i) {
-        if (fields[i].Text.size() != 1 || !IsDigit(fields[i].Text[0])) {
-            return false;
-        }
+    std::string reason;
+    if (ReadNumberFields(fields, first, out.Draw, reason, game) == LineKind::Draw) {
+        return true;
     }
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        out.Draw.SetNum(pos, fields[first + static_cast<size_t>(pos)].Text[0] - '0');
-    }
-    return true;
+    out.Draw = TSeq();
+    return false;
 }
 
-LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string& reason) {
+LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string& reason,
+                  TGame game) {
     out.Draw = TSeq();
     std::string_view date;
-    if (ReadBareDigits(fields, out, date)) {
+    if (ReadBareDigits(fields, out, date, game)) {
         out.HasPeriod = false;
         return TakeDate(date, out, reason) ? LineKind::Draw : LineKind::Skipped;
     }
@@ -272,17 +343,18 @@ LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string
             }
         }
     }
-    const LineKind kind = ReadDigits(fields, digitsField, out.Draw, reason);
+    const LineKind kind = ReadDigits(fields, digitsField, out.Draw, reason, game);
     if (kind == LineKind::Draw && !TakeDate(date, out, reason)) {
         return LineKind::Skipped;
     }
     return kind;
 }
 
+// Four bits a number, so that 七星彩's last number up to 14 keeps keys apart.
 int DrawKey(const TSeq& draw) {
     int key = 0;
     for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        key = key * 10 + draw.GetNum(pos);
+        key = key * 16 + draw.GetNum(pos);
     }
     return key;
 }
@@ -333,7 +405,7 @@ void DropDuplicates(TTableRead& read) {
     for (size_t i = 0; i < draws.size(); ++i) {
         if (kept > 0 && OrderOf(draws[kept - 1]) == OrderOf(draws[i])) {
             const TTableDraw& first = draws[kept - 1];
-            if (!SameDigits(first.Draw, draws[i].Draw)) {
+            if (!SameDigits(first.Draw, draws[i].Draw) && read.ConflictsTotal++ < MaxListedLines) {
                 read.Conflicts.push_back({first.Period, std::min(first.Line, draws[i].Line),
                                           std::max(first.Line, draws[i].Line),
                                           first.Draw.GetLabel()});
@@ -376,7 +448,7 @@ void TTableDraw::SetDate(std::string_view text) {
     std::copy_n(text.begin(), dateLength_, date_.begin());
 }
 
-TTableRead ReadDrawTable(std::string_view bytes) {
+TTableRead ReadDrawTable(std::string_view bytes, TGame game) {
     std::string converted;
     std::string_view text;
     try {
@@ -386,6 +458,7 @@ TTableRead ReadDrawTable(std::string_view bytes) {
                            error.what());
     }
     TTableRead read;
+    read.Game = game;
     // Files from web sites and spreadsheets hold at least 16 bytes a line;
     // room for that many draws is taken at once (pages that stay unused
     // cost nothing), a denser file grows the list as usual.
@@ -408,7 +481,7 @@ TTableRead ReadDrawTable(std::string_view bytes) {
             continue;
         }
         SplitFields(line, fields);
-        const LineKind kind = ReadLine(fields, draw, reason);
+        const LineKind kind = ReadLine(fields, draw, reason, game);
         if (kind == LineKind::Draw) {
             if (!draw.HasPeriod) {
                 draw.Period = ++bareCount;
@@ -418,7 +491,7 @@ TTableRead ReadDrawTable(std::string_view bytes) {
         } else if (kind == LineKind::NoPeriod && read.Draws.empty()) {
             // A header (期号,开奖号码) or a title above the draws.
             continue;
-        } else {
+        } else if (read.SkippedTotal++ < MaxListedLines) {
             read.Skipped.push_back({lineNumber, reason});
         }
     }
@@ -428,21 +501,29 @@ TTableRead ReadDrawTable(std::string_view bytes) {
     return read;
 }
 
-TTableRead ReadDrawTableFile(const std::string& path) {
+TTableRead ReadDrawTableFile(const std::string& path, TGame game) {
     if (!FileExists(path)) {
-        throw EImportError("找不到文件：" + path);
+        throw EImportError((PathExists(path) ? "不是普通文件：" : "找不到文件：") + path);
     }
+    const auto tooLarge = [&path] {
+        return EImportError("文件太大（超过" + std::to_string(MaxTableFileBytes >> 20) +
+                            " MB），不能导入：" + path);
+    };
     std::string bytes;
     try {
-        bytes = ReadFileHead(path, MaxTableFileBytes + 1);
+        TFileReader file(path, false);
+        if (file.SizeWhenOpened() > MaxTableFileBytes) {
+            throw tooLarge();
+        }
+        bytes = file.ReadUpTo(MaxTableFileBytes + 1);
     } catch (const EInOutError& error) {
         throw EImportError(std::string("无法读取文件：") + error.what());
     }
+    // The file grew while it was read.
     if (bytes.size() > MaxTableFileBytes) {
-        throw EImportError("文件太大（超过" + std::to_string(MaxTableFileBytes >> 20) +
-                           " MB），不能导入：" + path);
+        throw tooLarge();
     }
-    return ReadDrawTable(bytes);
+    return ReadDrawTable(bytes, game);
 }
 
 std::string SkippedText(const TSkippedLine& skipped) {
@@ -455,6 +536,8 @@ std::string ConflictText(const TDrawConflict& conflict) {
     return "第" + std::to_string(conflict.FirstLine) + "行和第" +
            std::to_string(conflict.SecondLine) + "行：第" + period + "期的号码不同";
 }
+
+std::string UnlistedText(size_t count) { return "……另有" + std::to_string(count) + "行未列出"; }
 
 std::optional<size_t> FindAppendStart(const std::vector<TSeq>& table,
                                       const std::vector<TTableDraw>& draws) {
@@ -564,6 +647,8 @@ std::vector<TSeq> ImportedRows(const std::vector<TSeq>& table, const TTableRead&
         throw EImportError(GapsText(plan.Gaps));
     }
     const size_t from = *plan.Start;
+    const size_t kept = mode == TImportMode::Append ? table.size() : 0;
+    CheckDrawCount(kept + read.Draws.size() - from);
     std::vector<TSeq> rows;
     if (mode == TImportMode::Append) {
         rows.reserve(table.size() + read.Draws.size() - from);
@@ -607,9 +692,10 @@ std::string GapsText(const TLabelGaps& gaps) {
     return text;
 }
 
-std::string LabelConflictText(const TLabelConflict& conflict) {
-    return "第" + conflict.Label.Text() + "期：码表里是" + NumbersText(conflict.TableDraw) +
-           "，文件第" + std::to_string(conflict.Line) + "行是" + NumbersText(conflict.FileDraw);
+std::string LabelConflictText(const TLabelConflict& conflict, TGame game) {
+    return "第" + conflict.Label.Text() + "期：码表里是" + NumbersText(conflict.TableDraw, game) +
+           "，文件第" + std::to_string(conflict.Line) + "行是" +
+           NumbersText(conflict.FileDraw, game);
 }
 
 std::string ImportDoneText(TImportMode mode, int added, int newestPeriod, TLabel newestLabel) {
@@ -618,6 +704,5 @@ std::string ImportDoneText(TImportMode mode, int added, int newestPeriod, TLabel
     return std::string(mode == TImportMode::Append ? "追加了" : "导入了") + std::to_string(added) +
            "期，最新一期为" + newest + "期";
 }
-
 
 }  // namespace tovarin

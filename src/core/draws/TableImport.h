@@ -65,12 +65,21 @@ struct TLabelConflict {
     int Line = 0;
 };
 
+// Lines a person reads one by one; a hostile file of a hundred million bad
+// lines is told by its count.
+constexpr size_t MaxListedLines = 1000;
+
 // What a draw-history file holds, before anything is changed.
 struct TTableRead {
     // Ascending by period, each period once.
     std::vector<TTableDraw> Draws;
+    // The first MaxListedLines of each list; the totals count them all.
     std::vector<TSkippedLine> Skipped;
+    size_t SkippedTotal = 0;
     std::vector<TDrawConflict> Conflicts;
+    size_t ConflictsTotal = 0;
+    // The game whose numbers the lines were read as.
+    TGame Game = TGame::Seven;
 };
 
 enum class TImportMode { Append, Replace };
@@ -85,16 +94,22 @@ constexpr size_t MaxTableFileBytes = size_t{128} << 20;
 // a comment, a blank line nor a header is reported with its reason. Draws
 // are ordered by their labels (LabelOrder), so that the two spellings of a
 // period are one period. A line without a period is a draw only in a file
-// where no line has one; elsewhere it is reported (没有期号).
-TTableRead ReadDrawTable(std::string_view bytes);
-// The same for a file; EImportError when it is missing, unreadable, too
-// large or in no known encoding.
-TTableRead ReadDrawTableFile(const std::string& path);
+// where no line has one; elsewhere it is reported (没有期号). The numbers
+// are the game's: a run of its count of digits, or a field for each number
+// (one or two digits, "1 2 3 4 5 6 14"), and a reason in the game's words
+// for a number it does not have ("第7个号码是14，七位数每位只能是0-9").
+TTableRead ReadDrawTable(std::string_view bytes, TGame game = TGame::Seven);
+// The same for a file; EImportError when it is missing, not a regular file,
+// unreadable, too large (told by its size, before it is read) or in no
+// known encoding.
+TTableRead ReadDrawTableFile(const std::string& path, TGame game = TGame::Seven);
 
 // "第12行：只有6个数字"
 std::string SkippedText(const TSkippedLine& skipped);
 // "第3行和第9行：第2026005期的号码不同"
 std::string ConflictText(const TDrawConflict& conflict);
+// What follows a list cut at MaxListedLines: "……另有12行未列出".
+std::string UnlistedText(size_t count);
 
 // Where the file's draws continue the table: the index in draws of the
 // first draw after the match, or nothing when there is no match. The match
@@ -126,7 +141,8 @@ TImportPlan PlanImport(const std::vector<TSeq>& table, const TTableRead& read, T
 // table's rows followed by the draws the plan adds (append), which take the
 // spelling of the table's labels. Refuses with EImportError a file without
 // draws, with conflicting lines or labels, an append without a match, or
-// missing labels unless allowGaps. The table itself is not touched.
+// missing labels unless allowGaps, and with ETooManyDraws more rows than a
+// table holds. The table itself is not touched.
 std::vector<TSeq> ImportedRows(const std::vector<TSeq>& table, const TTableRead& read,
                                TImportMode mode, bool allowGaps = false);
 
@@ -140,7 +156,7 @@ std::string LabelConflictsText();
 // many more there are.
 std::string GapsText(const TLabelGaps& gaps);
 // "第2026148期：码表里是3581290，文件第12行是3581291"
-std::string LabelConflictText(const TLabelConflict& conflict);
+std::string LabelConflictText(const TLabelConflict& conflict, TGame game = TGame::Seven);
 // What the status bar says afterwards: "追加了12期，最新一期为第372期", or
 // with the newest draw's label "追加了2期，最新一期为2026150期".
 std::string ImportDoneText(TImportMode mode, int added, int newestPeriod, TLabel newestLabel = {});

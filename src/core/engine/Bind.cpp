@@ -137,14 +137,19 @@ TBindRecord ReadBindRecord(ByteReader& in) {
         throw EReadError("Bad condition text length " + std::to_string(length) + " at byte " +
                          std::to_string(start + 4));
     }
-    const std::string_view gbk = in.ReadBytes(static_cast<size_t>(length));
+    // The text is converted before the next read, which may move its bytes;
+    // a cut-off record is still reported before a text that is not GBK.
+    bool isGbk = true;
+    try {
+        record.Param = GbkToUtf8(in.ReadBytes(static_cast<size_t>(length)));
+    } catch (const ECodecError&) {
+        isGbk = false;
+    }
     record.AllMatch = in.ReadU8() != 0;
     record.MultiClause = in.ReadU8() != 0;
     record.Assured = in.ReadU8() != 0;
     record.Checked = in.ReadU8() != 0;
-    try {
-        record.Param = GbkToUtf8(gbk);
-    } catch (const ECodecError&) {
+    if (!isGbk) {
         throw EReadError("Condition text is not GBK at byte " + std::to_string(start + 8));
     }
     return record;

@@ -11,6 +11,7 @@ namespace tovarin {
 namespace {
 
 constexpr auto kLabelsKind = static_cast<int32_t>(TSectionKind::Labels);
+constexpr auto kGameKind = static_cast<int32_t>(TSectionKind::Game);
 
 void WriteSection(ByteWriter& out, int32_t kind, std::string_view bytes) {
     out.WriteI32(kind);
@@ -20,12 +21,27 @@ void WriteSection(ByteWriter& out, int32_t kind, std::string_view bytes) {
 
 std::string At(size_t offset) { return " at byte " + std::to_string(offset); }
 
+TGame ReadGame(std::string_view bytes, size_t bytesAt, size_t sectionAt) {
+    if (bytes.size() != 4) {
+        throw EReadError("Game section" + At(sectionAt) + " has " + std::to_string(bytes.size()) +
+                         " bytes instead of 4");
+    }
+    const int32_t value = ByteReader(bytes, bytesAt).ReadI32();
+    for (const TGame game : {TGame::Seven, TGame::Qxc, TGame::Pl5}) {
+        if (value == static_cast<int32_t>(game)) {
+            return game;
+        }
+    }
+    throw EReadError("Unknown game " + std::to_string(value) + At(bytesAt));
+}
+
 }  // namespace
 
 void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter& out) {
     const bool labels = codeNet.HasLabelsOrDates();
+    const bool game = codeNet.Game() != TGame::Seven;
     const TDocSections& others = projects.Sections();
-    if (!labels && others.Empty()) {
+    if (!labels && !game && others.Empty()) {
         return;
     }
     out.WriteBytes(kExtensionMagic);
@@ -34,6 +50,11 @@ void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter
         ByteWriter section;
         codeNet.WriteLabelSection(section);
         WriteSection(out, kLabelsKind, section.Bytes());
+    }
+    if (game) {
+        ByteWriter section;
+        section.WriteI32(static_cast<int32_t>(codeNet.Game()));
+        WriteSection(out, kGameKind, section.Bytes());
     }
     for (const TDocSections::TSection& section : others.All()) {
         WriteSection(out, section.Kind, section.Bytes);
@@ -45,23 +66,23 @@ TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
     if (in.Remaining() < kExtensionMagic.size()) {
         return read;
     }
-    ByteReader peek = in;
-    if (peek.ReadBytes(kExtensionMagic.size()) != kExtensionMagic) {
+    // Bytes without the magic are ignored, and nothing reads after them.
+    if (in.ReadBytes(kExtensionMagic.size()) != kExtensionMagic) {
         return read;
     }
-    in = peek;
     const size_t versionAt = in.Offset();
     const int32_t version = in.ReadI32();
     if (version > kExtensionVersion) {
         throw EReadError("Document extension version " + std::to_string(version) + At(versionAt) +
-                         " is newer than this program reads (" +
-                         std::to_string(kExtensionVersion) + ")");
+                         " is newer than this program reads (" + std::to_string(kExtensionVersion) +
+                         ")");
     }
     if (version < 1) {
         throw EReadError("Bad document extension version " + std::to_string(version) +
                          At(versionAt));
     }
     bool labelsRead = false;
+    bool gameRead = false;
     while (in.Remaining() > 0) {
         const size_t sectionAt = in.Offset();
         const int32_t kind = in.ReadI32();
@@ -73,9 +94,16 @@ TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
         }
         const size_t bytesAt = in.Offset();
         const std::string_view bytes = in.ReadBytes(static_cast<size_t>(length));
-        const bool repeated = kind == kLabelsKind ? labelsRead : read.Others.Get(kind) != nullptr;
+        const bool repeated = kind == kLabelsKind ? labelsRead
+                              : kind == kGameKind ? gameRead
+                                                  : read.Others.Get(kind) != nullptr;
         if (repeated) {
             throw EReadError("Second section of kind " + std::to_string(kind) + At(sectionAt));
+        }
+        if (kind == kGameKind) {
+            read.Game = ReadGame(bytes, bytesAt, sectionAt);
+            gameRead = true;
+            continue;
         }
         if (kind != kLabelsKind) {
             read.Others.Set(kind, std::string(bytes));
@@ -84,9 +112,9 @@ TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
         ByteReader section(bytes, bytesAt);
         TCodeNet::ReadLabelSection(section, rows);
         if (section.Remaining() != 0) {
-            throw EReadError("Section of kind " + std::to_string(kind) + At(sectionAt) +
-                             " has " + std::to_string(section.Remaining()) +
-                             " bytes after its labels" + At(section.Offset()));
+            throw EReadError("Section of kind " + std::to_string(kind) + At(sectionAt) + " has " +
+                             std::to_string(section.Remaining()) + " bytes after its labels" +
+                             At(section.Offset()));
         }
         labelsRead = true;
     }

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/draws/Game.h"
 #include "core/engine/DocSections.h"
 
 namespace tovarin {
@@ -24,13 +25,15 @@ inline constexpr std::string_view kExtensionMagic = "TVRX";
 inline constexpr int32_t kExtensionVersion = 1;
 
 // Appends the extension when the document needs one: a draw with a label
-// or a date, or another section. A document that needs none is written as
-// its two blocks alone.
+// or a date, a game other than the seven digits (a section of the game's
+// 32-bit TGame value), or another section. A document that needs none is
+// written as its two blocks alone.
 void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter& out);
 
 // What the extension held besides the rows' labels and dates.
 struct TExtensionRead {
     TDocSections Others;
+    TGame Game = TGame::Seven;
 };
 
 // Reads the extension from in to its end, if there is one, giving rows

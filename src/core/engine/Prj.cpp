@@ -551,7 +551,7 @@ std::string BuildDocumentImage(const TCodeNet& codeNet, const TPrjMgr& projects)
     codeNet.WriteBlock(out);
     projects.WriteBlock(out);
     WriteExtension(codeNet, projects, out);
-    return out.Bytes();
+    return out.TakeBytes();
 }
 
 namespace {
@@ -560,7 +560,7 @@ namespace {
 // taken over.
 void TakeOver(std::vector<TSeq> rows, std::vector<std::unique_ptr<TSeqPrj>> read,
               TExtensionRead extension, TCodeNet& codeNet, TPrjMgr& projects) {
-    codeNet.Replace(std::move(rows));
+    codeNet.Replace(std::move(rows), extension.Game);
     codeNet.ClearModified();
     projects.ReplaceSections(std::move(extension.Others));
     projects.ReplacePrjs(std::move(read));
@@ -573,11 +573,15 @@ void LoadDocumentImage(std::string_view image, TCodeNet& codeNet, TPrjMgr& proje
         return;
     }
     ByteReader in(image);
+    // The block is read as the game with the widest numbers; the game,
+    // stored after it, says which numbers the draws may really have.
     TCodeNet draws;
+    draws.SetGame(TGame::Qxc);
     draws.LoadFromStream(in);
     std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
     std::vector<TSeq> rows = draws.TakeRows();
     TExtensionRead extension = ReadExtension(in, rows);
+    TCodeNet::CheckBlockGame(rows, extension.Game, 0);
     TakeOver(std::move(rows), std::move(read), std::move(extension), codeNet, projects);
 }
 
@@ -591,11 +595,12 @@ void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects)
         LoadDocumentImage(ReadWholeFile(path), codeNet, projects);
         return;
     }
-    const size_t projectsOffset = file.Offset();
-    const std::string rest = file.ReadUpTo(kMaxFileBytes + 1);
-    ByteReader in(rest, projectsOffset);
+    // A window at a time: a document of millions of conditions never holds
+    // their bytes beside the conditions made of them.
+    FileByteReader in(file);
     std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
     TExtensionRead extension = ReadExtension(in, *rows);
+    TCodeNet::CheckBlockGame(*rows, extension.Game, 0);
     TakeOver(std::move(*rows), std::move(read), std::move(extension), codeNet, projects);
 }
 

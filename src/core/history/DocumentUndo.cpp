@@ -4,24 +4,62 @@
 
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
+#include "core/history/DrawsUndo.h"
+#include "core/history/ProjectsUndo.h"
 
 namespace tovarin {
 
 TDocumentUndo::TDocumentUndo(TCodeNet& codeNet, TPrjMgr& projects, size_t byteCap)
-    : codeNet_(&codeNet), projects_(&projects), history_(byteCap) {}
+    : codeNet_(&codeNet), projects_(&projects), history_(byteCap) {
+    parts_.push_back(std::make_unique<TDrawsUndo>(recorder_, codeNet));
+    parts_.push_back(std::make_unique<TProjectsUndo>(recorder_, projects));
+}
 
-std::string TDocumentUndo::Image() const { return BuildDocumentImage(*codeNet_, *projects_); }
+TUndoStep TDocumentUndo::Close() {
+    for (const auto& part : parts_) {
+        part->Settle();
+    }
+    TUndoStep changes = recorder_.Take();
+    changes.DropEmpty();
+    return changes;
+}
+
+void TDocumentUndo::FileStrayChanges() {
+    if (recorder_.Empty()) {
+        return;
+    }
+    TUndoStep stray = Close();
+    if (!stray.Empty()) {
+        const size_t dropped = history_.Dropped();
+        history_.Amend(std::move(stray));
+        TellDropped(dropped);
+    }
+}
+
+void TDocumentUndo::TellDropped(size_t droppedBefore) const {
+    if (droppedBefore == 0 && history_.Dropped() > 0 && OnStepsDropped) {
+        OnStepsDropped();
+    }
+}
 
 TDocumentUndo::TPending TDocumentUndo::Begin(std::string name, TDocSelection selection,
-                                             std::string group) const {
-    return {std::move(name), {Image(), selection}, std::move(group)};
+                                             std::string group) {
+    FileStrayChanges();
+    return {std::move(name), selection, std::move(group)};
 }
 
 bool TDocumentUndo::Commit(TPending pending) {
-    if (pending.Before.Image == Image()) {
+    if (recorder_.Empty()) {
         return false;
     }
-    history_.Record(std::move(pending.Name), std::move(pending.Before), std::move(pending.Group));
+    TUndoStep changes = Close();
+    if (changes.Empty()) {
+        return false;
+    }
+    const size_t dropped = history_.Dropped();
+    history_.Record(std::move(pending.Name), pending.Selection, std::move(changes),
+                    std::move(pending.Group));
+    TellDropped(dropped);
     return true;
 }
 
@@ -32,8 +70,16 @@ void TDocumentUndo::Run(std::string name, TDocSelection selection,
     try {
         command();
     } catch (...) {
-        if (pending.Before.Image != Image()) {
-            LoadDocumentImage(pending.Before.Image, *codeNet_, *projects_);
+        // The parts still hold the state before the command, which is
+        // where the changes lead back to.
+        TUndoStep changes = recorder_.Take();
+        if (!changes.Empty()) {
+            {
+                const TUndoRecorder::TApplying applying(recorder_);
+                changes.Undo();
+            }
+            codeNet_->ClearModified();
+            projects_->ClearModified();
             if (modified) {
                 projects_->MarkModified();
             }
@@ -47,22 +93,45 @@ void TDocumentUndo::Run(std::string name, TDocSelection selection,
 }
 
 TDocSelection TDocumentUndo::Undo(TDocSelection now) {
-    const TDocState state = history_.Undo({Image(), now});
-    Restore(state);
-    return state.Selection;
+    FileStrayChanges();
+    TDocSelection selection;
+    {
+        const TUndoRecorder::TApplying applying(recorder_);
+        selection = history_.Undo(now);
+    }
+    ShowSavedState();
+    return selection;
 }
 
 TDocSelection TDocumentUndo::Redo(TDocSelection now) {
-    const TDocState state = history_.Redo({Image(), now});
-    Restore(state);
-    return state.Selection;
+    FileStrayChanges();
+    const size_t dropped = history_.Dropped();
+    TDocSelection selection;
+    {
+        const TUndoRecorder::TApplying applying(recorder_);
+        selection = history_.Redo(now);
+    }
+    ShowSavedState();
+    TellDropped(dropped);
+    return selection;
 }
 
-void TDocumentUndo::Restore(const TDocState& state) {
-    LoadDocumentImage(state.Image, *codeNet_, *projects_);
+void TDocumentUndo::ShowSavedState() {
+    codeNet_->ClearModified();
+    projects_->ClearModified();
     if (!history_.AtSavedState()) {
         projects_->MarkModified();
     }
+}
+
+void TDocumentUndo::MarkSaved() {
+    FileStrayChanges();
+    history_.MarkSaved();
+}
+
+void TDocumentUndo::Reset() {
+    Close();
+    history_.Reset();
 }
 
 std::string UndoCaption(const std::string& stepName) {

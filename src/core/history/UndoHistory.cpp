@@ -5,26 +5,51 @@
 #include "core/base/Errors.h"
 
 namespace tovarin {
-namespace {
 
-template <class Steps, class Step>
-void Push(Steps& steps, Step step, size_t& bytes) {
-    bytes += step.State.Image.size();
+void TUndoHistory::Measure(Step& step) {
+    bytes_ -= step.Bytes;
+    step.Bytes = sizeof(Step) + step.Name.capacity() + step.Changes.Bytes();
+    bytes_ += step.Bytes;
+}
+
+template <typename Steps>
+void TUndoHistory::Push(Steps& steps, Step step) {
+    step.Bytes = 0;
+    Measure(step);
     steps.push_back(std::move(step));
 }
 
-}  // namespace
+void TUndoHistory::Join(TUndoStep changes) {
+    Step& newest = undo_.back();
+    newest.Changes.Append(std::move(changes));
+    Measure(newest);
+}
 
-void TUndoHistory::Record(std::string name, TDocState before, std::string group) {
+void TUndoHistory::ClearRedo() {
     for (const Step& step : redo_) {
-        bytes_ -= step.State.Image.size();
+        bytes_ -= step.Bytes;
     }
     redo_.clear();
-    // A step of the same group already holds the state before the whole
-    // run of edits; the state now is a new one all the same.
-    if (group.empty() || group != lastGroup_ || undo_.empty()) {
+}
+
+void TUndoHistory::Record(std::string name, TDocSelection before, TUndoStep changes,
+                          std::string group) {
+    ClearRedo();
+    if (!group.empty() && group == lastGroup_ && !undo_.empty()) {
+        Join(std::move(changes));
+    } else {
         lastGroup_ = std::move(group);
-        Push(undo_, Step{std::move(name), std::move(before), current_}, bytes_);
+        Push(undo_, Step{std::move(name), before, std::move(changes), current_});
+    }
+    current_ = nextSerial_++;
+    Trim();
+}
+
+void TUndoHistory::Amend(TUndoStep changes) {
+    ClearRedo();
+    lastGroup_.clear();
+    if (!undo_.empty()) {
+        Join(std::move(changes));
         Trim();
     }
     current_ = nextSerial_++;
@@ -39,30 +64,38 @@ std::string TUndoHistory::RedoName() const {
 }
 
 template <typename From, typename To>
-TDocState TUndoHistory::TakeStep(From& from, To& to, TDocState current) {
-    Step step = std::move(from.back());
+TDocSelection TUndoHistory::TakeStep(From& from, To& to, TDocSelection now, bool back) {
+    Step& newest = from.back();
+    if (back) {
+        newest.Changes.Undo();
+    } else {
+        newest.Changes.Redo();
+    }
+    std::swap(newest.Selection, now);
+    std::swap(newest.Serial, current_);
+    bytes_ -= newest.Bytes;
+    Step step = std::move(newest);
     from.pop_back();
-    bytes_ -= step.State.Image.size();
-    Push(to, Step{step.Name, std::move(current), current_}, bytes_);
-    current_ = step.Serial;
+    // Measured again: the changes now hold the other side's state.
+    Push(to, std::move(step));
     lastGroup_.clear();
-    return std::move(step.State);
+    return now;
 }
 
-TDocState TUndoHistory::Undo(TDocState current) {
+TDocSelection TUndoHistory::Undo(TDocSelection now) {
     if (undo_.empty()) {
         throw Exception("TUndoHistory.Undo Error!");
     }
-    return TakeStep(undo_, redo_, std::move(current));
+    return TakeStep(undo_, redo_, now, true);
 }
 
-TDocState TUndoHistory::Redo(TDocState current) {
+TDocSelection TUndoHistory::Redo(TDocSelection now) {
     if (redo_.empty()) {
         throw Exception("TUndoHistory.Redo Error!");
     }
-    TDocState state = TakeStep(redo_, undo_, std::move(current));
+    const TDocSelection selection = TakeStep(redo_, undo_, now, false);
     Trim();
-    return state;
+    return selection;
 }
 
 void TUndoHistory::Reset() {
@@ -70,6 +103,7 @@ void TUndoHistory::Reset() {
     redo_.clear();
     lastGroup_.clear();
     bytes_ = 0;
+    dropped_ = 0;
     current_ = nextSerial_++;
     saved_ = current_;
 }
@@ -78,8 +112,9 @@ void TUndoHistory::Reset() {
 // can be taken back.
 void TUndoHistory::Trim() {
     while (bytes_ > byteCap_ && undo_.size() > 1) {
-        bytes_ -= undo_.front().State.Image.size();
+        bytes_ -= undo_.front().Bytes;
         undo_.pop_front();
+        ++dropped_;
     }
 }
 

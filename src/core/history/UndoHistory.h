@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/history/UndoStep.h"
+
 namespace tovarin {
 
 // Which lines the lists showed selected, so that going back puts the user
@@ -19,29 +21,29 @@ struct TDocSelection {
     bool operator==(const TDocSelection&) const = default;
 };
 
-// One state of the document: its file image and the selection in it.
-struct TDocState {
-    std::string Image;
-    TDocSelection Selection;
-};
-
-// Named steps back and forward through document states. The history holds
-// whole images, so it never needs to know what a command did; the oldest
-// steps are dropped when the images together pass the memory cap. It also
-// knows which state is the one on disk, so that going back to it makes the
-// document unmodified again.
+// Named steps back and forward through the document's changes. A step
+// holds what its command changed, so it costs what the command changed,
+// not what the document holds; the oldest steps are dropped when the steps
+// together pass the memory cap. The history also knows which state is the
+// one on disk, so that going back to it makes the document unmodified.
 class TUndoHistory {
 public:
-    // 64 MB: some two hundred steps of a 10,000-draw document.
+    // 64 MB: hundreds of thousands of typed digits or condition changes,
+    // or several replacements of a table of a million draws (8 MB each).
     static constexpr size_t kDefaultByteCap = size_t{64} << 20;
 
     explicit TUndoHistory(size_t byteCap = kDefaultByteCap) : byteCap_(byteCap) {}
 
-    // A command is about to leave the state before. A group names a run of
-    // small edits that count as one step (the digits typed into one draw):
-    // a record of the same non-empty group right after the last keeps that
-    // step's older state. Every record ends the redo steps.
-    void Record(std::string name, TDocState before, std::string group = {});
+    // A command made these changes, from a state whose selection was
+    // before. A group names a run of small edits that count as one step
+    // (the digits typed into one draw): a record of the same non-empty
+    // group right after the last joins that step. Every record ends the
+    // redo steps.
+    void Record(std::string name, TDocSelection before, TUndoStep changes, std::string group = {});
+    // Changes made outside any command join the newest step, so that taking
+    // it back takes them back too; with no step they are simply where the
+    // history starts. The redo steps end either way: they no longer fit.
+    void Amend(TUndoStep changes);
 
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
@@ -49,11 +51,11 @@ public:
     std::string UndoName() const;
     std::string RedoName() const;
 
-    // Goes one step back: current is the state now, which Redo can return
-    // to; the result is the state to restore. Exception when there is no
-    // step.
-    TDocState Undo(TDocState current);
-    TDocState Redo(TDocState current);
+    // Takes the newest step back (Redo: forward again) and returns the
+    // selection of the state it leads to; now is the selection at this
+    // moment, kept for the other direction. Exception when there is no step.
+    TDocSelection Undo(TDocSelection now);
+    TDocSelection Redo(TDocSelection now);
 
     // The state now is the one on disk.
     void MarkSaved() { saved_ = current_; }
@@ -61,25 +63,35 @@ public:
     // A new or opened document: no steps, and the state is the saved one.
     void Reset();
 
-    // Bytes of all images held, for the cap.
+    // The memory all steps hold, for the cap.
     size_t Bytes() const { return bytes_; }
     size_t UndoCount() const { return undo_.size(); }
     size_t RedoCount() const { return redo_.size(); }
+    // How many of the oldest steps the cap dropped since the last Reset.
+    size_t Dropped() const { return dropped_; }
 
 private:
     struct Step {
         std::string Name;
-        TDocState State;
-        // Which state this is, so that the saved state is recognised
-        // however the user came back to it.
-        uint64_t Serial;
+        TDocSelection Selection;
+        TUndoStep Changes;
+        // Which state the step leads to, so that the saved state is
+        // recognised however the user came back to it.
+        uint64_t Serial = 0;
+        size_t Bytes = 0;
     };
 
+    template <typename Steps>
+    void Push(Steps& steps, Step step);
+    // The newest step takes in later changes of the same run.
+    void Join(TUndoStep changes);
+    void Measure(Step& step);
+    void ClearRedo();
     void Trim();
-    // Takes the newest step of from as the state to return, and files the
-    // current state on to under the same name: the one move behind Undo and Redo.
+    // Applies the newest step of from in the direction given and files it
+    // on to: the one move behind Undo and Redo.
     template <typename From, typename To>
-    TDocState TakeStep(From& from, To& to, TDocState current);
+    TDocSelection TakeStep(From& from, To& to, TDocSelection now, bool back);
 
     std::deque<Step> undo_;
     std::vector<Step> redo_;
@@ -89,6 +101,7 @@ private:
     std::optional<uint64_t> saved_ = 0;
     size_t byteCap_;
     size_t bytes_ = 0;
+    size_t dropped_ = 0;
 };
 
 }  // namespace tovarin

@@ -16,6 +16,7 @@ struct Field {
     std::string_view key;
     AppOptionType type;
     FieldPointer member;
+    TSettingRange range{0, 0};  // for a number only
 };
 
 // One row per field, in record order; every key-based access goes through it.
@@ -26,16 +27,16 @@ const std::array<Field, kAppOptionCount>& Fields() {
         {"OpenLastChk", AppOptionType::Boolean, &TAppOptions::OpenLastChk},
         {"LastDoc", AppOptionType::Text, &TAppOptions::LastDoc},
         {"AutoSaveChk", AppOptionType::Boolean, &TAppOptions::AutoSaveChk},
-        {"AutoSaveEd", AppOptionType::Integer, &TAppOptions::AutoSaveEd},
+        {"AutoSaveEd", AppOptionType::Integer, &TAppOptions::AutoSaveEd, kAutoSaveEdRange},
         {"DetailEveryChk", AppOptionType::Boolean, &TAppOptions::DetailEveryChk},
         {"DetailLastChk", AppOptionType::Boolean, &TAppOptions::DetailLastChk},
         {"SplitByLineChk", AppOptionType::Boolean, &TAppOptions::SplitByLineChk},
-        {"ViewStyle", AppOptionType::ViewStyle, &TAppOptions::ViewStyle},
+        {"ViewStyle", AppOptionType::ViewStyle, &TAppOptions::ViewStyle, kViewStyleRange},
         {"AutoCalcChk", AppOptionType::Boolean, &TAppOptions::AutoCalcChk},
         {"AutoVerifyChk", AppOptionType::Boolean, &TAppOptions::AutoVerifyChk},
         {"OutPutPrjOptChk", AppOptionType::Boolean, &TAppOptions::OutPutPrjOptChk},
         {"OutPutAppOptChk", AppOptionType::Boolean, &TAppOptions::OutPutAppOptChk},
-        {"ColsOfLineEd", AppOptionType::Integer, &TAppOptions::ColsOfLineEd},
+        {"ColsOfLineEd", AppOptionType::Integer, &TAppOptions::ColsOfLineEd, kColsOfLineEdRange},
     }};
     return fields;
 }
@@ -49,9 +50,26 @@ const Field& FindField(std::string_view key) {
     throw Exception("Unknown setting " + std::string(key));
 }
 
-[[noreturn]] void BadValue(const Field& field, std::string_view value, const char* wanted) {
+[[noreturn]] void BadValue(const Field& field, std::string_view value, const std::string& wanted) {
     throw Exception("Setting " + std::string(field.key) + " needs " + wanted + ", not '" +
                     std::string(value) + "'");
+}
+
+bool IsNumber(const Field& field) {
+    return field.type == AppOptionType::Integer || field.type == AppOptionType::ViewStyle;
+}
+
+// A decimal integer within the field's range.
+int32_t NumberOf(const Field& field, std::string_view value) {
+    int number = 0;
+    if (!TryStrToInt(value, number)) {
+        BadValue(field, value, "a decimal integer");
+    }
+    if (!field.range.Holds(number)) {
+        BadValue(field, value,
+                 "a number from " + IntToStr(field.range.min) + " to " + IntToStr(field.range.max));
+    }
+    return number;
 }
 
 }  // namespace
@@ -68,6 +86,14 @@ const std::array<std::string_view, kAppOptionCount>& AppOptionKeys() {
 }
 
 AppOptionType AppOptionTypeOf(std::string_view key) { return FindField(key).type; }
+
+TSettingRange AppOptionRange(std::string_view key) {
+    const Field& field = FindField(key);
+    if (!IsNumber(field)) {
+        throw Exception("Setting " + std::string(key) + " is not a number");
+    }
+    return field.range;
+}
 
 std::string GetAppOption(const TAppOptions& options, std::string_view key) {
     const Field& field = FindField(key);
@@ -103,22 +129,13 @@ void SetAppOption(TAppOptions& options, std::string_view key, std::string_view v
             }
             options.*std::get<bool TAppOptions::*>(field.member) = value == "1";
             return;
-        case AppOptionType::Integer: {
-            int number = 0;
-            if (!TryStrToInt(value, number)) {
-                BadValue(field, value, "a decimal integer");
-            }
-            options.*std::get<int32_t TAppOptions::*>(field.member) = number;
+        case AppOptionType::Integer:
+            options.*std::get<int32_t TAppOptions::*>(field.member) = NumberOf(field, value);
             return;
-        }
-        case AppOptionType::ViewStyle: {
-            int number = 0;
-            if (!TryStrToInt(value, number) || number < 0 || number > 2) {
-                BadValue(field, value, "0, 1 or 2");
-            }
-            options.*std::get<uint8_t TAppOptions::*>(field.member) = static_cast<uint8_t>(number);
+        case AppOptionType::ViewStyle:
+            options.*std::get<uint8_t TAppOptions::*>(field.member) =
+                static_cast<uint8_t>(NumberOf(field, value));
             return;
-        }
     }
 }
 

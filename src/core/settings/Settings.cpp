@@ -14,8 +14,6 @@ namespace {
 
 // The version text from whose digits the scrambling parameters are made.
 constexpr std::string_view kScrambleVersionText = "1.0.0";
-constexpr int kColsOfLineMin = 4;
-constexpr int kColsOfLineMax = 30;
 
 // Offset of byte i: start + i * step, modulo 256.
 uint8_t Offset(size_t i, TScrambleParams params) {
@@ -81,28 +79,29 @@ std::optional<std::string> ReadScrambledText(const std::string& stored, std::str
     }
 }
 
-void ReadNumber(TAppOptions& options, std::string_view key, const std::string& stored) {
+// A number outside its key's range keeps the default, except that
+// ColsOfLineEd is clamped into its range; either way problems says so.
+void ReadNumber(TAppOptions& options, std::string_view key, const std::string& stored,
+                const std::string& fileName, std::vector<std::string>& problems) {
     const std::optional<int32_t> number = ReadIniInteger(stored);
     if (!number) {
         return;
     }
-    switch (AppOptionTypeOf(key)) {
-        case AppOptionType::Boolean:
-            SetAppOption(options, key, *number != 0 ? "1" : "0");
-            break;
-        case AppOptionType::Integer:
-            SetAppOption(options, key, IntToStr(*number));
-            break;
-        case AppOptionType::ViewStyle:
-            // Only 0..2 name an output order; any other number is no better
-            // than a value that is not a number.
-            if (*number >= 0 && *number <= 2) {
-                SetAppOption(options, key, IntToStr(*number));
-            }
-            break;
-        case AppOptionType::Text:
-            break;
+    if (AppOptionTypeOf(key) == AppOptionType::Boolean) {
+        SetAppOption(options, key, *number != 0 ? "1" : "0");
+        return;
     }
+    const TSettingRange range = AppOptionRange(key);
+    if (range.Holds(*number)) {
+        SetAppOption(options, key, IntToStr(*number));
+        return;
+    }
+    if (key == "ColsOfLineEd") {
+        SetAppOption(options, key, IntToStr(std::clamp(*number, range.min, range.max)));
+    }
+    problems.push_back(fileName + ": " + std::string(key) + " " + stored + " is outside " +
+                       IntToStr(range.min) + " to " + IntToStr(range.max) + "; it reads as " +
+                       GetAppOption(options, key));
 }
 
 // A message shown as one line, whatever the text it quotes holds.
@@ -159,12 +158,11 @@ TAppOptions LoadAppOptions(const std::string& fileName, std::vector<std::string>
                 SetAppOption(options, key, *plain);
             }
         } else {
-            ReadNumber(options, key, *stored);
+            ReadNumber(options, key, *stored, fileName, problems);
         }
     }
     // The program always starts with the working document, the record's default.
     options.LastDoc = TAppOptions{}.LastDoc;
-    options.ColsOfLineEd = std::clamp(options.ColsOfLineEd, kColsOfLineMin, kColsOfLineMax);
     return options;
 }
 

@@ -18,10 +18,12 @@ inline constexpr std::string_view kSettingsSection = "基本设置";
 
 // Fills a record from the settings file: a missing file or key gives the
 // default, a number that is not one the key's default; LastDoc always reads
-// as the working document "工作文档.lvrn"; ColsOfLineEd is clamped to 4..30.
-// A member name or password that cannot be unscrambled into GBK text also
-// reads as empty, and a line saying so goes to problems for the caller to
-// show. EInOutError when an existing file cannot be read.
+// as the working document "工作文档.lvrn". A number outside its key's range
+// (AppOptionRange) reads as the key's default, except that ColsOfLineEd is
+// clamped into its range. Such a number, and a member name or password that
+// cannot be unscrambled into GBK text (which reads as empty), each put a
+// line saying so into problems for the caller to show. EInOutError when an
+// existing file cannot be read.
 TAppOptions LoadAppOptions(const std::string& fileName, std::vector<std::string>& problems);
 
 // The document LastDoc names in the file as it is (the one open when the

@@ -57,6 +57,14 @@ void Occurs(TSlots& slots, int slot, int row) {
     slots.LastRow[at] = row;
 }
 
+// The slots of the dimensions that a draw of this code holds.
+std::array<int, kStatDims.size()> SlotsOfCode(int code) {
+    const int head = code / 10;
+    const int tail = code % 10;
+    return {kSlotBase[0] + head, kSlotBase[1] + tail, kSlotBase[2] + head + tail,
+            kSlotBase[3] + code};
+}
+
 // The dimension's item in a draw of this head-tail code.
 int ItemOfCode(TStatDim dim, int code) {
     switch (dim) {
@@ -128,6 +136,19 @@ TDrawWindow LastDraws(const TCodeNet& net, int last) {
     return {net.Count() - count, count};
 }
 
+std::vector<int> LastRowsBefore(const TCodeNet& net, TStatDim dim, int row) {
+    std::vector<int> lastRows(static_cast<size_t>(ItemCount(dim)), -1);
+    int missing = ItemCount(dim);
+    for (int before = std::min(row, net.Count()) - 1; before >= 0 && missing > 0; --before) {
+        int& lastRow = lastRows[static_cast<size_t>(ItemOfDraw(dim, net.GetSeq(before)))];
+        if (lastRow < 0) {
+            lastRow = before;
+            --missing;
+        }
+    }
+    return lastRows;
+}
+
 THistoryStats ComputeHistoryStats(const TCodeNet& net, int last) {
     THistoryStats result;
     result.Draws = net.Count();
@@ -138,20 +159,33 @@ THistoryStats ComputeHistoryStats(const TCodeNet& net, int last) {
         result.ToPeriod = result.FromPeriod + window.Count - 1;
     }
 
+    // Every item starts at its last occurrence before the window (a head's
+    // is the latest of its codes'), so that the run that reaches into the
+    // window counts whole.
     TSlots slots;
-    // "Before the window" is the row above its first draw, so that the run
-    // before a first occurrence counts from the window's start.
-    slots.LastRow.fill(window.First - 1);
+    slots.LastRow.fill(-1);
+    const std::vector<int> codeRows = LastRowsBefore(net, TStatDim::Code, window.First);
+    for (int code = 0; code < kCodeItems; ++code) {
+        for (const int slot : SlotsOfCode(code)) {
+            int& lastRow = slots.LastRow[static_cast<size_t>(slot)];
+            lastRow = std::max(lastRow, codeRows[static_cast<size_t>(code)]);
+        }
+    }
     const int end = window.First + window.Count;
     for (int row = window.First; row < end; ++row) {
         const TSeq& draw = net.GetSeq(row);
-        const int head = draw.GetNum(kHeadPos);
-        const int tail = draw.GetNum(kTailPos);
-        const int code = head * 10 + tail;
-        Occurs(slots, kSlotBase[0] + head, row);
-        Occurs(slots, kSlotBase[1] + tail, row);
-        Occurs(slots, kSlotBase[2] + head + tail, row);
-        Occurs(slots, kSlotBase[3] + code, row);
+        const int code = draw.GetNum(kHeadPos) * 10 + draw.GetNum(kTailPos);
+        const std::array<int, kStatDims.size()> held = SlotsOfCode(code);
+        if (row == window.First) {
+            // The run that ends here lies wholly before the window.
+            for (const int slot : held) {
+                slots.LastRow[static_cast<size_t>(slot)] = row;
+            }
+        } else {
+            for (const int slot : held) {
+                Occurs(slots, slot, row);
+            }
+        }
         ++slots.CodeHits[static_cast<size_t>(code)];
     }
     for (const TStatDim dim : kStatDims) {

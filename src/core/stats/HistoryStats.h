@@ -33,6 +33,9 @@ struct TDrawWindow {
 // every draw.
 TDrawWindow LastDraws(const TCodeNet& net, int last);
 
+// Hits, expected hits and the average omission count inside the window;
+// the omissions count draws through the whole table, since a player reads
+// an omission as "draws since it last came out", whatever range is shown.
 struct TItemStats {
     int Item = 0;
     int Hits = 0;  // window draws holding the item
@@ -40,8 +43,12 @@ struct TItemStats {
     // 1/100 for a code, and for a sum the share of the 100 (head, tail) pairs
     // that give it.
     double Expected = 0;
-    int Current = 0;     // window draws after its last occurrence (all when it never occurs)
-    int Max = 0;         // longest run of window draws without it
+    // Draws after its last occurrence in the table; the table's length when
+    // it never occurs.
+    int Current = 0;
+    // The longest run of draws without it among the runs that reach into
+    // the window, each counted whole, its draws before the window included.
+    int Max = 0;
     double Average = 0;  // (window − hits) / (hits + 1): the mean run without it
 };
 
@@ -58,8 +65,13 @@ struct THistoryStats {
     const std::vector<TItemStats>& Of(TStatDim dim) const { return Dims[static_cast<size_t>(dim)]; }
 };
 
+// For each item of the dimension, the last row before `row` whose draw
+// holds it, -1 when none does. It reads back only until every item is found.
+std::vector<int> LastRowsBefore(const TCodeNet& net, TStatDim dim, int row);
+
 // Every dimension's statistics over the last `last` draws (see LastDraws),
-// in one pass over the window.
+// in one pass over the window after a look back for the runs that reach
+// into it.
 THistoryStats ComputeHistoryStats(const TCodeNet& net, int last);
 
 }  // namespace tovarin

@@ -11,10 +11,32 @@ namespace {
 constexpr const char* kCsvBom = "\xEF\xBB\xBF";
 constexpr int kReportColumnWidth = 10;
 
-std::string TwoDecimals(double value) {
+// How a text writes a count: grouped for people, plain digits in a file for
+// spreadsheets, where a comma would split the cell.
+using TCountText = std::string (*)(long long);
+
+std::string PlainInt(long long value) { return IntToStr(value); }
+
+std::string TwoDecimals(double value, TCountText count) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
+    const std::string fixed = text;
+    const size_t point = fixed.find('.');
+    return count(std::stoll(fixed.substr(0, point))) + fixed.substr(point);
+}
+
+std::vector<std::string> CellsOf(TStatDim dim, const TItemStats& item, TCountText count) {
+    return {ItemText(dim, item.Item), count(item.Hits), TwoDecimals(item.Expected, count),
+            count(item.Current),      count(item.Max),  TwoDecimals(item.Average, count)};
+}
+
+std::string CaptionOf(const THistoryStats& stats, TCountText count) {
+    if (stats.Window.Count == 0) {
+        return "没有开奖号码";
+    }
+    // Periods are names, not counts: they stay plain.
+    return "第" + IntToStr(stats.FromPeriod) + "期至第" + IntToStr(stats.ToPeriod) + "期，共" +
+           count(stats.Window.Count) + "期";
 }
 
 // Places the text takes in a fixed-width font: a UTF-8 sequence of three or
@@ -53,8 +75,8 @@ std::string CsvRow(const std::vector<std::string>& cells) {
     return line + "\r\n";
 }
 
-std::string TableTitle(TStatDim dim, const THistoryStats& stats) {
-    return std::string(DimName(dim)) + "统计（" + WindowCaption(stats) + "）";
+std::string TableTitle(TStatDim dim, const THistoryStats& stats, TCountText count) {
+    return std::string(DimName(dim)) + "统计（" + CaptionOf(stats, count) + "）";
 }
 
 }  // namespace
@@ -66,7 +88,7 @@ const char* DimName(TStatDim dim) {
         case TStatDim::Tail:
             return "尾数";
         case TStatDim::Sum:
-            return "合值";
+            return "头尾合";
         case TStatDim::Code:
             return "头尾码";
     }
@@ -78,26 +100,19 @@ std::vector<std::string> StatsColumnTitles(TStatDim dim) {
 }
 
 std::vector<std::string> StatsCells(TStatDim dim, const TItemStats& item) {
-    return {ItemText(dim, item.Item), IntToStr(item.Hits), TwoDecimals(item.Expected),
-            IntToStr(item.Current),   IntToStr(item.Max),  TwoDecimals(item.Average)};
+    return CellsOf(dim, item, &GroupedInt);
 }
 
-std::string WindowCaption(const THistoryStats& stats) {
-    if (stats.Window.Count == 0) {
-        return "没有开奖号码";
-    }
-    return "第" + IntToStr(stats.FromPeriod) + "期至第" + IntToStr(stats.ToPeriod) + "期，共" +
-           IntToStr(stats.Window.Count) + "期";
-}
+std::string WindowCaption(const THistoryStats& stats) { return CaptionOf(stats, &GroupedInt); }
 
 std::string StatsCsv(const THistoryStats& stats) {
     std::string csv = kCsvBom;
     for (const TStatDim dim : kStatDims) {
         // The title holds a comma of its own only as the full-width "，".
-        csv += TableTitle(dim, stats) + "\r\n";
+        csv += TableTitle(dim, stats, &PlainInt) + "\r\n";
         csv += CsvRow(StatsColumnTitles(dim));
         for (const TItemStats& item : stats.Of(dim)) {
-            csv += CsvRow(StatsCells(dim, item));
+            csv += CsvRow(CellsOf(dim, item, &PlainInt));
         }
         csv += "\r\n";
     }
@@ -107,7 +122,7 @@ std::string StatsCsv(const THistoryStats& stats) {
 std::vector<std::string> StatsReportLines(const THistoryStats& stats) {
     std::vector<std::string> lines;
     for (const TStatDim dim : kStatDims) {
-        lines.push_back(TableTitle(dim, stats));
+        lines.push_back(TableTitle(dim, stats, &GroupedInt));
         lines.push_back(PaddedRow(StatsColumnTitles(dim)));
         for (const TItemStats& item : stats.Of(dim)) {
             lines.push_back(PaddedRow(StatsCells(dim, item)));

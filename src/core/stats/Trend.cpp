@@ -6,10 +6,8 @@
 
 namespace tovarin {
 
-TTrendWalk::TTrendWalk(TStatDim dim, TDrawWindow window)
-    : dim_(dim),
-      row_(window.First - 1),
-      lastRow_(static_cast<size_t>(ItemCount(dim)), window.First - 1) {}
+TTrendWalk::TTrendWalk(const TCodeNet& net, TStatDim dim, TDrawWindow window)
+    : dim_(dim), row_(window.First - 1), lastRow_(LastRowsBefore(net, dim, window.First)) {}
 
 void TTrendWalk::Step(const TSeq& draw) {
     ++row_;
@@ -26,7 +24,7 @@ std::vector<int> TTrendWalk::Omissions() const {
 
 TTrendIndex::TTrendIndex(const TCodeNet& net, TStatDim dim, TDrawWindow window)
     : net_(net), window_(window) {
-    TTrendWalk walk(dim, window);
+    TTrendWalk walk(net, dim, window);
     const int marks = window.Count / kMarkStep + 1;
     marks_.reserve(static_cast<size_t>(marks));
     for (int line = 0; line < window.Count; ++line) {

@@ -11,11 +11,12 @@ class TSeq;
 
 // Follows one dimension's omissions down a window, a draw at a time: at a
 // draw an item's omission is 0 where the draw holds it, else its omission
-// at the draw above + 1; above the window's first draw every item stands
-// at 0.
+// at the draw above + 1. The omissions count through the whole table, also
+// above the window: an item that has not occurred yet stands at the number
+// of draws so far.
 class TTrendWalk {
 public:
-    TTrendWalk(TStatDim dim, TDrawWindow window);
+    TTrendWalk(const TCodeNet& net, TStatDim dim, TDrawWindow window);
 
     // Moves on to the next draw of the window.
     void Step(const TSeq& draw);

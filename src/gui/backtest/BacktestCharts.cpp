@@ -1,80 +1,52 @@
 #include "gui/backtest/BacktestCharts.h"
 
-#include <QtCharts/QChart>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QScatterSeries>
-#include <QtCharts/QValueAxis>
-
 #include <algorithm>
 
 #include "core/backtest/Backtest.h"
+#include "gui/charts/Chart.h"
+#include "gui/charts/ChartAxes.h"
 
 namespace tovarin {
 namespace {
 
-void ClearChart(QChart& chart) {
-    chart.removeAllSeries();
-    for (QAbstractAxis* axis : chart.axes()) {
-        chart.removeAxis(axis);
-        delete axis;
-    }
-}
+const QColor kCodesColor(0x30, 0x70, 0xC0);
+const QColor kHitsColor(0x20, 0x90, 0x50);
+const QColor kMarkColor(0xD0, 0x30, 0x30);
 
-QValueAxis* AddAxis(QChart& chart, Qt::Alignment side, const QString& title, double low,
-                    double high) {
-    auto* axis = new QValueAxis(&chart);
-    axis->setTitleText(title);
-    axis->setRange(low, high);
-    chart.addAxis(axis, side);
-    return axis;
-}
-
-QValueAxis* PercentAxis(QChart& chart) {
-    QValueAxis* axis = AddAxis(chart, Qt::AlignLeft, QStringLiteral("%"), 0, 100);
-    axis->setLabelFormat(QStringLiteral("%d"));
-    return axis;
-}
-
-void Attach(QChart& chart, QAbstractSeries* series, QValueAxis* x, QValueAxis* y) {
-    chart.addSeries(series);
-    series->attachAxis(x);
-    series->attachAxis(y);
+void SetPercentAxis(TChart& chart) {
+    chart.yAxis->setLabel(QStringLiteral("%"));
+    SetRoundAxis(*chart.yAxis, 0, 100, 5, 10);
+    // A little room beyond 0 and 100, so that no point sits on the frame.
+    chart.yAxis->setRange(-2, 102);
 }
 
 }  // namespace
 
-void ShowToleranceCurve(QChart& chart, const TBacktestReport& report) {
-    ClearChart(chart);
-    const int periods = report.Range.Periods();
-    auto* codes = new QLineSeries;
-    codes->setName(QStringLiteral("保留号码(%)"));
-    auto* hits = new QLineSeries;
-    hits->setName(QStringLiteral("命中期数(%)"));
+void ShowToleranceCurve(TChart& chart, const TBacktestReport& report) {
+    chart.ClearSeries();
+    const double periods = report.Range.Periods();
+    QCPGraph* codes = chart.AddLine(QStringLiteral("保留号码(%)"), QPen(kCodesColor, 2), true);
+    QCPGraph* hits = chart.AddLine(QStringLiteral("命中期数(%)"), QPen(kHitsColor, 2), true);
     for (const TTolerancePoint& point : report.ToleranceCurve) {
-        codes->append(point.Tolerance, point.Codes);
-        hits->append(point.Tolerance, 100.0 * point.Hits / periods);
+        codes->addData(point.Tolerance, point.Codes);
+        hits->addData(point.Tolerance, 100.0 * point.Hits / periods);
     }
-    codes->setPointsVisible(true);
-    hits->setPointsVisible(true);
 
     // A tolerance above the checked count keeps what the last point keeps.
     const int marked = std::min(report.Tolerance, report.Checked);
     const TTolerancePoint& current = report.ToleranceCurve[static_cast<size_t>(marked)];
-    auto* mark = new QScatterSeries;
-    mark->setName(QStringLiteral("当前容错%1").arg(report.Tolerance));
-    mark->setMarkerSize(14);
-    mark->setColor(QColor(0xd0, 0x30, 0x30));
-    mark->append(marked, current.Codes);
-    mark->append(marked, 100.0 * current.Hits / periods);
+    QCPGraph* mark =
+        chart.AddMarks(QStringLiteral("当前容错%1").arg(report.Tolerance), kMarkColor, 14);
+    mark->addData(marked, current.Codes);
+    mark->addData(marked, 100.0 * current.Hits / periods);
 
-    QValueAxis* x =
-        AddAxis(chart, Qt::AlignBottom, QStringLiteral("容错"), 0, std::max(report.Checked, 1));
-    x->setTickCount(std::max(report.Checked, 1) + 1);
-    x->setLabelFormat(QStringLiteral("%d"));
-    QValueAxis* y = PercentAxis(chart);
-    Attach(chart, codes, x, y);
-    Attach(chart, hits, x, y);
-    Attach(chart, mark, x, y);
+    chart.xAxis->setLabel(QStringLiteral("容错"));
+    // Whole tolerances only, the first and the last at the frame's edges.
+    const int last = std::max(report.Checked, 1);
+    SetRoundAxis(*chart.xAxis, 0, last, std::min(last, 10));
+    chart.xAxis->setRange(-0.2, last + 0.2);
+    SetPercentAxis(chart);
+    chart.replot();
 }
 
 std::vector<int> ThinnedIndexes(int count, int maxPoints) {
@@ -94,29 +66,26 @@ std::vector<int> ThinnedIndexes(int count, int maxPoints) {
     return indexes;
 }
 
-void ShowRollingHitRate(QChart& chart, const std::vector<double>& rates, int firstEnd,
+void ShowRollingHitRate(TChart& chart, const std::vector<double>& rates, int firstEnd,
                         double baseline, int window) {
-    ClearChart(chart);
-    auto* line = new QLineSeries;
-    line->setName(QStringLiteral("近%1期命中率(%)").arg(window));
+    chart.ClearSeries();
+    QCPGraph* line =
+        chart.AddLine(QStringLiteral("近%1期命中率(%)").arg(window), QPen(kCodesColor, 2), false);
     constexpr int kMaxPoints = 2000;
     for (const int i : ThinnedIndexes(static_cast<int>(rates.size()), kMaxPoints)) {
-        line->append(firstEnd + i, 100.0 * rates[static_cast<size_t>(i)]);
+        line->addData(firstEnd + i, 100.0 * rates[static_cast<size_t>(i)]);
     }
     const int lastEnd = firstEnd + std::max(static_cast<int>(rates.size()) - 1, 1);
-    auto* chance = new QLineSeries;
-    chance->setName(QStringLiteral("随机基准(%)"));
-    chance->append(firstEnd, 100.0 * baseline);
-    chance->append(lastEnd, 100.0 * baseline);
-    QPen dashed = chance->pen();
+    QPen dashed(QColor(0x80, 0x80, 0x80), 1.5);
     dashed.setStyle(Qt::DashLine);
-    chance->setPen(dashed);
+    QCPGraph* chance = chart.AddLine(QStringLiteral("随机基准(%)"), dashed, false);
+    chance->addData(firstEnd, 100.0 * baseline);
+    chance->addData(lastEnd, 100.0 * baseline);
 
-    QValueAxis* x = AddAxis(chart, Qt::AlignBottom, QStringLiteral("期号"), firstEnd, lastEnd);
-    x->setLabelFormat(QStringLiteral("%d"));
-    QValueAxis* y = PercentAxis(chart);
-    Attach(chart, line, x, y);
-    Attach(chart, chance, x, y);
+    chart.xAxis->setLabel(QStringLiteral("期号"));
+    SetRoundAxis(*chart.xAxis, firstEnd, lastEnd);
+    SetPercentAxis(chart);
+    chart.replot();
 }
 
 }  // namespace tovarin

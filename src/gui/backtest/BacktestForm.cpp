@@ -11,18 +11,19 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
 
 #include <algorithm>
 #include <exception>
 #include <initializer_list>
+#include <utility>
 
 #include "core/backtest/BacktestText.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "gui/backtest/BacktestCharts.h"
 #include "gui/backtest/PeriodTableModel.h"
+#include "gui/charts/Chart.h"
+#include "gui/common/LiveRecompute.h"
 
 namespace tovarin {
 namespace {
@@ -67,38 +68,76 @@ QTableWidget* MakeGrid(const char* name, const QStringList& titles, QWidget* par
     return grid;
 }
 
-QChartView* MakeChartView(const char* name, const QString& title, QChart*& chart, QWidget* parent) {
-    chart = new QChart;
-    chart->setTitle(title);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    auto* view = new QChartView(chart, parent);
-    view->setObjectName(QString::fromUtf8(name));
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(320, 240);
-    return view;
+TChart* MakeChartView(const char* name, const QString& title, TChart*& chart, QWidget* parent) {
+    chart = new TChart(title, parent);
+    chart->setObjectName(QString::fromUtf8(name));
+    chart->setMinimumSize(320, 240);
+    return chart;
 }
 
 }  // namespace
 
+std::shared_ptr<const TBacktestView> TBacktestView::Compute(std::shared_ptr<const TCodeNet> net,
+                                                            TEvaluation evaluation,
+                                                            TPeriodRange range) {
+    auto view = std::make_shared<TBacktestView>();
+    view->Report = Backtest(evaluation, *net, range);
+    view->Rolling = RollingHitRates(evaluation, *net, range, kRollingWindow);
+    view->Evaluation = std::move(evaluation);
+    view->Net = std::move(net);
+    return view;
+}
+
 TBacktestForm::TBacktestForm(TPrjMgr& projects, TSeqPrj& project, const QString& projectName,
                              QWidget* parent)
-    : QWidget(parent, Qt::Window), projects_(projects), project_(&project) {
+    : QWidget(parent, Qt::Window), projects_(projects) {
     setObjectName(QStringLiteral("BacktestForm"));
-    setWindowTitle(QStringLiteral("回测 - %1").arg(projectName));
     setAttribute(Qt::WA_DeleteOnClose);
+    // The draw-table window stays on top; this one must not vanish under it.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    live_ = new TLiveRecompute(this);
+    live_->OnError = [this](const QString& message) {
+        ShowFailure(QStringLiteral("无法回测：%1").arg(message));
+    };
     BuildLayout();
-    netListener_ = project.CodeNet().Subscribe([this](TNetChange) { DrawsChanged(); });
-    prjListener_ = projects.Subscribe(
-        [this](TPrjChange change, const TSeqPrj* changed) { ProjectListChanged(change, changed); });
+    Attach(project, projectName);
     ApplyPreset();
 }
 
 TBacktestForm::~TBacktestForm() {
+    live_->Cancel();
     if (project_ != nullptr) {
         projects_.CodeNet().Unsubscribe(netListener_);
         projects_.Unsubscribe(prjListener_);
     }
+}
+
+void TBacktestForm::Attach(TSeqPrj& project, const QString& projectName) {
+    project_ = &project;
+    projectName_ = projectName;
+    setWindowTitle(QStringLiteral("回测 - %1").arg(projectName));
+    netListener_ = projects_.CodeNet().Subscribe([this](TNetChange) { DrawsChanged(); });
+    prjListener_ = projects_.Subscribe(
+        [this](TPrjChange change, const TSeqPrj* changed) { ProjectListChanged(change, changed); });
+}
+
+void TBacktestForm::ShowProject(TSeqPrj& project, const QString& projectName) {
+    if (&project == project_) {
+        projectName_ = projectName;
+        setWindowTitle(QStringLiteral("回测 - %1").arg(projectName));
+        return;
+    }
+    if (project_ != nullptr) {
+        projects_.CodeNet().Unsubscribe(netListener_);
+        projects_.Unsubscribe(prjListener_);
+    }
+    Attach(project, projectName);
+    // The old project's figures must not stand under the new name while
+    // the new ones are computed.
+    ShowFailure(QStringLiteral("正在回测……"));
+    SummaryLbl->setStyleSheet(QString());
+    SyncRange();
+    ScheduleRecompute();
 }
 
 void TBacktestForm::ProjectListChanged(TPrjChange change, const TSeqPrj* project) {
@@ -117,7 +156,7 @@ void TBacktestForm::ProjectListChanged(TPrjChange change, const TSeqPrj* project
         case TPrjChange::Settings:
         case TPrjChange::Conditions:
             if (project == project_) {
-                Recompute();
+                ScheduleRecompute();
             }
             break;
         case TPrjChange::Added:
@@ -128,12 +167,18 @@ void TBacktestForm::ProjectListChanged(TPrjChange change, const TSeqPrj* project
 }
 
 void TBacktestForm::Detach() {
+    live_->Cancel();
     projects_.CodeNet().Unsubscribe(netListener_);
     projects_.Unsubscribe(prjListener_);
     project_ = nullptr;
-    report_.reset();
-    periodModel_->Clear();
-    close();
+    setWindowTitle(QStringLiteral("回测 - %1（已删除）").arg(projectName_));
+    ShowFailure(QStringLiteral("%1已从方案列表中删除。在主窗口的方案列表中选中一个方案，"
+                               "这里就显示它的回测。")
+                    .arg(projectName_));
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{FromEd, ToEd, Last30Bt, Last100Bt, AllBt}) {
+        control->setEnabled(false);
+    }
 }
 
 QWidget* TBacktestForm::BuildRangeRow() {
@@ -146,6 +191,9 @@ QWidget* TBacktestForm::BuildRangeRow() {
     ToEd->setObjectName(QStringLiteral("ToEd"));
     for (QSpinBox* edit : {FromEd, ToEd}) {
         edit->setMinimumWidth(90);
+        // A period typed digit by digit is tested once, on Enter or when
+        // the box is left, not at every digit.
+        edit->setKeyboardTracking(false);
     }
     layout->addWidget(new QLabel(QStringLiteral("从第"), row));
     layout->addWidget(FromEd);
@@ -261,10 +309,16 @@ void TBacktestForm::ShowRange(int from, int to) {
 void TBacktestForm::DrawsChanged() {
     // The presets follow the newest draw; a range of one's own is kept
     // where the table still holds it.
-    ApplyPreset();
+    SyncRange();
+    ScheduleRecompute();
 }
 
 void TBacktestForm::ApplyPreset() {
+    SyncRange();
+    Recompute();
+}
+
+void TBacktestForm::SyncRange() {
     const int last = LastPeriod();
     const int first = projects_.CodeNet().FirstPeriod();
     const QSignalBlocker quietFrom(FromEd);
@@ -287,7 +341,6 @@ void TBacktestForm::ApplyPreset() {
         case TPreset::Custom:
             break;  // the spin boxes clipped the range to the table
     }
-    Recompute();
 }
 
 void TBacktestForm::RangeEdited(bool fromEdited) {
@@ -307,51 +360,81 @@ void TBacktestForm::RangeEdited(bool fromEdited) {
 void TBacktestForm::ShowFailure(const QString& message) {
     report_.reset();
     periodModel_->Clear();
+    view_.reset();
     ConditionGrid->setRowCount(0);
     GroupGrid->setRowCount(0);
-    toleranceChart_->removeAllSeries();
-    rollingChart_->removeAllSeries();
+    for (TChart* chart : {toleranceChart_, rollingChart_}) {
+        chart->ClearSeries();
+        chart->replot();
+    }
     SummaryLbl->setStyleSheet(QStringLiteral("color: #b02020;"));
     SummaryLbl->setText(message);
 }
 
-void TBacktestForm::Recompute() {
+bool TBacktestForm::CanCompute() {
     if (project_ == nullptr) {
-        return;
+        return false;
     }
-    const TCodeNet& net = projects_.CodeNet();
-    const bool hasDraws = net.Count() > 0;
+    const bool hasDraws = projects_.CodeNet().Count() > 0;
     for (QWidget* control :
          std::initializer_list<QWidget*>{FromEd, ToEd, Last30Bt, Last100Bt, AllBt}) {
         control->setEnabled(hasDraws);
     }
     if (!hasDraws) {
         ShowFailure(QStringLiteral("开奖号码表中没有开奖号码，无法回测。"));
+    }
+    return hasDraws;
+}
+
+void TBacktestForm::Recompute() {
+    live_->Cancel();
+    if (!CanCompute()) {
         return;
     }
-    // The model reads the evaluation it is given: let go of it first.
-    periodModel_->Clear();
     try {
-        evaluation_ = EvaluateProject(*project_);
-        report_ = Backtest(evaluation_, net, {FromEd->value(), ToEd->value()});
+        Present(TBacktestView::Compute(SnapshotOf(projects_.CodeNet()), EvaluateProject(*project_),
+                                       {FromEd->value(), ToEd->value()}));
     } catch (const std::exception& error) {
         ShowFailure(QStringLiteral("无法回测：%1").arg(Q(error.what())));
-        return;
     }
+}
+
+void TBacktestForm::ScheduleRecompute() {
+    live_->Schedule([this]() -> TLiveRecompute::TWork {
+        if (!CanCompute()) {
+            return {};
+        }
+        // The worker reads only these: the run's verdicts, a snapshot of the
+        // draws and the range.
+        std::shared_ptr<const TCodeNet> net = SnapshotOf(projects_.CodeNet());
+        TEvaluation evaluation = EvaluateProject(*project_);
+        const TPeriodRange range{FromEd->value(), ToEd->value()};
+        return [this, net, evaluation, range]() -> TLiveRecompute::TShow {
+            std::shared_ptr<const TBacktestView> view =
+                TBacktestView::Compute(net, evaluation, range);
+            return [this, view] { Present(view); };
+        };
+    });
+}
+
+void TBacktestForm::Present(std::shared_ptr<const TBacktestView> view) {
+    // The model reads the view it is given: let go of the old one first.
+    periodModel_->Clear();
+    view_ = std::move(view);
+    report_ = view_->Report;
     SummaryLbl->setStyleSheet(QString());
-    SummaryLbl->setText(Q(SummarySentence(*report_, LastPeriod())));
+    const TCodeNet& tested = *view_->Net;
+    SummaryLbl->setText(Q(SummarySentence(*report_, tested.FirstPeriod() + tested.Count() - 1)));
     FillCharts(*report_);
     FillConditions(*report_);
     FillGroups(*report_);
-    periodModel_->Show(&evaluation_, &net, report_->Range);
+    periodModel_->Show(&view_->Evaluation, view_->Net.get(), report_->Range);
 }
 
 void TBacktestForm::FillCharts(const TBacktestReport& report) {
     ShowToleranceCurve(*toleranceChart_, report);
-    const TCodeNet& net = projects_.CodeNet();
-    ShowRollingHitRate(
-        *rollingChart_, RollingHitRates(evaluation_, net, report.Range, kRollingWindow),
-        report.Range.From + kRollingWindow - 1, report.Result.Baseline, kRollingWindow);
+    ShowRollingHitRate(*rollingChart_, view_->Rolling, report.Range.From + kRollingWindow - 1,
+                       report.Result.Baseline, kRollingWindow);
 }
 
 void TBacktestForm::FillConditions(const TBacktestReport& report) {

@@ -3,12 +3,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/backtest/Backtest.h"
 #include "core/engine/Prj.h"
 
-class QChart;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -18,12 +19,27 @@ class QTabWidget;
 
 namespace tovarin {
 
+class TChart;
+class TLiveRecompute;
 class TPeriodTableModel;
+
+// One backtest as the window shows it, made from a snapshot of the table.
+struct TBacktestView {
+    std::shared_ptr<const TCodeNet> Net;
+    TEvaluation Evaluation;
+    TBacktestReport Report;
+    std::vector<double> Rolling;  // the rolling chart's hit rates
+
+    static std::shared_ptr<const TBacktestView> Compute(std::shared_ptr<const TCodeNet> net,
+                                                        TEvaluation evaluation, TPeriodRange range);
+};
 
 // 回测: how the selected project would have done over a range of past draws
 // and whether that beats picking as many codes at random. The window
-// follows the draw table and the project; it closes when the project
-// leaves the list.
+// follows the draw table and the project, off the user-interface thread
+// once the changes pause; when the project leaves the list it stays open
+// and says so until it is given another project. It stays above the
+// draw-table window.
 class TBacktestForm : public QWidget {
     Q_OBJECT
 
@@ -32,14 +48,18 @@ public:
     enum class TPreset { Last30, Last100, All, Custom };
 
     // The project must be in the list. The list and its draw table must
-    // outlive the window, or clear the list (which lets the window go)
-    // before they are freed.
+    // outlive the window, or clear the list (which lets the window go of
+    // them) before they are freed.
     TBacktestForm(TPrjMgr& projects, TSeqPrj& project, const QString& projectName,
                   QWidget* parent = nullptr);
     ~TBacktestForm() override;
 
     // Null once the project has left the list.
     const TSeqPrj* Project() const { return project_; }
+    // Shows another project of the list, or names the same one anew.
+    void ShowProject(TSeqPrj& project, const QString& projectName);
+    // Follows the changes; tests wait for its Shown.
+    TLiveRecompute& Live() const { return *live_; }
 
     void ShowLast(int periods);
     void ShowAll();
@@ -53,13 +73,21 @@ public:
 private:
     void BuildLayout();
     QWidget* BuildRangeRow();
+    void Attach(TSeqPrj& project, const QString& projectName);
     void DrawsChanged();
     void ProjectListChanged(TPrjChange change, const TSeqPrj* project);
-    // The project is gone: stop listening at once and close.
+    // The project is gone: stop listening at once and say so.
     void Detach();
+    // The range of the preset on the table as it is now.
+    void SyncRange();
     void ApplyPreset();
     void RangeEdited(bool fromEdited);
+    // Whether there is something to test; if not, the window says why.
+    bool CanCompute();
+    // At once (the user's own choice) or once the changes pause.
     void Recompute();
+    void ScheduleRecompute();
+    void Present(std::shared_ptr<const TBacktestView> view);
     void ShowFailure(const QString& message);
     void FillConditions(const TBacktestReport& report);
     void FillGroups(const TBacktestReport& report);
@@ -67,11 +95,13 @@ private:
     int LastPeriod() const;
 
     TPrjMgr& projects_;
-    TSeqPrj* project_;
+    TSeqPrj* project_ = nullptr;
+    QString projectName_;
     int netListener_ = 0;
     int prjListener_ = 0;
     TPreset preset_ = TPreset::Last100;
-    TEvaluation evaluation_;
+    TLiveRecompute* live_ = nullptr;
+    std::shared_ptr<const TBacktestView> view_;
     std::optional<TBacktestReport> report_;
 
     QSpinBox* FromEd = nullptr;
@@ -81,8 +111,8 @@ private:
     QPushButton* AllBt = nullptr;
     QLabel* SummaryLbl = nullptr;
     QLabel* CautionLbl = nullptr;
-    QChart* toleranceChart_ = nullptr;
-    QChart* rollingChart_ = nullptr;
+    TChart* toleranceChart_ = nullptr;
+    TChart* rollingChart_ = nullptr;
     QTabWidget* Tabs = nullptr;
     QTableWidget* ConditionGrid = nullptr;
     QTableWidget* GroupGrid = nullptr;

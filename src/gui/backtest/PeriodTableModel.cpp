@@ -78,10 +78,10 @@ QVariant TPeriodTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    static const QStringList kTitles = {QStringLiteral("期"),       QStringLiteral("期号"),
-                                        QStringLiteral("开奖号码"),
-                                        QStringLiteral("中奖号码"), QStringLiteral("错误值"),
-                                        QStringLiteral("命中"),     QStringLiteral("未通过的条件")};
+    static const QStringList kTitles = {QStringLiteral("期"),          QStringLiteral("期号"),
+                                        QStringLiteral("开奖号码"),    QStringLiteral("中奖号码"),
+                                        QStringLiteral("错误值"),      QStringLiteral("命中"),
+                                        QStringLiteral("未通过的条件")};
     return kTitles.value(section);
 }
 

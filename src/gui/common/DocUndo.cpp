@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QWidget>
 
+#include <tuple>
 #include <utility>
 
 namespace tovarin {
@@ -11,6 +12,7 @@ namespace tovarin {
 TDocUndo::TDocUndo(TCodeNet& codeNet, TPrjMgr& projects, QObject* parent)
     : QObject(parent), undo_(codeNet, projects) {
     undo_.OnRolledBack = [this] { emit Restored(Selection()); };
+    undo_.OnStepsDropped = [this] { emit StepsDropped(); };
 }
 
 TDocSelection TDocUndo::Selection() const {
@@ -19,15 +21,17 @@ TDocSelection TDocUndo::Selection() const {
 
 void TDocUndo::Run(const QString& name, const std::function<void()>& command,
                    const QString& group) {
-    const size_t before = undo_.History().UndoCount();
-    const std::string beforeName = undo_.History().UndoName();
+    const auto steps = [this] {
+        return std::tuple(History().UndoCount(), History().RedoCount(), History().UndoName());
+    };
+    const auto before = steps();
     undo_.Run(name.toStdString(), Selection(), command, group.toStdString());
-    if (undo_.History().UndoCount() != before || undo_.History().UndoName() != beforeName) {
+    if (steps() != before) {
         emit Changed();
     }
 }
 
-TDocumentUndo::TPending TDocUndo::Begin(const QString& name) const {
+TDocumentUndo::TPending TDocUndo::Begin(const QString& name) {
     return undo_.Begin(name.toStdString(), Selection());
 }
 
@@ -41,8 +45,10 @@ void TDocUndo::Undo() {
     if (!undo_.History().CanUndo()) {
         return;
     }
+    const QString name = QString::fromStdString(undo_.History().UndoName());
     const TDocSelection selection = undo_.Undo(Selection());
     emit Restored(selection);
+    emit Moved(false, name);
     emit Changed();
 }
 
@@ -50,8 +56,10 @@ void TDocUndo::Redo() {
     if (!undo_.History().CanRedo()) {
         return;
     }
+    const QString name = QString::fromStdString(undo_.History().RedoName());
     const TDocSelection selection = undo_.Redo(Selection());
     emit Restored(selection);
+    emit Moved(true, name);
     emit Changed();
 }
 
@@ -86,6 +94,10 @@ TDocUndo::TActions TDocUndo::MakeActions(QWidget& window) {
     connect(this, &TDocUndo::Changed, actions.Undo, refresh);
     refresh();
     return actions;
+}
+
+QString MovedText(bool redone, const QString& stepName) {
+    return (redone ? QStringLiteral("已重做：") : QStringLiteral("已撤销：")) + stepName;
 }
 
 }  // namespace tovarin

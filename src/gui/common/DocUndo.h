@@ -33,8 +33,8 @@ public:
     // Runs a command as one step named name (see TDocumentUndo::Run); a
     // group joins edits into one step, the digits typed into one draw.
     void Run(const QString& name, const std::function<void()>& command, const QString& group = {});
-    // For a command that ends later (the download): the state before it.
-    TDocumentUndo::TPending Begin(const QString& name) const;
+    // For a command that ends later (the download): its step begins.
+    TDocumentUndo::TPending Begin(const QString& name);
     void Commit(TDocumentUndo::TPending pending);
 
     void Undo();
@@ -57,13 +57,21 @@ public:
 signals:
     // A state was taken back or forward; the selection it had.
     void Restored(const tovarin::TDocSelection& selection);
+    // After Restored: the step undone (redone false) or redone, by name.
+    void Moved(bool redone, const QString& stepName);
     // The steps changed (a step was made, taken or forgotten).
     void Changed();
+    // The memory cap dropped the oldest steps, told once per document.
+    void StepsDropped();
 
 private:
     TDocSelection Selection() const;
 
     TDocumentUndo undo_;
 };
+
+// What the status bars say after undo and redo: "已撤销：导入开奖数据",
+// "已重做：清空方案".
+QString MovedText(bool redone, const QString& stepName);
 
 }  // namespace tovarin

@@ -18,11 +18,6 @@
 namespace tovarin {
 namespace {
 
-constexpr int kColsOfLineMin = 4;
-constexpr int kColsOfLineMax = 20;
-constexpr int kAutoSaveMin = 1;
-constexpr int kAutoSaveMax = 100;
-
 struct CheckRow {
     const char* name;
     const char* caption;
@@ -111,7 +106,7 @@ void TOptionsForm::BuildControls() {
     before->setObjectName(QStringLiteral("ColsOfLineLbl1"));
     ColsOfLineEd = new QSpinBox(basic);
     ColsOfLineEd->setObjectName(QStringLiteral("ColsOfLineEd"));
-    ColsOfLineEd->setRange(kColsOfLineMin, kColsOfLineMax);
+    ColsOfLineEd->setRange(kColsOfLineEdSpinRange.min, kColsOfLineEdSpinRange.max);
     // Changed only by its buttons (and the arrow keys that stand for them).
     if (auto* text = ColsOfLineEd->findChild<QLineEdit*>()) {
         text->setReadOnly(true);
@@ -137,7 +132,7 @@ void TOptionsForm::BuildControls() {
     QCheckBox* autoSave = AddCheck("AutoSaveChk", "自动保存，间隔：", &TAppOptions::AutoSaveChk);
     AutoSaveEd = new QSpinBox(document);
     AutoSaveEd->setObjectName(QStringLiteral("AutoSaveEd"));
-    AutoSaveEd->setRange(kAutoSaveMin, kAutoSaveMax);
+    AutoSaveEd->setRange(kAutoSaveEdRange.min, kAutoSaveEdRange.max);
     AutoSaveEd->setEnabled(false);
     auto* minutes = new QLabel(QStringLiteral("分钟"), document);
     minutes->setObjectName(QStringLiteral("AutoSaveLbl"));

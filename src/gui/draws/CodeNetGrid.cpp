@@ -176,6 +176,11 @@ void TCodeNetGrid::keyPressEvent(QKeyEvent* event) {
     } else if (!event->text().isEmpty()) {
         const QChar c = event->text().front();
         const char typed = c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '\0';
+        // The digit that ends a waiting 1 of 七星彩's last number is the
+        // next cell's, and a step of the history of its own draw.
+        if (view_.AwaitsSecondDigit() && typed >= '5' && typed <= '9') {
+            view_.Key(TNetKey::Right);
+        }
         bool digit = true;
         const auto type = [this, typed, &digit] { digit = view_.TypeChar(typed); };
         if (EditRunner && typed >= '0' && typed <= '9') {

@@ -1,6 +1,9 @@
 #include "gui/draws/CodesDlg.h"
 
+#include <algorithm>
+
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -17,6 +20,7 @@
 #include "core/history/DocumentUndo.h"
 #include "gui/common/Commands.h"
 #include "gui/common/DocUndo.h"
+#include "gui/common/ErrorText.h"
 #include "gui/common/FrontWindow.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/FindDialog.h"
@@ -189,9 +193,13 @@ TCodesForm::TCodesForm(QWidget* parent) : QMainWindow(parent) {
     statusBar()->addPermanentWidget(rowInfoLbl_);
     connect(grid_, &TCodeNetGrid::OnChange, this, [this] { FollowGrid(); });
     // A label or date edited in place moves nothing in the grid.
-    codeNet_.Subscribe([this](TNetChange) { FollowGrid(); });
+    codeNet_.Subscribe([this](TNetChange) {
+        FollowGrid();
+        FollowGame();
+    });
 
     BuildCommands();
+    BuildGameMenu();
     BuildDialogs();
     grid_->SetPopupMenu(codeMenu_);
     grid_->setFocus();
@@ -217,7 +225,7 @@ void TCodesForm::BuildCommands() {
     for (const Command& command : Commands) {
         QAction* button = MakeAction(*this, command.button);
         button->setIcon(
-            QIcon(QStringLiteral(":/draws/icons/%1.svg").arg(QString::fromUtf8(command.icon))));
+            QIcon(QStringLiteral(":/draws/icons/%1.png").arg(QString::fromUtf8(command.icon))));
         button->setVisible(command.buttonVisible);
         connect(button, &QAction::triggered, this, [this, &command] { Guarded(command.handler); });
         mainTbr_->addAction(button);
@@ -233,6 +241,47 @@ void TCodesForm::BuildCommands() {
         codeMenu_->addAction(item);
         // The shortcuts work while the window is active, menu open or not.
         addAction(item);
+    }
+}
+
+void TCodesForm::BuildGameMenu() {
+    codeMenu_->addSeparator();
+    QMenu* menu = codeMenu_->addMenu(QStringLiteral("游戏(&G)"));
+    menu->setObjectName("GameMenu");
+    menu->menuAction()->setObjectName("CodeMenuGame");
+    menu->menuAction()->setToolTip(QStringLiteral("游戏"));
+    menu->menuAction()->setStatusTip(QStringLiteral("选择码表的游戏：七位数、七星彩或排列5"));
+    auto* group = new QActionGroup(this);
+    for (const TGame game : {TGame::Seven, TGame::Qxc, TGame::Pl5}) {
+        QAction* action = menu->addAction(QString::fromUtf8(GameTitle(game)));
+        action->setObjectName(
+            QStringLiteral("CodeMenuGame_%1").arg(QString::fromUtf8(GameName(game))));
+        action->setCheckable(true);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, game] {
+            try {
+                CodeMenuGameClick(game);
+            } catch (const Exception& error) {
+                FollowGame();
+                RunMessageBox(QMessageBox::Critical, this, QApplication::applicationName(),
+                              QString::fromUtf8(error.what()), QMessageBox::Ok, QMessageBox::Ok);
+            }
+        });
+        gameActions_[static_cast<size_t>(game)] = action;
+    }
+    FollowGame();
+}
+
+void TCodesForm::FollowGame() {
+    GameAction(codeNet_.Game()).setChecked(true);
+    setWindowTitle(QStringLiteral("Oruvel开奖号码表编辑窗口") +
+                   QString::fromStdString(GameTag(codeNet_.Game())));
+}
+
+void TCodesForm::CodeMenuGameClick(TGame game) {
+    if (game != codeNet_.Game()) {
+        Change("切换游戏", [this, game] { codeNet_.SetGame(game); });
+        Report("码表的游戏改为" + std::string(GameTitle(game)));
     }
 }
 
@@ -304,7 +353,7 @@ void TCodesForm::Guarded(void (TCodesForm::*command)()) {
         (this->*command)();
     } catch (const Exception& error) {
         RunMessageBox(QMessageBox::Critical, this, QApplication::applicationName(),
-                      QString::fromUtf8(error.what()), QMessageBox::Ok, QMessageBox::Ok);
+                      ErrorText(error), QMessageBox::Ok, QMessageBox::Ok);
     }
 }
 
@@ -318,6 +367,10 @@ void TCodesForm::SetUndo(TDocUndo& undo) {
         undo_->Run(QStringLiteral("输入开奖号码"), edit, QStringLiteral("row %1").arg(row));
     };
     connect(&undo, &TDocUndo::Restored, this, [this] { ShowNewestDraw(); });
+    // What a command reported is no longer so once the step is taken back.
+    connect(&undo, &TDocUndo::Moved, this, [this](bool redone, const QString& stepName) {
+        statusBar()->showMessage(MovedText(redone, stepName));
+    });
 }
 
 void TCodesForm::Change(const char* stepName, const std::function<void()>& change) {
@@ -344,6 +397,8 @@ void TCodesForm::CodeMenuImportClick() {
     ShowNewestDraw();
     if (before > 0) {
         Report(ReplacedDrawsText(before, codeNet_.Count()));
+    } else if (const std::string note = TextFileNote(codeNet_.Game()); !note.empty()) {
+        Report(note);
     }
 }
 
@@ -355,7 +410,7 @@ void TCodesForm::CodeMenuImportTableClick() {
 }
 
 QString TCodesForm::ImportTableFile(const QString& path) {
-    return ImportTable(ReadDrawTableFile(path.toStdString()), path);
+    return ImportTable(ReadDrawTableFile(path.toStdString(), codeNet_.Game()), path);
 }
 
 void TCodesForm::CodeMenuPasteClick() {
@@ -363,7 +418,7 @@ void TCodesForm::CodeMenuPasteClick() {
     if (text.size() > static_cast<qsizetype>(MaxTableFileBytes)) {
         throw EImportError("剪贴板里的内容太多，不能导入。");
     }
-    ImportTable(ReadDrawTable(text.toStdString()), QStringLiteral("剪贴板"));
+    ImportTable(ReadDrawTable(text.toStdString(), codeNet_.Game()), QStringLiteral("剪贴板"));
 }
 
 void TCodesForm::CodeMenuUpdateClick() {
@@ -404,6 +459,9 @@ void TCodesForm::CodeMenuExportClick() {
         return;
     }
     codeNet_.ExportToText(saveDialog_->selectedFiles().front().toStdString());
+    if (const std::string note = TextFileNote(codeNet_.Game()); !note.empty()) {
+        Report(note);
+    }
 }
 
 void TCodesForm::CodeMenuExportTableClick() {
@@ -433,8 +491,10 @@ void TCodesForm::FollowGrid() {
                                                   !codeNet_.GetSeq(row).GetDate().Empty());
     rowInfoLbl_->setText(known ? QString::fromStdString(RowInfoText(codeNet_, row)) : QString());
     // The window was made for the standard columns; wider 期 and 期号
-    // columns widen it.
-    const int width = FixedWidth + grid_->View().HeaderWidth() - TNetView::StandardHeaderWidth;
+    // columns widen it. 排列5's fewer columns leave it as wide, so that the
+    // tool bar keeps every button in view.
+    const int width = std::max(
+        FixedWidth, FixedWidth + grid_->View().HeaderWidth() - TNetView::StandardHeaderWidth);
     if (width != this->width()) {
         setFixedWidth(width);
     }

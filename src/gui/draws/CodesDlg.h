@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -80,6 +81,10 @@ public:
     void CodeMenuFindClick();
     void CodeMenuNextClick();
     void EditMenuCloseBtClick();
+    // 游戏: switches the table's game as one step of the history; a draw the
+    // game cannot hold refuses it with the error box.
+    void CodeMenuGameClick(TGame game);
+    QAction& GameAction(TGame game) { return *gameActions_[static_cast<size_t>(game)]; }
 
     // Scrolls to the newest draw with the cursor on the line below it, ready
     // for the next draw; done whenever the window is shown and after the
@@ -102,6 +107,9 @@ protected:
 private:
     void BuildCommands();
     void BuildDialogs();
+    void BuildGameMenu();
+    // The game's entry checked and the game in the title.
+    void FollowGame();
     // Runs a command; an error it raises is shown in the standard error box.
     void Guarded(void (TCodesForm::*command)());
     // A change of the draws, as one step of the history when there is one.
@@ -116,6 +124,7 @@ private:
     TCodeNetGrid* grid_ = nullptr;
     QToolBar* mainTbr_ = nullptr;
     QMenu* codeMenu_ = nullptr;
+    std::array<QAction*, 3> gameActions_{};
     QFileDialog* openDialog_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;
     QFileDialog* tableDialog_ = nullptr;

@@ -21,7 +21,7 @@ TLabelDateDlg::TLabelDateDlg(const TCodeNet& net, int row, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("第%1期的开奖号码%2")
                                      .arg(net.FirstPeriod() + row)
-                                     .arg(QString::fromStdString(NumbersText(draw))),
+                                     .arg(QString::fromStdString(NumbersText(draw, net.Game()))),
                                  this));
     auto* form = new QFormLayout;
     labelEdit_ = new QLineEdit(QString::fromStdString(draw.GetLabel().Text()), this);

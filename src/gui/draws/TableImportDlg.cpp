@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/draws/LawNet.h"
+#include "gui/common/ErrorText.h"
 
 namespace tovarin {
 namespace {
@@ -24,8 +25,8 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 // the rows it paints.
 class TDrawListModel : public QAbstractTableModel {
 public:
-    TDrawListModel(const std::vector<TTableDraw>& draws, QObject* parent)
-        : QAbstractTableModel(parent), draws_(draws) {}
+    TDrawListModel(const std::vector<TTableDraw>& draws, TGame game, QObject* parent)
+        : QAbstractTableModel(parent), draws_(draws), game_(game) {}
 
     int rowCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : static_cast<int>(draws_.size());
@@ -44,7 +45,7 @@ public:
                 return QString::fromUtf8(draw.Date().data(),
                                          static_cast<qsizetype>(draw.Date().size()));
             default:
-                return Q(NumbersText(draw.Draw));
+                return Q(NumbersText(draw.Draw, game_));
         }
     }
 
@@ -61,10 +62,8 @@ public:
 
 private:
     const std::vector<TTableDraw>& draws_;
+    TGame game_;
 };
-
-// More lines than anyone reads; the rest are counted.
-constexpr int MaxListedLines = 1000;
 
 }  // namespace
 
@@ -93,7 +92,7 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
 
     drawView_ = new QTableView(this);
     drawView_->setObjectName("DrawView");
-    drawView_->setModel(new TDrawListModel(read.Draws, drawView_));
+    drawView_->setModel(new TDrawListModel(read.Draws, read.Game, drawView_));
     drawView_->setSelectionMode(QAbstractItemView::NoSelection);
     drawView_->setFocusPolicy(Qt::NoFocus);
     drawView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -106,11 +105,11 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     drawView_->scrollToBottom();
     layout->addWidget(drawView_, 3);
 
-    const size_t lineProblems = read.Conflicts.size() + read.Skipped.size();
-    const size_t problems = lineProblems + static_cast<size_t>(notes_.Problems.size());
+    // The reader keeps the first lines of each list and counts the rest.
+    const size_t lineProblems = read.ConflictsTotal + read.SkippedTotal;
     QString skippedText = lineProblems == 0
                               ? QStringLiteral("没有无法读取的行")
-                              : QStringLiteral("无法读取的行：%1行").arg(read.Skipped.size());
+                              : QStringLiteral("无法读取的行：%1行").arg(lineProblems);
     if (!notes_.Problems.isEmpty()) {
         skippedText =
             QStringLiteral("数据源的问题：%1项；").arg(notes_.Problems.size()) + skippedText;
@@ -120,11 +119,12 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     layout->addWidget(skippedLbl);
     skippedList_ = new QListWidget(this);
     skippedList_->setObjectName("SkippedList");
+    // The sources' problems come first and are few: one or two a source.
     for (const QString& problem : notes_.Problems) {
         auto* item = new QListWidgetItem(problem, skippedList_);
         item->setForeground(Qt::red);
     }
-    int listed = static_cast<int>(notes_.Problems.size());
+    size_t listed = 0;
     for (const TDrawConflict& conflict : read.Conflicts) {
         if (listed++ == MaxListedLines) {
             break;
@@ -138,10 +138,10 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
         }
         skippedList_->addItem(Q(SkippedText(skipped)));
     }
-    if (problems > MaxListedLines) {
-        skippedList_->addItem(QStringLiteral("……另有%1行未列出").arg(problems - MaxListedLines));
+    if (lineProblems > MaxListedLines) {
+        skippedList_->addItem(Q(UnlistedText(lineProblems - MaxListedLines)));
     }
-    skippedList_->setVisible(problems > 0);
+    skippedList_->setVisible(lineProblems > 0 || !notes_.Problems.isEmpty());
     layout->addWidget(skippedList_, 1);
 
     auto* modes = new QHBoxLayout;
@@ -179,10 +179,15 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     replacePlan_ = PlanImport(net.Rows(), read, TImportMode::Replace);
     const bool canAppend = appendPlan_.Start.has_value() && net.Count() > 0;
     appendRb_->setEnabled(canAppend);
-    // An update never replaces a table that has draws.
+    // Replacing a table that holds draws is never chosen for the player: one
+    // Enter must not throw the history away; an update never replaces it.
     replaceRb_->setEnabled(!notes_.AppendOnly || net.Count() == 0);
-    (canAppend ? appendRb_ : replaceRb_)->setChecked(true);
-    connect(appendRb_, &QRadioButton::toggled, this, [this] { ShowOutcome(); });
+    if (canAppend) {
+        appendRb_->setChecked(true);
+    } else if (net.Count() == 0) {
+        replaceRb_->setChecked(true);
+    }
+    connect(group, &QButtonGroup::buttonToggled, this, [this] { ShowOutcome(); });
     connect(allowGapsChk_, &QCheckBox::toggled, this, [this] { ShowOutcome(); });
     ShowOutcome();
 }
@@ -197,23 +202,33 @@ const TImportPlan& TTableImportDlg::Plan() const {
 
 bool TTableImportDlg::CanConfirm() const {
     const TImportPlan& plan = Plan();
-    return !notes_.Blocking && (Mode() == TImportMode::Append || replaceRb_->isEnabled()) &&
+    return !notes_.Blocking &&
+           (appendRb_->isChecked() || (replaceRb_->isChecked() && replaceRb_->isEnabled())) &&
            read_.Conflicts.empty() && !read_.Draws.empty() && plan.Start.has_value() &&
-           plan.Conflicts.empty() && (plan.Gaps.Empty() || allowGapsChk_->isChecked());
+           plan.Conflicts.empty() && (plan.Gaps.Empty() || allowGapsChk_->isChecked()) &&
+           RowsAfter() <= static_cast<size_t>(kMaxDraws);
+}
+
+size_t TTableImportDlg::RowsAfter() const {
+    const TImportPlan& plan = Plan();
+    if (Mode() == TImportMode::Append && plan.Start) {
+        return static_cast<size_t>(net_.Count()) + read_.Draws.size() - *plan.Start;
+    }
+    return read_.Draws.size();
 }
 
 void TTableImportDlg::ListPlan() {
     const TImportPlan& plan = Plan();
     gapList_->clear();
     for (const TLabelConflict& conflict : plan.Conflicts) {
-        if (gapList_->count() == MaxListedLines) {
+        if (static_cast<size_t>(gapList_->count()) == MaxListedLines) {
             break;
         }
-        auto* item = new QListWidgetItem(Q(LabelConflictText(conflict)), gapList_);
+        auto* item = new QListWidgetItem(Q(LabelConflictText(conflict, read_.Game)), gapList_);
         item->setForeground(Qt::red);
     }
     for (const TLabel label : plan.Gaps.Listed) {
-        if (gapList_->count() == MaxListedLines) {
+        if (static_cast<size_t>(gapList_->count()) == MaxListedLines) {
             break;
         }
         gapList_->addItem(Q(MissingLabelText(label)));
@@ -242,10 +257,17 @@ void TTableImportDlg::ShowOutcome() {
         text = added == 0
                    ? QStringLiteral("码表已经包含文件里的全部开奖号码，没有可以追加的。")
                    : QStringLiteral("将在码表的%1期之后追加%2期。").arg(net_.Count()).arg(added);
+    } else if (net_.Count() == 0) {
+        text = QStringLiteral("码表是空的，将导入%1期。").arg(read_.Draws.size());
     } else {
-        text = QStringLiteral("码表的%1期将被文件里的%2期替换。")
-                   .arg(net_.Count())
-                   .arg(read_.Draws.size());
+        const QString replace =
+            QStringLiteral("将用%1期替换码表中的%2期。").arg(read_.Draws.size()).arg(net_.Count());
+        text = replaceRb_->isChecked()
+                   ? replace
+                   : replace + QStringLiteral("要这样做，请选择“替换整个码表”。");
+    }
+    if (RowsAfter() > static_cast<size_t>(kMaxDraws)) {
+        text = TooManyDrawsText(RowsAfter());
     }
     if (plan.Conflicts.empty() && !plan.Gaps.Empty()) {
         text += QStringLiteral("\n开奖数据缺少%1期，见下面的列表。").arg(plan.Gaps.Total);

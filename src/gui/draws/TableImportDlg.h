@@ -45,9 +45,10 @@ public:
     TImportMode Mode() const;
     // What the chosen mode would do.
     const TImportPlan& Plan() const;
-    // Whether the import can be confirmed: no conflicting lines or labels,
-    // nothing the notes forbid, a place to append, and consent to missing
-    // labels.
+    // Whether the import can be confirmed: a mode chosen and allowed, no
+    // conflicting lines or labels, nothing the notes forbid, a place to
+    // append, consent to missing labels, and no more rows afterwards than a
+    // table holds.
     bool CanConfirm() const;
 
     QTableView& DrawView() const { return *drawView_; }
@@ -61,6 +62,8 @@ public:
 
 private:
     void ShowOutcome();
+    // The table's rows after the import in the chosen mode.
+    size_t RowsAfter() const;
     // The chosen mode's conflicting labels and missing labels.
     void ListPlan();
 

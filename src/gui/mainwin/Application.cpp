@@ -1,5 +1,6 @@
 #include "gui/mainwin/Application.h"
 
+#include <QDir>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
@@ -9,6 +10,7 @@
 
 #include <exception>
 
+#include "gui/common/ErrorText.h"
 #include "gui/common/FrontWindow.h"
 
 namespace tovarin {
@@ -24,7 +26,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowError(QString::fromUtf8(error.what()));
+        ShowError(ErrorText(error));
     }
     return false;
 }
@@ -57,6 +59,13 @@ void TApplication::ProvideSongFont() {
         QFont::insertSubstitutions(QStringLiteral("SimSun"), cjk);
         QFont::insertSubstitutions(QStringLiteral("宋体"), cjk);
     }
+}
+
+QString DocumentArgument(const QStringList& arguments, const QString& startFolder) {
+    if (arguments.size() < 2 || arguments[1].isEmpty()) {
+        return {};
+    }
+    return QDir::cleanPath(QDir(startFolder).absoluteFilePath(arguments[1]));
 }
 
 }  // namespace tovarin

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -27,5 +29,11 @@ public:
     // 宋体 where installed, else the system's CJK font under that name.
     static void ProvideSongFont();
 };
+
+// The document a file manager hands over on the command line
+// ("tovarin 文件.lvrn"): the first argument after the program's name, as
+// an absolute path from the folder the program was started in; empty
+// without one. Nothing else is read from the command line.
+QString DocumentArgument(const QStringList& arguments, const QString& startFolder);
 
 }  // namespace tovarin

@@ -1,7 +1,9 @@
 #include "gui/mainwin/DocumentCare.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 
 #include <exception>
@@ -11,14 +13,27 @@
 #include "core/engine/Prj.h"
 #include "gui/common/AutoSave.h"
 #include "gui/common/DocUndo.h"
+#include "gui/common/ErrorText.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/UserDialogs.h"
 
 namespace tovarin {
 namespace {
 
-constexpr const char* kRecoveryQuestion = "恢复未保存的修改?";
 constexpr const char* kRecoveryTitle = "恢复提示";
+
+// Names the document and when its copy was written, so that the player
+// knows what the question is about.
+QString RecoveryQuestion(const std::string& copy, const std::string& document) {
+    const QString time = QFileInfo(QString::fromStdString(copy))
+                             .lastModified()
+                             .toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    const QString which = document.empty()
+                              ? QStringLiteral("未命名的文档")
+                              : QStringLiteral("文档“%1”")
+                                    .arg(QFileInfo(QString::fromStdString(document)).fileName());
+    return QStringLiteral("%1有一份未保存修改的恢复副本（%2），是否恢复？").arg(which, time);
+}
 
 }  // namespace
 
@@ -30,12 +45,21 @@ TDocumentCare::TDocumentCare(TMainForm& form, const QString& dataDir,
       minute_(minute),
       undo_(new TDocUndo(form.CodeNet(), form.PrjMgr(), this)),
       autoSave_(new TAutoSave(this)),
-      recent_(TRecentDocs::Load(RecentDocsFilePath(form.AppInfo().AppDir))),
-      recentMenu_(new QMenu(QStringLiteral("最近打开的文档"), &form)) {
+      recentMenu_(new QMenu(QStringLiteral("最近打开的文档(&R)"), &form)) {
+    std::string warning;
+    recent_ = TRecentDocs::Load(RecentDocsFilePath(form.AppInfo().AppDir), &warning);
+    if (!warning.empty()) {
+        form_.Dialogs().ShowMessage(&form_, QString::fromStdString(warning));
+    }
     recentMenu_->setObjectName(QStringLiteral("FileMenuRecent"));
     recentMenu_->menuAction()->setObjectName(QStringLiteral("FileMenuRecentItem"));
     recentMenu_->menuAction()->setToolTip(QStringLiteral("最近打开的文档"));
     recentMenu_->menuAction()->setStatusTip(QStringLiteral("打开最近打开或保存过的文档"));
+    // Queued, so that it follows what the command that made the step says.
+    connect(
+        undo_, &TDocUndo::StepsDropped, this,
+        [this] { form_.SetStatusText(0, QString::fromUtf8(kStepsDroppedText)); },
+        Qt::QueuedConnection);
     autoSave_->IsModified = [this] { return form_.DocModified(); };
     autoSave_->WriteCopy = [this] { WriteRecoveryCopy(); };
     RebuildRecentMenu();
@@ -61,7 +85,7 @@ void TDocumentCare::WriteRecoveryCopy() {
                                    BuildDocumentImage(form_.CodeNet(), form_.PrjMgr()));
     } catch (const std::exception& error) {
         // Auto-save must never interrupt the user; the status line says it failed.
-        form_.SetStatusText(0, QStringLiteral("自动保存失败：") + QString::fromUtf8(error.what()));
+        form_.SetStatusText(0, QStringLiteral("自动保存失败：") + ErrorText(error));
     }
 }
 
@@ -106,9 +130,14 @@ void TDocumentCare::OfferRecovery() {
 }
 
 bool TDocumentCare::OfferCopy(const std::string& copy, const std::string& document) {
-    if (!form_.Dialogs().AskYesNo(&form_, QString::fromUtf8(kRecoveryTitle),
-                                  QString::fromUtf8(kRecoveryQuestion))) {
-        form_.RunGuarded([&copy] { KeepRecoveryCopyAside(copy); });
+    if (!form_.Dialogs().AskChoice(&form_, QString::fromUtf8(kRecoveryTitle),
+                                   RecoveryQuestion(copy, document), QStringLiteral("恢复"),
+                                   QStringLiteral("不恢复"))) {
+        form_.RunGuarded([this, &copy] {
+            const QString aside = QString::fromStdString(KeepRecoveryCopyAside(copy));
+            form_.SetStatusText(
+                0, QStringLiteral("未恢复的修改保留在 %1，可以用“打开”查看").arg(aside));
+        });
         return false;
     }
     bool restored = false;
@@ -124,7 +153,9 @@ bool TDocumentCare::OfferCopy(const std::string& copy, const std::string& docume
         });
         restored = true;
     });
-    form_.ShowRestoredDocument({});
+    // The restored document opens as any document does: its first project
+    // selected, its conditions listed.
+    form_.ShowRestoredDocument({.Project = 0});
     return restored;
 }
 
@@ -148,8 +179,10 @@ void TDocumentCare::RebuildRecentMenu() {
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* item = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(++number).arg(shown));
         item->setStatusTip(file);
-        connect(item, &QAction::triggered, this, [this, file] {
-            form_.RunGuarded([this, file] { form_.OpenRecentDocument(file); });
+        // The entry as stored: a name that is not UTF-8 would not survive
+        // the way through QString, and could never leave the list.
+        connect(item, &QAction::triggered, this, [this, path] {
+            form_.RunGuarded([this, path] { form_.OpenRecentDocument(path); });
         });
     }
     recentMenu_->menuAction()->setEnabled(!recent_.Items().empty());

@@ -7,6 +7,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 
+#include "gui/common/ErrorText.h"
 #include "gui/common/QtText.h"
 #include "gui/draws/CodeNetGrid.h"
 #include "gui/draws/CodesDlg.h"
@@ -48,6 +49,10 @@ void TDownloadCommand::FileMenuCodesDownClick() {
     if (running_) {
         return;
     }
+    if (form_.CodeNet().Game() != TGame::Seven) {
+        form_.Dialogs().ShowMessage(&form_, Q(DownloadGameText(form_.CodeNet().Game())));
+        return;
+    }
     if (worker_ != nullptr) {
         // The last worker has delivered and is only ending its thread.
         worker_->wait();
@@ -74,6 +79,9 @@ void TDownloadCommand::ApplyDownload(const std::vector<std::string>& lines) {
                          [&] { count = tovarin::ApplyDownload(lines, records_, form_.CodeNet()); });
     } catch (const EDownloadError& error) {
         DownloadFailed(error.what());
+        return;
+    } catch (const ETooManyDraws& error) {
+        DownloadFailed(S(ErrorText(error)));
         return;
     }
     if (count == 0) {

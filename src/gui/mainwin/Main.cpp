@@ -21,11 +21,13 @@
 #include <exception>
 #include <utility>
 
+#include "core/app/BundledExample.h"
 #include "core/app/Recovery.h"
 #include "core/base/Codec.h"
 #include "core/base/DateTime.h"
 #include "core/base/Errors.h"
 #include "core/base/FileIO.h"
+#include "core/base/PathCheck.h"
 #include "core/base/ProgramDir.h"
 #include "core/base/Random.h"
 #include "core/draws/LawNet.h"
@@ -35,6 +37,7 @@
 #include "core/sources/SourceList.h"
 #include "gui/common/CenterOnScreen.h"
 #include "gui/common/DocUndo.h"
+#include "gui/common/ErrorText.h"
 #include "gui/common/QtText.h"
 #include "gui/dialogs/BindAtt.h"
 #include "gui/dialogs/Options.h"
@@ -45,6 +48,7 @@
 #include "gui/mainwin/BacktestActions.h"
 #include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/DownloadActions.h"
+#include "gui/mainwin/HelpForm.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
@@ -91,6 +95,9 @@ TMainForm::TMainForm(TSetup setup)
 }
 
 TMainForm::~TMainForm() {
+    // The undo history hears the document's models: it goes before them.
+    delete care_;
+    care_ = nullptr;
     statsForm_.reset();
     // The document goes first, then the window that holds the
     // draw table, then the list.
@@ -130,6 +137,7 @@ void TMainForm::StartUp() {
     TDocUndo& undo = care_->Undo();
     undo.CurrentSelection = [this] { return CurrentSelection(); };
     connect(&undo, &TDocUndo::Restored, this, &TMainForm::ShowRestoredDocument);
+    connect(&undo, &TDocUndo::Moved, this, &TMainForm::ShowMovedStep);
     connect(&undo, &TDocUndo::Changed, this, &TMainForm::ShowModifiedState);
     codesForm_->SetUndo(undo);
     connect(codesForm_.get(), &TCodesForm::Reported, this,
@@ -207,7 +215,7 @@ bool TMainForm::DocModified() const {
 
 void TMainForm::ShowModifiedState() {
     StatusPanel(1).setText(QString::fromUtf8(ModifiedStateText(DocModified())));
-    setWindowTitle(Q(CaptionText(appInfo_, DocModified())));
+    setWindowTitle(Q(CaptionText(appInfo_, DocModified(), GameTag(codeNet_->Game()))));
 }
 
 TDocSelection TMainForm::CurrentSelection() const {
@@ -228,11 +236,19 @@ void TMainForm::ShowRestoredDocument(const TDocSelection& selection) {
     RefreshWindowState();
 }
 
+void TMainForm::ShowMovedStep(bool redone, const QString& stepName) {
+    SetStatusText(0, MovedText(redone, stepName));
+    if (redone && (stepName == QString::fromUtf8(kDelPrjsStep) ||
+                   stepName == QString::fromUtf8(kClearPrjsStep))) {
+        HideEditors();
+    }
+}
+
 void TMainForm::RunGuarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& error) {
-        dialogs_->ShowError(this, QString::fromUtf8(error.what()));
+        dialogs_->ShowError(this, ErrorText(error));
     }
 }
 
@@ -272,13 +288,17 @@ void TMainForm::ClearWorkspace() {
 }
 
 QString TMainForm::ResolveDocPath(const QString& fileName) const {
-    return QDir(Q(appInfo_.AppDir)).absoluteFilePath(fileName);
+    return Q(AbsolutePath(S(fileName), appInfo_.AppDir));
 }
 
 void TMainForm::LoadDocument(const QString& fileName) {
     QDir::setCurrent(Q(appInfo_.AppDir));
     // The lists fill in one batch as the project list is replaced.
-    tovarin::LoadDocument(S(ResolveDocPath(fileName)), *codeNet_, *prjMgr_);
+    const std::string path = S(ResolveDocPath(fileName));
+    tovarin::LoadDocument(path, *codeNet_, *prjMgr_);
+    if (IsBundledExample(path)) {
+        OutPutMemo->appendPlainText(QString::fromUtf8(kBundledExampleNote));
+    }
     if (prjMgr_->PrjCount() > 0) {
         lists_->SelectOnlyLine(0);
     }
@@ -312,6 +332,9 @@ bool TMainForm::SaveDocument(bool saveAs) {
     }
     try {
         WriteDocument(Q(appInfo_.DocFileName));
+    } catch (const EFileTooLarge& error) {
+        dialogs_->ShowMessage(this, ErrorText(error));
+        return false;
     } catch (const std::exception&) {
         dialogs_->ShowMessage(this, QString::fromUtf8(kSaveErrorText));
         return false;
@@ -364,32 +387,40 @@ void TMainForm::FileMenuOpenClick() {
     RefreshWindowState();
 }
 
-void TMainForm::OpenDocumentFile(const QString& fileName) {
+bool TMainForm::OpenDocumentFile(const QString& fileName) {
+    bool opened = false;
     try {
         ClearWorkspace();
         LoadDocument(fileName);
         appInfo_.DocFileName = S(fileName);
         care_->DocumentOpened();
+        opened = true;
     } catch (const std::exception&) {
         dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
         ClearWorkspace();
     }
     care_->DocumentReplaced();
     RefreshWindowState();
+    return opened;
 }
 
-void TMainForm::OpenRecentDocument(const QString& fileName) {
-    // A document that is gone leaves the list; the open one stays.
+void TMainForm::OpenRecentDocument(const std::string& path) {
+    // An entry that cannot be opened, for any reason, leaves the list.
+    if (!OpenNamedDocument(Q(path))) {
+        care_->ForgetRecent(path);
+    }
+}
+
+bool TMainForm::OpenNamedDocument(const QString& fileName) {
     if (!FileExists(S(fileName))) {
-        care_->ForgetRecent(S(fileName));
         dialogs_->ShowMessage(this, QString::fromUtf8(kOpenErrorText));
-        return;
+        return false;
     }
     if (!QuerySaveModified()) {
-        return;
+        return true;
     }
     care_->DocumentLeft();
-    OpenDocumentFile(fileName);
+    return OpenDocumentFile(fileName);
 }
 
 void TMainForm::FileMenuExportClick() {
@@ -472,10 +503,34 @@ void TMainForm::FileMenuCodesEditClick() {
 }
 
 void TMainForm::HelpMenuContentsClick() {
-    dialogs_->OpenWithShell(Q(appInfo_.AppDir) + QStringLiteral("/readme.txt"));
+    const QString path = Q(appInfo_.AppDir) + QStringLiteral("/readme.txt");
+    if (dialogs_->OpenWithShell(path)) {
+        return;
+    }
+    // A desktop without a program for text files: the help opens here.
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(S(path));
+    } catch (const std::exception&) {
+        dialogs_->ShowMessage(this, QStringLiteral("找不到帮助文件 %1").arg(path));
+        return;
+    }
+    if (!helpForm_) {
+        helpForm_ = new THelpForm(this);
+    }
+    helpForm_->SetText(DecodeTextFile(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    helpForm_->show();
+    helpForm_->raise();
+    helpForm_->activateWindow();
 }
 
-void TMainForm::HelpMenuHomePageClick() { dialogs_->OpenWithShell(Q(appInfo_.WebAddress)); }
+void TMainForm::HelpMenuHomePageClick() {
+    if (!dialogs_->OpenWithShell(Q(appInfo_.WebAddress))) {
+        dialogs_->ShowMessage(
+            this,
+            QStringLiteral("无法启动浏览器。请在浏览器中打开 %1").arg(Q(appInfo_.WebAddress)));
+    }
+}
 
 void TMainForm::TextMenuFindClick() {
     OutPutMemo->FindText(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -25,6 +26,7 @@ namespace tovarin {
 class TAnalysesActions;
 class TBindAttForm;
 class TDocumentCare;
+class THelpForm;
 struct TDocSelection;
 class TCodeNet;
 class TCodesForm;
@@ -146,11 +148,20 @@ public:
     void RefreshWindowState();
     void ClearWorkspace();
     void LoadDocument(const QString& fileName);
-    // The recent-documents entry: the save question, then the file.
-    void OpenRecentDocument(const QString& fileName);
+    // The recent-documents entry (its path as the list holds it): the save
+    // question, then the file; one that cannot be opened leaves the list.
+    void OpenRecentDocument(const std::string& path);
+    // A document named from outside (the recent list, the command line):
+    // the save question, then the file; a file that is not there gives the
+    // open error and keeps the open document. False when the file could not
+    // be opened; declining at the save question is no failure.
+    bool OpenNamedDocument(const QString& fileName);
     // The lists show the document anew after undo, redo or a recovery,
     // with the selection the state had.
     void ShowRestoredDocument(const TDocSelection& selection);
+    // After undo or redo of a step: the status line names it, and a redo
+    // leaves the windows as the command itself did.
+    void ShowMovedStep(bool redone, const QString& stepName);
     // A bare document name resolves in the program folder.
     QString ResolveDocPath(const QString& fileName) const;
 
@@ -162,6 +173,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The steps that hide the editors of the projects they remove.
+    static constexpr const char* kDelPrjsStep = "删除方案";
+    static constexpr const char* kClearPrjsStep = "清空方案";
+
     void BuildLayout();
     void BuildCommands();
     void BuildToolBar();
@@ -176,8 +191,8 @@ private:
     TDocSelection CurrentSelection() const;
     // Opens a document file in place of the open one (after the save
     // question); a file that cannot be read gives the open error and an
-    // empty document.
-    void OpenDocumentFile(const QString& fileName);
+    // empty document, and false.
+    bool OpenDocumentFile(const QString& fileName);
     void Calc(bool oneBind);
     void AutoCalc();
     void SyncMoveCommands();
@@ -244,6 +259,8 @@ private:
     std::chrono::milliseconds autoSaveMinute_;
     TDocumentCare* care_ = nullptr;
     TAnalysesActions* analyses_ = nullptr;
+    // Made when the desktop cannot open the help file itself.
+    QPointer<THelpForm> helpForm_;
     TMainActions actions_;
 
     QToolBar* MainTbr = nullptr;

@@ -176,8 +176,8 @@ void TMainForm::BuildCommands() {
               "数据编辑|对开奖号码表进行详细编辑"},
              &A::FileMenuCodesEdit,
              &F::FileMenuCodesEditClick},
-            {{"FileMenuStats", "号码统计(&T)...", "Ctrl+T",
-              "号码统计|统计开奖号码的头数、尾数、合值和头尾码的出现与遗漏，显示走势图"},
+            {{"FileMenuStats", "号码统计(&H)...", "Ctrl+T",
+              "号码统计|统计开奖号码的头数、尾数、头尾合和头尾码的出现与遗漏，显示走势图"},
              &A::FileMenuStats,
              &F::FileMenuStatsClick},
             {{"FileMenuOptions", "选项设置(&O)...", "F12", "选项设置|设置对系统有影响的全局变量"},
@@ -420,7 +420,7 @@ void TMainForm::BuildToolBar() {
         }
         QToolButton& button = AddToolButton(
             *MainTbr, *(actions_.*spec.Action), QString::fromUtf8(spec.Caption),
-            QStringLiteral(":/mainwin/icons/%1.svg").arg(QString::fromUtf8(spec.Icon)),
+            QStringLiteral(":/mainwin/icons/%1.png").arg(QString::fromUtf8(spec.Icon)),
             spec.Hint != nullptr ? QString::fromUtf8(spec.Hint) : QString());
         // The kind list opens at the pointer when the button is clicked, not
         // under the button.

@@ -101,7 +101,7 @@ void TMainForm::ProjectMenuDelClick() {
     // The line that comes to stand where the first removed one stood takes
     // the selection; the first line when none does.
     const int firstLine = lists_->LineOf(*selected.front());
-    care_->Run("删除方案", [&] {
+    care_->Run(kDelPrjsStep, [&] {
         for (TSeqPrj* project : selected) {
             prjMgr_->Del(prjMgr_->IndexOfPrj(project));
         }
@@ -122,7 +122,7 @@ void TMainForm::ProjectMenuClearClick() {
     }
     HideEditors();
     const int count = prjMgr_->PrjCount();
-    care_->Run("清空方案", [this] { prjMgr_->ClearPrjs(); });
+    care_->Run(kClearPrjsStep, [this] { prjMgr_->ClearPrjs(); });
     SetStatusText(0, Q(ClearedPrjsText(count)));
 }
 

@@ -26,6 +26,13 @@ TOutputArea::TOutputArea(QWidget* parent) : QPlainTextEdit(parent) {
     });
 }
 
+void TOutputArea::SetReportOwner(const TSeqPrj* project) {
+    reportOwner_ = project;
+    if (project != nullptr) {
+        emit ReportShown(project);
+    }
+}
+
 void TOutputArea::ReplaceLines(const std::vector<std::string>& lines) {
     reportOwner_ = nullptr;
     QString text;

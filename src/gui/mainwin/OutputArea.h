@@ -42,12 +42,17 @@ public:
     // The project whose filtering report the area shows; none once any
     // other text replaces it or the text is edited.
     const TSeqPrj* ReportOwner() const { return reportOwner_; }
-    void SetReportOwner(const TSeqPrj* project) { reportOwner_ = project; }
+    // A filtering run put its report here (or, with null, the report is
+    // gone); ReportShown tells who must know the run.
+    void SetReportOwner(const TSeqPrj* project);
 
     // What the tool tip over a code text (such as 3xx7) says; an empty
     // answer shows none.
     using TCodeTip = std::function<QString(TCode code)>;
     void SetCodeTip(TCodeTip codeTip) { codeTip_ = std::move(codeTip); }
+
+signals:
+    void ReportShown(const tovarin::TSeqPrj* project);
 
 protected:
     bool event(QEvent* event) override;

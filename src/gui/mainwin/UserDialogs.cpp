@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace tovarin {
@@ -34,6 +35,18 @@ TAnswer TQtUserDialogs::AskYesNoCancel(QWidget* parent, const QString& title, co
     return tovarin::AskYesNoCancel(parent, title, text);
 }
 
+bool TQtUserDialogs::AskChoice(QWidget* parent, const QString& title, const QString& text,
+                               const QString& yesText, const QString& noText) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    FrontWindow(parent));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText(yesText);
+    box.button(QMessageBox::No)->setText(noText);
+    StayOverOwner(box);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void TQtUserDialogs::ShowMessage(QWidget* parent, const QString& text) {
     RunMessageBox(QMessageBox::Information, parent, QApplication::applicationDisplayName(), text,
                   QMessageBox::Ok, QMessageBox::Ok);
@@ -56,10 +69,10 @@ QString TQtUserDialogs::AskText(QWidget* parent, const QString& title, const QSt
     return QInputDialog::getText(FrontWindow(parent), title, label);
 }
 
-void TQtUserDialogs::OpenWithShell(const QString& urlOrPath) {
+bool TQtUserDialogs::OpenWithShell(const QString& urlOrPath) {
     const QUrl url = urlOrPath.contains(QStringLiteral("://")) ? QUrl(urlOrPath)
                                                                : QUrl::fromLocalFile(urlOrPath);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 }  // namespace tovarin

@@ -29,6 +29,10 @@ public:
     virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // A question with 是, 否 and 取消; Esc and the close button answer 取消.
     virtual TAnswer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A question whose two buttons say what they do (恢复 / 不恢复); true
+    // for the first. Esc and the close button answer the second.
+    virtual bool AskChoice(QWidget* parent, const QString& title, const QString& text,
+                           const QString& yesText, const QString& noText) = 0;
     // A message under the application's title with the button OK.
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // An error that stopped a command.
@@ -40,8 +44,9 @@ public:
     // A line of text the user types (the output area's find); empty when
     // cancelled.
     virtual QString AskText(QWidget* parent, const QString& title, const QString& label) = 0;
-    // The desktop's default action for a file or web address.
-    virtual void OpenWithShell(const QString& urlOrPath) = 0;
+    // The desktop's default action for a file or web address; false when
+    // the desktop has no program to start for it.
+    virtual bool OpenWithShell(const QString& urlOrPath) = 0;
 };
 
 // The real dialogs.
@@ -49,12 +54,14 @@ class TQtUserDialogs final : public TUserDialogs {
 public:
     bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
     TAnswer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
+    bool AskChoice(QWidget* parent, const QString& title, const QString& text,
+                   const QString& yesText, const QString& noText) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& text) override;
     QString OpenFileName(QWidget* parent, const TFileDialogSpec& spec) override;
     QString SaveFileName(QWidget* parent, const TFileDialogSpec& spec) override;
     QString AskText(QWidget* parent, const QString& title, const QString& label) override;
-    void OpenWithShell(const QString& urlOrPath) override;
+    bool OpenWithShell(const QString& urlOrPath) override;
 };
 
 }  // namespace tovarin

@@ -1,12 +1,7 @@
 #include "gui/stats/StatsForm.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
 #include <QBuffer>
 #include <QButtonGroup>
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -24,7 +19,6 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
@@ -35,7 +29,11 @@
 #include "core/engine/Bind.h"
 #include "core/stats/StatsBinds.h"
 #include "core/stats/StatsText.h"
+#include "core/stats/Trend.h"
+#include "gui/charts/Chart.h"
+#include "gui/charts/ChartAxes.h"
 #include "gui/common/CenterOnScreen.h"
+#include "gui/common/LiveRecompute.h"
 #include "gui/stats/StatsTableModel.h"
 #include "gui/stats/TrendChart.h"
 
@@ -43,6 +41,7 @@ namespace tovarin {
 namespace {
 
 constexpr int kMaxLast = 99999999;
+constexpr const char* kStatsErrorText = "无法统计：";
 constexpr int kTableWidth = 500;
 constexpr int kCodeChartWidth = 4400;
 
@@ -60,20 +59,6 @@ const char* ObjectPart(TStatDim dim) {
     return "";
 }
 
-// A whole step of 1, 2 or 5 times a power of ten that divides 0..top into
-// at most about six parts, so that every tick falls on a whole count.
-int TickStep(double top) {
-    int step = 1;
-    for (int power = 1;; power *= 10) {
-        for (const int factor : {1, 2, 5}) {
-            step = factor * power;
-            if (top / step <= 6) {
-                return step;
-            }
-        }
-    }
-}
-
 QString PresetCaption(int last) {
     return last == 0 ? QStringLiteral("全部") : QString::number(last);
 }
@@ -88,19 +73,37 @@ QString AskWithDialog(QWidget* parent, const QString& caption, const QString& fi
 
 }  // namespace
 
+std::shared_ptr<const TStatsView> TStatsView::Compute(std::shared_ptr<const TCodeNet> net,
+                                                      int last) {
+    auto view = std::make_shared<TStatsView>();
+    view->Stats = ComputeHistoryStats(*net, last);
+    for (const TStatDim dim : {TStatDim::Head, TStatDim::Tail, TStatDim::Sum}) {
+        view->Trends[static_cast<size_t>(dim)] =
+            std::make_shared<TTrendIndex>(*net, dim, view->Stats.Window);
+    }
+    view->Net = std::move(net);
+    return view;
+}
+
 TStatsForm::TStatsForm(TCodeNet& net, TCreateBind createBind, QWidget* parent)
     : QWidget(parent, Qt::Window), net_(net), createBind_(std::move(createBind)) {
     setObjectName(QStringLiteral("StatsForm"));
     setWindowTitle(QStringLiteral("号码统计"));
+    // The draw-table window stays on top; this one must not vanish under it.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     askSavePath_ = [this](const QString& caption, const QString& filter) {
         return AskWithDialog(this, caption, filter);
+    };
+    live_ = new TLiveRecompute(this);
+    live_->OnError = [this](const QString& message) {
+        caption_->setText(QString::fromUtf8(kStatsErrorText) + message);
     };
     BuildLayout();
     resize(960, 680);
     CenterOnScreen(*this);
     listener_ = net_.Subscribe([this](TNetChange) {
         if (isVisible()) {
-            Refresh();
+            ScheduleRefresh();
         } else {
             stale_ = true;
         }
@@ -108,7 +111,10 @@ TStatsForm::TStatsForm(TCodeNet& net, TCreateBind createBind, QWidget* parent)
     Refresh();
 }
 
-TStatsForm::~TStatsForm() { net_.Unsubscribe(listener_); }
+TStatsForm::~TStatsForm() {
+    net_.Unsubscribe(listener_);
+    live_->Cancel();
+}
 
 void TStatsForm::BuildLayout() {
     auto* layout = new QVBoxLayout(this);
@@ -190,52 +196,27 @@ QWidget* TStatsForm::BuildDimPage(TStatDim dim) {
         ShowSelectionMenu(dim, SelectedTableItems(dim), table.viewport()->mapToGlobal(at));
     });
 
-    page.Hits = new QBarSet(QStringLiteral("出现次数"));
-    page.Hits->setColor(QColor(0x30, 0x70, 0xC0));
-    page.Expected = new QBarSet(QStringLiteral("理论次数"));
-    page.Expected->setColor(QColor(0xB0, 0xB0, 0xB0));
-    auto* series = new QBarSeries;
-    series->append(page.Hits);
-    series->append(page.Expected);
-    auto* chart = new QChart;
-    chart->addSeries(series);
-    chart->setTitle(QStringLiteral("%1出现次数与理论次数").arg(QString::fromUtf8(DimName(dim))));
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    auto* items = new QBarCategoryAxis(chart);
+    page.Chart = new TChart(
+        QStringLiteral("%1出现次数与理论次数").arg(QString::fromUtf8(DimName(dim))), splitter);
+    page.Chart->setObjectName(QStringLiteral("Stats%1Chart").arg(ObjectPart(dim)));
+    QStringList labels;
     for (int item = 0; item < ItemCount(dim); ++item) {
-        items->append(QString::fromStdString(ItemText(dim, item)));
-        page.Hits->append(0);
-        page.Expected->append(0);
+        labels << QString::fromStdString(ItemText(dim, item));
     }
-    if (dim == TStatDim::Sum) {
-        // Nineteen two-place labels fit beside the table only when small.
-        QFont small = items->labelsFont();
-        small.setPixelSize(10);
-        items->setLabelsFont(small);
-    }
-    chart->addAxis(items, Qt::AlignBottom);
-    series->attachAxis(items);
-    page.Axis = new QValueAxis(chart);
-    page.Axis->setLabelFormat(QStringLiteral("%d"));
-    page.Axis->setTickType(QValueAxis::TicksDynamic);
-    page.Axis->setTickAnchor(0);
-    chart->addAxis(page.Axis, Qt::AlignLeft);
-    series->attachAxis(page.Axis);
-    auto* view = new QChartView(chart);
-    view->setObjectName(QStringLiteral("Stats%1Chart").arg(ObjectPart(dim)));
-    view->setRenderHint(QPainter::Antialiasing);
-
+    page.Chart->SetCategories(labels);
+    page.Hits = page.Chart->AddBars(QStringLiteral("出现次数"), QColor(0x30, 0x70, 0xC0));
+    page.Expected = page.Chart->AddBars(QStringLiteral("理论次数"), QColor(0xB0, 0xB0, 0xB0));
     splitter->addWidget(page.Table);
     if (dim == TStatDim::Code) {
         // A hundred pairs of bars stay readable only when the chart is wider
         // than the window: it scrolls.
-        view->setMinimumWidth(kCodeChartWidth);
+        page.Chart->setMinimumWidth(kCodeChartWidth);
         auto* scroller = new QScrollArea(splitter);
-        scroller->setWidget(view);
+        scroller->setWidget(page.Chart);
         scroller->setWidgetResizable(true);
         splitter->addWidget(scroller);
     } else {
-        splitter->addWidget(view);
+        splitter->addWidget(page.Chart);
     }
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({kTableWidth, width() - kTableWidth});
@@ -249,7 +230,8 @@ QWidget* TStatsForm::BuildTrendPage() {
     row->addWidget(new QLabel(QStringLiteral("显示："), page));
     trendBlocks_ = new QComboBox(page);
     trendBlocks_->setObjectName(QStringLiteral("TrendBlocksCbb"));
-    trendBlocks_->addItems({QStringLiteral("头数和尾数"), QStringLiteral("合值")});
+    trendBlocks_->addItems(
+        {QStringLiteral("头数和尾数"), QString::fromUtf8(DimName(TStatDim::Sum))});
     connect(trendBlocks_, &QComboBox::currentIndexChanged, this, [this] { RefreshTrend(); });
     row->addWidget(trendBlocks_);
     row->addWidget(
@@ -293,7 +275,25 @@ void TStatsForm::showEvent(QShowEvent* event) {
 
 void TStatsForm::Refresh() {
     stale_ = false;
-    stats_ = ComputeHistoryStats(net_, last_);
+    live_->Cancel();
+    Present(TStatsView::Compute(SnapshotOf(net_), last_));
+}
+
+void TStatsForm::ScheduleRefresh() {
+    live_->Schedule([this]() -> TLiveRecompute::TWork {
+        // The worker reads only the snapshot and the window size.
+        const std::shared_ptr<const TCodeNet> net = SnapshotOf(net_);
+        const int last = last_;
+        return [this, net, last]() -> TLiveRecompute::TShow {
+            std::shared_ptr<const TStatsView> view = TStatsView::Compute(net, last);
+            return [this, view] { Present(view); };
+        };
+    });
+}
+
+void TStatsForm::Present(std::shared_ptr<const TStatsView> view) {
+    view_ = std::move(view);
+    stats_ = view_->Stats;
     caption_->setText(QString::fromStdString(WindowCaption(stats_)));
     if (last_ == 0) {
         ShowLastControls();
@@ -302,22 +302,39 @@ void TStatsForm::Refresh() {
         TDimPage& page = pages_[static_cast<size_t>(dim)];
         const std::vector<TItemStats>& items = stats_.Of(dim);
         page.Model->SetStats(items);
-        double top = 1;
+        QVector<double> keys;
+        QVector<double> hits;
+        QVector<double> expected;
         for (const TItemStats& item : items) {
-            page.Hits->replace(item.Item, item.Hits);
-            page.Expected->replace(item.Item, item.Expected);
-            top = std::max({top, static_cast<double>(item.Hits), item.Expected});
+            keys << item.Item;
+            hits << static_cast<double>(item.Hits);
+            expected << item.Expected;
         }
-        const int step = TickStep(top);
-        page.Axis->setTickInterval(step);
-        page.Axis->setRange(0, (std::floor(top / step) + 1) * step);
+        page.Hits->setData(keys, hits, true);
+        page.Expected->setData(keys, expected, true);
+        double top = 0;
+        for (const QVector<double>* values : {&hits, &expected}) {
+            top = std::max(
+                top, values->isEmpty() ? 0.0 : *std::max_element(values->begin(), values->end()));
+        }
+        SetCountAxis(*page.Chart->yAxis, top);
+        page.Chart->replot();
     }
     RefreshTrend();
 }
 
 void TStatsForm::RefreshTrend() {
+    if (!view_) {
+        return;  // the selector fills before the first figures
+    }
     const auto choice = static_cast<size_t>(std::max(0, trendBlocks_->currentIndex()));
-    trend_->SetTrend(net_, stats_.Window, kTrendBlocks.at(choice));
+    const std::vector<TStatDim>& blocks = kTrendBlocks.at(choice);
+    std::vector<std::shared_ptr<const TTrendIndex>> trends;
+    trends.reserve(blocks.size());
+    for (const TStatDim dim : blocks) {
+        trends.push_back(view_->Trends.at(static_cast<size_t>(dim)));
+    }
+    trend_->SetTrend(view_->Net, std::move(trends), blocks);
 }
 
 std::vector<int> TStatsForm::SelectedTableItems(TStatDim dim) const {

@@ -17,20 +17,32 @@ class QMenu;
 class QSpinBox;
 class QTabWidget;
 class QTableView;
-
-class QBarSet;
-class QValueAxis;
+class QCPBars;
 
 namespace tovarin {
 
 class TCodeNet;
+class TChart;
+class TLiveRecompute;
 class TStatsTableModel;
 class TTrendChart;
+class TTrendIndex;
+
+// What the window shows, computed from a snapshot of the table: the
+// statistics and the trends of the heads, tails and sums.
+struct TStatsView {
+    std::shared_ptr<const TCodeNet> Net;
+    THistoryStats Stats;
+    std::array<std::shared_ptr<const TTrendIndex>, 3> Trends;  // Head, Tail, Sum
+
+    static std::shared_ptr<const TStatsView> Compute(std::shared_ptr<const TCodeNet> net, int last);
+};
 
 // The statistics window (号码统计): per dimension a sortable table and a
 // bar chart of hits against expected hits, and the trend chart, all over
-// the last N draws. It follows the draw table while it is shown and
-// recomputes when it is shown again after changes.
+// the last N draws. It follows the draw table while it is shown, off the
+// user-interface thread once the changes pause, and recomputes when it is
+// shown again after changes. It stays above the draw-table window.
 class TStatsForm : public QWidget {
     Q_OBJECT
 
@@ -65,6 +77,9 @@ public:
     // Writes the trend chart as a PNG image; raises the writer's error.
     void ExportTrendPng(const QString& path) const;
 
+    // Follows the table's changes; tests wait for its Shown.
+    TLiveRecompute& Live() const { return *live_; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -72,9 +87,9 @@ private:
     struct TDimPage {
         TStatsTableModel* Model = nullptr;
         QTableView* Table = nullptr;
-        QBarSet* Hits = nullptr;
-        QBarSet* Expected = nullptr;
-        QValueAxis* Axis = nullptr;
+        TChart* Chart = nullptr;
+        QCPBars* Hits = nullptr;
+        QCPBars* Expected = nullptr;
     };
 
     void BuildLayout();
@@ -82,6 +97,8 @@ private:
     QWidget* BuildDimPage(TStatDim dim);
     QWidget* BuildTrendPage();
     void Refresh();
+    void ScheduleRefresh();
+    void Present(std::shared_ptr<const TStatsView> view);
     void RefreshTrend();
     void ShowLastControls();
     void ShowSelectionMenu(TStatDim dim, const std::vector<int>& items, const QPoint& globalPos);
@@ -96,6 +113,8 @@ private:
     int listener_ = 0;
     int last_ = 0;
     bool stale_ = true;
+    TLiveRecompute* live_ = nullptr;
+    std::shared_ptr<const TStatsView> view_;
     THistoryStats stats_;
 
     std::array<TDimPage, kStatDims.size()> pages_{};

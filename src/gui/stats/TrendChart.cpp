@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <utility>
 
 #include "core/draws/LawNet.h"
 #include "core/stats/Trend.h"
@@ -23,19 +24,17 @@ TTrendChart::TTrendChart(QWidget* parent) : QAbstractScrollArea(parent), painter
 
 TTrendChart::~TTrendChart() = default;
 
-void TTrendChart::SetTrend(const TCodeNet& net, TDrawWindow window,
+void TTrendChart::SetTrend(std::shared_ptr<const TCodeNet> net,
+                           std::vector<std::shared_ptr<const TTrendIndex>> trends,
                            const std::vector<TStatDim>& blocks) {
     const bool keepNewest = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
     if (blocks != layout_.Blocks()) {
         selectedBlock_ = -1;
         selectedItems_.clear();
     }
-    net_ = &net;
+    net_ = std::move(net);
     layout_ = TTrendLayout(blocks);
-    trends_.clear();
-    for (const TStatDim dim : blocks) {
-        trends_.push_back(std::make_unique<TTrendIndex>(net, dim, window));
-    }
+    trends_ = std::move(trends);
     SyncScrollBars(keepNewest);
     viewport()->update();
 }
@@ -61,8 +60,8 @@ void TTrendChart::SelectItems(int block, std::vector<int> items) {
 
 TTrendPage TTrendChart::Page(int topLine, int width, int height) const {
     TTrendPage page;
-    page.Net = net_;
-    for (const std::unique_ptr<TTrendIndex>& trend : trends_) {
+    page.Net = net_.get();
+    for (const std::shared_ptr<const TTrendIndex>& trend : trends_) {
         page.Trends.push_back(trend.get());
     }
     page.TopLine = topLine;
@@ -91,7 +90,10 @@ QImage TTrendChart::RenderImage(int maxLines) const {
     const int height = TTrendLayout::HeaderHeight + lines * TTrendLayout::RowHeight + 1;
     QImage image(layout_.Width(), height, QImage::Format_RGB32);
     QPainter painter(&image);
-    painter_.Paint(painter, layout_, Page(LineCount() - lines, image.width(), height));
+    TTrendPage page = Page(LineCount() - lines, image.width(), height);
+    page.SelectedBlock = -1;
+    page.SelectedItems.clear();
+    painter_.Paint(painter, layout_, page);
     return image;
 }
 

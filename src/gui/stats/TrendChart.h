@@ -26,10 +26,13 @@ public:
     explicit TTrendChart(QWidget* parent = nullptr);
     ~TTrendChart() override;
 
-    // The draws to show and the blocks to show them in; the chart keeps the
-    // newest draw in view when it was in view before. Call it again
-    // whenever the table changes.
-    void SetTrend(const TCodeNet& net, TDrawWindow window, const std::vector<TStatDim>& blocks);
+    // The draws to show and the blocks to show them in, one trend per block,
+    // all of one window of the table; the chart keeps them (the table a
+    // snapshot nobody changes) and keeps the newest draw in view when it
+    // was in view before.
+    void SetTrend(std::shared_ptr<const TCodeNet> net,
+                  std::vector<std::shared_ptr<const TTrendIndex>> trends,
+                  const std::vector<TStatDim>& blocks);
 
     const TTrendLayout& Layout() const { return layout_; }
     int TopLine() const;
@@ -38,7 +41,8 @@ public:
     TStatDim SelectedDim() const;
     std::vector<int> SelectedItems() const;
 
-    // The newest draws of the window, at most maxLines, as one image.
+    // The newest draws of the window, at most maxLines, as one image, with
+    // no column selected: a picture to keep shows the draws alone.
     QImage RenderImage(int maxLines) const;
 
 signals:
@@ -56,9 +60,9 @@ private:
     void SyncScrollBars(bool keepNewest);
     int LineCount() const;
 
-    const TCodeNet* net_ = nullptr;
+    std::shared_ptr<const TCodeNet> net_;
     TTrendLayout layout_;
-    std::vector<std::unique_ptr<TTrendIndex>> trends_;
+    std::vector<std::shared_ptr<const TTrendIndex>> trends_;
     TTrendPainter painter_;
     int selectedBlock_ = -1;
     std::vector<int> selectedItems_;

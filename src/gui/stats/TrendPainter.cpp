@@ -181,10 +181,10 @@ void TTrendPainter::PaintDraws(QPainter& painter, const TTrendPage& page, int li
         const TSeq& draw = page.Net->GetSeq(row);
         painter.drawText(QRect(0, top, TTrendLayout::PeriodWidth, TTrendLayout::RowHeight),
                          Qt::AlignCenter,
-                         draw.GetLabel().Empty()
-                             ? QString::number(page.Net->FirstPeriod() + row)
-                             : QString::fromStdString(draw.GetLabel().Text()));
-        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+                         draw.GetLabel().Empty() ? QString::number(page.Net->FirstPeriod() + row)
+                                                 : QString::fromStdString(draw.GetLabel().Text()));
+        // The game's numbers: 排列5 has five.
+        for (int pos = 0; pos < NumberCount(page.Net->Game()); ++pos) {
             // The head and the tail, which the blocks count, stand out.
             const bool counted = pos == 0 || pos == 3;
             painter.setFont(counted ? boldFont_ : textFont_);

@@ -31,6 +31,9 @@ TEST(AppInfoTest, CaptionNamesTheDocument) {
     // The start-up document is a bare name.
     info.DocFileName = "工作文档.lvrn";
     EXPECT_EQ(CaptionText(info, true), "Tovarin v1.08 - 工作文档.lvrn*" + rest);
+    // A game other than the seven digits is named after the document.
+    EXPECT_EQ(CaptionText(info, false, " [七星彩]"),
+              "Tovarin v1.08 - 工作文档.lvrn [七星彩]" + rest);
 }
 
 TEST(AppInfoTest, DisplayNameIsTheLastPartOfThePath) {

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <new>
+
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include "support/ChildProcess.h"
 #endif
 
 #include "core/app/RecentDocs.h"
@@ -80,14 +86,45 @@ TEST(RecentDocs, BadLinesAreSkipped) {
 TEST(RecentDocs, HostileFilesGiveAnEmptyList) {
     TempDir dir;
     const std::string huge = dir.File("huge");
-    WriteFileAtomically(huge, "/a\n" + std::string(70000, 'x'));
-    EXPECT_TRUE(TRecentDocs::Load(huge).Items().empty());
+    const std::string first = InHome("a") + "\n";  // a path of the system's own form
+    WriteFileAtomically(huge, first + std::string(70000, 'x'));
+    std::string warning;
+    EXPECT_TRUE(TRecentDocs::Load(huge, &warning).Items().empty());
+    EXPECT_EQ(warning, "最近打开的文档列表 " + huge + " 大于 64 KB，已忽略");
+    WriteFileAtomically(huge, first + std::string(64 * 1024 - first.size(), 'x'));
+    warning.clear();
+    EXPECT_EQ(TRecentDocs::Load(huge, &warning).Items().size(), 1U) << "exactly at the bound";
+    EXPECT_EQ(warning, "");
 #ifndef _WIN32
     const std::string fifo = dir.File("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_TRUE(TRecentDocs::Load(fifo).Items().empty());
 #endif
     EXPECT_TRUE(TRecentDocs::Load(dir.Path()).Items().empty());
+}
+
+// A list of almost the whole file bound is not taken into memory to be
+// refused: the load succeeds in a process that has far less memory.
+TEST(RecentDocs, ALargeFileIsNotReadWhole) {
+#if defined(_WIN32) || defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "needs fork and an address-space limit, which a sanitizer's shadow defeats";
+#else
+    TempDir dir;
+    const std::string huge = dir.File("huge");
+    WriteFileAtomically(huge, "");
+    std::filesystem::resize_file(test::FsPath(huge), kMaxFileBytes - 1);  // sparse
+    const test::ChildEnd end = test::RunInChild([&] {
+        const rlimit bound{size_t{512} << 20, size_t{512} << 20};
+        setrlimit(RLIMIT_AS, &bound);
+        std::string warning;
+        try {
+            return TRecentDocs::Load(huge, &warning).Items().empty() && !warning.empty() ? 0 : 1;
+        } catch (const std::bad_alloc&) {
+            return 2;
+        }
+    });
+    EXPECT_EQ(end.status, 0) << "2: read whole; signal " << end.signal;
+#endif
 }
 
 }  // namespace

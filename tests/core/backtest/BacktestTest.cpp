@@ -5,6 +5,7 @@
 
 #include "BacktestTestSupport.h"
 #include "core/backtest/Backtest.h"
+#include "core/backtest/BacktestText.h"
 
 namespace tovarin {
 namespace {
@@ -257,6 +258,37 @@ TEST(Backtest, RollingHitRatesSlideOverTheRange) {
     EXPECT_DOUBLE_EQ(rates[3], 1.0 / 3.0);
     EXPECT_TRUE(RollingHitRates(evaluation, bench.net, {2, 3}, 3).empty());
     EXPECT_EQ(RollingHitRates(evaluation, bench.net, {4, 6}, 3), (std::vector<double>{1.0 / 3.0}));
+}
+
+// A project judges a draw by its head and tail alone: its backtest over a
+// 七星彩 or 排列5 table is that over the seven-digit table with the same
+// heads and tails, figure for figure.
+std::vector<std::string> ReportLines(const TBacktestReport& report, const TEvaluation& evaluation,
+                                     const TCodeNet& net) {
+    std::vector<std::string> lines;
+    WriteBacktestReport(report, evaluation, net, 1, false,
+                        [&lines](const std::string& line) { lines.push_back(line); });
+    return lines;
+}
+
+TEST(Backtest, EveryGameWithTheSameHeadsAndTailsGivesTheSameReport) {
+    BacktestBench seven;
+    test::FillGameTable(seven.net, TGame::Seven, 120);
+    seven.Add(1, "1,2,3,4,5", false);  // heads
+    seven.Add(3, "1,3,5,7", true);     // tails
+    const TEvaluation evaluation = EvaluateProject(seven.project);
+    const TBacktestReport expected = Backtest(evaluation, seven.net, {5, 120});
+    const std::vector<std::string> expectedLines = ReportLines(expected, evaluation, seven.net);
+    for (const TGame game : {TGame::Qxc, TGame::Pl5}) {
+        TCodeNet net;
+        test::FillGameTable(net, game, 120);
+        const TBacktestReport report = Backtest(evaluation, net, {5, 120});
+        EXPECT_EQ(report.Result.Hits, expected.Result.Hits) << GameName(game);
+        EXPECT_EQ(ErrorPeriods(report), ErrorPeriods(expected)) << GameName(game);
+        EXPECT_EQ(ReportLines(report, evaluation, net), expectedLines) << GameName(game);
+        EXPECT_EQ(PeriodDetail(evaluation, net, 60).Code,
+                  PeriodDetail(evaluation, seven.net, 60).Code);
+    }
 }
 
 }  // namespace

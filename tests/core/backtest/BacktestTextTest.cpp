@@ -56,6 +56,17 @@ TEST(BacktestText, SummaryOfANearCertainChance) {
               "随机选号命中不少于56期的概率超过99%；命中率是随机选号的0.79倍");
 }
 
+TEST(BacktestText, SummaryOfAMillionDrawsGroupsItsCounts) {
+    TBacktestReport report = HundredPeriods(710694, 71);
+    report.Range = {1, 1000000};
+    report.Result.Rate = 0.710694;
+    report.Result.Lift = 0.710694 / 0.71;
+    report.Result.PValue = 0.01;
+    EXPECT_EQ(SummarySentence(report, 1000000),
+              "近1,000,000期中命中710,694期（71%）；随机选71个号码平均命中710,000期；"
+              "随机选号命中不少于710,694期的概率为1%；命中率是随机选号的1.00倍");
+}
+
 TEST(BacktestText, PercentAndAmount) {
     EXPECT_EQ(PercentText(0.0), "0%");
     EXPECT_EQ(PercentText(0.004), "不到1%");
@@ -68,6 +79,16 @@ TEST(BacktestText, PercentAndAmount) {
     EXPECT_EQ(AmountText(21.3), "21.3");
     EXPECT_EQ(AmountText(2.0 + 2 * 0.3), "2.6");
     EXPECT_EQ(AmountText(0.04), "0");
+    EXPECT_EQ(AmountText(71069.44), "71,069.4");
+    EXPECT_EQ(AmountText(1234567.0), "1,234,567");
+}
+
+std::vector<std::string> ReportLines(const TBacktestReport& report, const TEvaluation& evaluation,
+                                     const TCodeNet& net, bool details) {
+    std::vector<std::string> lines;
+    WriteBacktestReport(report, evaluation, net, 2, details,
+                        [&lines](const std::string& line) { lines.push_back(line); });
+    return lines;
 }
 
 TEST(BacktestText, ReadableReport) {
@@ -81,8 +102,7 @@ TEST(BacktestText, ReadableReport) {
     bench.AddWinners({11, 15, 51});
     const TEvaluation evaluation = EvaluateProject(bench.project);
     const TBacktestReport report = Backtest(evaluation, bench.net, {1, 3});
-    const std::vector<std::string> lines =
-        BacktestReportLines(report, evaluation, bench.net, 2, true);
+    const std::vector<std::string> lines = ReportLines(report, evaluation, bench.net, true);
     const std::vector<std::string> expected = {
         "方案2回测：第1期至第3期，共3期；容错0，勾选条件2个",
         SummarySentence(report, 3),
@@ -109,8 +129,7 @@ TEST(BacktestText, ReadableReport) {
         "  第3期 5001000 5xx1 错误值:1 失误 未通过:第1步",
     };
     EXPECT_EQ(lines, expected);
-    EXPECT_EQ(BacktestReportLines(report, evaluation, bench.net, 2, false).size(),
-              expected.size() - 5);
+    EXPECT_EQ(ReportLines(report, evaluation, bench.net, false).size(), expected.size() - 5);
 }
 
 }  // namespace

@@ -202,14 +202,22 @@ TEST(Evaluation, ExplainsAnEliminatedCode) {
     bench.Add(2, "3", true, false);  // unchecked: never named
     bench.Configure([](TPrjOptions& o) { o.MissMax = 2; });
     const TEvaluation evaluation = EvaluateProject(bench.project);
+    // Two errors within a tolerance of two: kept, though two steps failed it.
     EXPECT_EQ(ExplainCodeLines(evaluation, 37),
-              (std::vector<std::string>{"3xx7 错误值:2", "第2步 头尾合:[容]5,6,7 未通过",
-                                        "第3步 不上尾:[容]7 未通过"}));
+              (std::vector<std::string>{
+                  "3xx7 保留：错误值2，未超过容错2；第2步 头尾合:[容]5,6,7 未通过；",
+                  "第3步 不上尾:[容]7 未通过"}));
     EXPECT_EQ(
         ExplainCodeLines(evaluation, 97),
-        (std::vector<std::string>{"9xx7 错误值:F", "第1步 稳上头:[铁]1,2,3 未通过",
-                                  "第2步 头尾合:[容]5,6,7 未通过", "第3步 不上尾:[容]7 未通过"}));
-    EXPECT_EQ(ExplainCodeLines(evaluation, 25), (std::vector<std::string>{"2xx5 错误值:0"}));
+        (std::vector<std::string>{"9xx7 淘汰：未通过铁定条件；第1步 稳上头:[铁]1,2,3 未通过；",
+                                  "第2步 头尾合:[容]5,6,7 未通过；", "第3步 不上尾:[容]7 未通过"}));
+    EXPECT_EQ(ExplainCodeLines(evaluation, 25),
+              (std::vector<std::string>{"2xx5 保留：错误值0，未超过容错2"}));
+    bench.Configure([](TPrjOptions& o) { o.MissMax = 1; });
+    EXPECT_EQ(
+        ExplainCodeLines(EvaluateProject(bench.project), 37),
+        (std::vector<std::string>{"3xx7 淘汰：错误值2，超过容错1；第2步 头尾合:[容]5,6,7 未通过；",
+                                  "第3步 不上尾:[容]7 未通过"}));
     const TCodeVerdict verdict = ExplainCode(evaluation, 97);
     EXPECT_EQ(verdict.Code, 97);
     EXPECT_EQ(verdict.Error, -1);

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/base/ByteStream.h"
 #include "core/base/Errors.h"
+#include "core/base/FileIO.h"
+#include "support/TempDir.h"
 
 namespace tovarin {
 namespace {
@@ -71,6 +75,55 @@ TEST(ByteStream, EdgesOfTheRange) {
     ByteReader empty(std::string_view{});
     EXPECT_THROW(empty.ReadI32(), EReadError);
     EXPECT_EQ(empty.Remaining(), 0U);
+}
+
+// What a reader gives for a run of reads of these sizes (0: ReadU8, 4:
+// ReadI32, others ReadBytes), up to the message of the read that failed.
+std::string ReadAll(ByteReader& in, const std::vector<size_t>& sizes) {
+    std::string seen;
+    try {
+        for (const size_t size : sizes) {
+            seen += std::to_string(in.Offset()) + ":";
+            if (size == 0) {
+                seen += std::to_string(in.ReadU8());
+            } else if (size == 4) {
+                seen += std::to_string(in.ReadI32());
+            } else {
+                seen += std::string(in.ReadBytes(size));
+            }
+            seen += "/" + std::to_string(in.Remaining()) + " ";
+        }
+    } catch (const EReadError& error) {
+        seen += error.what();
+    }
+    return seen;
+}
+
+// A file read a window at a time gives what its bytes in memory give,
+// across the windows' edges, for a read larger than a window, and at the end.
+TEST(ByteStream, AFileReadAWindowAtATimeGivesWhatItsBytesGive) {
+    test::TempDir dir;
+    std::string bytes(700000, '\0');
+    std::mt19937 random(7);
+    for (char& byte : bytes) {
+        byte = static_cast<char>('a' + random() % 26);
+    }
+    WriteFileAtomically(dir.File("data"), bytes);
+    const std::vector<std::vector<size_t>> runs = {
+        {4, 262139, 4, 0, 4, 300000, 4, 137839, 4},  // ends two bytes short of a read
+        {0, 699995, 4, 0},                           // one read near the whole file
+        {4, 200000, 5000000},                        // more than the file holds
+    };
+    for (const std::vector<size_t>& sizes : runs) {
+        TFileReader file(dir.File("data"), true);
+        char skipped[3];
+        ASSERT_EQ(file.Read(skipped, sizeof skipped), sizeof skipped);
+        FileByteReader windows(file);
+        ByteReader whole(std::string_view(bytes).substr(3), 3);
+        const std::string expected = ReadAll(whole, sizes);
+        EXPECT_EQ(ReadAll(windows, sizes), expected);
+        EXPECT_NE(expected.find("Unexpected end of data"), std::string::npos);
+    }
 }
 
 }  // namespace

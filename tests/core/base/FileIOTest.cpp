@@ -13,6 +13,7 @@
 #ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -228,6 +229,29 @@ TEST_F(FileIOTest, AFileAboveTheBoundIsRefusedBeforeReading) {
               "Unable to read " + Path("huge") + ": File too large");
 }
 
+TEST_F(FileIOTest, AWriteAboveTheReadersBoundIsRefusedAndTheOldFileKept) {
+#ifdef _WIN32
+    GTEST_SKIP() << test::kNoLazyMemoryOnWindows;
+#else
+    // Pages that are never touched: the refusal must come before any byte
+    // is read, or this costs a gigabyte of memory and of disk.
+    const size_t size = kMaxFileBytes + 1;
+    void* const pages =
+        mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    ASSERT_NE(pages, MAP_FAILED);
+    WriteFileAtomically(Path("doc.lvrn"), "old");
+    EXPECT_EQ(ErrorOf([&] {
+                  WriteFileAtomically(Path("doc.lvrn"),
+                                      std::string_view(static_cast<const char*>(pages), size));
+              }),
+              "the document would be larger than 1 GB");
+    munmap(pages, size);
+    EXPECT_EQ(ReadWholeFile(Path("doc.lvrn")), "old");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"doc.lvrn"});
+    EXPECT_NO_THROW(CheckWritableSize(kMaxFileBytes));
+#endif
+}
+
 TEST_F(FileIOTest, SavingThroughALinkReplacesItsTarget) {
 #ifdef _WIN32
     GTEST_SKIP() << test::kNoSymbolicLinksOnWindows;
@@ -313,9 +337,12 @@ TEST_F(FileIOTest, AWriteEndedByASignalLeavesNoTemporaryFile) {
     GTEST_SKIP() << test::kNoChildProcessesOnWindows;
 #else
     WriteFileAtomically(Path("doc.lvrn"), "old");
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
         const test::ChildEnd end = test::RunInChild(
             [&] {
+                // SIGQUIT would otherwise leave a core file of the test.
+                const rlimit noCore{0, 0};
+                setrlimit(RLIMIT_CORE, &noCore);
                 PrepareProcessForFileWrites();
                 WriteFileAtomically(Path("doc.lvrn"), std::string(size_t{256} << 20, 'n'));
                 return 0;
@@ -329,7 +356,8 @@ TEST_F(FileIOTest, AWriteEndedByASignalLeavesNoTemporaryFile) {
                 }
                 kill(child, signal);
             });
-        EXPECT_EQ(end.signal, signal) << "the signal ends the writer as it would have";
+        EXPECT_EQ(end.signal, signal)
+            << "the signal ends the writer as it would have: " << strsignal(signal);
         EXPECT_EQ(ReadWholeFile(Path("doc.lvrn")), "old");
         EXPECT_EQ(Entries(), std::vector<std::string>{"doc.lvrn"});
     }
@@ -397,6 +425,26 @@ TEST_F(FileIOTest, TemporariesOfEndedWritersAreRemovedAtTheNextStart) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(entries, expected);
     EXPECT_EQ(RemoveLeftTemporaries(Path("missing")), 0);
+#endif
+}
+
+TEST_F(FileIOTest, TemporariesAreRemovedWhereAWriteThroughALinkPutsItsOwn) {
+#ifdef _WIN32
+    GTEST_SKIP() << test::kNoSymbolicLinksOnWindows;
+#else
+    // No system hands out a process id this high.
+    const std::string left = ".tovarin-999999999-3.tmp";
+    ASSERT_EQ(mkdir(Path("real").c_str(), 0755), 0);
+    WriteFileAtomically(Path("real/doc.lvrn"), "doc");
+    WriteFileAtomically(Path(("real/" + left).c_str()), "partial");
+    WriteFileAtomically(Path(left.c_str()), "partial");
+    ASSERT_EQ(symlink("real/doc.lvrn", Path("link.lvrn").c_str()), 0);
+    EXPECT_EQ(RemoveLeftTemporariesBeside(Path("link.lvrn")), 1);
+    EXPECT_FALSE(FileExists(Path(("real/" + left).c_str())));
+    EXPECT_EQ(ReadWholeFile(Path("real/doc.lvrn")), "doc");
+    EXPECT_EQ(RemoveLeftTemporariesBeside(Path("missing/doc.lvrn")), 0);
+    EXPECT_EQ(RemoveLeftTemporariesBeside(Path("real")), 0) << "a folder is no write target";
+    EXPECT_EQ(Entries(), (std::vector<std::string>{left, "link.lvrn", "real"}));
 #endif
 }
 

@@ -147,7 +147,9 @@ TEST(HttpGetTest, AServerThatTricklesIsGivenUpAtTheDeadline) {
     EXPECT_EQ(error.kind(), EHttpError::Kind::Timeout);
     EXPECT_STREQ(error.what(), "超过 2 秒仍未完成");
     EXPECT_GE(took, std::chrono::milliseconds(1400));
-    EXPECT_LT(took, std::chrono::milliseconds(3000)) << "one deadline, not one per read";
+    // The whole answer would take half a minute, and a deadline per read
+    // would never fire; the bound leaves room for a busy machine.
+    EXPECT_LT(took, std::chrono::seconds(15)) << "one deadline, not one per read";
 }
 
 TEST(HttpGetTest, RefusesAddressesItCannotAsk) {

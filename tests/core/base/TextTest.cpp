@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/Errors.h"
@@ -74,6 +75,21 @@ TEST(Text, StrToIntAcceptsBlanksSignAndDecimalDigitsOnly) {
                           "'" + std::string(row.text) + "' is not a valid integer value");
             }
         }
+    }
+}
+
+TEST(Text, GroupedIntPutsACommaBetweenGroupsOfThree) {
+    const std::pair<long long, const char*> cases[] = {{0, "0"},
+                                                       {7, "7"},
+                                                       {999, "999"},
+                                                       {1000, "1,000"},
+                                                       {710694, "710,694"},
+                                                       {1000000, "1,000,000"},
+                                                       {-1234, "-1,234"},
+                                                       {-999, "-999"},
+                                                       {LLONG_MIN, "-9,223,372,036,854,775,808"}};
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(GroupedInt(value), text) << value;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "core/base/Codec.h"
@@ -274,6 +275,48 @@ TEST(ApplyDownloadTest, AnAnswerWithoutDrawsKeepsTheHistory) {
     EXPECT_EQ(Digits(table, 1), "2222222");
     EXPECT_FALSE(table.Modified());
     EXPECT_EQ(notices, 0);
+}
+
+// The records of a body, or the message that refused it.
+std::string Outcome(const std::function<std::vector<TQiCodeRec>()>& read) {
+    try {
+        std::string text;
+        for (const TQiCodeRec& record : read()) {
+            text += std::to_string(record.period) + ":" + std::to_string(record.code) + " ";
+        }
+        return text;
+    } catch (const EDownloadError& error) {
+        return std::string("refused: ") + error.what();
+    }
+}
+
+// Read straight from the body, an answer gives what its lines give, and is
+// refused for the same first fault: every line's fields before any code,
+// the text as a whole before any line, beyond the first piece too.
+TEST(ReadRecordsTest, GiveWhatTheLinesGive) {
+    const std::string tooLong(size_t{1} << 20, 'x');
+    const std::string bodies[] = {
+        Body("下载成功\r\n 2026001 # 一 # 9279658 \r\n\r\n2026002#二#7226084#x\r\n"),
+        Body("成功\n##2026001##x###9279658##\n\n   \n"),
+        Body("成功"),
+        "",
+        Body("失败\r\n1#a#1234567\r\n"),
+        Body("成功\r\n2026001#a#722608\r\n2026002##1234567\r\n"),
+        Body("成功\r\n2026001#a#72x6084\r\n2026002#b#9279658\r\n"),
+        Body("成功\r\n# #a#9279658\r\n"),
+        Body("成功\r\n1#x##\r\n" + tooLong + "\r\n") + "\xD6\xD0\xFF\xFF\r\n",
+        Body("成功\r\n" + tooLong + "#第1期#9279658\r\n"),
+    };
+    for (const std::string& body : bodies) {
+        const std::string expected =
+            Outcome([&] { return DecodeDownload(ReadDownloadResponse(body)); });
+        EXPECT_EQ(Outcome([&] { return ReadDownloadRecords(body); }), expected)
+            << body.substr(0, 80);
+    }
+    EXPECT_EQ(Outcome([&] { return ReadDownloadRecords(bodies[0]); }),
+              "2026001:1234567 2026002:12345 ");
+    EXPECT_EQ(Outcome([&] { return ReadDownloadRecords(bodies[5]); }),
+              "refused: 第3行不足三项：2026002##1234567");
 }
 
 TEST(DownloadTextsTest, AreTheOnesTheUserSees) {

@@ -40,7 +40,7 @@ TEST(DrawLabel, DatesAreCalendarDays) {
         const char* text;
         const char* shown;  // nullptr: no such day
     } cases[] = {
-        {"2026-12-07", "2026-12-07"},  {"2026/1/8", "2026-01-08"},   {"2026.01.08", "2026-01-08"},
+        {"2026-12-07", "2026-12-07"},   {"2026/1/8", "2026-01-08"},   {"2026.01.08", "2026-01-08"},
         {"2026年1月8日", "2026-01-08"}, {"2024-02-29", "2024-02-29"}, {"2000-02-29", "2000-02-29"},
         {"1900-02-29", nullptr},        {"2026-02-29", nullptr},      {"2026-04-31", nullptr},
         {"2026-13-01", nullptr},        {"2026-00-10", nullptr},      {"0000-01-01", nullptr},
@@ -66,11 +66,11 @@ TEST(DrawLabel, EveryDayNumberIsItsDayAndFollowsThePreviousOne) {
     TYmd previous{0, 12, 31};
     for (uint32_t number = 1; number <= TDrawDate::MaxDayNumber; ++number) {
         const TYmd ymd = TDrawDate::FromDayNumber(number)->Ymd();
-        const bool next = (ymd.Year == previous.Year && ymd.Month == previous.Month &&
-                           ymd.Day == previous.Day + 1) ||
-                          (ymd.Year == previous.Year && ymd.Month == previous.Month + 1 &&
-                           ymd.Day == 1) ||
-                          (ymd.Year == previous.Year + 1 && ymd.Month == 1 && ymd.Day == 1);
+        const bool next =
+            (ymd.Year == previous.Year && ymd.Month == previous.Month &&
+             ymd.Day == previous.Day + 1) ||
+            (ymd.Year == previous.Year && ymd.Month == previous.Month + 1 && ymd.Day == 1) ||
+            (ymd.Year == previous.Year + 1 && ymd.Month == 1 && ymd.Day == 1);
         ASSERT_TRUE(next) << number;
         ASSERT_EQ(TDrawDate::FromYmd(ymd)->DayNumber(), number);
         previous = ymd;
@@ -84,20 +84,13 @@ TEST(LabelRules, NextLabel) {
         int steps;
         const char* next;  // nullptr: none
     } cases[] = {
-        {"2026150", 1, "2026151"},
-        {"26099", 1, "26100"},
-        {"04101", 1, "04102"},
-        {"2025999", 1, "2026001"},
-        {"26999", 1, "27001"},
-        {"99999", 1, "2100001"},
-        {"2026998", 3, "2027002"},
-        {"2026150", 0, "2026150"},
-        {"007", 1, "008"},
-        {"9", 1, "10"},
-        {"099", 1, "100"},
-        {"202615001", 1, "202615002"},
-        {"999999999", 1, nullptr},
-        {"9999999", 1, nullptr},
+        {"2026150", 1, "2026151"}, {"26099", 1, "26100"},
+        {"04101", 1, "04102"},     {"2025999", 1, "2026001"},
+        {"26999", 1, "27001"},     {"99999", 1, "2100001"},
+        {"2026998", 3, "2027002"}, {"2026150", 0, "2026150"},
+        {"007", 1, "008"},         {"9", 1, "10"},
+        {"099", 1, "100"},         {"202615001", 1, "202615002"},
+        {"999999999", 1, nullptr}, {"9999999", 1, nullptr},
         {"2026150", -1, nullptr},
     };
     for (const auto& c : cases) {
@@ -179,8 +172,8 @@ TEST(LabelRules, FindsTheRowOfALabelInEitherSpelling) {
     const struct {
         const char* label;
         std::optional<int> row;
-    } cases[] = {{"2026001", 0}, {"26003", 4}, {"2026004", 3}, {"26002", std::nullopt},
-                 {"1", std::nullopt}};
+    } cases[] = {
+        {"2026001", 0}, {"26003", 4}, {"2026004", 3}, {"26002", std::nullopt}, {"1", std::nullopt}};
     for (const auto& c : cases) {
         EXPECT_EQ(FindLabelRow(rows, L(c.label)), c.row) << c.label;
         EXPECT_EQ(index.Find(L(c.label)), c.row) << c.label;

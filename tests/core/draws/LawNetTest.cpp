@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -233,6 +234,34 @@ std::string SelectionOf(const TCodeNet& net) {
     return marks;
 }
 
+TEST(TCodeNet, AFullTableRefusesToGrowAndStaysAsItWas) {
+    TCodeNet net;
+    net.Replace(std::vector<TSeq>(kMaxDraws));
+    net.ClearModified();
+    int notices = 0;
+    net.Subscribe([&notices](TNetChange) { ++notices; });
+    const std::vector<std::function<void()>> growths = {
+        [&net] { net.Add(); },
+        [&net] { net.Insert(0); },
+        [&net] { net.Replace(std::vector<TSeq>(kMaxDraws + 1)); },
+    };
+    for (const auto& grow : growths) {
+        try {
+            grow();
+            ADD_FAILURE() << "the table grew";
+        } catch (const ETooManyDraws& error) {
+            EXPECT_STREQ(error.what(),
+                         "the draw table would have 16777217 draws; it holds at most 16777216");
+            EXPECT_EQ(error.Draws(), size_t{kMaxDraws} + 1);
+        }
+    }
+    EXPECT_EQ(net.Count(), kMaxDraws);
+    EXPECT_FALSE(net.Modified());
+    EXPECT_EQ(notices, 0);
+    net.Delete(0);
+    EXPECT_EQ(net.Add(), kMaxDraws - 1);
+}
+
 TEST(TCodeNet, SelectAllAndInvertDoNotMarkModified) {
     TCodeNet net;
     Fill(net, {"1111111", "2222222", "3333333"});
@@ -321,6 +350,42 @@ TEST(TCodeNet, TellsListenersOfEveryChange) {
     net.Unsubscribe(token);
     net.Add();
     EXPECT_TRUE(heard.empty());
+}
+
+// What the undo history hears: the row, the draw it held, the rows before.
+TEST(TCodeNet, EditsNameTheRowAndWhatItHeld) {
+    TCodeNet net;
+    Fill(net, {"1111111", "2222222"});
+    net.SetSelected(1, true);
+    std::vector<std::string> heard;
+    net.SubscribeEdits([&](const TNetEdit& edit) {
+        std::string text = std::to_string(static_cast<int>(edit.Kind)) + " " +
+                           std::to_string(edit.Row) + " " + DigitsOf(edit.Before);
+        if (edit.Old != nullptr) {
+            text += " " + std::to_string(edit.Old->size());
+        }
+        heard.push_back(text + (edit.Change() == TNetChange::Rows ? " rows" : " cells"));
+    });
+    TSeq draw;
+    draw.SetNum(0, 9);
+    net.SetNum(0, 6, 5);       // Set
+    net.SetSeq(1, draw);       // Set, the check mark stays
+    net.InsertSeq(2, draw);    // Inserted after the last
+    net.Delete(0);             // Removed
+    net.SetSelected(0, true);  // Marks
+    std::vector<TSeq> rows(4);
+    TGame game = TGame::Seven;
+    net.SwapRows(rows, game);  // Whole
+    EXPECT_EQ(heard, (std::vector<std::string>{"0 0 1111111 cells", "0 1 2222222 cells",
+                                               "1 2 0000000 rows", "2 0 1111115 rows",
+                                               "4 0 0000000 cells", "3 -1 0000000 2 rows"}));
+    EXPECT_EQ(rows.size(), 2U);
+    EXPECT_EQ(DigitsOf(rows[0]), "9000000");
+    EXPECT_TRUE(rows[0].Selected);
+    EXPECT_EQ(net.Count(), 4);
+    EXPECT_TRUE(net.Modified());
+    EXPECT_THROW(net.InsertSeq(5, draw), Exception);
+    EXPECT_THROW(net.SetSeq(4, draw), Exception);
 }
 
 TEST(TCodeNet, TellsEveryListenerOnce) {

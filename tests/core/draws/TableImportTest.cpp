@@ -3,8 +3,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include "support/ChildProcess.h"
+#endif
 
 #include "core/base/Codec.h"
 #include "core/base/FileIO.h"
@@ -282,15 +289,19 @@ TEST(TableImport, EveryReason) {
         "2026009,\"1,2,3\"\n"   // 10: a quoted field of three digits
         "abc,def\n"             // 11: no period after the first draw
         "2026010,\"1,2,3,4,5,6,7,8\"\n"
-        "12345678901,2026-01-01\n");  // 13: eleven digits are no period
+        "12345678901,2026-01-01\n"            // 13: eleven digits are no period
+        "2026011,2025-12-01,3 5 x 1 2 9 0\n"  // 14: a letter among one-digit fields
+        "2026012,3,5,xy,1,2,9,0\n"            // 15: the same, comma-separated
+        "2026013,1,2,3,4,5,6,备注\n");        // 16: six digits and a word
     EXPECT_EQ(Described(read), (Lines{"2026001 1234567 - 2"}));
     EXPECT_EQ(SkippedTexts(read),
               (Lines{"第3行：只有6个数字", "第4行：只有6个数字", "第5行：有8个数字，多于7个",
                      "第6行：有8个数字，多于7个", "第7行：期号后面没有开奖号码",
                      "第8行：期号后面没有开奖号码", "第9行：开奖号码“12a4567”里有数字以外的字符",
                      "第10行：只有3个数字", "第11行：没有期号", "第12行：有8个数字，多于7个",
-                     "第13行：没有期号"}));
-    ASSERT_EQ(read.Skipped.size(), 11U);
+                     "第13行：没有期号", "第14行：开奖号码“3 5 x 1 2 9 0”里有数字以外的字符",
+                     "第15行：开奖号码“3,5,xy,1,2,9,0”里有数字以外的字符", "第16行：只有6个数字"}));
+    ASSERT_EQ(read.Skipped.size(), 14U);
     EXPECT_EQ(read.Skipped[0].Line, 3);
     EXPECT_EQ(read.Skipped[0].Reason, "只有6个数字");
 }
@@ -344,6 +355,23 @@ TEST(TableImport, SamePeriodOtherDigitsIsAConflictNamingBothLines) {
     }
     EXPECT_THROW(ImportedRows(Table({"2222222", "3333333"}), read, TImportMode::Append),
                  EImportError);
+}
+
+TEST(TableImport, ListsAreCutAtAThousandLinesAndCounted) {
+    std::string text;
+    for (int period = 1; period <= 1002; ++period) {
+        text += std::to_string(period) + ",123456\n";
+    }
+    for (int period = 1; period <= 1003; ++period) {
+        text += std::to_string(period) + ",1111111\n" + std::to_string(period) + ",2222222\n";
+    }
+    const TTableRead read = ReadDrawTable(text);
+    ASSERT_EQ(read.Skipped.size(), MaxListedLines);
+    EXPECT_EQ(SkippedText(read.Skipped.back()), "第1000行：只有6个数字");
+    EXPECT_EQ(read.SkippedTotal, 1002U);
+    ASSERT_EQ(read.Conflicts.size(), MaxListedLines);
+    EXPECT_EQ(read.ConflictsTotal, 1003U);
+    EXPECT_EQ(UnlistedText(3), "……另有3行未列出");
 }
 
 TEST(TableImport, ConflictInANewestFirstFileNamesLinesInFileOrder) {
@@ -457,6 +485,14 @@ TEST(TableImport, TableLongerThanTheFileMatchesItsWholeLength) {
     EXPECT_EQ(FindAppendStart(table, read.Draws), 3U);
 }
 
+TEST(TableImport, AnAppendPastTheRowBoundIsRefused) {
+    const TTableRead read =
+        Periods(1, {"0000000", "0000000", "0000000", "1111111", "2222222", "3333333"});
+    // The file continues the table's last three draws by three more.
+    EXPECT_THROW(ImportedRows(std::vector<TSeq>(kMaxDraws - 2), read, TImportMode::Append),
+                 ETooManyDraws);
+}
+
 TEST(TableImport, ReplaceClearsCheckMarks) {
     const TTableRead read = Periods(1, {"1111111", "2222222"});
     const std::vector<TSeq> rows =
@@ -472,19 +508,19 @@ TEST(TableImport, ReadsAFile) {
     ExpectChineseFile(ReadDrawTableFile(dir.File("draws.csv")));
 }
 
-void ExpectNotFound(const std::string& path) {
+void ExpectRefused(const std::string& path, const std::string& message) {
     try {
         ReadDrawTableFile(path);
         ADD_FAILURE() << path;
     } catch (const EImportError& error) {
-        EXPECT_EQ(std::string(error.what()), "找不到文件：" + path);
+        EXPECT_EQ(std::string(error.what()), message + path);
     }
 }
 
 TEST(TableImport, MissingFileAndFolderAreRefused) {
     const test::TempDir dir;
-    ExpectNotFound(dir.File("none.csv"));
-    ExpectNotFound(dir.Path());
+    ExpectRefused(dir.File("none.csv"), "找不到文件：");
+    ExpectRefused(dir.Path(), "不是普通文件：");
 }
 
 TEST(TableImport, FifoIsRefused) {
@@ -493,7 +529,7 @@ TEST(TableImport, FifoIsRefused) {
 #else
     const test::TempDir dir;
     ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
-    ExpectNotFound(dir.File("fifo"));
+    ExpectRefused(dir.File("fifo"), "不是普通文件：");
 #endif
 }
 
@@ -510,14 +546,42 @@ TEST(TableImport, FileOverTheLimitIsRefused) {
     }
 }
 
+TEST(TableImport, AFileOverTheLimitIsToldByItsSizeBeforeItIsRead) {
+#if defined(_WIN32)
+    GTEST_SKIP() << test::kNoChildProcessesOnWindows;
+#elif defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit leaves";
+#else
+    const test::TempDir dir;
+    const std::string path = dir.File("big.csv");
+    WriteFileAtomically(path, "1,1234567\n");
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(MaxTableFileBytes + 1)), 0);
+    // With less memory than its bytes would take the refusal is the same.
+    const test::ChildEnd end = test::RunInChild([&path] {
+        size_t pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t room = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{64} << 20);
+        const rlimit bound{room, room};
+        setrlimit(RLIMIT_AS, &bound);
+        try {
+            ReadDrawTableFile(path);
+        } catch (const EImportError& error) {
+            return std::string(error.what()).starts_with("文件太大") ? 0 : 1;
+        } catch (...) {
+        }
+        return 2;
+    });
+    EXPECT_EQ(end.status, 0) << "2: the file was read before its size was looked at";
+#endif
+}
+
 // Labels and dates.
 
 std::vector<std::string> LabelsOf(const std::vector<TSeq>& rows) {
     std::vector<std::string> texts;
     for (const TSeq& row : rows) {
         texts.push_back((row.GetLabel().Empty() ? "-" : row.GetLabel().Text()) + " " +
-                        (row.GetDate().Empty() ? "-" : row.GetDate().Text()) + " " +
-                        DigitsOf(row));
+                        (row.GetDate().Empty() ? "-" : row.GetDate().Text()) + " " + DigitsOf(row));
     }
     return texts;
 }
@@ -541,23 +605,25 @@ TEST(TableImport, DrawsKeepTheirLabelsAndDates) {
 }
 
 TEST(TableImport, LinesWithoutAPeriodInANumberedFileAreReported) {
-    const TTableRead read =
-        ReadDrawTable("期号,开奖号码\n2026001,1234567\n7654321\n2026-01-03,1111111\n"
-                      "2026002,2345678\n");
+    const TTableRead read = ReadDrawTable(
+        "期号,开奖号码\n2026001,1234567\n7654321\n2026-01-03,1111111\n"
+        "2026002,2345678\n");
     EXPECT_EQ(Described(read), (Lines{"2026001 1234567 - 2", "2026002 2345678 - 5"}));
     EXPECT_EQ(SkippedTexts(read), (Lines{"第3行：没有期号", "第4行：没有期号"}));
 }
 
 TEST(TableImport, AFileWithoutPeriodsIsNumberedInFileOrderWithItsDates) {
-    const TTableRead read = ReadDrawTable("期号,开奖日期,开奖号码\n,2026-01-03,1234567\n,,7654321\n");
+    const TTableRead read =
+        ReadDrawTable("期号,开奖日期,开奖号码\n,2026-01-03,1234567\n,,7654321\n");
     EXPECT_EQ(Described(read), (Lines{"1* 1234567 2026-01-03 2", "2* 7654321 - 3"}));
     EXPECT_EQ(LabelsOf(ImportedRows({}, read, TImportMode::Replace)),
               (Lines{"- 2026-01-03 1234567", "- - 7654321"}));
 }
 
 TEST(TableImport, TwoSpellingsOfAPeriodAreOnePeriod) {
-    const TTableRead read = ReadDrawTable("26099,1234567\n2026099,1234567\n2026100,2222222\n"
-                                          "26100,2222223\n");
+    const TTableRead read = ReadDrawTable(
+        "26099,1234567\n2026099,1234567\n2026100,2222222\n"
+        "26100,2222223\n");
     EXPECT_EQ(Described(read), (Lines{"26099 1234567 - 1", "2026100 2222222 - 3"}));
     ASSERT_EQ(read.Conflicts.size(), 1U);
     EXPECT_EQ(ConflictText(read.Conflicts[0]), "第3行和第4行：第2026100期的号码不同");
@@ -583,12 +649,14 @@ TEST(TableImport, AppendByLabelRefusesOtherDigitsForALabelTheTableHolds) {
     const TTableRead read = ReadDrawTable("期号,号码\n2026148,1111112\n2026150,0000001\n");
     const TImportPlan plan = PlanImport(table, read, TImportMode::Append);
     ASSERT_EQ(plan.Conflicts.size(), 1U);
-    EXPECT_EQ(LabelConflictText(plan.Conflicts[0]), "第2026148期：码表里是1111111，文件第2行是1111112");
+    EXPECT_EQ(LabelConflictText(plan.Conflicts[0]),
+              "第2026148期：码表里是1111111，文件第2行是1111112");
     try {
         ImportedRows(table, read, TImportMode::Append, true);
         ADD_FAILURE();
     } catch (const EImportError& error) {
-        EXPECT_STREQ(error.what(), "文件里有些期码表里也有，但开奖号码不同，请先改正文件或码表再导入。");
+        EXPECT_STREQ(error.what(),
+                     "文件里有些期码表里也有，但开奖号码不同，请先改正文件或码表再导入。");
     }
     // Replacing the table is still possible.
     EXPECT_EQ(ImportedRows(table, read, TImportMode::Replace, true).size(), 2U);
@@ -596,8 +664,7 @@ TEST(TableImport, AppendByLabelRefusesOtherDigitsForALabelTheTableHolds) {
 
 TEST(TableImport, GapsInsideTheFileAndAfterTheTableNeedConsent) {
     const auto table = Labelled({"2025152", "2025153"});
-    const TTableRead read =
-        ReadDrawTable("2026002,0000002\n2026003,0000003\n2026006,0000006\n");
+    const TTableRead read = ReadDrawTable("2026002,0000002\n2026003,0000003\n2026006,0000006\n");
     const TImportPlan plan = PlanImport(table, read, TImportMode::Append);
     EXPECT_EQ(plan.Gaps.Total, 3U);
     try {

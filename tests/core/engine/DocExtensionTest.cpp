@@ -95,7 +95,8 @@ TEST(DocExtension, OtherSectionsAreKeptInOrderAndWrittenBackUnchanged) {
 TEST(DocExtension, SectionChangesAreAnnouncedAndMarkTheDocumentModified) {
     Doc doc;
     std::vector<TPrjChange> heard;
-    doc.projects.Subscribe([&heard](TPrjChange change, const TSeqPrj*) { heard.push_back(change); });
+    doc.projects.Subscribe(
+        [&heard](TPrjChange change, const TSeqPrj*) { heard.push_back(change); });
     doc.projects.SetSection(3, "ledger");
     EXPECT_TRUE(doc.projects.Modified());
     doc.projects.ClearModified();
@@ -122,7 +123,10 @@ TEST(DocExtension, TrailingBytesWithoutTheMagicAreIgnored) {
 // byte where the reader stopped; a cut at a section's end leaves a shorter
 // extension that is whole.
 TEST(DocExtension, EveryTruncationInsideTheExtensionIsRefused) {
-    const std::string image = FromHex(kLabelled + "63000000" "03000000" "616263");
+    const std::string image = FromHex(kLabelled +
+                                      "63000000"
+                                      "03000000"
+                                      "616263");
     const size_t labelsEnd = kExtensionAt + 8 + 8 + 22;
     Doc doc;
     FillLabelled(doc);
@@ -148,8 +152,14 @@ TEST(DocExtension, EveryTruncationInsideTheExtensionIsRefused) {
 
 TEST(DocExtension, SpoiledExtensionsAreRefusedWithTheirByte) {
     const std::string head = kBlocks + "54565258";
-    const std::string labels = "01000000" "16000000" "02000000";
-    const std::string good = "00" "00000000" "00000000";
+    const std::string labels =
+        "01000000"
+        "16000000"
+        "02000000";
+    const std::string good =
+        "00"
+        "00000000"
+        "00000000";
     const struct {
         std::string hex;
         std::string message;
@@ -157,23 +167,55 @@ TEST(DocExtension, SpoiledExtensionsAreRefusedWithTheirByte) {
         {head + "02000000",
          "Document extension version 2 at byte 68 is newer than this program reads (1)"},
         {head + "00000000", "Bad document extension version 0 at byte 68"},
-        {head + "01000000" "05000000" "ffffffff",
+        {head + "01000000"
+                "05000000"
+                "ffffffff",
          "Section of kind 5 at byte 72 announces -1 bytes, but only 0 follow"},
-        {head + "01000000" "05000000" "02000000" "00",
+        {head + "01000000"
+                "05000000"
+                "02000000"
+                "00",
          "Section of kind 5 at byte 72 announces 2 bytes, but only 1 follow"},
-        {head + "01000000" "01000000" "0d000000" "01000000" + good,
+        {head +
+             "01000000"
+             "01000000"
+             "0d000000"
+             "01000000" +
+             good,
          "Labels at byte 80 are for 1 draws, but the table has 2"},
-        {head + "01000000" + labels + "0a" "00000000" "00000000" + good,
+        {head + "01000000" + labels +
+             "0a"
+             "00000000"
+             "00000000" +
+             good,
          "Bad label (0 in 10 digits) at byte 84"},
-        {head + "01000000" + labels + good + "02" "64000000" "00000000",
+        {head + "01000000" + labels + good +
+             "02"
+             "64000000"
+             "00000000",
          "Bad label (100 in 2 digits) at byte 93"},
-        {head + "01000000" + labels + good + "00" "00000000" "dcb93700",
+        {head + "01000000" + labels + good +
+             "00"
+             "00000000"
+             "dcb93700",
          "Bad date 3652060 at byte 98"},
-        {head + "01000000" + labels + good + "00" "00000000" "ffffffff",
+        {head + "01000000" + labels + good +
+             "00"
+             "00000000"
+             "ffffffff",
          "Bad date 4294967295 at byte 98"},
-        {head + "01000000" "01000000" "17000000" "02000000" + good + good + "00",
+        {head +
+             "01000000"
+             "01000000"
+             "17000000"
+             "02000000" +
+             good + good + "00",
          "Section of kind 1 at byte 72 has 1 bytes after its labels at byte 102"},
-        {head + "01000000" "09000000" "00000000" "09000000" "00000000",
+        {head + "01000000"
+                "09000000"
+                "00000000"
+                "09000000"
+                "00000000",
          "Second section of kind 9 at byte 80"},
     };
     for (const auto& c : cases) {
@@ -184,6 +226,89 @@ TEST(DocExtension, SpoiledExtensionsAreRefusedWithTheirByte) {
         } catch (const EReadError& error) {
             EXPECT_EQ(error.what(), c.message);
         }
+    }
+}
+
+// 0372915 and 1 2 3 4 5 6 14, no projects, and the game 七星彩.
+// clang-format off
+const std::string kQxcBlocks =
+    "02000000"
+    "00000000" "03000000" "07000000" "02000000" "09000000" "01000000" "05000000"
+    "01000000" "02000000" "03000000" "04000000" "05000000" "06000000" "0e000000"
+    "00000000";
+const std::string kQxc = kQxcBlocks +
+    "54565258" "01000000"
+    "02000000" "04000000" "01000000";       // the game, 4 bytes: 1 (七星彩)
+// clang-format on
+
+TEST(DocExtension, TheGameBytesAndASevenDigitDocumentWithout) {
+    Doc doc;
+    test::AddDraws(doc.net, {"0372915", "1234567"});
+    EXPECT_EQ(test::Hex(BuildDocumentImage(doc.net, doc.projects)), kBlocks);
+    doc.net.SetGame(TGame::Qxc);
+    doc.net.SetNum(1, 6, 14);
+    EXPECT_EQ(test::Hex(BuildDocumentImage(doc.net, doc.projects)), kQxc);
+
+    Doc loaded;
+    LoadDocumentImage(FromHex(kQxc), loaded.net, loaded.projects);
+    EXPECT_EQ(loaded.net.Game(), TGame::Qxc);
+    EXPECT_EQ(NumbersText(loaded.net.GetSeq(1), TGame::Qxc), "1 2 3 4 5 6 14");
+    EXPECT_FALSE(loaded.net.Modified());
+    // Back to the seven digits: the document is the specified one again.
+    loaded.net.SetNum(1, 6, 7);
+    loaded.net.SetGame(TGame::Seven);
+    EXPECT_EQ(test::Hex(BuildDocumentImage(loaded.net, loaded.projects)), kBlocks);
+
+    // Through a file, whose draw block is decoded as it is read.
+    test::TempDir dir;
+    const std::string path = dir.File("qxc.lvrn");
+    WriteFileAtomically(path, FromHex(kQxc));
+    Doc opened;
+    LoadDocument(path, opened.net, opened.projects);
+    EXPECT_EQ(opened.net.Game(), TGame::Qxc);
+    EXPECT_EQ(opened.net.GetNum(1, 6), 14);
+    // A document of no game section is of the seven digits again.
+    LoadDocument(path, opened.net, opened.projects);
+    LoadDocumentImage(FromHex(kBlocks), opened.net, opened.projects);
+    EXPECT_EQ(opened.net.Game(), TGame::Seven);
+}
+
+TEST(DocExtension, NumbersTheGameCannotHoldAndSpoiledGamesAreRefused) {
+    // clang-format off
+    const std::string head = kBlocks + "54565258" "01000000";
+    const std::string game = "54565258" "01000000" "02000000" "04000000";
+    const std::string pl5Blocks =
+        "01000000" "01000000" "02000000" "03000000" "04000000" "05000000" "00000000"
+        "03000000" "00000000";
+    const struct {
+        std::string hex;
+        std::string message;
+    } cases[] = {
+        {kQxcBlocks, "TSeq.SetNum Error! (digit 14 at byte 56)"},
+        {kQxcBlocks + game + "00000000", "TSeq.SetNum Error! (digit 14 at byte 56)"},
+        // As 排列5 the first draw's sixth number (1) is already one too many.
+        {kQxcBlocks + game + "02000000", "TSeq.SetNum Error! (digit 1 at byte 24)"},
+        {pl5Blocks + game + "02000000", "TSeq.SetNum Error! (digit 3 at byte 28)"},
+        {head + "02000000" "03000000" "010000", "Game section at byte 72 has 3 bytes instead of 4"},
+        {head + "02000000" "04000000" "07000000", "Unknown game 7 at byte 80"},
+        {head + "02000000" "04000000" "01000000" "02000000" "04000000" "01000000",
+         "Second section of kind 2 at byte 84"},
+        {"01000000" "00000000" "00000000" "00000000" "00000000" "00000000" "00000000" "0f000000"
+         "00000000" + game + "01000000",
+         "TSeq.SetNum Error! (digit 15 at byte 28)"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        Doc doc;
+        test::AddDraws(doc.net, {"5555555"});
+        try {
+            LoadDocumentImage(FromHex(c.hex), doc.net, doc.projects);
+            ADD_FAILURE() << c.message;
+        } catch (const EReadError& error) {
+            EXPECT_EQ(error.what(), c.message);
+        }
+        EXPECT_EQ(test::DrawTexts(doc.net), (std::vector<std::string>{"5555555"}));
+        EXPECT_EQ(doc.net.Game(), TGame::Seven);
     }
 }
 

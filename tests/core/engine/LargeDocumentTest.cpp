@@ -219,6 +219,39 @@ TEST_F(LargeDocument, TheFileIsReadAsItsImageWhereverItIsCutOrSpoiled) {
             ": 4 bytes needed, 2 left");
 }
 
+// The projects are read from the file a window at a time: a block of
+// conditions larger than a window is read as its image is, wherever the file
+// is cut or a text spoiled at a window's edge.
+TEST(LargeProjectBlock, IsReadAsItsImageAcrossTheReadersWindows) {
+    const TempDir folder;
+    const std::string path = folder.File("conditions.lvrn");
+    Doc source;
+    TSeqPrj& project = source.projects.AddPrj(std::make_unique<TSeqPrj>(source.net));
+    for (int c = 0; c < 40000; ++c) {
+        project.AddBind(CreateBind(c % 9 + 1, project.Options()))
+            .SetParam("方案" + std::to_string(c));
+    }
+    const std::string image = BuildDocumentImage(source.net, source.projects);
+    ASSERT_GT(image.size(), size_t{3} << 18);
+    std::vector<std::string> variants = {image};
+    for (size_t edge = 4 + (size_t{1} << 16); edge < image.size(); edge += size_t{1} << 18) {
+        for (size_t cut = edge - 24; cut <= edge + 24; cut += 3) {
+            variants.push_back(image.substr(0, cut));
+            std::string spoiled = image;
+            spoiled[cut] = '\xFF';
+            variants.push_back(spoiled);
+        }
+    }
+    for (const std::string& bytes : variants) {
+        WriteFileAtomically(path, bytes);
+        EXPECT_EQ(
+            OutcomeOf([&](TCodeNet& net, TPrjMgr& projects) { LoadDocument(path, net, projects); }),
+            OutcomeOf(
+                [&](TCodeNet& net, TPrjMgr& projects) { LoadDocumentImage(bytes, net, projects); }))
+            << bytes.size() << " bytes";
+    }
+}
+
 // Draws are decoded a few thousand at a time as they come from the file: a
 // bad digit on either side of a piece's end is named where it stands.
 TEST(LargeDrawTable, ANonDigitAtAPiecesEdgeIsRefusedWithItsOffset) {

@@ -1,12 +1,52 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <utility>
+
 #include "core/base/Errors.h"
 #include "core/history/UndoHistory.h"
 
 namespace tovarin {
 namespace {
 
-TDocState State(const std::string& image, int project = -1) { return {image, {project, -1, -1}}; }
+// A part whose state is one text: its change holds the text on the other
+// side of the step, and a run of changes keeps the oldest.
+class TTextChange : public TPartChange {
+public:
+    TTextChange(const TUndoPart& part, std::string& text, std::string other)
+        : TPartChange(part), text_(text), other_(std::move(other)) {}
+    void Undo() override { std::swap(text_, other_); }
+    void Redo() override { std::swap(text_, other_); }
+    size_t Bytes() const override { return other_.size(); }
+    bool Absorb(TPartChange&) override { return true; }
+
+private:
+    std::string& text_;
+    std::string other_;
+};
+
+struct TextDoc {
+    explicit TextDoc(std::string start = {}) : text(std::move(start)) {}
+
+    TUndoRecorder recorder;
+    TUndoPart part{recorder};
+    std::string text;
+
+    // A command that makes the text after; its step holds the text before.
+    TUndoStep Change(const std::string& after) {
+        TUndoStep step;
+        step.Add(std::make_unique<TTextChange>(part, text, text));
+        text = after;
+        return step;
+    }
+    void Run(TUndoHistory& history, const std::string& name, const std::string& after,
+             int project = -1, const std::string& group = {}) {
+        history.Record(name, {project, -1, -1}, Change(after), group);
+    }
+};
+
+TDocSelection At(int project) { return {project, -1, -1}; }
 
 TEST(UndoHistory, EmptyHistoryHasNothingToTakeBack) {
     TUndoHistory history;
@@ -15,82 +55,87 @@ TEST(UndoHistory, EmptyHistoryHasNothingToTakeBack) {
     EXPECT_EQ(history.UndoName(), "");
     EXPECT_EQ(history.RedoName(), "");
     EXPECT_TRUE(history.AtSavedState());
-    EXPECT_THROW(history.Undo(State("x")), Exception);
-    EXPECT_THROW(history.Redo(State("x")), Exception);
+    EXPECT_THROW(history.Undo({}), Exception);
+    EXPECT_THROW(history.Redo({}), Exception);
     EXPECT_TRUE(history.AtSavedState());
 }
 
 TEST(UndoHistory, UndoAndRedoWalkTheStatesInOrder) {
     TUndoHistory history;
-    history.Record("增加开奖号码", State("A", 0));
-    history.Record("清空开奖号码表", State("B", 1));
+    TextDoc doc("A");
+    doc.Run(history, "增加开奖号码", "B", 0);
+    doc.Run(history, "清空开奖号码表", "C", 1);
     EXPECT_EQ(history.UndoName(), "清空开奖号码表");
 
-    const TDocState back = history.Undo(State("C", 2));
-    EXPECT_EQ(back.Image, "B");
-    EXPECT_EQ(back.Selection.Project, 1);
+    EXPECT_EQ(history.Undo(At(2)), At(1));
+    EXPECT_EQ(doc.text, "B");
     EXPECT_EQ(history.UndoName(), "增加开奖号码");
     EXPECT_EQ(history.RedoName(), "清空开奖号码表");
 
-    EXPECT_EQ(history.Undo(State("B", 1)).Image, "A");
+    EXPECT_EQ(history.Undo(At(1)), At(0));
+    EXPECT_EQ(doc.text, "A");
     EXPECT_FALSE(history.CanUndo());
     EXPECT_EQ(history.RedoName(), "增加开奖号码");
 
-    const TDocState forward = history.Redo(State("A", 0));
-    EXPECT_EQ(forward.Image, "B");
-    const TDocState last = history.Redo(State("B", 1));
-    EXPECT_EQ(last.Image, "C");
-    EXPECT_EQ(last.Selection.Project, 2);
+    EXPECT_EQ(history.Redo(At(0)), At(1));
+    EXPECT_EQ(doc.text, "B");
+    EXPECT_EQ(history.Redo(At(1)), At(2));
+    EXPECT_EQ(doc.text, "C");
     EXPECT_FALSE(history.CanRedo());
     EXPECT_EQ(history.UndoName(), "清空开奖号码表");
 }
 
 TEST(UndoHistory, ANewCommandEndsTheRedoSteps) {
     TUndoHistory history;
-    history.Record("a", State("A"));
-    history.Undo(State("B"));
+    TextDoc doc("A");
+    doc.Run(history, "a", "B");
+    const size_t oneStep = history.Bytes();
+    history.Undo({});
     ASSERT_TRUE(history.CanRedo());
-    history.Record("b", State("A"));
+    doc.Run(history, "b", "C");
     EXPECT_FALSE(history.CanRedo());
-    EXPECT_EQ(history.Bytes(), 1U);
+    EXPECT_EQ(history.Bytes(), oneStep);
 }
 
 TEST(UndoHistory, SavedStateIsRecognisedFromEitherSide) {
     TUndoHistory history;
+    TextDoc doc;
     EXPECT_TRUE(history.AtSavedState());
-    history.Record("a", State("A"));
+    doc.Run(history, "a", "A");
     EXPECT_FALSE(history.AtSavedState());
-    history.Undo(State("B"));
+    history.Undo({});
     EXPECT_TRUE(history.AtSavedState());
-    history.Redo(State("A"));
+    history.Redo({});
     EXPECT_FALSE(history.AtSavedState());
 
     // Saved after the step: going back leaves the saved state, forward
     // returns to it.
     history.MarkSaved();
     EXPECT_TRUE(history.AtSavedState());
-    history.Undo(State("B"));
+    history.Undo({});
     EXPECT_FALSE(history.AtSavedState());
-    history.Redo(State("A"));
+    history.Redo({});
     EXPECT_TRUE(history.AtSavedState());
 }
 
 TEST(UndoHistory, SavedStateOnTheDroppedRedoBranchIsGoneForGood) {
     TUndoHistory history;
-    history.Record("a", State("A"));
+    TextDoc doc;
+    doc.Run(history, "a", "A");
     history.MarkSaved();
-    history.Undo(State("B"));
-    history.Record("c", State("A"));
+    history.Undo({});
+    doc.Run(history, "c", "C");
     EXPECT_FALSE(history.AtSavedState());
-    history.Undo(State("C"));
+    history.Undo({});
     EXPECT_FALSE(history.AtSavedState());
 }
 
 TEST(UndoHistory, ResetForgetsEverythingAndIsSaved) {
     TUndoHistory history;
-    history.Record("a", State("AAAA"));
-    history.Record("b", State("BB"));
-    history.Undo(State("C"));
+    TextDoc doc;
+    doc.Run(history, "a", "AAAA");
+    doc.Run(history, "b", "BB");
+    history.Undo({});
     history.Reset();
     EXPECT_FALSE(history.CanUndo());
     EXPECT_FALSE(history.CanRedo());
@@ -98,69 +143,110 @@ TEST(UndoHistory, ResetForgetsEverythingAndIsSaved) {
     EXPECT_TRUE(history.AtSavedState());
 }
 
-TEST(UndoHistory, CapDropsTheOldestStepsFirst) {
-    TUndoHistory history(10);
-    history.Record("1", State("1111"));
-    history.Record("2", State("2222"));
+TEST(UndoHistory, CapDropsTheOldestStepsFirstAndCountsThem) {
+    const std::string one(1000, '1');
+    const std::string two(1000, '2');
+    const std::string three(1000, '3');
+    TUndoHistory probe;
+    TextDoc probeDoc(one);
+    probeDoc.Run(probe, "1", two);
+    const size_t step = probe.Bytes();
+
+    TUndoHistory history(step * 5 / 2);
+    TextDoc doc(one);
+    doc.Run(history, "1", two);
+    doc.Run(history, "2", three);
     EXPECT_EQ(history.UndoCount(), 2U);
-    history.Record("3", State("3333"));
+    EXPECT_EQ(history.Dropped(), 0U);
+    doc.Run(history, "3", "now");
     EXPECT_EQ(history.UndoCount(), 2U);
-    EXPECT_EQ(history.Bytes(), 8U);
-    EXPECT_EQ(history.Undo(State("now")).Image, "3333");
-    EXPECT_EQ(history.Undo(State("3333")).Image, "2222");
+    EXPECT_EQ(history.Dropped(), 1U);
+    EXPECT_EQ(history.Bytes(), 2 * step);
+    history.Undo({});
+    EXPECT_EQ(doc.text, three);
+    history.Undo({});
+    EXPECT_EQ(doc.text, two);
     EXPECT_FALSE(history.CanUndo());
+    history.Reset();
+    EXPECT_EQ(history.Dropped(), 0U);
 }
 
 TEST(UndoHistory, NewestStepStaysWhateverItsSize) {
     TUndoHistory history(4);
-    history.Record("big", State(std::string(100, 'x')));
+    TextDoc doc(std::string(100, 'x'));
+    doc.Run(history, "big", std::string(200, 'y'));
     EXPECT_TRUE(history.CanUndo());
-    history.Record("bigger", State(std::string(200, 'y')));
+    doc.Run(history, "bigger", "z");
     EXPECT_EQ(history.UndoCount(), 1U);
     EXPECT_EQ(history.UndoName(), "bigger");
-    EXPECT_EQ(history.Bytes(), 200U);
+    EXPECT_EQ(history.Dropped(), 1U);
 }
 
 TEST(UndoHistory, BytesFollowEveryMove) {
     TUndoHistory history;
-    history.Record("a", State("12345"));
-    EXPECT_EQ(history.Bytes(), 5U);
-    history.Undo(State("123"));
-    EXPECT_EQ(history.Bytes(), 3U);
-    history.Redo(State("12345"));
-    EXPECT_EQ(history.Bytes(), 5U);
+    TextDoc doc("12345");
+    doc.Run(history, "a", "123");
+    const size_t holdingFive = history.Bytes();
+    history.Undo({});
+    EXPECT_EQ(history.Bytes(), holdingFive - 2);
+    history.Redo({});
+    EXPECT_EQ(history.Bytes(), holdingFive);
 }
 
 TEST(UndoHistory, AGroupOfEditsIsOneStep) {
     TUndoHistory history;
-    history.Record("输入开奖号码", State("before"), "row 4");
-    history.Record("输入开奖号码", State("one digit"), "row 4");
-    history.Record("输入开奖号码", State("two digits"), "row 4");
+    TextDoc doc("before");
+    doc.Run(history, "输入开奖号码", "one digit", -1, "row 4");
+    doc.Run(history, "输入开奖号码", "two digits", -1, "row 4");
+    doc.Run(history, "输入开奖号码", "three digits", -1, "row 4");
     EXPECT_EQ(history.UndoCount(), 1U);
-    EXPECT_EQ(history.Undo(State("three digits")).Image, "before");
+    history.Undo({});
+    EXPECT_EQ(doc.text, "before");
 
     // Another group, or an undo in between, starts a new step.
-    history.Record("输入开奖号码", State("x"), "row 4");
-    history.Record("输入开奖号码", State("y"), "row 5");
+    doc.Run(history, "输入开奖号码", "x", -1, "row 4");
+    doc.Run(history, "输入开奖号码", "y", -1, "row 5");
     EXPECT_EQ(history.UndoCount(), 2U);
-    history.Undo(State("z"));
-    history.Record("输入开奖号码", State("y"), "row 5");
+    history.Undo({});
+    doc.Run(history, "输入开奖号码", "y", -1, "row 5");
     EXPECT_EQ(history.UndoCount(), 2U);
     // A step without a group never merges.
-    history.Record("增加", State("p"));
-    history.Record("增加", State("q"));
+    doc.Run(history, "增加", "p");
+    doc.Run(history, "增加", "q");
     EXPECT_EQ(history.UndoCount(), 4U);
 }
 
 TEST(UndoHistory, EditsOfAGroupAfterASaveModifyAgain) {
     TUndoHistory history;
-    history.Record("输入开奖号码", State("empty"), "row 0");
+    TextDoc doc("empty");
+    doc.Run(history, "输入开奖号码", "saved", -1, "row 0");
     history.MarkSaved();
-    history.Record("输入开奖号码", State("saved"), "row 0");
+    doc.Run(history, "输入开奖号码", "more", -1, "row 0");
     EXPECT_FALSE(history.AtSavedState());
     // The merged step goes back past the save, to before the first digit.
-    EXPECT_EQ(history.Undo(State("more")).Image, "empty");
+    history.Undo({});
+    EXPECT_EQ(doc.text, "empty");
     EXPECT_FALSE(history.AtSavedState());
+}
+
+TEST(UndoHistory, ChangesOutsideACommandJoinTheNewestStep) {
+    TUndoHistory history;
+    TextDoc doc("A");
+    // With no step they are where the history starts.
+    history.Amend(doc.Change("B"));
+    EXPECT_FALSE(history.CanUndo());
+    doc.Run(history, "a", "C");
+    doc.Run(history, "b", "D");
+    history.Undo({});
+    history.MarkSaved();
+    history.Amend(doc.Change("E"));
+    EXPECT_FALSE(history.CanRedo());
+    EXPECT_FALSE(history.AtSavedState());
+    EXPECT_EQ(history.UndoCount(), 1U);
+    history.Undo({});
+    EXPECT_EQ(doc.text, "B");
+    history.Redo({});
+    EXPECT_EQ(doc.text, "E");
 }
 
 }  // namespace

@@ -113,10 +113,10 @@ TEST(AppOptions, DefaultsByKey) {
 TEST(AppOptions, SetChangesOnlyItsField) {
     const std::pair<const char*, const char*> rows[] = {
         {"userName", "张三"},     {"userPW", "p w"},        {"OpenLastChk", "1"},
-        {"LastDoc", "x.lvrn"},    {"AutoSaveChk", "1"},     {"AutoSaveEd", "-7"},
+        {"LastDoc", "x.lvrn"},    {"AutoSaveChk", "1"},     {"AutoSaveEd", "100"},
         {"DetailEveryChk", "1"},  {"DetailLastChk", "0"},   {"SplitByLineChk", "1"},
         {"ViewStyle", "2"},       {"AutoCalcChk", "1"},     {"AutoVerifyChk", "0"},
-        {"OutPutPrjOptChk", "1"}, {"OutPutAppOptChk", "1"}, {"ColsOfLineEd", "2147483647"},
+        {"OutPutPrjOptChk", "1"}, {"OutPutAppOptChk", "1"}, {"ColsOfLineEd", "30"},
     };
     for (const auto& [key, value] : rows) {
         TAppOptions options;
@@ -131,11 +131,11 @@ TEST(AppOptions, SetChangesOnlyItsField) {
 
 TEST(AppOptions, SetReachesTheFields) {
     TAppOptions options;
-    SetAppOption(options, "ColsOfLineEd", "-2147483648");
+    SetAppOption(options, "ColsOfLineEd", "4");
     SetAppOption(options, "ViewStyle", "1");
     SetAppOption(options, "DetailLastChk", "0");
     SetAppOption(options, "userPW", "");
-    EXPECT_EQ(options.ColsOfLineEd, -2147483647 - 1);
+    EXPECT_EQ(options.ColsOfLineEd, 4);
     EXPECT_EQ(options.ViewStyle, 1);
     EXPECT_FALSE(options.DetailLastChk);
     EXPECT_EQ(options.userPW, "");
@@ -154,6 +154,11 @@ TEST(AppOptions, BadKeysAndValuesAreRefusedAndChangeNothing) {
         {"AutoSaveEd", "0x10"},
         {"AutoSaveEd", ""},
         {"ColsOfLineEd", "2147483648"},
+        {"AutoSaveEd", "0"},
+        {"AutoSaveEd", "101"},
+        {"AutoSaveEd", "71583"},
+        {"ColsOfLineEd", "3"},
+        {"ColsOfLineEd", "31"},
         {"ViewStyle", "3"},
         {"ViewStyle", "-1"},
         {"ViewStyle", "a"},
@@ -196,6 +201,7 @@ TEST(AppOptions, TypesOfKeys) {
     EXPECT_EQ(AppOptionTypeOf("ViewStyle"), AppOptionType::ViewStyle);
     EXPECT_EQ(AppOptionTypeOf("OpenLastChk"), AppOptionType::Boolean);
     EXPECT_THROW(AppOptionTypeOf("Other"), Exception);
+    EXPECT_THROW(AppOptionRange("OpenLastChk"), Exception);
 }
 
 }  // namespace

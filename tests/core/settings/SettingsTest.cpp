@@ -84,7 +84,8 @@ TEST(Settings, NoFileGivesTheDefaults) {
 }
 
 TEST(Settings, HandEditedGbkFileWithCrLf) {
-    const TAppOptions options = Load(kSamples + "gbk-crlf.ini");
+    std::vector<std::string> problems;
+    const TAppOptions options = Load(kSamples + "gbk-crlf.ini", &problems);
     EXPECT_EQ(options.userName, "张三");
     EXPECT_EQ(options.userPW, "pw 1");
     EXPECT_EQ(options.LastDoc, "工作文档.lvrn");
@@ -93,18 +94,25 @@ TEST(Settings, HandEditedGbkFileWithCrLf) {
     EXPECT_TRUE(options.AutoCalcChk);     // 7
     EXPECT_TRUE(options.AutoVerifyChk);   // only in a comment
     EXPECT_EQ(options.ColsOfLineEd, 30);  // 50
+    EXPECT_EQ(problems, std::vector<std::string>{kSamples + "gbk-crlf.ini: ColsOfLineEd 50 is "
+                                                            "outside 4 to 30; it reads as 30"});
 }
 
 TEST(Settings, ValuesThatAreNoNumbersReadAsDefaults) {
-    const TAppOptions options = Load(kSamples + "garbage.ini");
+    std::vector<std::string> problems;
+    const TAppOptions options = Load(kSamples + "garbage.ini", &problems);
     TAppOptions expected;
     expected.ColsOfLineEd = 4;  // 2, clamped
     ExpectSameRecord(options, expected);
+    EXPECT_EQ(problems.size(), 2U) << "ViewStyle 9 and ColsOfLineEd 2, not the texts";
 }
 
 TEST(Settings, HexadecimalValues) {
-    const TAppOptions options = Load(kSamples + "hex.ini");
-    EXPECT_EQ(options.AutoSaveEd, -1);    // 0XFFFFFFFF as 32 bits
+    std::vector<std::string> problems;
+    const TAppOptions options = Load(kSamples + "hex.ini", &problems);
+    EXPECT_EQ(options.AutoSaveEd, 5);  // 0XFFFFFFFF is -1 as 32 bits
+    EXPECT_EQ(problems, std::vector<std::string>{kSamples + "hex.ini: AutoSaveEd 0XFFFFFFFF is "
+                                                            "outside 1 to 100; it reads as 5"});
     EXPECT_EQ(options.ColsOfLineEd, 26);  // 0x1A
     EXPECT_TRUE(options.DetailEveryChk);  // 0x10
     EXPECT_FALSE(options.DetailLastChk);  // 0x0
@@ -157,22 +165,46 @@ TEST(Settings, ColsOfLineEdIsClamped) {
     };
     for (const auto& [value, cols] : rows) {
         TempDir dir;
+        std::vector<std::string> problems;
         const TAppOptions options =
-            Load(WriteSection(dir, std::string("ColsOfLineEd=") + value + "\r\n"));
+            Load(WriteSection(dir, std::string("ColsOfLineEd=") + value + "\r\n"), &problems);
         EXPECT_EQ(options.ColsOfLineEd, cols) << value;
     }
 }
 
-TEST(Settings, IntegersKeepTheirRange) {
-    TempDir dir;
-    const TAppOptions options =
-        Load(WriteSection(dir, "AutoSaveEd=-2147483648\r\nViewStyle=1\r\n"));
-    EXPECT_EQ(options.AutoSaveEd, -2147483647 - 1);
-    EXPECT_EQ(options.ViewStyle, 1);
-    for (const char* viewStyle : {"3", "-1", "256", "0x102"}) {
-        TempDir other;
-        EXPECT_EQ(Load(WriteSection(other, std::string("ViewStyle=") + viewStyle)).ViewStyle, 0)
-            << viewStyle;
+// A number outside its range would reach the program as it is: 71,583
+// minutes times 60,000 overflow the auto-save timer.
+TEST(Settings, NumbersOutsideTheirRangeKeepTheDefaultAndSaySoOnce) {
+    struct Row {
+        const char* line;
+        const char* key;
+        const char* reads;
+        const char* problem;  // after the file's name and ": "
+    };
+    const Row rows[] = {
+        {"AutoSaveEd=1", "AutoSaveEd", "1", nullptr},
+        {"AutoSaveEd=100", "AutoSaveEd", "100", nullptr},
+        {"AutoSaveEd=71583", "AutoSaveEd", "5",
+         "AutoSaveEd 71583 is outside 1 to 100; it reads as 5"},
+        {"AutoSaveEd=0", "AutoSaveEd", "5", "AutoSaveEd 0 is outside 1 to 100; it reads as 5"},
+        {"AutoSaveEd=-2147483648", "AutoSaveEd", "5",
+         "AutoSaveEd -2147483648 is outside 1 to 100; it reads as 5"},
+        {"AutoSaveEd=abc", "AutoSaveEd", "5", nullptr},
+        {"ViewStyle=2", "ViewStyle", "2", nullptr},
+        {"ViewStyle=0x102", "ViewStyle", "0", "ViewStyle 0x102 is outside 0 to 2; it reads as 0"},
+        {"ViewStyle=-1", "ViewStyle", "0", "ViewStyle -1 is outside 0 to 2; it reads as 0"},
+        {"ColsOfLineEd=31", "ColsOfLineEd", "30",
+         "ColsOfLineEd 31 is outside 4 to 30; it reads as 30"},
+    };
+    for (const Row& row : rows) {
+        TempDir dir;
+        const std::string path = WriteSection(dir, std::string(row.line) + "\r\n" + row.line);
+        std::vector<std::string> problems;
+        EXPECT_EQ(GetAppOption(Load(path, &problems), row.key), row.reads) << row.line;
+        const std::vector<std::string> expected =
+            row.problem == nullptr ? std::vector<std::string>{}
+                                   : std::vector<std::string>{path + ": " + row.problem};
+        EXPECT_EQ(problems, expected) << "the key twice, the warning once";
     }
 }
 
@@ -213,7 +245,8 @@ TEST(Settings, SaveKeepsOtherSectionsAndKeys) {
     const std::string path = SettingsFilePath(dir.Path());
     const std::string before = ReadWholeFile(kSamples + "gbk-crlf.ini");
     WriteFileAtomically(path, before);
-    TAppOptions options = Load(path);
+    std::vector<std::string> clamped;  // its ColsOfLineEd of 50
+    TAppOptions options = Load(path, &clamped);
     options.AutoVerifyChk = false;
     SaveAppOptions(options, "", path);
 
@@ -256,7 +289,7 @@ TEST(Settings, EveryFieldRoundTrips) {
     options.userPW = "\t'密\r\n码'\x7F";
     options.OpenLastChk = true;
     options.AutoSaveChk = true;
-    options.AutoSaveEd = -3;
+    options.AutoSaveEd = 77;
     options.DetailEveryChk = true;
     options.DetailLastChk = false;
     options.SplitByLineChk = true;

@@ -5,6 +5,7 @@
 
 #include "core/draws/LawNet.h"
 #include "core/stats/HistoryStats.h"
+#include "core/stats/StatsText.h"
 #include "support/Draws.h"
 
 namespace tovarin {
@@ -154,7 +155,8 @@ TEST_F(FiveDraws, LastThreeDraws) {
     // Heads 3 1 4: head 1's earlier hits lie outside the window.
     ExpectItem(stats, TStatDim::Head, 1, 1, 0.3, 1, 1, 1.0);
     ExpectItem(stats, TStatDim::Head, 3, 1, 0.3, 2, 2, 1.0);
-    ExpectItem(stats, TStatDim::Head, 0, 0, 0.3, 3, 3, 3.0);
+    // Never out: its omissions count the whole table.
+    ExpectItem(stats, TStatDim::Head, 0, 0, 0.3, 5, 5, 3.0);
     ExpectItem(stats, TStatDim::Tail, 2, 2, 0.3, 0, 1, 1.0 / 3.0);
     ExpectItem(stats, TStatDim::Tail, 5, 0, 0.3, 3, 3, 3.0);
 }
@@ -183,6 +185,46 @@ TEST_F(FiveDraws, WindowLargerThanTableIsTheTable) {
             }
         }
     }
+}
+
+// Omissions are draws since the item last came out, whatever the window:
+// the run that reaches into the window counts whole, a run that ends
+// before it does not count.
+TEST(HistoryStats, OmissionsCountThroughTheWholeTable) {
+    TCodeNet net;
+    // Heads 0 5 5 5 5 0 5 5.
+    test::AddDraws(net, {"0000000", "5000000", "5000000", "5000000", "5000000", "0000000",
+                         "5000000", "5000000"});
+    struct Case {
+        int last;
+        int current;
+        int max;
+    };
+    // Head 0: runs of 4 (rows 1-4) and 2 (rows 6-7).
+    for (const Case& c : {Case{1, 2, 2}, Case{3, 2, 2}, Case{4, 2, 4}, Case{8, 2, 4}}) {
+        const THistoryStats stats = ComputeHistoryStats(net, c.last);
+        SCOPED_TRACE("last " + std::to_string(c.last));
+        EXPECT_EQ(ItemOf(stats, TStatDim::Head, 0).Current, c.current);
+        EXPECT_EQ(ItemOf(stats, TStatDim::Head, 0).Max, c.max);
+        // Never out: the whole table is its one run.
+        EXPECT_EQ(ItemOf(stats, TStatDim::Head, 9).Current, 8);
+        EXPECT_EQ(ItemOf(stats, TStatDim::Head, 9).Max, 8);
+        EXPECT_EQ(ItemOf(stats, TStatDim::Code, 50).Current, 0);
+    }
+}
+
+TEST(HistoryStats, LastRowsBeforeLooksBackUntilEveryItemIsFound) {
+    TCodeNet net;
+    // Tails 1 2 1 3.
+    test::AddDraws(net, {"0001000", "0002000", "0001000", "0003000"});
+    std::vector<int> expected(10, -1);
+    expected[1] = 2;
+    expected[2] = 1;
+    EXPECT_EQ(LastRowsBefore(net, TStatDim::Tail, 3), expected);
+    expected[3] = 3;
+    EXPECT_EQ(LastRowsBefore(net, TStatDim::Tail, 4), expected);
+    EXPECT_EQ(LastRowsBefore(net, TStatDim::Tail, 99), expected);
+    EXPECT_EQ(LastRowsBefore(net, TStatDim::Tail, 0), std::vector<int>(10, -1));
 }
 
 TEST(HistoryStats, ItemInEveryDraw) {
@@ -243,10 +285,28 @@ TEST(HistoryStats, RunsAndHitsAddUpToTheWindow) {
         for (const TItemStats& item : stats.Of(dim)) {
             hits += item.Hits;
             EXPECT_LE(item.Current, item.Max);
-            EXPECT_LE(item.Max, 321 - item.Hits);
+            EXPECT_LE(item.Max, stats.Draws);
             EXPECT_DOUBLE_EQ(item.Average * (item.Hits + 1), 321 - item.Hits);
         }
         EXPECT_EQ(hits, 321);
+    }
+}
+
+// Heads and tails are all the statistics read: tables of every game with
+// the same heads and tails give the same report.
+TEST(HistoryStats, EveryGameWithTheSameHeadsAndTailsGivesTheSameReport) {
+    TCodeNet seven;
+    test::FillGameTable(seven, TGame::Seven, 230);
+    for (const int last : {0, 30, 100}) {
+        const THistoryStats expected = ComputeHistoryStats(seven, last);
+        for (const TGame game : {TGame::Qxc, TGame::Pl5}) {
+            TCodeNet net;
+            test::FillGameTable(net, game, 230);
+            ASSERT_NE(test::DrawTexts(net), test::DrawTexts(seven));
+            const THistoryStats stats = ComputeHistoryStats(net, last);
+            EXPECT_EQ(StatsCsv(stats), StatsCsv(expected)) << GameName(game) << " " << last;
+            EXPECT_EQ(StatsReportLines(stats), StatsReportLines(expected)) << GameName(game);
+        }
     }
 }
 

@@ -33,7 +33,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST(StatsText, ColumnTitlesAndCells) {
-    const std::vector<std::string> titles = {"合值",     "出现次数", "理论次数",
+    const std::vector<std::string> titles = {"头尾合",   "出现次数", "理论次数",
                                              "当前遗漏", "最大遗漏", "平均遗漏"};
     EXPECT_EQ(StatsColumnTitles(TStatDim::Sum), titles);
     EXPECT_EQ(StatsColumnTitles(TStatDim::Code).front(), "头尾码");
@@ -67,11 +67,28 @@ TEST(StatsText, CsvStartsWithTheByteOrderMarkAndHoldsFourTables) {
     EXPECT_EQ(lines[3], "1,3,0.50,1,1,0.50");
     EXPECT_EQ(lines[12], "");
     EXPECT_EQ(lines[13], "尾数统计（第1期至第5期，共5期）");
-    EXPECT_EQ(lines[26], "合值统计（第1期至第5期，共5期）");
+    EXPECT_EQ(lines[26], "头尾合统计（第1期至第5期，共5期）");
     EXPECT_EQ(lines[28 + 18], "18,0,0.05,5,5,5.00");
     EXPECT_EQ(lines[48], "头尾码统计（第1期至第5期，共5期）");
     EXPECT_EQ(lines[50 + 42], "4xx2,1,0.05,0,4,2.00");
     EXPECT_EQ(lines.back(), "");
+}
+
+// Counts are grouped for people and plain in the CSV, where a comma would
+// split the cell; periods are never grouped.
+TEST(StatsText, CountsAreGroupedExceptInTheCsv) {
+    TCodeNet net;
+    test::AddDraws(net, std::vector<std::string>(1500, "5000000"));
+    const THistoryStats stats = ComputeHistoryStats(net, 0);
+    EXPECT_EQ(WindowCaption(stats), "第1期至第1500期，共1,500期");
+    const std::vector<std::string> head0 = {"0", "0", "150.00", "1,500", "1,500", "1,500.00"};
+    EXPECT_EQ(StatsCells(TStatDim::Head, stats.Of(TStatDim::Head)[0]), head0);
+    const std::vector<std::string> head5 = {"5", "1,500", "150.00", "0", "0", "0.00"};
+    EXPECT_EQ(StatsCells(TStatDim::Head, stats.Of(TStatDim::Head)[5]), head5);
+    const std::vector<std::string> csv = Lines(StatsCsv(stats).substr(3));
+    EXPECT_EQ(csv[0], "头数统计（第1期至第1500期，共1500期）");
+    EXPECT_EQ(csv[2], "0,0,150.00,1500,1500,1500.00");
+    EXPECT_EQ(StatsReportLines(stats)[0], "头数统计（第1期至第1500期，共1,500期）");
 }
 
 TEST(StatsText, ReportLinesPadChineseTitlesByTwoPlaces) {

@@ -14,7 +14,7 @@ namespace {
 using Rows = std::vector<std::vector<int>>;
 
 Rows WalkAll(const TCodeNet& net, TStatDim dim, TDrawWindow window) {
-    TTrendWalk walk(dim, window);
+    TTrendWalk walk(net, dim, window);
     Rows rows;
     for (int row = window.First; row < window.First + window.Count; ++row) {
         walk.Step(net.GetSeq(row));
@@ -58,13 +58,17 @@ TEST(TrendWalk, SumsOfTheLastTwoDraws) {
     const Rows rows = WalkAll(net, TStatDim::Sum, LastDraws(net, 2));
     ASSERT_EQ(rows.size(), 2u);
     ASSERT_EQ(rows[0].size(), 19u);
-    // The window starts at 0 for every item, whatever came before it.
+    // The omissions count the draws before the window too; an item not yet
+    // out stands at the number of draws so far.
     EXPECT_EQ(rows[0][18], 0);
-    EXPECT_EQ(rows[0][3], 1);
-    EXPECT_EQ(rows[0][0], 1);
+    EXPECT_EQ(rows[0][3], 2);
+    EXPECT_EQ(rows[0][6], 1);
+    EXPECT_EQ(rows[0][0], 3);
     EXPECT_EQ(rows[1][0], 0);
     EXPECT_EQ(rows[1][18], 1);
     EXPECT_EQ(rows[1][6], 2);
+    EXPECT_EQ(rows[1][3], 3);
+    EXPECT_EQ(rows[1][5], 4);
 }
 
 TEST(TrendWalk, EmptyWindowGivesNoRows) {

@@ -9,10 +9,6 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QScatterSeries>
 
 #include <memory>
 
@@ -21,11 +17,22 @@
 #include "core/engine/Prj.h"
 #include "gui/backtest/BacktestCharts.h"
 #include "gui/backtest/BacktestForm.h"
+#include "gui/charts/Chart.h"
+#include "gui/common/LiveRecompute.h"
 #include "support/Draws.h"
 
 using namespace tovarin;
 
 namespace {
+
+QPointF PointOf(const QCPGraph& graph, int index) {
+    const auto point = graph.data()->at(index);
+    return {point->key, point->value};
+}
+
+double TickStep(const QCPAxis& axis) {
+    return axis.ticker().staticCast<QCPAxisTickerFixed>()->tickStep();
+}
 
 std::string DrawOf(TCode code) {
     return {static_cast<char>('0' + code / 10),
@@ -146,6 +153,12 @@ private slots:
         QCOMPARE(to->value(), 45);
         QCOMPARE(form_->Report()->Range.Periods(), 1);
         QCOMPARE(from->maximum(), 50);
+        // Digits typed into a box are tested once, on Enter.
+        QTest::keyClick(to, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(to, "48");
+        QCOMPARE(form_->Report()->Range.To, 45);
+        QTest::keyClick(to, Qt::Key_Return);
+        QCOMPARE(form_->Report()->Range.To, 48);
     }
 
     void followsTheDrawTable() {
@@ -154,17 +167,20 @@ private slots:
         Open();
         QCOMPARE(form_->Report()->Result.Hits, 100);
         AddWinners({37});
+        // The change returns at once; the figures follow off this thread.
+        QCOMPARE(form_->Report()->Range.To, 100);
+        QVERIFY(form_->Live().Busy());
+        QTRY_COMPARE(form_->Report()->Range.To, 101);
         QCOMPARE(form_->Report()->Range.From, 2);
-        QCOMPARE(form_->Report()->Range.To, 101);
         QCOMPARE(form_->Report()->Result.Hits, 99);
         QCOMPARE(form_->Report()->Result.CurrentMissRun, 1);
         // A digit typed into the grid changes a winner in place.
         net_->SetNum(100, 0, 1);
-        QCOMPARE(form_->Report()->Result.Hits, 100);
+        QTRY_COMPARE(form_->Report()->Result.Hits, 100);
         // A range of one's own is clipped to what the table still holds.
         form_->ShowRange(90, 101);
         net_->Delete(100);
-        QCOMPARE(form_->Report()->Range.To, 100);
+        QTRY_COMPARE(form_->Report()->Range.To, 100);
         QCOMPARE(form_->Report()->Range.From, 90);
     }
 
@@ -174,7 +190,7 @@ private slots:
         QCOMPARE(Summary(), QStringLiteral("开奖号码表中没有开奖号码，无法回测。"));
         QVERIFY(!Find<QPushButton>("AllBt")->isEnabled());
         AddWinners({37});
-        QVERIFY(form_->Report().has_value());
+        QTRY_VERIFY(form_->Report().has_value());
         QVERIFY(Find<QPushButton>("AllBt")->isEnabled());
     }
 
@@ -184,19 +200,20 @@ private slots:
         Open();
         QCOMPARE(form_->Report()->Result.Hits, 1);
         project_->SetChecked(0, false);
-        QCOMPARE(form_->Report()->Result.Hits, 2);
+        QTRY_COMPARE(form_->Report()->Result.Hits, 2);
         QCOMPARE(form_->Report()->Checked, 0);
         TPrjOptions options = project_->Options();
         options.MissMax = 0;
         options.Large = false;
         project_->SetOptions(options);
-        QCOMPARE(form_->Report()->Tolerance, 0);
+        QTRY_COMPARE(form_->Report()->Tolerance, 0);
         QCOMPARE(Find<QTableWidget>("GroupGrid")->rowCount(), 1);
         // Another project's change leaves the window alone.
         TSeqPrj& other = projects_->AddPrj(std::make_unique<TSeqPrj>(*net_));
         const TBacktestReport before = *form_->Report();
         other.AddBind(CreateBind(2, other.Options()));
         other.SetChecked(0, true);
+        QVERIFY(!form_->Live().Busy());
         QCOMPARE(form_->Report()->Checked, before.Checked);
         QCOMPARE(form_->Project(), project_);
     }
@@ -208,21 +225,65 @@ private slots:
         QVERIFY(!form_->Report().has_value());
         QCOMPARE(Summary(), QStringLiteral("无法回测：'x' is not a valid integer value"));
         QCOMPARE(Find<QTableView>("PeriodGrid")->model()->rowCount(), 0);
+        QCOMPARE(Find<TChart>("ToleranceChart")->graphCount(), 0);
+        QCOMPARE(Find<TChart>("RollingChart")->graphCount(), 0);
         const std::unique_ptr<TBaseBind> edited = CreateBind(7, project_->Options());
         edited->SetParam("5,10");
         project_->AssignBind(0, *edited);
-        QVERIFY(form_->Report().has_value());
+        QTRY_VERIFY(form_->Report().has_value());
         QCOMPARE(Find<QTableView>("PeriodGrid")->model()->rowCount(), 1);
+        QCOMPARE(Find<TChart>("ToleranceChart")->graphCount(), 3);
     }
 
-    void closesWhenTheProjectLeavesTheList() {
+    // The window stays open and says what happened, until it is given
+    // another project.
+    void saysSoWhenTheProjectLeavesTheList() {
         AddWinners({37});
+        TSeqPrj& other = projects_->AddPrj(std::make_unique<TSeqPrj>(*net_));
         Open();
         form_->show();
         projects_->Del(0);
         QVERIFY(form_->Project() == nullptr);
-        QVERIFY(!form_->isVisible());
-        QTRY_VERIFY(form_.isNull());
+        QVERIFY(form_->isVisible());
+        QVERIFY(!form_->Report().has_value());
+        QCOMPARE(form_->windowTitle(), QStringLiteral("回测 - 方案1（已删除）"));
+        QCOMPARE(Summary(), QStringLiteral("方案1已从方案列表中删除。在主窗口的方案列表中选中一个"
+                                           "方案，这里就显示它的回测。"));
+        QVERIFY(!Find<QPushButton>("AllBt")->isEnabled());
+        // Nothing follows the table while no project is shown.
+        AddWinners({12});
+        QVERIFY(!form_->Live().Busy());
+        form_->ShowProject(other, QStringLiteral("方案1"));
+        QCOMPARE(form_->Project(), &other);
+        QCOMPARE(form_->windowTitle(), QStringLiteral("回测 - 方案1"));
+        QTRY_VERIFY(form_->Report().has_value());
+        QCOMPARE(form_->Report()->Range.To, 2);
+        QVERIFY(Find<QPushButton>("AllBt")->isEnabled());
+    }
+
+    // Another project replaces the old one's figures at once by a note,
+    // and its own follow.
+    void showsAnotherProject() {
+        AddBind(2, "3", true);
+        AddWinners({37, 12});
+        TSeqPrj& other = projects_->AddPrj(std::make_unique<TSeqPrj>(*net_));
+        Open();
+        QCOMPARE(form_->Report()->Result.Hits, 1);
+        form_->ShowProject(other, QStringLiteral("方案2"));
+        QCOMPARE(form_->windowTitle(), QStringLiteral("回测 - 方案2"));
+        QVERIFY(!form_->Report().has_value());
+        QCOMPARE(Summary(), QStringLiteral("正在回测……"));
+        QTRY_VERIFY(form_->Report().has_value());
+        QCOMPARE(form_->Report()->Result.Hits, 2);
+        QCOMPARE(form_->Report()->Checked, 0);
+        // The old project's changes no longer reach the window.
+        project_->SetChecked(0, false);
+        QVERIFY(!form_->Live().Busy());
+    }
+
+    void staysAboveTheDrawTableWindow() {
+        Open();
+        QVERIFY(form_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
     // Clearing the list lets the window go at once, so the list and the
@@ -324,28 +385,36 @@ private slots:
         }
         AddWinners(winners);
         Open();
-        QChart* curve = Find<QChartView>("ToleranceChart")->chart();
-        const QList<QAbstractSeries*> curveSeries = curve->series();
-        QCOMPARE(curveSeries.size(), 3);
-        auto* codes = qobject_cast<QLineSeries*>(curveSeries[0]);
-        QCOMPARE(codes->count(), 3);
-        QCOMPARE(codes->at(1), QPointF(1, 19));
-        auto* hits = qobject_cast<QLineSeries*>(curveSeries[1]);
-        QCOMPARE(hits->at(0), QPointF(0, 80));
-        QCOMPARE(hits->at(2), QPointF(2, 100));
-        auto* mark = qobject_cast<QScatterSeries*>(curveSeries[2]);
+        auto* curve = Find<TChart>("ToleranceChart");
+        QCOMPARE(curve->graphCount(), 3);
+        const QCPGraph* codes = curve->graph(0);
+        QCOMPARE(codes->name(), QStringLiteral("保留号码(%)"));
+        QCOMPARE(codes->dataCount(), 3);
+        QCOMPARE(PointOf(*codes, 1), QPointF(1, 19));
+        const QCPGraph* hits = curve->graph(1);
+        QCOMPARE(hits->name(), QStringLiteral("命中期数(%)"));
+        QCOMPARE(PointOf(*hits, 0), QPointF(0, 80));
+        QCOMPARE(PointOf(*hits, 2), QPointF(2, 100));
+        const QCPGraph* mark = curve->graph(2);
         QCOMPARE(mark->name(), QStringLiteral("当前容错1"));
-        QCOMPARE(mark->at(0), QPointF(1, 19));
-        QCOMPARE(mark->at(1), QPointF(1, 80));
+        QCOMPARE(PointOf(*mark, 0), QPointF(1, 19));
+        QCOMPARE(PointOf(*mark, 1), QPointF(1, 80));
 
-        QChart* rolling = Find<QChartView>("RollingChart")->chart();
-        QCOMPARE(rolling->series().size(), 2);
-        auto* rate = qobject_cast<QLineSeries*>(rolling->series()[0]);
-        QCOMPARE(rate->count(), 6);  // windows ending at 20..25
-        QCOMPARE(rate->at(0), QPointF(20, 80));
-        auto* baseline = qobject_cast<QLineSeries*>(rolling->series()[1]);
-        QCOMPARE(baseline->at(0).y(), 19.0);
-        QCOMPARE(baseline->at(1), QPointF(25, 19));
+        auto* rolling = Find<TChart>("RollingChart");
+        QCOMPARE(rolling->graphCount(), 2);
+        const QCPGraph* rate = rolling->graph(0);
+        QCOMPARE(rate->name(), QStringLiteral("近20期命中率(%)"));
+        QCOMPARE(rate->dataCount(), 6);  // windows ending at 20..25
+        QCOMPARE(PointOf(*rate, 0), QPointF(20, 80));
+        const QCPGraph* baseline = rolling->graph(1);
+        QCOMPARE(baseline->name(), QStringLiteral("随机基准(%)"));
+        QCOMPARE(PointOf(*baseline, 0).y(), 19.0);
+        QCOMPARE(PointOf(*baseline, 1), QPointF(25, 19));
+        // Round ticks: whole tolerances, percentages in fifths, periods in
+        // whole steps.
+        QCOMPARE(TickStep(*curve->xAxis), 1.0);
+        QCOMPARE(TickStep(*curve->yAxis), 20.0);
+        QCOMPARE(TickStep(*rolling->xAxis), 1.0);
     }
 
     void thinnedLineKeepsTheEnds() {

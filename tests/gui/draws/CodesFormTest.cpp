@@ -1,11 +1,14 @@
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -98,6 +101,7 @@ const ItemRow kItems[] = {
     {"CodeMenuSelInvert", "反选(&I)", "Ctrl+I", "反向选择", "反向选择当前的码表内所有的直码行"},
     {"CodeMenuFind", "查找(&F)...", "Ctrl+F", "查找直码", "在码表内查找指定的直码或数字"},
     {"CodeMenuNext", "续查(&N)", "F3", "继续查找", "在码表内继续查找指定的直码或数字"},
+    {"CodeMenuGame", "游戏(&G)", "", "游戏", "选择码表的游戏：七位数、七星彩或排列5"},
 };
 
 QString U(const char* text) { return QString::fromUtf8(text); }
@@ -181,8 +185,9 @@ private slots:
         grid_->setFocus();
     }
     void cleanup() {
-        form_.reset();
+        // The history hears the table the window holds: it goes first.
         undo_.reset();
+        form_.reset();
         projects_.reset();
     }
 
@@ -219,6 +224,55 @@ private slots:
             }
             QVERIFY2(inked > 60, row.name);
         }
+    }
+
+    void gameMenuSwitchesAsOneStepAndRefusesDrawsThatDoNotFit() {
+        WithUndo();
+        test::AddDraws(Net(), {"1234567"});
+        undo_->Reset();
+        QAction* seven = ActionOf(*form_, "CodeMenuGame_seven");
+        QAction* qxc = ActionOf(*form_, "CodeMenuGame_qxc");
+        QAction* pl5 = ActionOf(*form_, "CodeMenuGame_pl5");
+        QCOMPARE(QStringList({seven->text(), qxc->text(), pl5->text()}),
+                 QStringList({U("七位数"), U("七星彩"), U("排列5")}));
+        QVERIFY(seven->isChecked() && qxc->isCheckable());
+        QVERIFY(qxc->actionGroup() != nullptr && qxc->actionGroup()->isExclusive());
+
+        qxc->trigger();
+        QCOMPARE(Net().Game(), TGame::Qxc);
+        QVERIFY(qxc->isChecked());
+        QCOMPARE(form_->windowTitle(), U("Oruvel开奖号码表编辑窗口 [七星彩]"));
+        QCOMPARE(undo_->History().UndoCount(), size_t{1});
+        QCOMPARE(ActionOf(*form_, "DocUndo")->text(), U("撤销：切换游戏"));
+        ClickDigit(0, 6);
+        QTest::keyClicks(grid_, "14");
+        QCOMPARE(Net().GetNum(0, 6), 14);
+
+        // Neither of the others holds the draw: refused with the box, nothing changed.
+        const struct {
+            QAction* action;
+            const char* message;
+        } refusals[] = {{pl5, "第1期的第6个号码是6，排列5只有5个号码"},
+                        {seven, "第1期的第7个号码是14，七位数每位只能是0-9"}};
+        for (const auto& refusal : refusals) {
+            QString shown;
+            test::WhenModalOpens<QMessageBox>(this, [&shown](QMessageBox& box) {
+                shown = box.text();
+                box.accept();
+            });
+            refusal.action->trigger();
+            QCOMPARE(shown, U(refusal.message));
+            QCOMPARE(Net().Game(), TGame::Qxc);
+            QVERIFY(qxc->isChecked());
+        }
+        QCOMPARE(undo_->History().UndoCount(), size_t{2});
+        ActionOf(*form_, "DocUndo")->trigger();
+        QCOMPARE(Net().GetNum(0, 6), 7);
+        ActionOf(*form_, "DocUndo")->trigger();
+        QCOMPARE(Net().Game(), TGame::Seven);
+        QVERIFY(seven->isChecked());
+        QCOMPARE(form_->windowTitle(), U("Oruvel开奖号码表编辑窗口"));
+        QCOMPARE(test::DigitsOf(Net(), 0), std::string("1234567"));
     }
 
     void contextMenuItemsMatchTheirTable() {
@@ -307,6 +361,27 @@ private slots:
         QCOMPARE(form_->height(), 700);
         const int screenWidth = form_->screen()->geometry().width();
         QTRY_COMPARE(form_->x(), (screenWidth - 495) / 2);
+    }
+
+    // Periods of seven digits and more fit their column, which the window
+    // widens for; a short table gives the usual width back.
+    void periodColumnFitsTheLargestPeriod() {
+        const QFont small = [this] {
+            QFont font = grid_->font();
+            font.setPixelSize(11);
+            return font;
+        }();
+        Net().Replace(std::vector<TSeq>(1000000));
+        const TNetView& view = grid_->View();
+        QVERIFY(view.Column(1).Width >=
+                QFontMetrics(small).horizontalAdvance(QStringLiteral("1000000")));
+        QCOMPARE(form_->width(),
+                 TCodesForm::FixedWidth + view.HeaderWidth() - TNetView::StandardHeaderWidth);
+        QVERIFY(form_->width() > TCodesForm::FixedWidth);
+        QCOMPARE(view.HitTest(view.FirstDigitCell().Left + 1, view.FirstDigitCell().Top + 1).Region,
+                 rtNum);
+        Net().Clear();
+        QCOMPARE(form_->width(), TCodesForm::FixedWidth);
     }
 
     void typingSevenDigitsOnAnEmptyTable() {
@@ -783,6 +858,28 @@ private slots:
         ClickDigit(View().CursorRow() - 1, 3);
         QTest::qWait(100);
         QVERIFY(form_->grab().save(QString::fromLocal8Bit(shot)));
+    }
+
+    // Run with TOVARIN_SHOT_QXC and TOVARIN_SHOT_PL5 set: labelled tables of
+    // 七星彩 (last numbers up to 14) and of 排列5 in the window, saved there.
+    void screenshotOfTheGames() {
+        const QByteArray qxcShot = qgetenv("TOVARIN_SHOT_QXC");
+        const QByteArray pl5Shot = qgetenv("TOVARIN_SHOT_PL5");
+        if (qxcShot.isEmpty() || pl5Shot.isEmpty()) {
+            QSKIP("TOVARIN_SHOT_QXC and TOVARIN_SHOT_PL5 name the files for the pictures");
+        }
+        for (const auto& [game, shot] : {std::pair{TGame::Qxc, qxcShot}, {TGame::Pl5, pl5Shot}}) {
+            Net().Clear();
+            test::FillGameTable(Net(), game, 30);
+            for (int i = 0; i < 30; ++i) {
+                Net().SetLabelDate(i, *TLabel::Parse(std::to_string(2026121 + i)),
+                                   *TDrawDate::FromYmd({2026, 11 + i * 2 / 30, 1 + i * 2 % 30}));
+            }
+            form_->ShowNewestDraw();
+            ClickDigit(View().CursorRow() - 1, View().DigitCols() - 1);
+            QTest::qWait(100);
+            QVERIFY(form_->grab().save(QString::fromLocal8Bit(shot)));
+        }
     }
 
     void closeHidesTheWindow() {

@@ -109,13 +109,53 @@ private slots:
                  (QStringList{U("第5行：只有5个数字"), U("第9行：期号后面没有开奖号码"),
                               U("第10行：没有期号")}));
         // The table ends 1111111, 2222222, 3333333 ... but only 3333333
-        // is in the file: no run of three, append is refused.
+        // is in the file: no run of three, append is refused. Replacing the
+        // table waits for the player's own choice: Enter does nothing yet.
         QVERIFY(!preview.AppendRb().isEnabled());
-        QVERIFY(preview.ReplaceRb().isChecked());
-        QVERIFY(preview.OutcomeLabel().text().startsWith(
-            U("无法追加：文件里找不到与码表最后3期相同的连续开奖号码，只能替换整个码表。")));
+        QVERIFY(!preview.ReplaceRb().isChecked());
+        QCOMPARE(preview.OutcomeLabel().text(),
+                 U("无法追加：文件里找不到与码表最后3期相同的连续开奖号码，只能替换整个码表。\n"
+                   "将用4期替换码表中的4期。要这样做，请选择“替换整个码表”。"));
+        QVERIFY(!preview.CanConfirm());
+        QVERIFY(!preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
+        preview.show();
+        QTest::keyClick(&preview, Qt::Key_Return);
+        QVERIFY(preview.isVisible());
+        QCOMPARE(preview.result(), 0);
+        preview.ReplaceRb().click();
+        QVERIFY(preview.OutcomeLabel().text().endsWith(U("将用4期替换码表中的4期。")));
         QVERIFY(preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
         QCOMPARE(preview.Mode(), TImportMode::Replace);
+    }
+
+    // Run with TOVARIN_SHOT set: the preview of a file that cannot continue
+    // a table of 372 draws.
+    void screenshotWhenOnlyReplaceIsPossible() {
+        const QByteArray shot = qgetenv("TOVARIN_SHOT");
+        if (shot.isEmpty()) {
+            QSKIP("TOVARIN_SHOT names the file for the picture");
+        }
+        test::AddDraws(Net(), std::vector<std::string>(368, "1234567"));
+        std::string file = "期号,开奖日期,开奖号码\n";
+        for (int i = 1; i <= 7; ++i) {
+            file += "202600" + std::to_string(i) + ",2026-01-0" + std::to_string(i) + "," +
+                    std::to_string(1000000 * i + 234567) + "\n";
+        }
+        file += "2026008,2026-01-08,3 5 x 1 2 9 0\n";
+        const TTableRead read = ReadDrawTable(file);
+        TTableImportDlg preview(Net(), read, U("开奖数据.csv"));
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QTest::qWait(100);
+        QVERIFY(preview.grab().save(QString::fromLocal8Bit(shot)));
+    }
+
+    // A conflict is listed as a line that cannot be read, and counted so.
+    void theCountNamesEveryListedLine() {
+        const TTableRead read = ReadDrawTable("1,1111111\n1,1111112\n2,22\n");
+        TTableImportDlg preview(Net(), read, U("draws.csv"));
+        QCOMPARE(ListTexts(preview.SkippedList()).size(), 2);
+        QCOMPARE(preview.findChild<QLabel*>("SkippedLbl")->text(), U("无法读取的行：2行"));
     }
 
     void appendIsTheDefaultWhenTheFileContinuesTheTable() {
@@ -129,7 +169,7 @@ private slots:
         QVERIFY(!preview.SkippedList().isVisible());
         QCOMPARE(preview.findChild<QLabel*>("SkippedLbl")->text(), U("没有无法读取的行"));
         preview.ReplaceRb().setChecked(true);
-        QCOMPARE(preview.OutcomeLabel().text(), U("码表的4期将被文件里的5期替换。"));
+        QCOMPARE(preview.OutcomeLabel().text(), U("将用5期替换码表中的4期。"));
     }
 
     void replaceIsTheDefaultForAnEmptyTable() {
@@ -138,7 +178,7 @@ private slots:
         TTableImportDlg preview(Net(), read, U("draws.csv"));
         QVERIFY(!preview.AppendRb().isEnabled());
         QVERIFY(preview.ReplaceRb().isChecked());
-        QCOMPARE(preview.OutcomeLabel().text(), U("码表的0期将被文件里的1期替换。"));
+        QCOMPARE(preview.OutcomeLabel().text(), U("码表是空的，将导入1期。"));
     }
 
     void conflictingLinesCannotBeConfirmed() {
@@ -158,6 +198,34 @@ private slots:
         TTableImportDlg preview(Net(), read, U("draws.csv"));
         QVERIFY(!preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
         QVERIFY(preview.OutcomeLabel().text().contains(U(NoDrawsText().c_str())));
+    }
+
+    void aHostileFilesLinesAreCountedPastTheListedOnes() {
+        std::string text = "1,1111111\n";
+        for (int i = 0; i < 1500; ++i) {
+            text += "x\n";
+        }
+        const TTableRead read = ReadDrawTable(text);
+        TTableImportDlg preview(Net(), read, U("draws.csv"));
+        QCOMPARE(preview.findChild<QLabel*>("SkippedLbl")->text(), U("无法读取的行：1500行"));
+        QCOMPARE(preview.SkippedList().count(), 1001);
+        QCOMPARE(preview.SkippedList().item(1000)->text(), U("……另有500行未列出"));
+    }
+
+    void anAppendPastTheRowBoundCannotBeConfirmed() {
+        std::vector<TSeq> rows(kMaxDraws - 1);
+        rows.back().SetNum(0, 3);
+        Net().Replace(std::move(rows));
+        const TTableRead read =
+            ReadDrawTable("1,0000000\n2,0000000\n3,3000000\n4,1111111\n5,2222222\n");
+        TTableImportDlg preview(Net(), read, U("draws.csv"));
+        QCOMPARE(preview.Mode(), TImportMode::Append);
+        QVERIFY(!preview.CanConfirm());
+        QVERIFY(!preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
+        QCOMPARE(preview.OutcomeLabel().text(),
+                 U("码表最多只能有16777216期开奖号码，这样会有16777217期，码表没有改动。"));
+        preview.ReplaceRb().setChecked(true);
+        QVERIFY(preview.Buttons().button(QDialogButtonBox::Ok)->isEnabled());
     }
 
     void confirmedAppendChangesTheTableOnceAndSaysSo() {
@@ -210,10 +278,10 @@ private slots:
             preview.AllowGapsChk().setChecked(true);
             Confirm(preview);
         });
-        const QString text = form_->ImportTable(
-            ReadDrawTable("期号,开奖日期,号码\n2026150,2026-12-06,5555555\n"
-                          "2026152,2026-12-08,7777777\n"),
-            U("x"));
+        const QString text =
+            form_->ImportTable(ReadDrawTable("期号,开奖日期,号码\n2026150,2026-12-06,5555555\n"
+                                             "2026152,2026-12-08,7777777\n"),
+                               U("x"));
         QCOMPARE(text, U("追加了2期，最新一期为26152期"));
         QCOMPARE(Net().GetSeq(4).GetDate().Text(), std::string("2026-12-06"));
     }

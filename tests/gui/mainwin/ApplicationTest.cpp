@@ -3,6 +3,9 @@
 #include <QEvent>
 #include <QTest>
 
+#include <utility>
+#include <vector>
+
 #include "core/base/Errors.h"
 #include "gui/mainwin/Application.h"
 
@@ -43,6 +46,22 @@ private slots:
         QCoreApplication::postEvent(&thrower, new QEvent(QEvent::Type(QEvent::User + 1)));
         QTRY_COMPARE(shown.size(), 2);
         QTRY_COMPARE(thrower.Handled, 1);
+    }
+
+    // What a file manager passes: a document's name, relative to the folder
+    // the program starts in, which the program leaves before it opens it.
+    void documentArgumentIsTheFirstArgumentMadeAbsolute() {
+        const QString start = QStringLiteral("/home/wang/彩票");
+        const std::vector<std::pair<QStringList, QString>> cases = {
+            {{"tovarin"}, ""},
+            {{"tovarin", ""}, ""},
+            {{"tovarin", "文件.lvrn"}, "/home/wang/彩票/文件.lvrn"},
+            {{"tovarin", "../旧/a.lvrn"}, "/home/wang/旧/a.lvrn"},
+            {{"tovarin", "/tmp/b.lvrn", "more"}, "/tmp/b.lvrn"},
+        };
+        for (const auto& [arguments, document] : cases) {
+            QCOMPARE(DocumentArgument(arguments, start), document);
+        }
     }
 };
 

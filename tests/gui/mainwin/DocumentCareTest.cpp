@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -259,6 +261,30 @@ private slots:
         }
     }
 
+    // Whole tables of a million draws, 16,000,000 bytes each (a draw keeps
+    // its label and date), fill the 64 MiB history with the fifth.
+    void droppedStepsAreToldOnce() {
+        Start();
+        const auto replaceTable = [this](int draws) {
+            form_->Care().Run("导入开奖数据", [&] {
+                form_->CodeNet().Replace(std::vector<TSeq>(static_cast<size_t>(draws)));
+            });
+        };
+        for (int i = 0; i < 5; ++i) {
+            replaceTable(1000000 + i);
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(form_->StatusPanel(0).text() !=
+                QStringLiteral("最早的撤销步骤已丢弃，以免占用过多内存"));
+        replaceTable(1000005);
+        QTRY_COMPARE(form_->StatusPanel(0).text(),
+                     QStringLiteral("最早的撤销步骤已丢弃，以免占用过多内存"));
+        form_->SetStatusText(0, QStringLiteral("x"));
+        replaceTable(1000006);
+        QCoreApplication::processEvents();
+        QCOMPARE(form_->StatusPanel(0).text(), QStringLiteral("x"));
+    }
+
     void undoBackToTheSavedStateClearsModified() {
         Start();
         form_->Lists().ProjectView().SelectOnly(0);
@@ -419,14 +445,21 @@ private slots:
         const std::string copy = RecoveryCopyPath(dir_->File("recovery"), dir_->File(kWorkDoc));
         QVERIFY(FileExists(copy));
 
+        const QString written = QFileInfo(Q(copy)).lastModified().toString("yyyy-MM-dd HH:mm");
         dialogs_ = std::make_shared<test::TFakeDialogs>();
         dialogs_->Answers = {accept};
         form_ = MakeForm(*dir_, dialogs_);
-        QCOMPARE(dialogs_->Questions, QStringList{QStringLiteral("恢复提示|恢复未保存的修改?")});
+        QCOMPARE(dialogs_->Questions,
+                 QStringList{QStringLiteral("恢复提示|文档“工作文档.lvrn”有一份未保存修改的恢复副本"
+                                            "（%1），是否恢复？|恢复/不恢复")
+                                 .arg(written)});
         if (accept) {
             QCOMPARE(Image(), unsaved);
             QVERIFY(form_->DocModified());
             QCOMPARE(form_->Lists().ProjectView().LineCount(), 3);
+            // The first project is selected and its conditions are listed.
+            QCOMPARE(form_->Lists().SelectedPrj(), &form_->PrjMgr().GetSeqPrj(0));
+            QVERIFY(form_->Lists().ConditionView().count() > 0);
             QVERIFY(form_->windowTitle().contains(QStringLiteral("工作文档.lvrn*")));
             // Undo goes back to the file.
             Action("DocUndo").trigger();
@@ -437,6 +470,8 @@ private slots:
             QVERIFY(!FileExists(copy));
             const std::string aside = copy.substr(0, copy.size() - 5) + ".declined-1.lvrn";
             QCOMPARE(ReadWholeFile(aside), unsaved);
+            QCOMPARE(form_->StatusPanel(0).text(),
+                     QStringLiteral("未恢复的修改保留在 %1，可以用“打开”查看").arg(Q(aside)));
         }
     }
 
@@ -449,11 +484,17 @@ private slots:
                                          std::filesystem::file_time_type::clock::now() - 10s);
         WriteRecoveryCopy(RecoveryCopyPath(dir_->File("recovery"), dir_->File(kWorkDoc)),
                           dir_->File(kWorkDoc), ReadWholeFile(kBundledDoc));
+        const std::string copy = RecoveryCopyPath(dir_->File("recovery"), dir_->File(kWorkDoc));
+        const QString written = QFileInfo(Q(copy)).lastModified().toString("yyyy-MM-dd HH:mm");
         bool asked = false;
-        WhenBoxIsUp(asked, [](QMessageBox& box) {
-            QCOMPARE(box.text(), QStringLiteral("恢复未保存的修改?"));
-            QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("是"));
-            QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("否"));
+        WhenBoxIsUp(asked, [&written](QMessageBox& box) {
+            QCOMPARE(box.text(),
+                     QStringLiteral("文档“工作文档.lvrn”有一份未保存修改的恢复副本（%1），"
+                                    "是否恢复？")
+                         .arg(written));
+            QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("恢复"));
+            QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("不恢复"));
+            QCOMPARE(box.defaultButton(), box.button(QMessageBox::Yes));
             if (const QByteArray shot = qgetenv("TOVARIN_SHOT_RECOVERY"); !shot.isEmpty()) {
                 box.grab().save(QString::fromLocal8Bit(shot));
             }
@@ -462,6 +503,15 @@ private slots:
         form_ = MakeForm(*dir_, std::make_shared<TQtUserDialogs>());
         QVERIFY(asked);
         QVERIFY(form_->DocModified());
+        form_.reset();
+        // Esc answers 不恢复: the copy is kept aside and the status line says where.
+        WriteRecoveryCopy(copy, dir_->File(kWorkDoc), ReadWholeFile(kBundledDoc));
+        asked = false;
+        WhenBoxIsUp(asked, [](QMessageBox&) {});
+        form_ = MakeForm(*dir_, std::make_shared<TQtUserDialogs>());
+        QVERIFY(asked);
+        QVERIFY(!form_->DocModified());
+        QVERIFY(form_->StatusPanel(0).text().contains(QStringLiteral(".declined-1.lvrn")));
     }
 
     void captionFollowsSaveAsAndModification() {
@@ -541,6 +591,38 @@ private slots:
         QVERIFY(unlink(other.c_str()) == 0);
         form_ = MakeForm(*dir_, dialogs_);
         QCOMPARE(form_->AppInfo().DocFileName, kWorkDoc);
+    }
+
+    // Whatever keeps an entry from opening (here a file that is no document
+    // and a name that is not UTF-8), the entry leaves the list after the
+    // open error; a list above its bound is ignored with one message.
+    void recentEntriesThatCannotBeOpenedLeaveTheList() {
+        dir_ = std::make_unique<test::TempDir>();
+        WriteFileAtomically(dir_->File(kWorkDoc), ReadWholeFile(kBundledDoc));
+        const std::string broken = dir_->File("坏.lvrn");
+        WriteFileAtomically(broken, "not a document");
+        const std::string notUtf8 = dir_->File("\xB5\xC4.lvrn");  // 的 in GBK
+        WriteFileAtomically(notUtf8, ReadWholeFile(kBundledDoc));
+        const std::string list = RecentDocsFilePath(dir_->Path());
+        WriteFileAtomically(list, broken + "\n" + notUtf8 + "\n");
+        dialogs_ = std::make_shared<test::TFakeDialogs>();
+        form_ = MakeForm(*dir_, dialogs_);
+        QMenu& recent = form_->Care().RecentMenu();
+        QCOMPARE(recent.actions().size(), 2);
+        for (const int left : {1, 0}) {
+            recent.actions().first()->trigger();
+            QCOMPARE(dialogs_->Messages, QStringList{QStringLiteral("打开文件时出现错误！")});
+            dialogs_->Messages.clear();
+            QCOMPARE(recent.actions().size(), left);
+        }
+        QCOMPARE(ReadWholeFile(list), std::string());
+
+        WriteFileAtomically(list, "/" + std::string(64 * 1024, 'x'));
+        form_->close();
+        form_ = MakeForm(*dir_, dialogs_);
+        QCOMPARE(dialogs_->Messages, QStringList{QStringLiteral("最近打开的文档列表 ") + Q(list) +
+                                                 QStringLiteral(" 大于 64 KB，已忽略")});
+        QVERIFY(form_->Care().RecentMenu().actions().isEmpty());
     }
 };
 

@@ -34,6 +34,11 @@ public:
         Choices.pop_front();
         return answer;
     }
+    bool AskChoice(QWidget* parent, const QString& title, const QString& text,
+                   const QString& yesText, const QString& noText) override {
+        return AskYesNo(parent, title,
+                        text + QLatin1Char('|') + yesText + QLatin1Char('/') + noText);
+    }
     void ShowMessage(QWidget*, const QString& text) override { Messages << text; }
     void ShowError(QWidget*, const QString& text) override { Errors << text; }
     QString OpenFileName(QWidget*, const TFileDialogSpec& spec) override {
@@ -45,7 +50,10 @@ public:
         return NextSaveName;
     }
     QString AskText(QWidget*, const QString&, const QString&) override { return NextText; }
-    void OpenWithShell(const QString& urlOrPath) override { Opened << urlOrPath; }
+    bool OpenWithShell(const QString& urlOrPath) override {
+        Opened << urlOrPath;
+        return ShellOpens;
+    }
 
     std::deque<bool> Answers;  // for AskYesNo, in order; No when empty
     // For AskYesNoCancel, in order; when empty, Answers answers Yes or No.
@@ -58,6 +66,7 @@ public:
     QStringList Messages;
     QStringList Errors;
     QStringList Opened;
+    bool ShellOpens = true;  // whether the desktop has a program for what is opened
 };
 
 // A main window on the test's own program folder (its data folder too)

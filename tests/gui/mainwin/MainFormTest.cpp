@@ -6,16 +6,22 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <memory>
 
+#include "core/app/AppInfo.h"
+#include "core/app/BundledExample.h"
 #include "core/base/Codec.h"
 #include "core/base/DateTime.h"
 #include "core/base/FileIO.h"
@@ -27,10 +33,12 @@
 #include "gui/dialogs/PrjAtt.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/mainwin/FakeDialogs.h"
+#include "gui/mainwin/HelpForm.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjListView.h"
 #include "gui/mainwin/PrjLists.h"
+#include "support/Draws.h"
 #include "support/TempDir.h"
 
 using namespace tovarin;
@@ -39,6 +47,7 @@ namespace {
 
 const std::string kWorkDoc = "工作文档.lvrn";
 const std::string kBundledDoc = std::string(TOVARIN_TEST_DATA) + "/../../data/" + kWorkDoc;
+const std::string kShippedHelp = std::string(TOVARIN_TEST_DATA) + "/../../data/readme.txt";
 
 struct TListPane final : TReportPane {
     void ReplaceLines(const std::vector<std::string>& lines) override { Lines = lines; }
@@ -627,6 +636,122 @@ private slots:
         QCOMPARE(dialogs_->Opened,
                  (QStringList{QString::fromStdString(dir_->File("readme.txt")),
                               QString::fromStdString(form_->AppInfo().WebAddress)}));
+    }
+
+    // A desktop that cannot open readme.txt: the help opens inside the
+    // program, its sections listed, its text searchable.
+    void helpOpensInsideWhenTheDesktopCannot() {
+        Start(false);
+        dialogs_->Messages.clear();
+        WriteFileAtomically(dir_->File("readme.txt"), Bytes(kShippedHelp));
+        dialogs_->ShellOpens = false;
+        Trigger("HelpMenuContents");
+        auto* help = form_->findChild<THelpForm*>("HelpForm");
+        QVERIFY(help != nullptr);
+        QVERIFY(help->isVisible());
+        QCOMPARE(help->windowTitle(), QStringLiteral("帮助"));
+        QVERIFY(help->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        const QStringList sections = {"Tovarin 头尾码筛选工具 使用说明",
+                                      "一、基本概念",
+                                      "二、开始使用",
+                                      "三、号码统计与走势图",
+                                      "四、常用快捷键",
+                                      "五、导入开奖数据",
+                                      "期号和开奖日期",
+                                      "游戏（七位数、七星彩、排列5）",
+                                      "六、文件",
+                                      "七、撤销、恢复与最近打开的文档",
+                                      "八、回测（Ctrl+B）",
+                                      "九、帮助（F1）"};
+        QCOMPARE(help->Sections(), sections);
+        QCOMPARE(help->Contents().count(), sections.size());
+        help->Contents().setCurrentRow(9);
+        QCOMPARE(help->Text().textCursor().block().text(), sections[9]);
+        // Enter finds the next place, wrapping round; a miss says so.
+        help->SearchField().setText(QStringLiteral("容错曲线"));
+        QTest::keyClick(&help->SearchField(), Qt::Key_Return);
+        const QTextCursor first = help->Text().textCursor();
+        QCOMPARE(first.selectedText(), QStringLiteral("容错曲线"));
+        QVERIFY(first.block().blockNumber() > help->Text().document()->findBlock(0).blockNumber());
+        QTest::keyClick(&help->SearchField(), Qt::Key_Return);
+        QTest::keyClick(&help->SearchField(), Qt::Key_Return);
+        QCOMPARE(help->Text().textCursor().selectedText(), QStringLiteral("容错曲线"));
+        QVERIFY(!help->FindNext(QStringLiteral("没有这句话")));
+        QCOMPARE(help->findChild<QLabel*>("HelpSearchLbl")->text(), QStringLiteral("未找到"));
+        // The same window again, not a second one.
+        Trigger("HelpMenuContents");
+        QCOMPARE(form_->findChildren<THelpForm*>().size(), 1);
+        // Without a browser the address is given instead.
+        Trigger("HelpMenuHomePage");
+        QCOMPARE(dialogs_->Messages,
+                 QStringList{QStringLiteral("无法启动浏览器。请在浏览器中打开 ") +
+                             QString::fromStdString(form_->AppInfo().WebAddress)});
+        RemoveFile(dir_->File("readme.txt"));
+        Trigger("HelpMenuContents");
+        QCOMPARE(dialogs_->Messages.back(), QStringLiteral("找不到帮助文件 ") +
+                                                QString::fromStdString(dir_->File("readme.txt")));
+    }
+
+    // Run with TOVARIN_SHOT_HELP set: the help window on the shipped help,
+    // the backtest section chosen and a word found.
+    void screenshotOfTheHelpWindow() {
+        const QByteArray shot = qgetenv("TOVARIN_SHOT_HELP");
+        if (shot.isEmpty()) {
+            QSKIP("TOVARIN_SHOT_HELP names the file for the picture");
+        }
+        Start(false);
+        WriteFileAtomically(dir_->File("readme.txt"), Bytes(kShippedHelp));
+        dialogs_->ShellOpens = false;
+        Trigger("HelpMenuContents");
+        auto* help = form_->findChild<THelpForm*>("HelpForm");
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        help->Contents().setCurrentRow(8);
+        help->SearchField().setText(QStringLiteral("方案已修改"));
+        help->FindNext(help->SearchField().text());
+        QTest::qWait(100);
+        QVERIFY(help->grab().save(QString::fromLocal8Bit(shot)));
+    }
+
+    // Only the bundled example says that it is one; a new document, another
+    // document or the example once changed say nothing of it.
+    void onlyTheBundledExampleSaysItIsOne() {
+        Start(true);
+        WriteFileAtomically(dir_->File("Readme.txt"), Utf8ToGbk("欢迎"));
+        const QString note = QString::fromUtf8(kBundledExampleNote);
+        form_->ClearWorkspace();
+        form_->LoadDocument(QString::fromStdString(kWorkDoc));
+        QCOMPARE(form_->Output().toPlainText(), QStringLiteral("欢迎\n") + note);
+        Trigger("FileMenuNew");
+        QCOMPARE(form_->Output().toPlainText(), QStringLiteral("欢迎"));
+        NewProject({1});
+        dialogs_->NextSaveName = QString::fromStdString(dir_->File("mine.lvrn"));
+        Trigger("FileMenuSave");
+        form_->OpenNamedDocument(QString::fromStdString(dir_->File("mine.lvrn")));
+        QVERIFY(!form_->Output().toPlainText().contains(note));
+    }
+
+    // A document named on the command line opens after the start-up
+    // document's save question.
+    void namedDocumentOpensAfterTheSaveQuestion() {
+        Start(true);
+        TCodeNet net;
+        TPrjMgr projects(net);
+        test::AddDraws(net, {"1234567"});
+        SaveDocument(dir_->File("other.lvrn"), net, projects);
+        NewProject({});
+        dialogs_->Questions.clear();
+        dialogs_->Choices = {TAnswer::Cancel};
+        form_->OpenNamedDocument(QString::fromStdString(dir_->File("other.lvrn")));
+        QCOMPARE(dialogs_->Questions, QStringList{QStringLiteral("保存提示|保存已经修改的文档?")});
+        QCOMPARE(form_->AppInfo().DocFileName, kWorkDoc);
+        dialogs_->Choices = {TAnswer::No};
+        form_->OpenNamedDocument(QString::fromStdString(dir_->File("other.lvrn")));
+        QCOMPARE(form_->AppInfo().DocFileName, dir_->File("other.lvrn"));
+        QCOMPARE(form_->CodeNet().Count(), 1);
+        QVERIFY(!form_->DocModified());
+        form_->OpenNamedDocument(QString::fromStdString(dir_->File("gone.lvrn")));
+        QCOMPARE(dialogs_->Messages.back(), QString::fromUtf8(kOpenErrorText));
+        QCOMPARE(form_->AppInfo().DocFileName, dir_->File("other.lvrn"));
     }
 
     void findSearchesForwardCaseSensitively() {

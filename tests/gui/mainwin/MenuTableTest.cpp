@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "gui/draws/CodesDlg.h"
 #include "gui/mainwin/Application.h"
 #include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
@@ -36,7 +37,7 @@ const std::vector<std::pair<const char*, std::vector<TEntry>>>& MenuTable() {
         {"文件(&F)",
          {{"新建(&N)", "Ctrl+N", "新建文件|新建一个文档"},
           {"打开(&O)", "Ctrl+O", "打开文件|打开已保存资料的文档"},
-          {"最近打开的文档", "", "最近打开的文档|打开最近打开或保存过的文档"},
+          {"最近打开的文档(&R)", "", "最近打开的文档|打开最近打开或保存过的文档"},
           {"保存(&S)", "Ctrl+S", "保存文件|将当前的资料保存为文档"},
           {"另存为(&A)...", "", "保存文件|将当前的资料保存为另外一个文档"},
           {"-", "", ""},
@@ -55,8 +56,8 @@ const std::vector<std::pair<const char*, std::vector<TEntry>>>& MenuTable() {
           {"数据源(&W)...", "",
            "数据源|管理更新开奖数据所用的网址：名称、地址、格式、启用和请求头"},
           {"数据编辑(&E)...", "Ctrl+M", "数据编辑|对开奖号码表进行详细编辑"},
-          {"号码统计(&T)...", "Ctrl+T",
-           "号码统计|统计开奖号码的头数、尾数、合值和头尾码的出现与遗漏，显示走势图"},
+          {"号码统计(&H)...", "Ctrl+T",
+           "号码统计|统计开奖号码的头数、尾数、头尾合和头尾码的出现与遗漏，显示走势图"},
           {"选项设置(&O)...", "F12", "选项设置|设置对系统有影响的全局变量"},
           {"退出(&X)", "", "关闭退出|关闭程序，退出系统"}}},
         {"方案(&P)",
@@ -157,6 +158,38 @@ private slots:
                 QCOMPARE(action.text(), QString::fromUtf8(entry.Caption));
                 QCOMPARE(action.shortcut(), QKeySequence(QString::fromUtf8(entry.Key)));
                 QCOMPARE(HintOf(action), QString::fromUtf8(entry.Hint));
+            }
+        }
+    }
+
+    // The entries this program added beside the specified ones: each has a
+    // letter that no other entry of its menu uses, so that the key reaches
+    // it at once.
+    void addedEntriesHaveMnemonicsOfTheirOwn() {
+        const std::vector<std::pair<QMenu*, QStringList>> added = {
+            {form_->findChild<QMenu*>("FileMenu"),
+             {"FileMenuRecentItem", "FileMenuImportTable", "FileMenuStats"}},
+            {form_->findChild<QMenu*>("ProjectMenu"), {"ProjectMenuBacktest"}},
+            {&form_->CodesForm().CodeMenu(), {"CodeMenuImportTable", "CodeMenuPaste"}},
+        };
+        const auto letterOf = [](const QAction& action) {
+            const qsizetype at = action.text().indexOf(QLatin1Char('&'));
+            return at < 0 ? QChar() : action.text().at(at + 1).toUpper();
+        };
+        for (const auto& [menu, names] : added) {
+            QVERIFY(menu != nullptr);
+            for (const QString& name : names) {
+                const QAction* own = nullptr;
+                for (const QAction* action : menu->actions()) {
+                    own = action->objectName() == name ? action : own;
+                }
+                QVERIFY2(own != nullptr, qPrintable(name));
+                const QChar letter = letterOf(*own);
+                QVERIFY2(!letter.isNull(), qPrintable(name));
+                for (const QAction* other : menu->actions()) {
+                    QVERIFY2(other == own || letterOf(*other) != letter,
+                             qPrintable(name + " shares " + letter + " with " + other->text()));
+                }
             }
         }
     }

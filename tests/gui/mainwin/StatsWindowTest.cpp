@@ -15,6 +15,7 @@
 #include "core/engine/Bind.h"
 #include "core/engine/Prj.h"
 #include "gui/dialogs/BindAtt.h"
+#include "gui/draws/CodesDlg.h"
 #include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
 #include "gui/mainwin/PrjListView.h"
@@ -69,7 +70,7 @@ private slots:
     void menuEntryOpensTheWindow() {
         QAction* entry = form_->Actions().FileMenuStats;
         QVERIFY(entry != nullptr);
-        QCOMPARE(entry->text(), QStringLiteral("号码统计(&T)..."));
+        QCOMPARE(entry->text(), QStringLiteral("号码统计(&H)..."));
         QCOMPARE(entry->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
         QVERIFY(form_->findChild<QMenu*>(QStringLiteral("FileMenu"))->actions().contains(entry));
         QVERIFY(OpenStatsForm() == nullptr);
@@ -78,6 +79,9 @@ private slots:
         QVERIFY(stats != nullptr);
         QCOMPARE(stats->windowTitle(), QStringLiteral("号码统计"));
         QCOMPARE(stats->Stats().Draws, form_->CodeNet().Count());
+        // It stays above the draw-table window, which stays on top.
+        QVERIFY(stats->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(form_->CodesForm().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         // A second trigger brings the same window back.
         stats->hide();
         entry->trigger();
@@ -141,14 +145,14 @@ private slots:
         QVERIFY(draws > 0);
         QCOMPARE(stats.Stats().Draws, draws);
         test::AddDraws(form_->CodeNet(), {"1234567"});
-        QCOMPARE(stats.Stats().Draws, draws + 1);
+        QTRY_COMPARE(stats.Stats().Draws, draws + 1);
         // Another document's draws replace the table.
         TCodeNet other;
         TPrjMgr projects(other);
         test::AddDraws(other, {"7000000", "7000000", "7000000"});
         SaveDocument(dir_->File("other.lvrn"), other, projects);
         form_->LoadDocument(QString::fromStdString(dir_->File("other.lvrn")));
-        QCOMPARE(stats.Stats().Draws, 3);
+        QTRY_COMPARE(stats.Stats().Draws, 3);
         QCOMPARE(stats.Stats().Of(TStatDim::Head)[7].Hits, 3);
     }
 

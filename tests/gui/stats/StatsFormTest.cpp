@@ -1,8 +1,4 @@
 #include <QAbstractButton>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -10,11 +6,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
-#include <QValueAxis>
 #include <memory>
 #include <string>
 #include <utility>
@@ -23,6 +19,8 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/stats/StatsText.h"
+#include "gui/charts/Chart.h"
+#include "gui/common/LiveRecompute.h"
 #include "gui/stats/StatsForm.h"
 #include "gui/stats/StatsTableModel.h"
 #include "gui/stats/TrendChart.h"
@@ -77,7 +75,7 @@ private slots:
         QCOMPARE(Tabs().count(), 5);
         QCOMPARE(Tabs().tabText(0), QStringLiteral("头数"));
         QCOMPARE(Tabs().tabText(1), QStringLiteral("尾数"));
-        QCOMPARE(Tabs().tabText(2), QStringLiteral("合值"));
+        QCOMPARE(Tabs().tabText(2), QStringLiteral("头尾合"));
         QCOMPARE(Tabs().tabText(3), QStringLiteral("头尾码"));
         QCOMPARE(Tabs().tabText(4), QStringLiteral("走势图"));
         const QStringList titles = {"头数",     "出现次数", "理论次数",
@@ -100,34 +98,41 @@ private slots:
     void barChartsShowHitsAgainstExpected() {
         for (const auto& [name, items] :
              std::vector<std::pair<const char*, int>>{{"Head", 10}, {"Sum", 19}, {"Code", 100}}) {
-            const auto* view =
-                form_->findChild<QChartView*>(QStringLiteral("Stats%1Chart").arg(name));
-            QVERIFY(view != nullptr);
-            const auto* series = qobject_cast<QBarSeries*>(view->chart()->series().at(0));
-            QVERIFY(series != nullptr);
-            QCOMPARE(series->barSets().size(), 2);
-            QCOMPARE(series->barSets()[0]->label(), QStringLiteral("出现次数"));
-            QCOMPARE(series->barSets()[1]->label(), QStringLiteral("理论次数"));
-            QCOMPARE(series->barSets()[0]->count(), items);
+            auto* chart = form_->findChild<TChart*>(QStringLiteral("Stats%1Chart").arg(name));
+            QVERIFY(chart != nullptr);
+            QCOMPARE(chart->plottableCount(), 2);
+            QCOMPARE(chart->plottable(0)->name(), QStringLiteral("出现次数"));
+            QCOMPARE(chart->plottable(1)->name(), QStringLiteral("理论次数"));
+            QCOMPARE(Bars(*chart, 0).dataCount(), items);
+            QCOMPARE(chart->Categories().size(), items);
         }
-        const auto* sums = qobject_cast<QBarSeries*>(
-            form_->findChild<QChartView*>("StatsSumChart")->chart()->series().at(0));
-        QCOMPARE(sums->barSets()[0]->at(6), 2.0);
-        QCOMPARE(sums->barSets()[1]->at(6), 0.35);
-        QCOMPARE(sums->barSets()[0]->at(18), 0.0);
-        const QList<QAbstractAxis*> axes =
-            form_->findChild<QChartView*>("StatsSumChart")->chart()->axes(Qt::Vertical);
-        const auto* counts = qobject_cast<QValueAxis*>(axes.at(0));
-        QVERIFY(counts != nullptr);
+        QCOMPARE(Chart("Code").Categories()[42], QStringLiteral("4xx2"));
+        TChart& sums = Chart("Sum");
+        QCOMPARE(sums.Categories()[18], QStringLiteral("18"));
+        QCOMPARE(Bars(sums, 0).data()->at(6)->value, 2.0);
+        QCOMPARE(Bars(sums, 1).data()->at(6)->value, 0.35);
+        QCOMPARE(Bars(sums, 0).data()->at(18)->value, 0.0);
         // Whole ticks: the largest count (2) under a top of 3.
-        QCOMPARE(counts->tickInterval(), 1.0);
-        QCOMPARE(counts->max(), 3.0);
+        QCOMPARE(sums.yAxis->ticker().staticCast<QCPAxisTickerFixed>()->tickStep(), 1.0);
+        QCOMPARE(sums.yAxis->range().upper, 3.0);
         // Live: the bars follow the table.
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         test::AddDraws(*net_, {"9009000"});
-        QCOMPARE(sums->barSets()[0]->at(18), 1.0);
-        QCOMPARE(sums->barSets()[1]->at(6), 0.42);
+        QTRY_COMPARE(Bars(sums, 0).data()->at(18)->value, 1.0);
+        QCOMPARE(Bars(sums, 1).data()->at(6)->value, 0.42);
+    }
+
+    void sumChartShowsEveryLabelAndTheValuesUnderThePointer() {
+        Tabs().setCurrentIndex(2);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        TChart& sums = Chart("Sum");
+        sums.replot();
+        // The nineteen labels stand side by side at the window's size.
+        QCOMPARE(sums.xAxis->tickLabelRotation(), 0.0);
+        const QPointF six(sums.xAxis->coordToPixel(6), sums.yAxis->coordToPixel(1));
+        QCOMPARE(sums.ValueTipAt(six), QStringLiteral("6\n出现次数：2\n理论次数：0.35"));
     }
 
     void columnsSortByValue() {
@@ -171,7 +176,7 @@ private slots:
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         AddPatternDraws(*net_, 120);
-        QCOMPARE(form_->Stats().Window.Count, 120);
+        QTRY_COMPARE(form_->Stats().Window.Count, 120);
         QCOMPARE(Spin().value(), 120);
         Button("StatsLast30").click();
         QCOMPARE(form_->Last(), 30);
@@ -196,19 +201,62 @@ private slots:
         QCOMPARE(Spin().value(), 120);
     }
 
+    // After a change the figures follow once the changes pause, computed
+    // off the user-interface thread: the change itself returns at once.
     void followsTheTableWhileShown() {
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         test::AddDraws(*net_, {"0990000"});
-        QCOMPARE(Caption(), QStringLiteral("第1期至第6期，共6期"));
+        QCOMPARE(Caption(), QStringLiteral("第1期至第5期，共5期"));
+        QVERIFY(form_->Live().Busy());
+        QTRY_COMPARE(Caption(), QStringLiteral("第1期至第6期，共6期"));
         QCOMPARE(RowTexts(Table("Head"), 0), (QStringList{"0", "1", "0.60", "0", "5", "2.50"}));
         net_->SetNum(5, 0, 1);
-        QCOMPARE(RowTexts(Table("Head"), 1), (QStringList{"1", "4", "0.60", "0", "1", "0.40"}));
+        QTRY_COMPARE(RowTexts(Table("Head"), 1), (QStringList{"1", "4", "0.60", "0", "1", "0.40"}));
         net_->Delete(0);
-        QCOMPARE(Caption(), QStringLiteral("第1期至第5期，共5期"));
+        QTRY_COMPARE(Caption(), QStringLiteral("第1期至第5期，共5期"));
         net_->Clear();
-        QCOMPARE(Caption(), QStringLiteral("没有开奖号码"));
+        QTRY_COMPARE(Caption(), QStringLiteral("没有开奖号码"));
         QCOMPARE(RowTexts(Table("Sum"), 18), (QStringList{"18", "0", "0.00", "0", "0", "0.00"}));
+    }
+
+    // Typing digit after digit makes one recomputation once the typing
+    // pauses, not one per digit.
+    void typingMakesOneRecomputation() {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QSignalSpy shown(&form_->Live(), &TLiveRecompute::Shown);
+        const int row = net_->Add();
+        for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+            net_->SetNum(row, pos, 9);
+        }
+        QTRY_COMPARE(Caption(), QStringLiteral("第1期至第6期，共6期"));
+        QTRY_VERIFY(!form_->Live().Busy());
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(RowTexts(Table("Head"), 9), (QStringList{"9", "1", "0.60", "0", "5", "2.50"}));
+    }
+
+    // Omissions are draws since the item last came out, whatever window is
+    // chosen; hits count inside the window only.
+    void omissionsDoNotRestartAtTheWindow() {
+        AddPatternDraws(*net_, 120);
+        form_->SetLast(0);
+        const THistoryStats all = form_->Stats();
+        for (const int last : {1, 30, 100}) {
+            form_->SetLast(last);
+            for (const TStatDim dim : kStatDims) {
+                for (const TItemStats& item : form_->Stats().Of(dim)) {
+                    QCOMPARE(item.Current, all.Of(dim)[static_cast<size_t>(item.Item)].Current);
+                    QVERIFY(item.Max >= item.Current);
+                }
+            }
+        }
+        form_->SetLast(30);
+        int hits = 0;
+        for (const TItemStats& item : form_->Stats().Of(TStatDim::Head)) {
+            hits += item.Hits;
+        }
+        QCOMPARE(hits, 30);
     }
 
     void catchesUpWhenShownAgain() {
@@ -341,10 +389,12 @@ private slots:
         QCOMPARE(Trend().TopLine(), bar.maximum());
         // It stays with the newest draw as draws come in.
         test::AddDraws(*net_, {"1234567"});
+        QTRY_COMPARE(form_->Stats().Draws, 1001);
         QCOMPARE(Trend().TopLine(), bar.maximum());
         // Scrolled up, it stays where the user put it.
         bar.setValue(10);
         test::AddDraws(*net_, {"1234567"});
+        QTRY_COMPARE(form_->Stats().Draws, 1002);
         QCOMPARE(Trend().TopLine(), 10);
     }
 
@@ -358,10 +408,18 @@ private slots:
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
         QVERIFY(ReadAll(dir.File("stats.csv")).contains(QStringLiteral("1,3,0.50,1,1,0.50\r\n")));
 
+        // The picture shows the draws, not the columns selected on screen.
+        ShowTrend();
+        ClickCell(Trend(), 1, 5, 1);
+        QCOMPARE(Trend().SelectedItems(), (std::vector<int>{5}));
         form_->ExportTrendPng(QString::fromStdString(dir.File("trend.png")));
         QImage png;
         QVERIFY(png.load(QString::fromStdString(dir.File("trend.png")), "PNG"));
         QCOMPARE(png.size(), Trend().RenderImage(TStatsForm::kImageLines).size());
+        const QPoint heading(Trend().Layout().BlockLeft(1) + 5 * TTrendLayout::CellWidth + 2,
+                             TTrendLayout::BandHeight + 2);
+        QCOMPARE(png.pixelColor(heading), QColor(0xEC, 0xEC, 0xEC));
+        QCOMPARE(Trend().SelectedItems(), (std::vector<int>{5}));
 
         // A folder that does not exist: the writer's error, no file.
         QVERIFY_THROWS_EXCEPTION(std::exception,
@@ -414,13 +472,26 @@ private slots:
         }
         form_->findChild<QComboBox*>("TrendBlocksCbb")->setCurrentIndex(1);
         QTest::qWait(100);
-        QVERIFY(form_->grab().save(QString::fromLocal8Bit(shot) + "-合值走势.png"));
+        QVERIFY(form_->grab().save(QString::fromLocal8Bit(shot) + "-头尾合走势.png"));
+        // The last 30 draws from their first line: omissions that count the
+        // draws before the window.
+        form_->findChild<QComboBox*>("TrendBlocksCbb")->setCurrentIndex(0);
+        Button("StatsLast30").click();
+        Trend().verticalScrollBar()->setValue(0);
+        QTest::qWait(100);
+        QVERIFY(form_->grab().save(QString::fromLocal8Bit(shot) + "-走势图30期.png"));
     }
 
 private:
     QTabWidget& Tabs() const { return *form_->findChild<QTabWidget*>("StatsTabs"); }
     QTableView& Table(const char* dim) const {
         return *form_->findChild<QTableView*>(QStringLiteral("Stats%1Table").arg(dim));
+    }
+    TChart& Chart(const char* dim) const {
+        return *form_->findChild<TChart*>(QStringLiteral("Stats%1Chart").arg(dim));
+    }
+    static QCPBars& Bars(TChart& chart, int set) {
+        return *qobject_cast<QCPBars*>(chart.plottable(set));
     }
     TTrendChart& Trend() const { return *form_->findChild<TTrendChart*>("TrendChart"); }
     QSpinBox& Spin() const { return *form_->findChild<QSpinBox*>("StatsLastEd"); }

@@ -1,0 +1,154 @@
+// Reading a ledger of 10,000 entries and checking its chain, against
+// loading a document of 10,000 draws and 10 projects without one and
+// against hashing the ledger's bytes once; and what settling and summing it
+// up costs a window.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BigDocument.h"
+#include "core/base/Sha256.h"
+#include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
+#include "core/ledger/Ledger.h"
+#include "core/ledger/LedgerFormat.h"
+#include "core/ledger/LedgerSummary.h"
+#include "core/settings/AppOptions.h"
+
+namespace tovarin {
+namespace {
+
+constexpr int kDraws = 10000;
+constexpr int kEntries = 10000;
+constexpr int kProjects = 10;
+
+// A run's groups as the recommendation makes them: the lowest errors first.
+std::vector<TLedgerGroup> GroupsOf(const TLedgerRecord& record) {
+    std::vector<TLedgerGroup> groups;
+    for (const int size : {40, 30}) {
+        TLedgerGroup group{size, {}};
+        for (const TKeptCode& kept : record.Kept) {
+            if (static_cast<int>(group.Codes.size()) < size) {
+                group.Codes.push_back(kept.Code);
+            }
+        }
+        groups.push_back(group);
+    }
+    return groups;
+}
+
+struct LedgerDocument {
+    TCodeNet net;
+    TPrjMgr projects{net};
+    std::string image;
+    std::string ledger;
+
+    LedgerDocument() {
+        std::vector<TSeq> rows(kDraws);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+                rows[i].SetNum(pos, static_cast<int>((i * 7 + static_cast<size_t>(pos) * 3) % 10));
+            }
+        }
+        net.Replace(std::move(rows));
+        for (int p = 0; p < kProjects; ++p) {
+            TSeqPrj& project = projects.AddPrj(std::make_unique<TSeqPrj>(net));
+            AddConditions(project, 10);
+            TPrjOptions options = project.Options();
+            options.MissMax = 2;
+            project.SetOptions(options);
+            project.CalcAll(TAppOptions{}, nullptr);
+        }
+        image = BuildDocumentImage(net, projects);
+
+        // Recorded before the draws: every period of the table, in turn by
+        // each project, with labels.
+        TCodeNet before;
+        TLedger recorded;
+        for (int i = 0; i < kEntries; ++i) {
+            TLedgerRecord record =
+                RecordOfRun(projects.GetSeqPrj(i % kProjects), i % kProjects + 1, {}, 1780000000);
+            record.Groups = GroupsOf(record);
+            record.Period = i + 1;
+            record.Label = std::to_string(2000001 + i);
+            record.BasedOnDraws = i;
+            record.BasedOnLabel = std::to_string(2000000 + i);
+            recorded.Record(std::move(record), before, nullptr);
+        }
+        ledger = EncodeLedger(recorded);
+    }
+};
+
+LedgerDocument& Document() {
+    static LedgerDocument document;
+    return document;
+}
+
+// The document's two blocks, and with the ledger its section too.
+void LoadDocumentBench(benchmark::State& state, bool withLedger) {
+    LedgerDocument& doc = Document();
+    TCodeNet net;
+    TPrjMgr projects(net);
+    LoadDocumentImage(doc.image, net, projects);
+    for (auto _ : state) {
+        LoadDocumentImage(doc.image, net, projects);
+        if (withLedger) {
+            benchmark::DoNotOptimize(DecodeLedger(doc.ledger, doc.image.size()).Count());
+        }
+        benchmark::DoNotOptimize(net.Count());
+    }
+    state.counters["bytes"] =
+        static_cast<double>(doc.image.size() + (withLedger ? doc.ledger.size() : 0));
+}
+
+void BM_ReadLedger(benchmark::State& state) {
+    LedgerDocument& doc = Document();
+    benchmark::DoNotOptimize(DecodeLedger(doc.ledger, doc.image.size()).Count());
+    for (auto _ : state) {
+        const TLedger ledger = DecodeLedger(doc.ledger, doc.image.size());
+        if (ledger.BrokenAt()) {
+            state.SkipWithError("the chain does not hold");
+        }
+        benchmark::DoNotOptimize(ledger.Count());
+    }
+    state.counters["bytes"] = static_cast<double>(doc.ledger.size());
+    state.counters["bytes_per_entry"] = static_cast<double>(doc.ledger.size()) / kEntries;
+}
+
+// The floor of any check of the chain: SHA-256 once over the same bytes.
+void BM_HashLedgerBytes(benchmark::State& state) {
+    LedgerDocument& doc = Document();
+    TSha256 hasher;
+    for (auto _ : state) {
+        hasher.Add(doc.ledger);
+        benchmark::DoNotOptimize(hasher.Finish());
+    }
+}
+
+// What the window does after every change of the table.
+void BM_SettleAndSummarize(benchmark::State& state) {
+    LedgerDocument& doc = Document();
+    const TLedger ledger = DecodeLedger(doc.ledger, doc.image.size());
+    const TFindDraw byLabel = [](std::string_view label) -> std::optional<int> {
+        return std::stoi(std::string(label)) - 2000000;
+    };
+    for (auto _ : state) {
+        const auto rows = LedgerRows(ledger);
+        const TLedgerSummary summary =
+            SummarizeLedger(rows, SettleLedger(ledger, doc.net, byLabel));
+        benchmark::DoNotOptimize(summary.PValue);
+        state.counters["settled"] = summary.Settled;
+    }
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(LoadDocumentBench, WithoutLedger, false)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLedger)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HashLedgerBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LoadDocumentBench, WithLedger, true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SettleAndSummarize)->Unit(benchmark::kMillisecond);
+
+}  // namespace tovarin
