@@ -5,6 +5,7 @@
 
 #include "cli/Command.h"
 #include "cli/Document.h"
+#include "cli/Output.h"
 #include "core/base/FileIO.h"
 #include "core/sources/DrawUpdate.h"
 #include "core/sources/SourceList.h"
@@ -79,46 +80,55 @@ nlohmann::ordered_json NewestJson(const TCodeNet& net) {
             {"date", textOrNull(newest.GetDate().Text())}};
 }
 
-nlohmann::ordered_json ReportJson(const TUpdateRead& update, size_t imported, const TCodeNet& net) {
+std::string JsonReport(const TUpdateRead& update, size_t imported, const TCodeNet& net) {
+    const TTableRead& read = update.Merged.Read;
     nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
-    for (const TSkippedLine& line : update.Merged.Read.Skipped) {
+    for (const TSkippedLine& line : read.Skipped) {
         skipped.push_back({{"line", line.Line}, {"reason", line.Reason}});
     }
     nlohmann::ordered_json gaps = nlohmann::ordered_json::array();
     for (const TLabel label : update.Plan.Gaps.Listed) {
         gaps.push_back(label.Text());
     }
-    return {
+    const nlohmann::ordered_json json = {
         {"sources", SourcesJson(update.Sources)},
-        {"read", update.Merged.Read.Draws.size()},
+        {"read", read.Draws.size()},
         {"imported", imported},
         {"draws", net.Count()},
         {"newest", NewestJson(net)},
         {"skipped", skipped},
+        {"skipped_total", read.SkippedTotal},
         {"gaps", gaps},
         {"gaps_total", update.Plan.Gaps.Total},
     };
+    return JsonText(json, 2) + "\n";
 }
 
-void PrintReport(const TUpdateRead& update, const TCodeNet& net) {
+std::string TextReport(const TUpdateRead& update, const TCodeNet& net) {
+    std::string text;
     for (const TSourceOutcome& source : update.Sources) {
         if (source.Error.empty()) {
-            std::cout << "数据源「" << source.Name << "」：读到" << source.Read << "期，共"
-                      << source.Pages << "页\n";
+            text += "数据源「" + source.Name + "」：读到" + std::to_string(source.Read) + "期，共" +
+                    std::to_string(source.Pages) + "页\n";
         }
     }
     const int count = net.Count();
     const int newestPeriod = count + net.FirstPeriod() - 1;
     const TLabel newestLabel = count > 0 ? net.GetSeq(count - 1).GetLabel() : TLabel();
-    std::cout << (update.Added() == 0 ? UpToDateText(newestPeriod, newestLabel)
-                                      : UpdateDoneText(update, newestPeriod, newestLabel))
-              << '\n';
-    for (const TSkippedLine& line : update.Merged.Read.Skipped) {
-        std::cout << SkippedText(line) << '\n';
+    text += (update.Added() == 0 ? UpToDateText(newestPeriod, newestLabel)
+                                 : UpdateDoneText(update, newestPeriod, newestLabel)) +
+            "\n";
+    const TTableRead& read = update.Merged.Read;
+    for (const TSkippedLine& line : read.Skipped) {
+        text += SkippedText(line) + "\n";
+    }
+    if (read.SkippedTotal > read.Skipped.size()) {
+        text += UnlistedText(read.SkippedTotal - read.Skipped.size()) + "\n";
     }
     if (!update.Plan.Gaps.Empty()) {
-        std::cout << GapsText(update.Plan.Gaps) << '\n';
+        text += GapsText(update.Plan.Gaps) + "\n";
     }
+    return text;
 }
 
 int RunUpdate(const Args& args) {
@@ -138,12 +148,13 @@ int RunUpdate(const Args& args) {
     TFetchSettings settings;
     settings.CaFile = args.Value("--cacert").value_or("");
     settings.TimeoutMs = timeoutS * 1000;
+    settings.Game = doc.codeNet.Game();
     const TUpdateRead update = ReadUpdate(sources, doc.codeNet.Rows(), settings);
     const std::vector<std::string> problems =
         UpdateProblems(update, doc.codeNet.Count(), allowGaps);
     if (!problems.empty()) {
         if (args.Flag("--json")) {
-            std::cout << ReportJson(update, 0, doc.codeNet).dump(2) << '\n';
+            std::cout << JsonReport(update, 0, doc.codeNet);
         }
         std::string message = "没有更新：";
         for (const std::string& problem : problems) {
@@ -159,12 +170,13 @@ int RunUpdate(const Args& args) {
     if (imported > 0) {
         doc.codeNet.Replace(
             ImportedRows(doc.codeNet.Rows(), update.Merged.Read, TImportMode::Append, allowGaps));
-        SaveDocument(path, doc.codeNet, doc.projects);
     }
-    if (args.Flag("--json")) {
-        std::cout << ReportJson(update, imported, doc.codeNet).dump(2) << '\n';
+    const std::string report = args.Flag("--json") ? JsonReport(update, imported, doc.codeNet)
+                                             : TextReport(update, doc.codeNet);
+    if (imported > 0) {
+        SaveAfterReport(path, doc, report);
     } else {
-        PrintReport(update, doc.codeNet);
+        std::cout << report;
     }
     return 0;
 }
@@ -175,8 +187,9 @@ const CommandSpec& UpdateCommand() {
     static const CommandSpec spec{
         .name = "update",
         .summary =
-            "Brings the draw table up to date from draw sources on the web: appends what "
-            "is new after the table's last label and writes the document only then.",
+            "Brings the draw table up to date from draw sources on the web, read as the numbers "
+            "of the document's game: appends what is new after the table's last label and "
+            "writes the document only then.",
         .positionals = {{"DOC", "the document (.lvrn); a missing one is created"}},
         .options =
             {
@@ -210,8 +223,9 @@ const CommandSpec& UpdateCommand() {
                  .valueName = "",
                  .help = "print {\"sources\": [{\"url\", \"format\", \"read\", \"pages\", "
                          "\"error\"}], \"read\", \"imported\", \"draws\", \"newest\": "
-                         "{\"period\", \"label\", \"date\"}, \"skipped\", \"gaps\", "
-                         "\"gaps_total\"} as JSON"},
+                         "{\"period\", \"label\", \"date\"}, \"skipped\": [{\"line\", "
+                         "\"reason\"}] (the first 1000), \"skipped_total\", \"gaps\" (the first "
+                         "1000), \"gaps_total\"} as JSON"},
             },
         .run = &RunUpdate,
     };

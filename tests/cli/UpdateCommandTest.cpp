@@ -51,6 +51,11 @@ protected:
         Write("conflict.txt", "2026149 1 1 1 1 1 1 1\r\n");
         Write("gap.txt", "2026150 " + Numbers(2026150) + "\r\n");
         Write("error.html", "<html><body><h1>502 Bad Gateway</h1></body></html>");
+        // The official results' two shapes, with 七星彩's seventh number and 排列5's five.
+        Write("qxc.json", R"({"value": {"list": [{"lotteryDrawNum": "26149", )"
+                          R"("lotteryDrawResult": "3 5 8 1 2 9 14", "lotteryDrawTime": "2026-12-04"}]}})");
+        Write("pl5.json", R"({"result": [{"code": "2026149", "red": "3,5,8,1,2", )"
+                          R"j("date": "2026-12-04(四)"}]})j");
         Write("routes.json", R"({
           "/h.txt": {"file": "h.txt"},
           "/h.csv": {"file": "h.csv", "type": "text/csv"},
@@ -62,6 +67,8 @@ protected:
           "/conflict.txt": {"file": "conflict.txt"},
           "/gap.txt": {"file": "gap.txt"},
           "/error": {"file": "error.html", "type": "text/html"},
+          "/qxc.json": {"file": "qxc.json", "type": "application/json"},
+          "/pl5.json": {"file": "pl5.json", "type": "application/json"},
           "/endless": {"endless": true},
           "/trickle": {"trickle": true}
         })");
@@ -83,12 +90,17 @@ protected:
 
     // A table of 2026147 and 2026148 with their numbers.
     void SetUp() override {
+        doc = dir.File("doc.lvrn");
+        WriteDocument(TGame::Seven, {"3581297", "3581298"});
+    }
+
+    void WriteDocument(TGame game, const std::vector<std::string>& draws) {
         TCodeNet net;
         TPrjMgr projects(net);
-        test::AddDraws(net, {"3581297", "3581298"});
+        test::AddDraws(net, draws);
         net.SetLabelDate(0, *TLabel::Parse("2026147"), TDrawDate());
         net.SetLabelDate(1, *TLabel::Parse("2026148"), *TDrawDate::Parse("2026-12-02"));
-        doc = dir.File("doc.lvrn");
+        net.SetGame(game);
         SaveDocument(doc, net, projects);
         before = ReadWholeFile(doc);
     }
@@ -105,7 +117,8 @@ protected:
         LoadDocument(doc, net, projects);
         std::vector<std::string> labels;
         for (int row = 0; row < net.Count(); ++row) {
-            labels.push_back(net.GetSeq(row).GetLabel().Text() + " " + test::DigitsOf(net, row));
+            const TSeq& draw = net.GetSeq(row);
+            labels.push_back(draw.GetLabel().Text() + " " + NumbersText(draw, net.Game()));
         }
         return labels;
     }
@@ -146,6 +159,7 @@ TEST_F(UpdateCommand, MergesEverySourceAndAppendsWhatIsNewByLabel) {
         {"skipped",
          {{{"line", 4}, {"reason", "期号后面没有开奖号码"}},
           {{"line", 4}, {"reason", "期号后面没有开奖号码"}}}},
+        {"skipped_total", 2},
         {"gaps", nlohmann::ordered_json::array()},
         {"gaps_total", 0},
     };
@@ -204,6 +218,33 @@ TEST_F(UpdateCommand, RefusesAndLeavesTheDocumentUntouched) {
                 report["sources"][0]["error"] == "应答超过 64 MB")
         << report["sources"][0]["error"];
     EXPECT_EQ(ReadWholeFile(doc), before);
+}
+
+TEST_F(UpdateCommand, ReadsTheNumbersOfTheDocumentsGame) {
+    struct Case {
+        TGame game;
+        std::vector<std::string> draws;
+        std::string source;
+        std::string outcome;  // the newest draw, or standard error
+    };
+    const Case cases[] = {
+        {TGame::Qxc, {"3581297", "3581298"}, "/qxc.json", "2026149 3 5 8 1 2 9 14"},
+        {TGame::Seven, {"3581297", "3581298"}, "/qxc.json",
+         "tovarin-cli update: 没有更新：\n数据源里没有可以导入的开奖号码。\n"
+         "第1行：第7个号码是14，七位数每位只能是0-9\n"},
+        {TGame::Pl5, {"3581200", "3581200"}, "/pl5.json", "2026149 35812"},
+    };
+    for (const Case& c : cases) {
+        WriteDocument(c.game, c.draws);
+        const test::CliResult result = RunCli(Update({"--source", Url(c.source)}));
+        EXPECT_EQ(result.status, c.outcome.starts_with("tovarin-cli") ? 1 : 0) << c.source;
+        if (result.status == 0) {
+            EXPECT_EQ(Labels().back(), c.outcome) << c.source;
+        } else {
+            EXPECT_EQ(result.err, c.outcome) << c.source;
+            EXPECT_EQ(ReadWholeFile(doc), before);
+        }
+    }
 }
 
 TEST_F(UpdateCommand, TrustsASelfSignedServerOnlyWithItsAuthority) {

@@ -23,6 +23,14 @@ void TakeDateIfMissing(TTableDraw& draw, const TTableDraw& other) {
     }
 }
 
+// Lines of several reads in one list, which keeps the first MaxListedLines
+// as a single read's does.
+template <typename Line>
+void AppendListed(std::vector<Line>& list, const std::vector<Line>& more) {
+    const size_t room = MaxListedLines - std::min(MaxListedLines, list.size());
+    list.insert(list.end(), more.begin(), more.begin() + static_cast<std::ptrdiff_t>(std::min(room, more.size())));
+}
+
 std::string Quoted(const TSourceOutcome& source) { return "「" + source.Name + "」"; }
 
 std::string NewestText(int newestPeriod, TLabel newestLabel) {
@@ -30,17 +38,21 @@ std::string NewestText(int newestPeriod, TLabel newestLabel) {
                                : newestLabel.Text() + "期";
 }
 
+// The unreadable lines a refusal names before it counts the rest.
+constexpr size_t kRefusalReasons = 20;
+
 }  // namespace
 
-TMergedRead MergeSourceReads(const std::vector<const TTableRead*>& reads) {
+TMergedRead MergeSourceReads(const std::vector<const TTableRead*>& reads, TGame game) {
     TMergedRead merged;
+    merged.Read.Game = game;
     std::vector<size_t> withDraws;
     for (size_t source = 0; source < reads.size(); ++source) {
         const TTableRead& read = *reads[source];
-        merged.Read.Skipped.insert(merged.Read.Skipped.end(), read.Skipped.begin(),
-                                   read.Skipped.end());
-        merged.Read.Conflicts.insert(merged.Read.Conflicts.end(), read.Conflicts.begin(),
-                                     read.Conflicts.end());
+        AppendListed(merged.Read.Skipped, read.Skipped);
+        AppendListed(merged.Read.Conflicts, read.Conflicts);
+        merged.Read.SkippedTotal += read.SkippedTotal;
+        merged.Read.ConflictsTotal += read.ConflictsTotal;
         if (!read.Draws.empty()) {
             withDraws.push_back(source);
         }
@@ -149,7 +161,7 @@ TUpdateRead ReadUpdate(const std::vector<TDrawSource>& sources, const std::vecto
     for (const TTableRead& read : reads) {
         pointers.push_back(&read);
     }
-    update.Merged = MergeSourceReads(pointers);
+    update.Merged = MergeSourceReads(pointers, settings.Game);
     update.Plan = PlanImport(table, update.Merged.Read, TImportMode::Append);
     return update;
 }
@@ -162,7 +174,7 @@ std::vector<std::string> SourceProblems(const TUpdateRead& update) {
         }
     }
     for (const TSourceConflict& conflict : update.Merged.Conflicts) {
-        problems.push_back(SourceConflictText(conflict, update.Sources));
+        problems.push_back(SourceConflictText(conflict, update.Sources, update.Merged.Read.Game));
     }
     for (const size_t source : update.Merged.Unlabelled) {
         problems.push_back(UnlabelledSourceText(update.Sources[source]));
@@ -179,9 +191,17 @@ std::vector<std::string> UpdateProblems(const TUpdateRead& update, int tableRows
         for (const TDrawConflict& conflict : read.Conflicts) {
             problems.push_back(ConflictText(conflict));
         }
+        if (read.ConflictsTotal > read.Conflicts.size()) {
+            problems.push_back(UnlistedText(read.ConflictsTotal - read.Conflicts.size()));
+        }
     } else if (read.Draws.empty()) {
         if (problems.empty()) {
             problems.emplace_back("数据源里没有可以导入的开奖号码。");
+        }
+        // Why the lines that were there are not draws: a number the game
+        // does not have, say.
+        for (std::string& reason : ReadReasonTexts(read, kRefusalReasons)) {
+            problems.push_back(std::move(reason));
         }
     } else if (!plan.Start) {
         problems.push_back("无法更新：数据源的开奖号码里找不到与码表最后" +
@@ -189,7 +209,7 @@ std::vector<std::string> UpdateProblems(const TUpdateRead& update, int tableRows
     } else if (!plan.Conflicts.empty()) {
         problems.push_back(LabelConflictsText());
         for (const TLabelConflict& conflict : plan.Conflicts) {
-            problems.push_back(LabelConflictText(conflict));
+            problems.push_back(LabelConflictText(conflict, read.Game));
         }
     } else if (!allowGaps && !plan.Gaps.Empty()) {
         problems.push_back(GapsText(plan.Gaps));
@@ -202,10 +222,10 @@ std::string SourceFailedText(const TSourceOutcome& source) {
 }
 
 std::string SourceConflictText(const TSourceConflict& conflict,
-                               const std::vector<TSourceOutcome>& sources) {
+                               const std::vector<TSourceOutcome>& sources, TGame game) {
     return "第" + conflict.Label.Text() + "期：" + Quoted(sources[conflict.FirstSource]) + "是" +
-           NumbersText(conflict.FirstDraw) + "，" + Quoted(sources[conflict.SecondSource]) + "是" +
-           NumbersText(conflict.SecondDraw);
+           NumbersText(conflict.FirstDraw, game) + "，" + Quoted(sources[conflict.SecondSource]) +
+           "是" + NumbersText(conflict.SecondDraw, game);
 }
 
 std::string UnlabelledSourceText(const TSourceOutcome& source) {

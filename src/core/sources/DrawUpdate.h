@@ -45,10 +45,11 @@ struct TMergedRead {
     std::vector<size_t> Unlabelled;
 };
 
-// Merges the reads of sources, in the order given. A read whose draws have
-// no labels (numbered in file order) is taken as it is when it is the only
-// read with draws, and is listed in Unlabelled otherwise.
-TMergedRead MergeSourceReads(const std::vector<const TTableRead*>& reads);
+// Merges the reads of sources, in the order given, all read as the numbers
+// of game. A read whose draws have no labels (numbered in file order) is
+// taken as it is when it is the only read with draws, and is listed in
+// Unlabelled otherwise.
+TMergedRead MergeSourceReads(const std::vector<const TTableRead*>& reads, TGame game);
 
 // An update from the sources, worked out before anything changes.
 struct TUpdateRead {
@@ -68,7 +69,7 @@ struct TUpdateRead {
 using TUpdateProgress = std::function<void(size_t source, int page, size_t received)>;
 
 // Fetches every source in order, each in its own format, with settings'
-// certificate, deadline and cancellation; pages stop at the table's last
+// certificate, deadline, cancellation and game; pages stop at the table's last
 // label. A source that cannot be fetched or read keeps its reason and the
 // others are still fetched; a cancelled update ends with EFetchError
 // Cancelled. Nothing is changed.
@@ -82,8 +83,8 @@ std::function<bool(const TTableRead& page)> ReachesLabel(const std::vector<TSeq>
 // Why an update cannot be applied at once, one text each, in the order a
 // player reads them: sources that failed, sources that disagree, unlabelled
 // sources, then what the import itself refuses (conflicting lines, nothing
-// read, no place to append, labels the table holds with other numbers,
-// missing labels unless allowGaps). Empty for an update that can be applied.
+// read and why the lines were not read, no place to append, labels the table
+// holds with other numbers, missing labels unless allowGaps). Empty for an update that can be applied.
 std::vector<std::string> UpdateProblems(const TUpdateRead& update, int tableRows, bool allowGaps);
 // Those of the problems that concern the sources rather than the draws
 // (the import preview shows the others itself).
@@ -91,9 +92,10 @@ std::vector<std::string> SourceProblems(const TUpdateRead& update);
 
 // "数据源「名称」：<reason>"
 std::string SourceFailedText(const TSourceOutcome& source);
-// "第2026150期：「甲」是3581290，「乙」是3581291"
+// "第2026150期：「甲」是3581290，「乙」是3581291", the numbers as the game
+// writes them ("1 2 3 4 5 6 14").
 std::string SourceConflictText(const TSourceConflict& conflict,
-                               const std::vector<TSourceOutcome>& sources);
+                               const std::vector<TSourceOutcome>& sources, TGame game);
 // "「名称」的开奖数据没有期号，不能与其他数据源合并"
 std::string UnlabelledSourceText(const TSourceOutcome& source);
 // "更新了3期，最新一期为2026150期（来源：甲、乙）": the sources are those

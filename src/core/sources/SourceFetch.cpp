@@ -96,7 +96,7 @@ TSourceRead FetchSource(const TDrawSource& source, const TFetchSettings& setting
             }
             break;  // past the last page
         }
-        TTableRead read = ReadDrawTable(lines.Text);
+        TTableRead read = ReadDrawTable(lines.Text, settings.Game);
         const bool holdsNew =
             std::any_of(read.Draws.begin(), read.Draws.end(),
                         [&seen](const TTableDraw& draw) { return !seen.contains(draw.Period); });
@@ -124,7 +124,7 @@ TSourceRead FetchSource(const TDrawSource& source, const TFetchSettings& setting
         }
     }
     // Lines of later pages are numbered after the earlier pages' lines.
-    result.Read = result.Pages == 1 ? std::move(firstPage) : ReadDrawTable(result.Lines);
+    result.Read = result.Pages == 1 ? std::move(firstPage) : ReadDrawTable(result.Lines, settings.Game);
     return result;
 }
 
@@ -147,7 +147,7 @@ std::string ReadSummaryText(const TSourceRead& read) {
                            : "读到" + std::to_string(draws.size()) + "期（" +
                                  DrawText(draws.front()) + " 至 " + DrawText(draws.back()) + "）";
     text += "，共" + std::to_string(read.Pages) + "页";
-    const size_t unread = read.Read.Skipped.size() + read.Read.Conflicts.size();
+    const size_t unread = read.Read.SkippedTotal + read.Read.ConflictsTotal;
     if (unread > 0) {
         text += "，" + std::to_string(unread) + "行无法读取";
     }
@@ -156,12 +156,20 @@ std::string ReadSummaryText(const TSourceRead& read) {
 
 std::vector<std::string> ReadReasonTexts(const TTableRead& read, size_t limit) {
     std::vector<std::string> texts;
-    const size_t total = read.Conflicts.size() + read.Skipped.size();
-    for (size_t i = 0; i < total && texts.size() < limit; ++i) {
-        texts.push_back(i < read.Conflicts.size()
-                            ? ConflictText(read.Conflicts[i])
-                            : SkippedText(read.Skipped[i - read.Conflicts.size()]));
+    for (const TDrawConflict& conflict : read.Conflicts) {
+        if (texts.size() == limit) {
+            break;
+        }
+        texts.push_back(ConflictText(conflict));
     }
+    for (const TSkippedLine& skipped : read.Skipped) {
+        if (texts.size() == limit) {
+            break;
+        }
+        texts.push_back(SkippedText(skipped));
+    }
+    // The read lists only the first lines of each kind; its totals count all.
+    const size_t total = read.ConflictsTotal + read.SkippedTotal;
     if (total > texts.size()) {
         texts.push_back("还有" + std::to_string(total - texts.size()) + "行…");
     }

@@ -47,6 +47,8 @@ struct TFetchSettings {
     // no later page can hold anything new; empty: no page does.
     std::function<bool(const TTableRead& page)> Reaches;
     int MaxPages = kMaxPages;
+    // The game whose numbers the answers hold (the document's).
+    TGame Game = TGame::Seven;
 };
 
 // A Reaches test by the program's period numbers: a page reaches newest

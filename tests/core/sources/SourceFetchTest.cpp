@@ -65,6 +65,12 @@ protected:
         Write("c1.json", CodePage({2026154, 2026153}));
         Write("c2.json", CodePage({2026152}));
         Write("c3.json", CodePage({2026151}));
+        Write("q1.json", R"({"value": {"list": [)"
+                         R"({"lotteryDrawNum": "2026151", "lotteryDrawResult": "1 2 3 4 5 6 14"},)"
+                         R"({"lotteryDrawNum": "2026150", "lotteryDrawResult": "1 2 3 4 5 6 7"}]}})");
+        Write("q2.json", R"({"value": {"list": [)"
+                         R"({"lotteryDrawNum": "2026149", "lotteryDrawResult": "0 1 2 3 4 5 10"}]}})");
+        Write("pl5.csv", "期号,开奖号码\r\n2026150,35812\r\n2026149,3 5 8 1 9\r\n");
         Write("routes.json", R"({
           "/h.txt": {"file": "h.txt"},
           "/h.csv": {"file": "h.csv", "type": "text/csv"},
@@ -77,6 +83,10 @@ protected:
           "/codes": {"type": "text/plain", "encoding": "gzip",
                      "pages": {"param": "page", "files": ["c1.json", "c2.json", "c3.json"],
                                "after": "c3.json"}},
+          "/qxc": {"type": "application/json",
+                   "pages": {"param": "pageNo", "files": ["q1.json", "q2.json"],
+                             "after": "empty.json"}},
+          "/pl5.csv": {"file": "pl5.csv", "type": "text/csv"},
           "/broken": {"type": "text/plain",
                       "pages": {"param": "pageNo", "files": ["l1.json", "error.html"],
                                 "after": "empty.json"}}
@@ -162,6 +172,36 @@ TEST_F(SourceFetchTest, PagesUntilNothingNewOrTheLastPageOrTheBound) {
     EXPECT_EQ(Fetch("/codes?page=1", TSourceFormat::Json, settings).Pages, 2);
     // pageNo=2 does not page: the address is taken as it is.
     EXPECT_EQ(Fetch("/list?pageNo=2").Pages, 1);
+}
+
+TEST_F(SourceFetchTest, ReadsEveryPageAsTheNumbersOfTheGame) {
+    struct Case {
+        const char* path;
+        TGame game;
+        std::vector<int> periods;
+        std::string newest;  // the last draw's numbers
+        std::vector<std::string> reasons;
+    };
+    const Case cases[] = {
+        {"/qxc?pageNo=1", TGame::Qxc, {2026149, 2026150, 2026151}, "1 2 3 4 5 6 14", {}},
+        // Past a page of nothing but lines it cannot read, nothing is new.
+        {"/qxc?pageNo=1",
+         TGame::Seven,
+         {2026150},
+         "1234567",
+         {"第1行：第7个号码是14，七位数每位只能是0-9"}},
+        {"/pl5.csv", TGame::Pl5, {2026149, 2026150}, "35812", {}},
+    };
+    for (const Case& c : cases) {
+        TFetchSettings settings;
+        settings.Game = c.game;
+        const TSourceRead read = Fetch(c.path, TSourceFormat::Auto, settings);
+        EXPECT_EQ(read.Read.Game, c.game);
+        EXPECT_EQ(Periods(read), c.periods) << c.path;
+        ASSERT_FALSE(read.Read.Draws.empty());
+        EXPECT_EQ(NumbersText(read.Read.Draws.back().Draw, c.game), c.newest) << c.path;
+        EXPECT_EQ(ReadReasonTexts(read.Read, 5), c.reasons) << c.path;
+    }
 }
 
 TEST_F(SourceFetchTest, AnswersOfAnotherShapeAndFailedPagesAreErrors) {
