@@ -490,7 +490,9 @@ void TMainForm::FileMenuImportTableClick() { codesForm_->CodeMenuImportTableClic
 
 void TMainForm::FileMenuUpdateClick() { update_->Run(); }
 
-void TMainForm::FileMenuSourcesClick() { EditSources(SourcesFilePath(appInfo_.AppDir), this); }
+void TMainForm::FileMenuSourcesClick() {
+    EditSources(SourcesFilePath(appInfo_.AppDir), codeNet_->Game(), this);
+}
 
 void TMainForm::FileMenuCodesEditClick() {
     if (codesForm_->isMinimized()) {

@@ -89,8 +89,10 @@ void TSourceTrial::Run(const TDrawSource& source, TFetchSettings settings) {
     }
 }
 
-TSourcesDlg::TSourcesDlg(std::vector<TDrawSource> sources, std::string path, QWidget* parent)
+TSourcesDlg::TSourcesDlg(std::vector<TDrawSource> sources, std::string path, TGame game,
+                         QWidget* parent)
     : QDialog(parent), sources_(std::move(sources)), path_(std::move(path)) {
+    trialSettings_.Game = game;
     setObjectName(QStringLiteral("SourcesDlg"));
     setWindowTitle(QStringLiteral("数据源"));
     BuildControls();
@@ -100,6 +102,12 @@ TSourcesDlg::TSourcesDlg(std::vector<TDrawSource> sources, std::string path, QWi
 }
 
 TSourcesDlg::~TSourcesDlg() { trial_.reset(); }
+
+void TSourcesDlg::SetTrialSettings(const TFetchSettings& settings) {
+    const TGame game = trialSettings_.Game;
+    trialSettings_ = settings;
+    trialSettings_.Game = game;
+}
 
 void TSourcesDlg::BuildControls() {
     list_ = new QListWidget(this);
@@ -364,7 +372,7 @@ void TSourcesDlg::reject() {
     QDialog::reject();
 }
 
-bool EditSources(const std::string& path, QWidget* parent) {
+bool EditSources(const std::string& path, TGame game, QWidget* parent) {
     std::vector<TDrawSource> sources;
     try {
         sources = LoadSources(path);
@@ -373,7 +381,7 @@ bool EditSources(const std::string& path, QWidget* parent) {
                       QMessageBox::Ok, QMessageBox::Ok);
         return false;
     }
-    TSourcesDlg dialog(std::move(sources), path, FrontWindow(parent));
+    TSourcesDlg dialog(std::move(sources), path, game, FrontWindow(parent));
     return dialog.exec() == QDialog::Accepted;
 }
 

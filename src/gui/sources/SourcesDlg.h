@@ -50,17 +50,20 @@ private:
 // 数据源…: the player's sources (name, address, format, on or off, request
 // headers) edited on a copy; 确定 checks every source and writes the list
 // to its file, which stays as it was when anything is wrong. 试一试 fetches
-// the source in hand as it is edited and shows what it reads.
+// the source in hand as it is edited and shows what it reads as the numbers
+// of the document's game.
 class TSourcesDlg : public QDialog {
     Q_OBJECT
 
 public:
-    TSourcesDlg(std::vector<TDrawSource> sources, std::string path, QWidget* parent = nullptr);
+    TSourcesDlg(std::vector<TDrawSource> sources, std::string path, TGame game,
+                QWidget* parent = nullptr);
     ~TSourcesDlg() override;
 
     const std::vector<TDrawSource>& Sources() const { return sources_; }
-    // The fetch settings of 试一试 (the tests shorten the deadline).
-    void SetTrialSettings(const TFetchSettings& settings) { trialSettings_ = settings; }
+    // The fetch settings of 试一试 (the tests shorten the deadline); the
+    // game stays the document's.
+    void SetTrialSettings(const TFetchSettings& settings);
 
     void accept() override;
     void reject() override;
@@ -102,8 +105,8 @@ private:
 };
 
 // The command: loads the list from path (a box with the reason when the
-// file is bad, and nothing more), shows the dialog, and answers whether
-// the list was changed and saved.
-bool EditSources(const std::string& path, QWidget* parent);
+// file is bad, and nothing more), shows the dialog for a document of game,
+// and answers whether the list was changed and saved.
+bool EditSources(const std::string& path, TGame game, QWidget* parent);
 
 }  // namespace tovarin

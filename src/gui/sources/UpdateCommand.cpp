@@ -104,7 +104,9 @@ std::optional<TUpdateRead> TUpdateCommand::Fetch(const std::vector<TDrawSource>&
     progress.setValue(0);
     progress.setLabelText(QStringLiteral("正在连接数据源…"));
 
-    TUpdateFetch fetch(sources, form_.CodeNet().Rows(), settings_);
+    TFetchSettings settings = settings_;
+    settings.Game = form_.CodeNet().Game();
+    TUpdateFetch fetch(sources, form_.CodeNet().Rows(), std::move(settings));
     QEventLoop loop;
     connect(&fetch, &TUpdateFetch::Progress, &progress,
             [&progress, &sources](int source, int page, qint64 bytes) {

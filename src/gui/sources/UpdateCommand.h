@@ -60,7 +60,8 @@ public:
     // sourcesPath: the player's list (ormelux-sources.json).
     TUpdateCommand(TCodesForm& form, std::string sourcesPath, QObject* parent = nullptr);
 
-    // What varies in the tests: the deadline and an extra authority.
+    // What varies in the tests: the deadline and an extra authority. The
+    // game is always the table's.
     void SetFetchSettings(const TFetchSettings& settings) { settings_ = settings; }
 
     // Runs the update; returns what the status line says, empty when the

@@ -52,7 +52,7 @@ private slots:
     void EditsACopyAndSavesItOnOk() {
         test::TempDir dir;
         const std::string path = SourcesFilePath(dir.Path());
-        TSourcesDlg dialog(TwoSources(), path);
+        TSourcesDlg dialog(TwoSources(), path, TGame::Seven);
         auto* list = Find<QListWidget>(dialog, "sourceList");
         QCOMPARE(Items(*list), (QStringList{QStringLiteral("甲"), QStringLiteral("乙")}));
         QCOMPARE(list->item(1)->checkState(), Qt::Unchecked);
@@ -91,7 +91,7 @@ private slots:
         test::TempDir dir;
         const std::string path = SourcesFilePath(dir.Path());
         SaveSources(path, TwoSources());
-        TSourcesDlg dialog(TwoSources(), path);
+        TSourcesDlg dialog(TwoSources(), path, TGame::Seven);
         dialog.show();
         Find<QLineEdit>(dialog, "nameEdit")->setText(QStringLiteral(" "));
         dialog.accept();
@@ -106,11 +106,12 @@ private slots:
         test::WriteTestFile(dir.File("h.txt"),
                             "2026150 2026-12-06 3 5 8 1 2 9 0\r\nbad 12\r\n"
                             "2026149 2026-12-04 1 2 3 4 5 6 7\r\n");
-        test::WriteTestFile(dir.File("routes.json"),
-                            R"({"/h.txt": {"file": "h.txt"}, "/slow": {"trickle": true}})");
+        test::WriteTestFile(dir.File("q.txt"), "2026150 1 2 3 4 5 6 14\r\n");
+        test::WriteTestFile(dir.File("routes.json"), R"({"/h.txt": {"file": "h.txt"},
+            "/q.txt": {"file": "q.txt"}, "/slow": {"trickle": true}})");
         const test::AnswerServer server(dir.Path());
         const std::string path = dir.File("sources.json");
-        TSourcesDlg dialog(TwoSources(), path);
+        TSourcesDlg dialog(TwoSources(), path, TGame::Seven);
         auto* url = Find<QLineEdit>(dialog, "urlEdit");
         auto* tryButton = Find<QPushButton>(dialog, "tryButton");
         auto* summary = Find<QLabel>(dialog, "trySummary");
@@ -136,6 +137,13 @@ private slots:
         tryButton->click();
         QCOMPARE(summary->text(),
                  QStringLiteral("无法读取：地址有误（应以 http:// 或 https:// 开头）：ftp://x/"));
+
+        // The trial reads the numbers of the document's game.
+        TSourcesDlg qxc(TwoSources(), path, TGame::Qxc);
+        Find<QLineEdit>(qxc, "urlEdit")->setText(QString::fromStdString(server.Url("/q.txt")));
+        Find<QPushButton>(qxc, "tryButton")->click();
+        QTRY_COMPARE(Find<QLabel>(qxc, "trySummary")->text(),
+                     QStringLiteral("读到1期（第2026150期 至 第2026150期），共1页"));
     }
 
     void ABadFileIsToldAndNothingOpens() {
@@ -149,7 +157,7 @@ private slots:
                 box->accept();
             }
         });
-        QVERIFY(!EditSources(path, nullptr));
+        QVERIFY(!EditSources(path, TGame::Seven, nullptr));
         QCOMPARE(told, QStringLiteral("数据源文件有误（%1）：JSON有误（第2字节）")
                            .arg(QString::fromStdString(path)));
         QCOMPARE(QString::fromStdString(ReadWholeFile(path)), QStringLiteral("{"));

@@ -71,11 +71,13 @@ private slots:
     void initTestCase() {
         files_ = std::make_unique<test::TempDir>();
         test::WriteTestFile(files_->File("h.txt"),
-                            "2026150 3 5 8 1 2 9 0\n2026149 3 5 8 1 2 9 9\n");
+                            "2026150 2026-12-06 3 5 8 1 2 9 0\n2026149 3 5 8 1 2 9 9\n");
+        test::WriteTestFile(files_->File("qxc.txt"), "2026149 2026-12-04 3 5 8 1 2 9 14\n");
         test::WriteTestFile(files_->File("conflict.txt"), "2026149 1 1 1 1 1 1 1\n");
         test::WriteTestFile(files_->File("routes.json"), R"({
           "/h.txt": {"file": "h.txt"},
           "/conflict.txt": {"file": "conflict.txt"},
+          "/qxc.txt": {"file": "qxc.txt"},
           "/trickle": {"trickle": true}
         })");
         server_ = std::make_unique<test::AnswerServer>(files_->Path());
@@ -114,9 +116,22 @@ private slots:
 
         QCOMPARE(command_->Run(), U("码表已是最新：最新一期为2026150期"));
         QCOMPARE(Net().Count(), 4);
+        QCOMPARE(undo_->History().UndoName(), std::string("更新开奖数据"));
         undo_->Undo();
         QCOMPARE(Net().Count(), 2);
         QCOMPARE(LastLabel(), U("2026148"));
+        QVERIFY(!undo_->History().CanUndo());
+        undo_->Redo();
+        QCOMPARE(Net().Count(), 4);
+        QCOMPARE(LastLabel(), U("2026150"));
+        QCOMPARE(Net().GetSeq(3).GetDate().Text(), std::string("2026-12-06"));
+    }
+
+    void aQxcTableTakesTheSeventhNumber14() {
+        Net().SetGame(TGame::Qxc);
+        UseSources({{"七星彩", "/qxc.txt"}});
+        QCOMPARE(command_->Run(), U("更新了1期，最新一期为2026149期（来源：七星彩）"));
+        QCOMPARE(Net().GetNum(2, 6), 14);
     }
 
     void sourcesInConflictOpenTheBlockedPreview() {
@@ -209,22 +224,22 @@ private slots:
                              true,
                              {"User-Agent: Mozilla/5.0", "Referer: https://www.example.cn/"}},
                             {"乙", server_->Url("/h.txt"), TSourceFormat::Table, false, {}}},
-                           dir_->File("s.json"));
+                           dir_->File("s.json"), TGame::Seven);
         dialog.show();
         dialog.findChild<QPushButton*>("tryButton")->click();
         auto* summary = dialog.findChild<QLabel*>("trySummary");
         QTRY_VERIFY(summary->text().startsWith(U("读到")));
-        QVERIFY(dialog.grab().save(shots + "/i26-sources-try.png"));
+        QVERIFY(dialog.grab().save(shots + "/sources-try.png"));
 
         UseSources({{"体彩网", "/h.txt"}});
         form_->show();
         QCOMPARE(command_->Run(), U("更新了2期，最新一期为2026150期（来源：体彩网）"));
-        QVERIFY(form_->grab().save(shots + "/i26-update-status.png"));
+        QVERIFY(form_->grab().save(shots + "/update-status.png"));
 
         undo_->Undo();
         UseSources({{"甲", "/conflict.txt"}, {"乙", "/h.txt"}});
         test::WhenModalOpens<TTableImportDlg>(this, [&shots](TTableImportDlg& preview) {
-            QVERIFY(preview.grab().save(shots + "/i26-conflict-preview.png"));
+            QVERIFY(preview.grab().save(shots + "/conflict-preview.png"));
             preview.reject();
         });
         QCOMPARE(command_->Run(), QString());
