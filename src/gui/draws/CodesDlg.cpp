@@ -67,7 +67,7 @@ const Command Commands[] = {
       "更新开奖数据|从启用的数据源取来最新的开奖数据，按期号追加到码表末尾"},
      "update",
      true,
-     {"CodeMenuUpdate", "更新开奖数据(&U)...", "Ctrl+R",
+     {"CodeMenuUpdate", "更新开奖数据(&U)...", "Ctrl+Shift+U",
       "更新开奖数据|从启用的数据源取来最新的开奖数据，按期号追加到码表末尾"},
      false},
     {&TCodesForm::CodeMenuPasteClick,

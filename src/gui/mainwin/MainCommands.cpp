@@ -164,7 +164,7 @@ void TMainForm::BuildCommands() {
               "导入开奖数据|从网站或电子表格保存的文件导入开奖数据，预览后追加或替换"},
              &A::FileMenuImportTable,
              &F::FileMenuImportTableClick},
-            {{"FileMenuUpdate", "更新开奖数据(&U)...", "Ctrl+R",
+            {{"FileMenuUpdate", "更新开奖数据(&U)...", "Ctrl+Shift+U",
               "更新开奖数据|从启用的数据源取来最新的开奖数据，按期号追加到码表末尾"},
              &A::FileMenuUpdate,
              &F::FileMenuUpdateClick},

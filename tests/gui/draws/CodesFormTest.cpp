@@ -83,7 +83,7 @@ const ItemRow kItems[] = {
     {"CodeMenuImport", "码表导入(&I)...", "", "导入直码数据", "导入直码数据作为当前的基础直码"},
     {"CodeMenuImportTable", "导入开奖数据(&T)...", "Ctrl+Shift+I", "导入开奖数据",
      "从CSV或文本文件导入开奖数据，预览后追加或替换"},
-    {"CodeMenuUpdate", "更新开奖数据(&U)...", "Ctrl+R", "更新开奖数据",
+    {"CodeMenuUpdate", "更新开奖数据(&U)...", "Ctrl+Shift+U", "更新开奖数据",
      "从启用的数据源取来最新的开奖数据，按期号追加到码表末尾"},
     {"CodeMenuPaste", "粘贴开奖数据(&V)", "Ctrl+V", "粘贴开奖数据",
      "把剪贴板里的开奖数据导入码表，预览后追加或替换"},

@@ -87,7 +87,7 @@ private slots:
         SaveSources(SourcesFilePath(dir_->Path()),
                     {{"站", server.Url("/h.txt"), TSourceFormat::Auto, true, {}}});
         QAction& entry = *form_->Actions().FileMenuUpdate;
-        QCOMPARE(entry.shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
+        QCOMPARE(entry.shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+U")));
         entry.trigger();
         // The table has no labels: the draws continue its last three by digits.
         QCOMPARE(form_->StatusPanel(0).text(),
