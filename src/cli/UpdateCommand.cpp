@@ -172,7 +172,7 @@ int RunUpdate(const Args& args) {
             ImportedRows(doc.codeNet.Rows(), update.Merged.Read, TImportMode::Append, allowGaps));
     }
     const std::string report = args.Flag("--json") ? JsonReport(update, imported, doc.codeNet)
-                                             : TextReport(update, doc.codeNet);
+                                                   : TextReport(update, doc.codeNet);
     if (imported > 0) {
         SaveAfterReport(path, doc, report);
     } else {

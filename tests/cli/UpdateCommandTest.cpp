@@ -52,8 +52,9 @@ protected:
         Write("gap.txt", "2026150 " + Numbers(2026150) + "\r\n");
         Write("error.html", "<html><body><h1>502 Bad Gateway</h1></body></html>");
         // The official results' two shapes, with 七星彩's seventh number and 排列5's five.
-        Write("qxc.json", R"({"value": {"list": [{"lotteryDrawNum": "26149", )"
-                          R"("lotteryDrawResult": "3 5 8 1 2 9 14", "lotteryDrawTime": "2026-12-04"}]}})");
+        Write("qxc.json",
+              R"({"value": {"list": [{"lotteryDrawNum": "26149", )"
+              R"("lotteryDrawResult": "3 5 8 1 2 9 14", "lotteryDrawTime": "2026-12-04"}]}})");
         Write("pl5.json", R"({"result": [{"code": "2026149", "red": "3,5,8,1,2", )"
                           R"j("date": "2026-12-04(四)"}]})j");
         Write("routes.json", R"({
@@ -229,7 +230,9 @@ TEST_F(UpdateCommand, ReadsTheNumbersOfTheDocumentsGame) {
     };
     const Case cases[] = {
         {TGame::Qxc, {"3581297", "3581298"}, "/qxc.json", "2026149 3 5 8 1 2 9 14"},
-        {TGame::Seven, {"3581297", "3581298"}, "/qxc.json",
+        {TGame::Seven,
+         {"3581297", "3581298"},
+         "/qxc.json",
          "tovarin-cli update: 没有更新：\n数据源里没有可以导入的开奖号码。\n"
          "第1行：第7个号码是14，七位数每位只能是0-9\n"},
         {TGame::Pl5, {"3581200", "3581200"}, "/pl5.json", "2026149 35812"},

@@ -28,7 +28,8 @@ void TakeDateIfMissing(TTableDraw& draw, const TTableDraw& other) {
 template <typename Line>
 void AppendListed(std::vector<Line>& list, const std::vector<Line>& more) {
     const size_t room = MaxListedLines - std::min(MaxListedLines, list.size());
-    list.insert(list.end(), more.begin(), more.begin() + static_cast<std::ptrdiff_t>(std::min(room, more.size())));
+    list.insert(list.end(), more.begin(),
+                more.begin() + static_cast<std::ptrdiff_t>(std::min(room, more.size())));
 }
 
 std::string Quoted(const TSourceOutcome& source) { return "「" + source.Name + "」"; }

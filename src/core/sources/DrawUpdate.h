@@ -84,7 +84,8 @@ std::function<bool(const TTableRead& page)> ReachesLabel(const std::vector<TSeq>
 // player reads them: sources that failed, sources that disagree, unlabelled
 // sources, then what the import itself refuses (conflicting lines, nothing
 // read and why the lines were not read, no place to append, labels the table
-// holds with other numbers, missing labels unless allowGaps). Empty for an update that can be applied.
+// holds with other numbers, missing labels unless allowGaps). Empty for an
+// update that can be applied.
 std::vector<std::string> UpdateProblems(const TUpdateRead& update, int tableRows, bool allowGaps);
 // Those of the problems that concern the sources rather than the draws
 // (the import preview shows the others itself).

@@ -124,7 +124,8 @@ TSourceRead FetchSource(const TDrawSource& source, const TFetchSettings& setting
         }
     }
     // Lines of later pages are numbered after the earlier pages' lines.
-    result.Read = result.Pages == 1 ? std::move(firstPage) : ReadDrawTable(result.Lines, settings.Game);
+    result.Read =
+        result.Pages == 1 ? std::move(firstPage) : ReadDrawTable(result.Lines, settings.Game);
     return result;
 }
 

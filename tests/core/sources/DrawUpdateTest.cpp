@@ -36,7 +36,8 @@ std::vector<std::string> MergedTexts(const TMergedRead& merged) {
     for (size_t i = 0; i < merged.Read.Draws.size(); ++i) {
         const TTableDraw& draw = merged.Read.Draws[i];
         texts.push_back(draw.Draw.GetLabel().Text() + " " + std::string(draw.Date()) + " " +
-                        NumbersText(draw.Draw, merged.Read.Game) + " " + std::to_string(merged.SourceOf[i]));
+                        NumbersText(draw.Draw, merged.Read.Game) + " " +
+                        std::to_string(merged.SourceOf[i]));
     }
     return texts;
 }

@@ -65,11 +65,13 @@ protected:
         Write("c1.json", CodePage({2026154, 2026153}));
         Write("c2.json", CodePage({2026152}));
         Write("c3.json", CodePage({2026151}));
-        Write("q1.json", R"({"value": {"list": [)"
-                         R"({"lotteryDrawNum": "2026151", "lotteryDrawResult": "1 2 3 4 5 6 14"},)"
-                         R"({"lotteryDrawNum": "2026150", "lotteryDrawResult": "1 2 3 4 5 6 7"}]}})");
-        Write("q2.json", R"({"value": {"list": [)"
-                         R"({"lotteryDrawNum": "2026149", "lotteryDrawResult": "0 1 2 3 4 5 10"}]}})");
+        Write("q1.json",
+              R"({"value": {"list": [)"
+              R"({"lotteryDrawNum": "2026151", "lotteryDrawResult": "1 2 3 4 5 6 14"},)"
+              R"({"lotteryDrawNum": "2026150", "lotteryDrawResult": "1 2 3 4 5 6 7"}]}})");
+        Write("q2.json",
+              R"({"value": {"list": [)"
+              R"({"lotteryDrawNum": "2026149", "lotteryDrawResult": "0 1 2 3 4 5 10"}]}})");
         Write("pl5.csv", "期号,开奖号码\r\n2026150,35812\r\n2026149,3 5 8 1 9\r\n");
         Write("routes.json", R"({
           "/h.txt": {"file": "h.txt"},
