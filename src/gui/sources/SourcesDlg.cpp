@@ -52,16 +52,18 @@ QString HeadersText(const std::vector<std::string>& headers) {
 }  // namespace
 
 TSourceTrial::TSourceTrial(TDrawSource source, TFetchSettings settings, QObject* parent)
-    : QObject(parent) {
-    thread_ = std::thread([this, source = std::move(source), settings = std::move(settings)] {
-        Run(source, settings);
-    });
-}
+    : QObject(parent), job_([this, source = std::move(source), settings = std::move(settings)] {
+          Run(source, settings);
+      }) {}
 
 TSourceTrial::~TSourceTrial() {
     cancel_.Cancel();
-    thread_.join();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
 }
+
+void TSourceTrial::Start() { thread_ = std::thread(std::move(job_)); }
 
 void TSourceTrial::Run(const TDrawSource& source, TFetchSettings settings) {
     settings.Cancel = &cancel_;
@@ -342,6 +344,7 @@ void TSourcesDlg::StartTrial() {
             QStringLiteral("正在读取第%1页，已收到 %2 KB…").arg(page).arg((bytes + 1023) / 1024));
     });
     connect(trial_.get(), &TSourceTrial::Finished, this, &TSourcesDlg::EndTrial);
+    trial_->Start();
 }
 
 void TSourcesDlg::EndTrial(bool read, const QString& summary, const QStringList& reasons) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -32,6 +33,9 @@ public:
     TSourceTrial(TDrawSource source, TFetchSettings settings, QObject* parent = nullptr);
     ~TSourceTrial() override;
 
+    // Starts the trial. It may end at once: connect to the signals first.
+    void Start();
+
     void Cancel() { cancel_.Cancel(); }
 
 signals:
@@ -44,6 +48,7 @@ private:
     void Run(const TDrawSource& source, TFetchSettings settings);
 
     TFetchCancel cancel_;
+    std::function<void()> job_;  // what Start runs on the thread
     std::thread thread_;
 };
 

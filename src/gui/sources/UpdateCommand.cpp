@@ -32,15 +32,18 @@ std::string NoEnabledSourcesText() {
 
 TUpdateFetch::TUpdateFetch(std::vector<TDrawSource> sources, std::vector<TSeq> table,
                            TFetchSettings settings, QObject* parent)
-    : QObject(parent) {
-    thread_ = std::thread([this, sources = std::move(sources), table = std::move(table),
-                           settings = std::move(settings)] { Run(sources, table, settings); });
-}
+    : QObject(parent),
+      job_([this, sources = std::move(sources), table = std::move(table),
+            settings = std::move(settings)] { Run(sources, table, settings); }) {}
 
 TUpdateFetch::~TUpdateFetch() {
     cancel_.Cancel();
-    thread_.join();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
 }
+
+void TUpdateFetch::Start() { thread_ = std::thread(std::move(job_)); }
 
 void TUpdateFetch::Run(const std::vector<TDrawSource>& sources, const std::vector<TSeq>& table,
                        TFetchSettings settings) {
@@ -125,6 +128,7 @@ std::optional<TUpdateRead> TUpdateCommand::Fetch(const std::vector<TDrawSource>&
     });
     connect(&fetch, &TUpdateFetch::Finished, &loop, &QEventLoop::quit);
     progress.show();
+    fetch.Start();
     loop.exec();
     progress.hide();
     if (fetch.Cancelled()) {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -25,6 +26,10 @@ public:
                  QObject* parent = nullptr);
     ~TUpdateFetch() override;
 
+    // Starts the fetch. A fetch may end at once: connect to the signals
+    // first.
+    void Start();
+
     void Cancel() { cancel_.Cancel(); }
     // After Finished: the update, or nothing when it failed as a whole
     // (Error says why) or was cancelled.
@@ -41,6 +46,7 @@ private:
              TFetchSettings settings);
 
     TFetchCancel cancel_;
+    std::function<void()> job_;  // what Start runs on the thread
     // Written by the thread before Finished, read after it.
     std::optional<TUpdateRead> result_;
     std::string error_;
