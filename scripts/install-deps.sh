@@ -14,7 +14,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqcustomplot-dev
-  libqt6opengl6-dev nlohmann-json3-dev
+  libqt6opengl6-dev nlohmann-json3-dev libcurl4-openssl-dev openssl
   libgl-dev fonts-wqy-zenhei libssl-dev
   xvfb xauth imagemagick time
   clang clang-format clang-tidy libclang-rt-14-dev

@@ -126,6 +126,7 @@ const CommandSpec& DrawsImportTableCommand();
 const CommandSpec& DrawsExportTableCommand();
 const CommandSpec& DrawsListCommand();
 const CommandSpec& LedgerCommand();
+const CommandSpec& UpdateCommand();
 const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();

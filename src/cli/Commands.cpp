@@ -37,6 +37,7 @@ const std::vector<const CommandSpec*>& Commands() {
         &DrawsListCommand(),         // the draws, one line each
         &GameCommand(),              // the game the draw table keeps
         &LedgerCommand(),            // the recorded predictions (成绩单)
+        &UpdateCommand(),            // the draws from the player's sources
     };
     return commands;
 }

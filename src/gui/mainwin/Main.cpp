@@ -36,6 +36,7 @@
 #include "core/ledger/Ledger.h"
 #include "core/ledger/LedgerSection.h"
 #include "core/settings/Settings.h"
+#include "core/sources/SourceList.h"
 #include "gui/common/CenterOnScreen.h"
 #include "gui/common/DocUndo.h"
 #include "gui/common/ErrorText.h"
@@ -54,6 +55,8 @@
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
+#include "gui/sources/SourcesDlg.h"
+#include "gui/sources/UpdateCommand.h"
 #include "gui/stats/StatsForm.h"
 
 namespace tovarin {
@@ -148,6 +151,8 @@ void TMainForm::StartUp() {
     codesForm_->SetUndo(undo);
     connect(codesForm_.get(), &TCodesForm::Reported, this,
             [this](const QString& text) { SetStatusText(0, text); });
+    update_ = new TUpdateCommand(*codesForm_, SourcesFilePath(appInfo_.AppDir), this);
+    codesForm_->UpdateRunner = [this] { update_->Run(); };
 
     BuildLayout();
     BuildCommands();
@@ -492,6 +497,12 @@ void TMainForm::FileMenuOptionsClick() {
 // The import lives in the draw-table window; its result reaches this
 // window's status bar through Reported.
 void TMainForm::FileMenuImportTableClick() { codesForm_->CodeMenuImportTableClick(); }
+
+void TMainForm::FileMenuUpdateClick() { update_->Run(); }
+
+void TMainForm::FileMenuSourcesClick() {
+    EditSources(SourcesFilePath(appInfo_.AppDir), codeNet_->Game(), this);
+}
 
 void TMainForm::FileMenuCodesEditClick() {
     if (codesForm_->isMinimized()) {

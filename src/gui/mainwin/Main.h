@@ -39,6 +39,7 @@ class TPrjLists;
 class TPrjMgr;
 class TSeqPrj;
 class TStatsForm;
+class TUpdateCommand;
 class TUserDialogs;
 
 // The window's commands, one typed member per action. To add a menu entry,
@@ -56,6 +57,8 @@ struct TMainActions {
     QAction* FileMenuPrintSetup = nullptr;
     QAction* FileMenuCodesDown = nullptr;
     QAction* FileMenuImportTable = nullptr;
+    QAction* FileMenuUpdate = nullptr;
+    QAction* FileMenuSources = nullptr;
     QAction* FileMenuCodesEdit = nullptr;
     QAction* FileMenuStats = nullptr;
     QAction* FileMenuOptions = nullptr;
@@ -135,6 +138,7 @@ public:
     TPrjMgr& PrjMgr() const { return *prjMgr_; }
     TLedger& Ledger() const { return *ledger_; }
     TCodesForm& CodesForm() const { return *codesForm_; }
+    TUpdateCommand& UpdateCommand() const { return *update_; }
     TBindAttForm& BindAttForm() const { return *bindAttForm_; }
     TPrjAttForm& PrjAttForm() const { return *prjAttForm_; }
     TUserDialogs& Dialogs() const { return *dialogs_; }
@@ -219,6 +223,8 @@ private:
     void FileMenuPrintSetupClick();
     void FileMenuCodesEditClick();
     void FileMenuImportTableClick();
+    void FileMenuUpdateClick();
+    void FileMenuSourcesClick();
     void FileMenuStatsClick();
     void FileMenuOptionsClick();
     void FileMenuExitClick() { close(); }
@@ -250,6 +256,7 @@ private:
     TAppOptions appOptions_;
     std::shared_ptr<TUserDialogs> dialogs_;
     std::unique_ptr<TCodesForm> codesForm_;
+    TUpdateCommand* update_ = nullptr;  // a child of the window
     TCodeNet* codeNet_ = nullptr;
     std::unique_ptr<TPrjMgr> prjMgr_;
     // The ledger of recorded predictions and its section of the document.
