@@ -3,21 +3,14 @@
 // a million-draw document against its info command on the same document.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "ChildRun.h"
 #include "MillionDraws.h"
 #include "core/backtest/Backtest.h"
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
-
-extern char** environ;
 
 namespace tovarin {
 namespace {
@@ -50,48 +43,15 @@ void BM_BacktestOneProject(benchmark::State& state) {
 }
 BENCHMARK(BM_BacktestOneProject)->Unit(benchmark::kMillisecond);
 
-void RunCli(const std::vector<std::string>& words) {
-    std::vector<char*> argv;
-    std::string program = TOVARIN_CLI;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = words;
-    for (std::string& word : copies) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), &quiet, nullptr, argv.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&quiet);
-        throw std::runtime_error("cannot start " + program);
-    }
-    posix_spawn_file_actions_destroy(&quiet);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("tovarin-cli failed");
-    }
-}
-
 // The baseline of the command: reading the document and describing it.
-void BM_CliInfo(benchmark::State& state) {
-    const std::string path = Million().path;
-    for (auto _ : state) {
-        RunCli({"info", path});
-    }
-}
-BENCHMARK(BM_CliInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_CliInfo(benchmark::State& state) { bench::TimeCli(state, {"info", Million().path}); }
+BENCHMARK(BM_CliInfo)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // Goal: at most 1.5x the info command.
 void BM_CliBacktestAllDraws(benchmark::State& state) {
-    const std::string path = Million().path;
-    for (auto _ : state) {
-        RunCli({"backtest", path, "--project", "1", "--from", "1", "--json"});
-    }
+    bench::TimeCli(state, {"backtest", Million().path, "--project", "1", "--from", "1", "--json"});
 }
-BENCHMARK(BM_CliBacktestAllDraws)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CliBacktestAllDraws)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace
 }  // namespace tovarin

@@ -4,14 +4,10 @@
 // backtest's details over a million periods against the same backtest
 // without them.
 //
-// A started program's peak begins at its parent's (the system keeps the
-// larger of the two across exec), so this process stays small: the large
-// files are made by children of their own.
+// The large files are made by children of their own, so that this process
+// stays as small as the programs it measures.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,46 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "ChildRun.h"
 #include "MillionDraws.h"
 #include "core/base/FileIO.h"
 #include "core/draws/TableImport.h"
 
-extern char** environ;
-
 namespace tovarin {
 namespace {
-
-struct TRun {
-    int status = -1;
-    double peakBytes = 0;
-};
-
-// Runs the command with its output thrown away.
-TRun RunCli(const std::vector<std::string>& words) {
-    std::string program = TOVARIN_CLI;
-    std::vector<std::string> copies = words;
-    std::vector<char*> argv{program.data()};
-    for (std::string& word : copies) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    TRun run;
-    if (posix_spawn(&child, program.c_str(), &quiet, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        rusage usage{};
-        if (wait4(child, &status, 0, &usage) == child && WIFEXITED(status)) {
-            run.status = WEXITSTATUS(status);
-            run.peakBytes = static_cast<double>(usage.ru_maxrss) * 1024;  // kilobytes
-        }
-    }
-    posix_spawn_file_actions_destroy(&quiet);
-    return run;
-}
 
 // Runs the work in a child process, whose memory this one never holds.
 void InChild(const std::function<void()>& work) {
@@ -104,10 +67,10 @@ struct BadLines {
 // Goal: at most 3x the file's size.
 void ImportBadLines(benchmark::State& state, bool withDraw, int status) {
     const BadLines file(withDraw);
-    TRun run;
+    bench::TChildCost run;
     for (auto _ : state) {
         unlink(file.document.c_str());
-        run = RunCli({"draws", "import-table", file.document, file.path, "--json"});
+        run = bench::RunCli({"draws", "import-table", file.document, file.path, "--json"});
         if (run.status != status) {
             state.SkipWithError("tovarin-cli answered with another status");
             return;
@@ -152,11 +115,11 @@ void Backtest(benchmark::State& state, const std::vector<std::string>& form) {
     plain.insert(plain.end(), form.begin(), form.end());
     std::vector<std::string> detailed = plain;
     detailed.emplace_back("--details");
-    TRun without;
-    TRun with;
+    bench::TChildCost without;
+    bench::TChildCost with;
     for (auto _ : state) {
-        without = RunCli(plain);
-        with = RunCli(detailed);
+        without = bench::RunCli(plain);
+        with = bench::RunCli(detailed);
         if (without.status != 0 || with.status != 0) {
             state.SkipWithError("tovarin-cli failed");
             return;

@@ -5,19 +5,16 @@
 // they read, beside the program's own base (`tovarin-cli --version`).
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "BigDocument.h"
+#include "ChildRun.h"
 #include "core/base/FileIO.h"
 #include "core/base/HttpGet.h"
 #include "core/draws/LawNet.h"
@@ -30,60 +27,9 @@ namespace {
 
 constexpr double kMiB = 1 << 20;
 
-struct ChildCost {
-    bool ok = false;        // started and ended with the expected status
-    double cpuSeconds = 0;  // user and system time, which a busy machine disturbs less
-    double peakBytes = 0;   // the largest resident set it had
-};
-
-// Runs a program to its end with its output thrown away. Its peak comes
-// from GNU time, which forks it from its own small process: a child that
-// Linux spawns from this large benchmark keeps the parent's resident set as
-// its recorded peak across exec.
-ChildCost Run(const std::vector<std::string>& command, int expectedStatus = 0) {
-    const std::string peakFile = "/tmp/tovarin-process-bench-peak-" + std::to_string(getpid());
-    std::vector<std::string> words = {"/usr/bin/time", "-f", "%M", "-o", peakFile};
-    words.insert(words.end(), command.begin(), command.end());
-    std::vector<char*> argv;
-    for (const std::string& word : words) {
-        argv.push_back(const_cast<char*>(word.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
-    ChildCost cost;
-    if (spawned != 0 || wait4(child, &status, 0, &usage) != child) {
-        return cost;
-    }
-    const auto seconds = [](const timeval& time) {
-        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
-    };
-    cost.ok = WIFEXITED(status) && WEXITSTATUS(status) == expectedStatus;
-    cost.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    // The figure is the last line; a failed command has a line before it.
-    double peakKiB = 0;
-    if (FILE* peak = std::fopen(peakFile.c_str(), "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, peak) != nullptr) {
-            peakKiB = std::atof(line);
-        }
-        std::fclose(peak);
-    }
-    unlink(peakFile.c_str());
-    cost.peakBytes = peakKiB * 1024;
-    return cost;
-}
-
 // The peak memory of the program doing nothing but start and end.
 double BaseBytes() {
-    static const double base = Run({TOVARIN_CLI, "--version"}).peakBytes;
+    static const double base = bench::RunCli({"--version"}).peakBytes;
     return base;
 }
 
@@ -94,9 +40,9 @@ void BM_FreshProcessFirstLoad(benchmark::State& state) {
     double cat = 0;
     double filter = 0;
     for (auto _ : state) {
-        const ChildCost read = Run({"cat", path});
-        const ChildCost load = Run({TOVARIN_CLI, "filter", path, "--project", "1"});
-        if (!read.ok || !load.ok) {
+        const bench::TChildCost read = bench::RunQuiet({"cat", path});
+        const bench::TChildCost load = bench::RunCli({"filter", path, "--project", "1"});
+        if (read.status != 0 || load.status != 0) {
             state.SkipWithError("cat or tovarin-cli failed");
             return;
         }
@@ -126,8 +72,8 @@ void BM_InfoPeakMemoryEmptyConditions(benchmark::State& state) {
     const double fileBytes = static_cast<double>(ReadFileHead(path, kMaxFileBytes).size());
     double peak = 0;
     for (auto _ : state) {
-        const ChildCost info = Run({TOVARIN_CLI, "info", path});
-        if (!info.ok) {
+        const bench::TChildCost info = bench::RunCli({"info", path});
+        if (info.status != 0) {
             state.SkipWithError("tovarin-cli info failed");
             break;
         }
@@ -198,9 +144,9 @@ void BM_DownloadPeakMemoryEndlessAnswer(benchmark::State& state) {
     double peak = 0;
     for (auto _ : state) {
         // Refused at the bound: status 1, and no document written.
-        const ChildCost download =
-            Run({TOVARIN_CLI, "download", document, "--url", server.Address()}, 1);
-        if (!download.ok || server.Address().empty()) {
+        const bench::TChildCost download =
+            bench::RunCli({"download", document, "--url", server.Address()});
+        if (download.status != 1 || server.Address().empty()) {
             state.SkipWithError("the download was not refused at the bound");
             break;
         }
@@ -230,9 +176,9 @@ void BM_DownloadPeakMemoryAnswerNearTheBound(benchmark::State& state) {
     const DrawServer server(answer, "--raw");
     double peak = 0;
     for (auto _ : state) {
-        const ChildCost download = Run(
-            {TOVARIN_CLI, "download", document, "--url", server.Address(), "--timeout", "600000"});
-        if (!download.ok) {
+        const bench::TChildCost download =
+            bench::RunCli({"download", document, "--url", server.Address(), "--timeout", "600000"});
+        if (download.status != 0) {
             state.SkipWithError("the download failed");
             break;
         }

@@ -125,6 +125,8 @@ const CommandSpec& DrawsImportCommand();
 const CommandSpec& DrawsImportTableCommand();
 const CommandSpec& DrawsExportTableCommand();
 const CommandSpec& DrawsListCommand();
+const CommandSpec& LedgerCommand();
+const CommandSpec& UpdateCommand();
 const CommandSpec& DownloadCommand();
 const CommandSpec& SettingsCommand();
 const CommandSpec& AnalyseCommand();

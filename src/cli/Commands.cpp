@@ -36,6 +36,8 @@ const std::vector<const CommandSpec*>& Commands() {
         &DrawsExportTableCommand(),  // the draws with labels and dates as CSV
         &DrawsListCommand(),         // the draws, one line each
         &GameCommand(),              // the game the draw table keeps
+        &LedgerCommand(),            // the recorded predictions (成绩单)
+        &UpdateCommand(),            // the draws from the player's sources
     };
     return commands;
 }

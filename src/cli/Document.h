@@ -7,13 +7,18 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/engine/ReportPane.h"
+#include "core/ledger/Ledger.h"
+#include "core/ledger/LedgerSection.h"
 
 namespace tovarin::cli {
 
-// The document as the program holds it: one draw table, one project list.
+// The document as the program holds it: one draw table, one project list
+// and the ledger of recorded predictions, kept in its section.
 struct Document {
     TCodeNet codeNet;
     TPrjMgr projects{codeNet};
+    TLedger ledger;
+    TLedgerSection ledgerSection{ledger, projects};
 };
 
 // A document that cannot be read: the message names the file and the

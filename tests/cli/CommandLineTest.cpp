@@ -24,7 +24,8 @@ using test::RunCli;
 std::string AfterHeader(const std::string& out) { return out.substr(out.find('\n') + 1); }
 
 const std::string kFilterUsage =
-    "Usage: tovarin-cli filter DOC [--project N] [--one K] [--seed S] [--settings INI] "
+    "Usage: tovarin-cli filter DOC [--project N] [--one K] [--seed S] [--target P] [--record] "
+    "[--settings INI] "
     "[--set KEY=VALUE]... [--status]\n";
 
 // What a usage error of filter prints: the reason, then the usage line.

@@ -101,11 +101,13 @@ TEST_F(SettingsArgs, WithoutSettingsNoSummary) {
 TEST_F(SettingsArgs, BadSetIsAUsageError) {
     const CliResult result = RunCli({"filter", doc, "--set", "ColsOfLineEd=many"});
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.err,
-              "tovarin-cli filter: --set ColsOfLineEd=many: Setting ColsOfLineEd needs a decimal "
-              "integer, not 'many'\n"
-              "Usage: tovarin-cli filter DOC [--project N] [--one K] [--seed S] [--settings INI] "
-              "[--set KEY=VALUE]... [--status]\n");
+    EXPECT_EQ(
+        result.err,
+        "tovarin-cli filter: --set ColsOfLineEd=many: Setting ColsOfLineEd needs a decimal "
+        "integer, not 'many'\n"
+        "Usage: tovarin-cli filter DOC [--project N] [--one K] [--seed S] [--target P] [--record] "
+        "[--settings INI] "
+        "[--set KEY=VALUE]... [--status]\n");
     EXPECT_EQ(result.out, "");
 }
 

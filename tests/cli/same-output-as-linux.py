@@ -64,6 +64,9 @@ CASES = [
     ("draws list", ["draws", "list", "labelled.lvrn"], None),
     ("draws list --json", ["draws", "list", "labelled.lvrn", "--from", "2", "--json"], None),
     ("draws export-table", ["draws", "export-table", "labelled.lvrn", "导出.csv"], "导出.csv"),
+    ("filter --record of a drawn target",
+     ["filter", "labelled.lvrn", "--target", "2", "--record", "--seed", "3"], None),
+    ("ledger, empty", ["ledger", "labelled.lvrn", "--json"], None),
 ]
 # Draw-history files as players get them, in the encodings the reader knows.
 TABLE = "期号,日期,开奖号码,备注\r\n" + "".join(

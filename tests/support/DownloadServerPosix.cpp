@@ -34,9 +34,10 @@ std::string ReadFirstLine(int fd) {
 
 }  // namespace
 
-DrawServer::DrawServer(const std::string& history, const std::vector<std::string>& options) {
-    std::vector<std::string> words = ServerWords(history, options);
-    words.insert(words.begin(), {"python3", ServerScript()});
+TestServer::TestServer(const std::string& script, const std::string& path,
+                       const std::vector<std::string>& options) {
+    std::vector<std::string> words = ServerWords(path, options);
+    words.insert(words.begin(), {"python3", ServerScript(script)});
     std::vector<char*> argv;
     for (std::string& word : words) {
         argv.push_back(word.data());
@@ -64,14 +65,14 @@ DrawServer::DrawServer(const std::string& history, const std::vector<std::string
     ::close(pipeEnds[1]);
     baseAddress_ = ReadFirstLine(pipeEnds[0]);
     ::close(pipeEnds[0]);
-    if (baseAddress_.rfind("http://127.0.0.1:", 0) != 0) {
+    if (!IsServerAddress(baseAddress_)) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);
-        throw std::runtime_error("the draw server did not start: " + ServerScript());
+        throw std::runtime_error("the test server did not start: " + ServerScript(script));
     }
 }
 
-DrawServer::~DrawServer() {
+TestServer::~TestServer() {
     ::kill(static_cast<pid_t>(server_), SIGTERM);
     ::waitpid(static_cast<pid_t>(server_), nullptr, 0);
 }

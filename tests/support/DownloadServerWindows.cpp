@@ -11,7 +11,7 @@
 namespace tovarin::test {
 namespace {
 
-// The server runs on the Unix side and needs the Unix name of the history;
+// The server runs on the Unix side and needs the Unix name of its file;
 // Wine's kernel32 gives it. Elsewhere the name stays as it is.
 std::string UnixName(const std::string& path) {
     using Convert = char*(CDECL*)(LPCWSTR);
@@ -29,9 +29,11 @@ std::string UnixName(const std::string& path) {
 }  // namespace
 
 // The host starts a server for each connection that sends its words (each
-// ended by a NUL, the list by a line end), answers with the server's first
-// line and stops the server when the connection closes.
-DrawServer::DrawServer(const std::string& history, const std::vector<std::string>& options) {
+// ended by a NUL, the list by a line end; the first names the script),
+// answers with the server's first line and stops the server when the
+// connection closes.
+TestServer::TestServer(const std::string& script, const std::string& path,
+                       const std::vector<std::string>& options) {
     const char* const hostPort = std::getenv("TOVARIN_DRAW_SERVER_HOST_PORT");
     if (hostPort == nullptr) {
         throw std::runtime_error(
@@ -42,8 +44,8 @@ DrawServer::DrawServer(const std::string& history, const std::vector<std::string
         throw std::runtime_error(std::string("the draw server host does not answer on port ") +
                                  hostPort);
     }
-    std::string request;
-    for (const std::string& word : ServerWords(UnixName(history), options)) {
+    std::string request = "--script=" + script + '\0';
+    for (const std::string& word : ServerWords(UnixName(path), options)) {
         request += word;
         request += '\0';
     }
@@ -57,12 +59,12 @@ DrawServer::DrawServer(const std::string& history, const std::vector<std::string
         answer += bytes;
     }
     baseAddress_ = answer.substr(0, answer.find('\n'));
-    if (baseAddress_.rfind("http://127.0.0.1:", 0) != 0) {
-        throw std::runtime_error("the draw server did not start: " + ServerScript());
+    if (!IsServerAddress(baseAddress_)) {
+        throw std::runtime_error("the test server did not start: " + ServerScript(script));
     }
     server_ = host.Release();
 }
 
-DrawServer::~DrawServer() { LoopbackSocket closing(server_); }
+TestServer::~TestServer() { LoopbackSocket closing(server_); }
 
 }  // namespace tovarin::test

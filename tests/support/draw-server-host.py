@@ -17,7 +17,8 @@ import subprocess
 import sys
 import threading
 
-SERVER = pathlib.Path(__file__).resolve().parent.parent.parent / "tools" / "draw-server"
+ROOT = pathlib.Path(__file__).resolve().parent.parent.parent
+SERVER = ROOT / "tools" / "draw-server"
 running = set()  # the servers not stopped yet, stopped when the command ends
 running_lock = threading.Lock()
 
@@ -37,7 +38,10 @@ def serve(connection):
         words = read_request(connection)
         if words is None:
             return
-        server = subprocess.Popen([sys.executable, str(SERVER), *words], stdout=subprocess.PIPE)
+        script = SERVER
+        if words and words[0].startswith("--script="):
+            script = ROOT / words.pop(0)[len("--script="):]
+        server = subprocess.Popen([sys.executable, str(script), *words], stdout=subprocess.PIPE)
         with running_lock:
             running.add(server)
         try:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,5 +23,7 @@ std::string Gb18030ToUtf8(std::string_view gb18030);
 // bytes do not fit the encoding.
 std::string_view TextFileAsUtf8(std::string_view bytes, std::string& converted);
 bool IsValidUtf8(std::string_view text);
+// Appends the UTF-8 bytes of a Unicode code point (at most U+10FFFF).
+void AppendUtf8(uint32_t code, std::string& out);
 
 }  // namespace tovarin

@@ -103,19 +103,6 @@ std::string ReceiveAll(TcpConnection& connection, const Deadline& deadline) {
     }
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) !=
-            std::tolower(static_cast<unsigned char>(prefix[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The body of a whole answer, after its status line and headers are
 // checked; it is cut out of the answer in place, as an answer near the bound
 // must not be held twice.

@@ -1,5 +1,7 @@
 #include "core/base/Text.h"
 
+#include <algorithm>
+#include <cctype>
 #include <limits>
 
 #include "core/base/Errors.h"
@@ -104,6 +106,22 @@ std::vector<std::string> SplitText(std::string_view delimiter, std::string_view 
         }
     }
     return items;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
+        return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
+    });
+    return lower;
 }
 
 }  // namespace tovarin

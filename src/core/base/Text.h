@@ -31,6 +31,11 @@ std::string GroupedInt(long long value);
 // the trimmed text as the only item.
 std::vector<std::string> SplitText(std::string_view delimiter, std::string_view text);
 
+// Whether text starts with prefix, ASCII letters of either case alike.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+// The text with its ASCII letters in lower case.
+std::string AsciiLower(std::string_view text);
+
 // FNV-1a of 64 bits: a fingerprint that stays the same across runs, builds
 // and systems, unlike std::hash. Not for anything an attacker may choose.
 uint64_t Fnv1a64(std::string_view bytes);

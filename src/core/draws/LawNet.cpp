@@ -600,6 +600,15 @@ void TCodeNet::WholeChanged(const std::vector<TSeq>& old, TGame oldGame) {
     Changed(edit);
 }
 
+bool SameDigits(const TSeq& a, const TSeq& b) {
+    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
+        if (a.GetNum(pos) != b.GetNum(pos)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string NumbersText(const TSeq& draw, TGame game) {
     const int count = NumberCount(game);
     const bool blanks = draw.GetNum(count - 1) > 9;

@@ -266,6 +266,9 @@ private:
 // a worker thread reads while the user goes on editing the real one.
 std::shared_ptr<const TCodeNet> SnapshotOf(const TCodeNet& net);
 
+// Whether two draws have the same numbers, whatever their labels and dates.
+bool SameDigits(const TSeq& a, const TSeq& b);
+
 // A draw's numbers as a player reads them: the game's count of digits
 // ("3581290", "35812"), or the numbers separated by blanks when one has two
 // digits ("1 2 3 4 5 6 14").

@@ -350,15 +350,6 @@ LineKind ReadLine(const std::vector<Field>& fields, TTableDraw& out, std::string
     return kind;
 }
 
-bool SameDigits(const TSeq& a, const TSeq& b) {
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        if (a.GetNum(pos) != b.GetNum(pos)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Four bits a number, so that 七星彩's last number up to 14 keeps keys apart.
 int DrawKey(const TSeq& draw) {
     int key = 0;

@@ -1,5 +1,7 @@
 #include "core/engine/DocExtension.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "core/base/ByteStream.h"
@@ -41,7 +43,13 @@ void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter
     const bool labels = codeNet.HasLabelsOrDates();
     const bool game = codeNet.Game() != TGame::Seven;
     const TDocSections& others = projects.Sections();
-    if (!labels && !game && others.Empty()) {
+    std::vector<TDocSections::TSection> modelSections;
+    for (const TSectionModel* model : projects.Models()) {
+        if (std::optional<std::string> bytes = model->Encode()) {
+            modelSections.push_back({model->Kind(), std::move(*bytes)});
+        }
+    }
+    if (!labels && !game && others.Empty() && modelSections.empty()) {
         return;
     }
     out.WriteBytes(kExtensionMagic);
@@ -56,20 +64,18 @@ void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter
         section.WriteI32(static_cast<int32_t>(codeNet.Game()));
         WriteSection(out, kGameKind, section.Bytes());
     }
+    for (const TDocSections::TSection& section : modelSections) {
+        WriteSection(out, section.Kind, section.Bytes);
+    }
     for (const TDocSections::TSection& section : others.All()) {
         WriteSection(out, section.Kind, section.Bytes);
     }
 }
 
-TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
-    TExtensionRead read;
-    if (in.Remaining() < kExtensionMagic.size()) {
-        return read;
-    }
-    // Bytes without the magic are ignored, and nothing reads after them.
-    if (in.ReadBytes(kExtensionMagic.size()) != kExtensionMagic) {
-        return read;
-    }
+namespace {
+
+void ReadSections(ByteReader& in, std::vector<TSeq>& rows,
+                  const std::vector<TSectionModel*>& models, TExtensionRead& read) {
     const size_t versionAt = in.Offset();
     const int32_t version = in.ReadI32();
     if (version > kExtensionVersion) {
@@ -94,11 +100,20 @@ TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
         }
         const size_t bytesAt = in.Offset();
         const std::string_view bytes = in.ReadBytes(static_cast<size_t>(length));
-        const bool repeated = kind == kLabelsKind ? labelsRead
-                              : kind == kGameKind ? gameRead
-                                                  : read.Others.Get(kind) != nullptr;
+        const auto model = std::find_if(models.begin(), models.end(),
+                                        [kind](const auto* m) { return m->Kind() == kind; });
+        const auto modelIndex = static_cast<size_t>(model - models.begin());
+        const bool repeated = kind == kLabelsKind     ? labelsRead
+                              : kind == kGameKind     ? gameRead
+                              : model != models.end() ? read.TakeOvers[modelIndex] != nullptr
+                                                      : read.Others.Get(kind) != nullptr;
         if (repeated) {
             throw EReadError("Second section of kind " + std::to_string(kind) + At(sectionAt));
+        }
+        // The bytes last only until the next read: the model reads them now.
+        if (model != models.end()) {
+            read.TakeOvers[modelIndex] = (*model)->Decode(bytes, bytesAt);
+            continue;
         }
         if (kind == kGameKind) {
             read.Game = ReadGame(bytes, bytesAt, sectionAt);
@@ -117,6 +132,25 @@ TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows) {
                              At(section.Offset()));
         }
         labelsRead = true;
+    }
+}
+
+}  // namespace
+
+TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows,
+                             const std::vector<TSectionModel*>& models) {
+    TExtensionRead read;
+    read.TakeOvers.resize(models.size());
+    // Bytes without the magic are ignored, and nothing reads after them.
+    if (in.Remaining() >= kExtensionMagic.size() &&
+        in.ReadBytes(kExtensionMagic.size()) == kExtensionMagic) {
+        ReadSections(in, rows, models, read);
+    }
+    // A model whose section the document lacks is emptied by the load.
+    for (size_t i = 0; i < models.size(); ++i) {
+        if (read.TakeOvers[i] == nullptr) {
+            read.TakeOvers[i] = models[i]->Decode(std::nullopt, 0);
+        }
     }
     return read;
 }

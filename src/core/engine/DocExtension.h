@@ -26,20 +26,26 @@ inline constexpr int32_t kExtensionVersion = 1;
 
 // Appends the extension when the document needs one: a draw with a label
 // or a date, a game other than the seven digits (a section of the game's
-// 32-bit TGame value), or another section. A document that needs none is
+// 32-bit TGame value), an attached model that holds something, or another
+// section. A document that needs none is
 // written as its two blocks alone.
 void WriteExtension(const TCodeNet& codeNet, const TPrjMgr& projects, ByteWriter& out);
 
-// What the extension held besides the rows' labels and dates.
+// What the extension held besides the rows' labels and dates: the game,
+// the sections nothing here reads, and what puts each attached model's
+// section in its place (one per model, in the models' order).
 struct TExtensionRead {
     TDocSections Others;
     TGame Game = TGame::Seven;
+    std::vector<TSectionModel::TTakeOver> TakeOvers;
 };
 
 // Reads the extension from in to its end, if there is one, giving rows
-// (the document's draws, read before) their labels and dates. A spoiled
-// extension, a newer version or a section that does not fit raises
-// EReadError naming the byte.
-TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows);
+// (the document's draws, read before) their labels and dates; a section of
+// a model's kind is the model's to read, and a model whose section the
+// document lacks reads none. A spoiled extension, a newer version or a
+// section that does not fit raises EReadError naming the byte.
+TExtensionRead ReadExtension(ByteReader& in, std::vector<TSeq>& rows,
+                             const std::vector<TSectionModel*>& models);
 
 }  // namespace tovarin

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +44,27 @@ public:
 
 private:
     std::vector<TSection> sections_;
+};
+
+// A model the document keeps in a section of its own (the prediction
+// ledger), attached to the project list, which keeps the document's
+// sections. The document writes the model's section when it has one and
+// reads it with the rest of the document: into a new object first, taken
+// over only once the whole document has been read.
+class TSectionModel {
+public:
+    // Puts what was read in the model's place.
+    using TTakeOver = std::function<void()>;
+
+    virtual ~TSectionModel() = default;
+    virtual int32_t Kind() const = 0;
+    // The section's bytes; none when the model holds nothing, and then the
+    // document has no such section.
+    virtual std::optional<std::string> Encode() const = 0;
+    // Reads a section (none: the document has none) into a new object;
+    // EReadError naming the byte for spoiled bytes, with nothing changed.
+    // offsetInFile is where the bytes lie in the document.
+    virtual TTakeOver Decode(std::optional<std::string_view> bytes, size_t offsetInFile) const = 0;
 };
 
 }  // namespace tovarin

@@ -90,7 +90,7 @@ TCodes& TSeqPrj::Result() const { return MadeOnFirstUse(resultCodes_); }
 
 TBaseBind& TSeqPrj::AddBind(std::unique_ptr<TBaseBind> bind) {
     binds_.push_back(std::move(bind));
-    listeners_.Notify(TPrjChange::Conditions);
+    Edited(TPrjChange::Conditions);
     return *binds_.back();
 }
 
@@ -98,7 +98,7 @@ void TSeqPrj::ClearBinds() {
     while (!binds_.empty()) {
         binds_.pop_back();
     }
-    listeners_.Notify(TPrjChange::Conditions);
+    Edited(TPrjChange::Conditions);
 }
 
 void TSeqPrj::Del(int index) {
@@ -106,7 +106,7 @@ void TSeqPrj::Del(int index) {
         throw Exception("TSeqPrj.Del Error!");
     }
     binds_.erase(binds_.begin() + index);
-    listeners_.Notify(TPrjChange::Conditions);
+    Edited(TPrjChange::Conditions);
 }
 
 void TSeqPrj::ExChange(int i, int j) {
@@ -114,7 +114,7 @@ void TSeqPrj::ExChange(int i, int j) {
         throw Exception("TSeqPrj.ExChange Error!");
     }
     std::swap(binds_[static_cast<size_t>(i)], binds_[static_cast<size_t>(j)]);
-    listeners_.Notify(TPrjChange::Conditions);
+    Edited(TPrjChange::Conditions);
 }
 
 TBaseBind& TSeqPrj::GetBind(int index) const {
@@ -129,7 +129,7 @@ void TSeqPrj::SetBind(int index, std::unique_ptr<TBaseBind> bind) {
         throw Exception("TSeqPrj.SetBind Error!");
     }
     binds_[static_cast<size_t>(index)] = std::move(bind);
-    listeners_.Notify(TPrjChange::Conditions);
+    Edited(TPrjChange::Conditions);
 }
 
 void TSeqPrj::AssignBind(int index, const TBaseBind& edited) {
@@ -141,26 +141,26 @@ void TSeqPrj::AssignBind(int index, const TBaseBind& edited) {
     bind->Assign(edited);
     bind->Checked = checked;
     binds_[static_cast<size_t>(index)] = std::move(bind);
-    listeners_.Notify(TPrjChange::Conditions);
+    Edited(TPrjChange::Conditions);
 }
 
 void TSeqPrj::SetChecked(int index, bool checked) {
     GetBind(index).Checked = checked;
-    listeners_.Notify(TPrjChange::Conditions);
+    Edited(TPrjChange::Conditions);
 }
 
 void TSeqPrj::CheckAll() {
     for (const auto& bind : binds_) {
         bind->Checked = true;
     }
-    listeners_.Notify(TPrjChange::Conditions);
+    Edited(TPrjChange::Conditions);
 }
 
 void TSeqPrj::InvertChecks() {
     for (const auto& bind : binds_) {
         bind->Checked = !bind->Checked;
     }
-    listeners_.Notify(TPrjChange::Conditions);
+    Edited(TPrjChange::Conditions);
 }
 
 int TSeqPrj::CheckedCount() const {
@@ -176,7 +176,12 @@ void TSeqPrj::SetOptions(const TPrjOptions& options) {
     TCodeNet* const codeNet = options_.CodeNet;
     options_ = options;
     options_.CodeNet = codeNet;
-    listeners_.Notify(TPrjChange::Settings);
+    Edited(TPrjChange::Settings);
+}
+
+void TSeqPrj::Edited(TPrjChange change) {
+    shownGroups_.reset();
+    listeners_.Notify(change);
 }
 
 std::string TSeqPrj::TargetDigits() const {
@@ -250,8 +255,9 @@ void TSeqPrj::CalcAll(const TAppOptions& settings, TReportPane* output) {
     }
 
     EndRun(settings, lines);
-    Recommend(settings, lines);
+    std::vector<TShownGroup> shown = Recommend(settings, lines);
     Finish(lines, output);
+    shownGroups_ = std::move(shown);
 }
 
 void TSeqPrj::Evaluate(TCodes& errors) {
@@ -283,7 +289,8 @@ void TSeqPrj::EndRun(const TAppOptions& settings, std::vector<std::string>& line
     }
 }
 
-void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& lines) const {
+std::vector<TShownGroup> TSeqPrj::Recommend(const TAppOptions& settings,
+                                            std::vector<std::string>& lines) const {
     const int levels = CheckedCount();
     // Level s holds exactly the codes whose error is s. An empty level adds
     // nothing to a group, so only the others are built and visited.
@@ -301,6 +308,7 @@ void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& l
         set->ResetCode(code);
     }
 
+    std::vector<TShownGroup> shown;
     TCodes picked(options_);
     picked.FailAll();
     for (const TRecommendGroup& group : RecommendGroups) {
@@ -314,9 +322,16 @@ void TSeqPrj::Recommend(const TAppOptions& settings, std::vector<std::string>& l
             }
             lines.push_back(group.Title + std::to_string(picked.ValidCount()) + "组)：");
             ListCodes(lines, picked, settings);
+            TShownGroup& show = shown.emplace_back(TShownGroup{group.Size, {}});
+            for (TCode code = 0; code < picked.Count(); ++code) {
+                if (picked.GetValid(code)) {
+                    show.Codes.push_back(code);
+                }
+            }
         }
         picked.FailAll();
     }
+    return shown;
 }
 
 int TSeqPrj::PickCount(int have, int offered, int size, int floatCount) {
@@ -367,6 +382,7 @@ void TSeqPrj::CalcOne(int index, const TAppOptions& settings, TReportPane* outpu
     }
     EndRun(settings, lines);
     Finish(lines, output);
+    shownGroups_.reset();
 }
 
 void TSeqPrj::SaveToStream(ByteWriter& out) const {
@@ -433,7 +449,7 @@ void TSeqPrj::LoadFromStream(ByteReader& in) {
         resultCodes_ = std::make_unique<TCodes>(options_);
     }
     binds_ = std::move(binds);
-    listeners_.Notify(TPrjChange::Conditions);
+    Edited(TPrjChange::Conditions);
 }
 
 void TPrjMgr::Watch(TSeqPrj& project) {
@@ -560,6 +576,11 @@ namespace {
 // taken over.
 void TakeOver(std::vector<TSeq> rows, std::vector<std::unique_ptr<TSeqPrj>> read,
               TExtensionRead extension, TCodeNet& codeNet, TPrjMgr& projects) {
+    // The models go first: a listener of the table that reads a model
+    // then finds the model that goes with the new table.
+    for (const TSectionModel::TTakeOver& takeOver : extension.TakeOvers) {
+        takeOver();
+    }
     codeNet.Replace(std::move(rows), extension.Game);
     codeNet.ClearModified();
     projects.ReplaceSections(std::move(extension.Others));
@@ -580,7 +601,7 @@ void LoadDocumentImage(std::string_view image, TCodeNet& codeNet, TPrjMgr& proje
     draws.LoadFromStream(in);
     std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
     std::vector<TSeq> rows = draws.TakeRows();
-    TExtensionRead extension = ReadExtension(in, rows);
+    TExtensionRead extension = ReadExtension(in, rows, projects.Models());
     TCodeNet::CheckBlockGame(rows, extension.Game, 0);
     TakeOver(std::move(rows), std::move(read), std::move(extension), codeNet, projects);
 }
@@ -599,7 +620,7 @@ void LoadDocument(const std::string& path, TCodeNet& codeNet, TPrjMgr& projects)
     // their bytes beside the conditions made of them.
     FileByteReader in(file);
     std::vector<std::unique_ptr<TSeqPrj>> read = projects.ReadBlock(in);
-    TExtensionRead extension = ReadExtension(in, *rows);
+    TExtensionRead extension = ReadExtension(in, *rows, projects.Models());
     TCodeNet::CheckBlockGame(*rows, extension.Game, 0);
     TakeOver(std::move(*rows), std::move(read), std::move(extension), codeNet, projects);
 }

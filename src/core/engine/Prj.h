@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,12 @@ enum class TPrjChange {
     Conditions,  // a project's conditions or their check marks changed
     Verdict,     // a run gave a project a new result; the document is the same
     Sections,    // the document's other sections changed (no project concerned)
+};
+
+// A recommendation group as a run showed it.
+struct TShownGroup {
+    int Size = 0;              // what the group was to hold: 40, 30, 20 or 10
+    std::vector<TCode> Codes;  // ascending; fewer than Size when the levels ran short
 };
 
 // A project: an ordered list of conditions, its settings, the set every run
@@ -79,6 +86,10 @@ public:
     // pane when one is given. A run that fails hands the pane nothing and
     // keeps the previous verdict.
     void CalcAll(const TAppOptions& settings, TReportPane* output);
+    // The recommendation groups of the last CalcAll, in the order shown
+    // (40 first), exactly as its report listed them; none when the last run
+    // was CalcOne, or the conditions or settings changed after it.
+    const std::optional<std::vector<TShownGroup>>& ShownGroups() const { return shownGroups_; }
     // One condition alone, as an assured condition, checked or not.
     void CalcOne(int index, const TAppOptions& settings, TReportPane* output);
     // The error of every code after the checked conditions, exactly as
@@ -117,11 +128,16 @@ private:
     void BeginRun(const TAppOptions& settings, std::vector<std::string>& lines);
     // The final count and, when asked for, the final listing.
     void EndRun(const TAppOptions& settings, std::vector<std::string>& lines) const;
-    void Recommend(const TAppOptions& settings, std::vector<std::string>& lines) const;
+    std::vector<TShownGroup> Recommend(const TAppOptions& settings,
+                                       std::vector<std::string>& lines) const;
+    // A change of the conditions or settings: the last run no longer is
+    // this project's.
+    void Edited(TPrjChange change);
 
     mutable std::unique_ptr<TCodes> baseCodes_;
     mutable std::unique_ptr<TCodes> resultCodes_;
     uint8_t verifyState_ = kNoVerdict;
+    std::optional<std::vector<TShownGroup>> shownGroups_;
     TPrjOptions options_;
     std::vector<std::unique_ptr<TBaseBind>> binds_;
     TCodeNet* codeNet_;
@@ -198,6 +214,15 @@ public:
     // is announced, as ReplacePrjs announces the whole list.
     void ReplaceSections(TDocSections sections) { sections_ = std::move(sections); }
 
+    // The models the document keeps in sections of their own; a model is
+    // detached before it goes. A change of one (ModelChanged, told by the
+    // model) is announced as Sections and marks the list modified, like a
+    // change of any other section.
+    void AttachModel(TSectionModel& model) { models_.push_back(&model); }
+    void DetachModel(const TSectionModel& model) { std::erase(models_, &model); }
+    const std::vector<TSectionModel*>& Models() const { return models_; }
+    void ModelChanged() { Changed(TPrjChange::Sections, nullptr); }
+
     int Subscribe(Listener listener) { return listeners_.Add(std::move(listener)); }
     void Unsubscribe(int token) { listeners_.Remove(token); }
 
@@ -210,6 +235,7 @@ private:
     TCodeNet* codeNet_;
     bool modified_ = false;
     TDocSections sections_;
+    std::vector<TSectionModel*> models_;
     TListeners<TPrjChange, const TSeqPrj*> listeners_;
 };
 

@@ -5,14 +5,18 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/history/DrawsUndo.h"
+#include "core/history/LedgerUndo.h"
 #include "core/history/ProjectsUndo.h"
 
 namespace tovarin {
 
-TDocumentUndo::TDocumentUndo(TCodeNet& codeNet, TPrjMgr& projects, size_t byteCap)
+TDocumentUndo::TDocumentUndo(TCodeNet& codeNet, TPrjMgr& projects, TLedger* ledger, size_t byteCap)
     : codeNet_(&codeNet), projects_(&projects), history_(byteCap) {
     parts_.push_back(std::make_unique<TDrawsUndo>(recorder_, codeNet));
     parts_.push_back(std::make_unique<TProjectsUndo>(recorder_, projects));
+    if (ledger != nullptr) {
+        parts_.push_back(std::make_unique<TLedgerUndo>(recorder_, *ledger));
+    }
 }
 
 TUndoStep TDocumentUndo::Close() {

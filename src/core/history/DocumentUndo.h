@@ -11,9 +11,11 @@
 namespace tovarin {
 
 class TCodeNet;
+class TLedger;
 class TPrjMgr;
 
-// The undo history of one document (its draw table and project list). Each
+// The undo history of one document (its draw table, project list and,
+// when it has one, prediction ledger). Each
 // part of the document hears its model's notifications and records, on its
 // first change after a boundary, what it needs to go back (see TUndoPart);
 // a command's step is what its parts recorded between Begin and Commit, so
@@ -28,7 +30,7 @@ public:
         std::string Group;
     };
 
-    TDocumentUndo(TCodeNet& codeNet, TPrjMgr& projects,
+    TDocumentUndo(TCodeNet& codeNet, TPrjMgr& projects, TLedger* ledger = nullptr,
                   size_t byteCap = TUndoHistory::kDefaultByteCap);
     TDocumentUndo(const TDocumentUndo&) = delete;
     TDocumentUndo& operator=(const TDocumentUndo&) = delete;

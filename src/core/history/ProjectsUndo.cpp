@@ -84,7 +84,9 @@ std::vector<std::string> TProjectsUndo::AllRecords() const {
 }
 
 void TProjectsUndo::Heard(TPrjChange change, const TSeqPrj* project) {
-    if (Recorder().Applying() || change == TPrjChange::Verdict) {
+    // The records are the projects' alone: the ledger's section is a part
+    // of its own, and no command changes the other sections.
+    if (Recorder().Applying() || change == TPrjChange::Verdict || change == TPrjChange::Sections) {
         return;
     }
     // Until the step ends the records are those of the last boundary; a

@@ -1,6 +1,7 @@
 #include "core/ledger/Ledger.h"
 
 #include <map>
+#include <string>
 #include <utility>
 
 #include "core/base/ByteStream.h"
@@ -46,7 +47,7 @@ std::pair<int, std::string> TargetKey(const TLedgerRecord& record) {
 }  // namespace
 
 const TSha256Digest* TLedger::NewestHash() const {
-    return entries_.empty() ? nullptr : &entries_.back().Hash;
+    return state_.Entries.empty() ? nullptr : &state_.Entries.back().Hash;
 }
 
 const TLedgerEntry& TLedger::Record(TLedgerRecord record, const TCodeNet& net,
@@ -61,29 +62,49 @@ const TLedgerEntry& TLedger::Record(TLedgerRecord record, const TCodeNet& net,
     entry.Seq = Count() + 1;
     entry.Hash = ChainHash(hasher, bytes, NewestHash());
     entry.Record = std::move(record);
-    entries_.push_back(std::move(entry));
+    state_.Entries.push_back(std::move(entry));
     modified_ = true;
-    Changed(TLedgerChange::Recorded);
-    return entries_.back();
+    listeners_.Notify(TLedgerChange::Recorded, nullptr);
+    return state_.Entries.back();
 }
 
 void TLedger::Clear() {
-    entries_.clear();
-    brokenAt_.reset();
+    TLedgerState empty;
     modified_ = true;
-    Changed(TLedgerChange::Reset);
+    Swap(empty, TLedgerChange::Reset);
 }
 
 void TLedger::Replace(TLedger&& other) {
-    entries_ = std::move(other.entries_);
-    brokenAt_ = other.brokenAt_;
-    other.entries_.clear();
-    other.brokenAt_.reset();
+    TLedgerState taken = std::exchange(other.state_, {});
     modified_ = false;
-    Changed(TLedgerChange::Reset);
+    Swap(taken, TLedgerChange::Replaced);
 }
 
-void TLedger::Changed(TLedgerChange change) { listeners_.Notify(change); }
+TLedgerEntry TLedger::TakeNewest() {
+    if (state_.Entries.empty()) {
+        throw Exception("TLedger.TakeNewest: the ledger is empty");
+    }
+    TLedgerEntry newest = std::move(state_.Entries.back());
+    state_.Entries.pop_back();
+    listeners_.Notify(TLedgerChange::Withdrawn, nullptr);
+    return newest;
+}
+
+void TLedger::PutBack(TLedgerEntry entry) {
+    if (entry.Seq != Count() + 1) {
+        throw Exception("TLedger.PutBack: entry " + std::to_string(entry.Seq) +
+                        " does not follow entry " + std::to_string(Count()));
+    }
+    state_.Entries.push_back(std::move(entry));
+    listeners_.Notify(TLedgerChange::Recorded, nullptr);
+}
+
+void TLedger::Exchange(TLedgerState& state) { Swap(state, TLedgerChange::Reset); }
+
+void TLedger::Swap(TLedgerState& state, TLedgerChange change) {
+    std::swap(state_, state);
+    listeners_.Notify(change, &state);
+}
 
 std::vector<TLedgerRow> LedgerRows(const TLedger& ledger, std::optional<int> project, bool all) {
     const std::vector<TLedgerEntry>& entries = ledger.Entries();

@@ -15,8 +15,17 @@ class TCodeNet;
 
 // What the ledger tells its listeners.
 enum class TLedgerChange {
-    Recorded,  // an entry was appended
-    Reset,     // the whole ledger changed: cleared, or put in place of another
+    Recorded,   // an entry was appended, or put back by a redo
+    Withdrawn,  // the newest entry was taken back by an undo
+    Reset,      // the entries changed at once: cleared, or brought back by an undo
+    Replaced,   // another ledger was put in place (a document opened); the table follows
+};
+
+// The entries and the chain's state without the listeners: what an undo
+// step keeps of a ledger.
+struct TLedgerState {
+    std::vector<TLedgerEntry> Entries;
+    std::optional<int> BrokenAt;
 };
 
 // The ledger of recorded predictions. It only grows: an entry once recorded
@@ -25,7 +34,10 @@ enum class TLedgerChange {
 // takes entries away; the chain then starts again at entry 1.
 class TLedger {
 public:
-    using Listener = std::function<void(TLedgerChange)>;
+    // before: for Reset and Replaced the state the ledger left, which it
+    // drops once told, so that the undo history takes it without a copy
+    // (and no other listener may count on it); else null.
+    using Listener = std::function<void(TLedgerChange change, TLedgerState* before)>;
 
     TLedger() = default;
     TLedger(TLedger&&) = default;
@@ -33,12 +45,12 @@ public:
     TLedger(const TLedger&) = delete;
     TLedger& operator=(const TLedger&) = delete;
 
-    const std::vector<TLedgerEntry>& Entries() const { return entries_; }
-    int Count() const { return static_cast<int>(entries_.size()); }
+    const std::vector<TLedgerEntry>& Entries() const { return state_.Entries; }
+    int Count() const { return static_cast<int>(state_.Entries.size()); }
     // The first entry whose hash does not follow from its bytes and the
     // previous entry's hash, as found when the ledger was read; none while
     // the chain holds. A broken chain stays broken: it is never repaired.
-    std::optional<int> BrokenAt() const { return brokenAt_; }
+    std::optional<int> BrokenAt() const { return state_.BrokenAt; }
     // The newest entry's hash, the fingerprint to publish; none when empty.
     const TSha256Digest* NewestHash() const;
 
@@ -53,8 +65,15 @@ public:
                                const TFindDraw& findDraw);
     void Clear();
     // Takes the entries and the chain's state of another ledger (one read
-    // from a document, or an undo's), keeping this one's listeners.
+    // from a document), keeping this one's listeners.
     void Replace(TLedger&& other);
+
+    // The undo history's moves, which leave Modified as it is. The newest
+    // entry goes, and comes back as it went (its hash is not made again);
+    // Exchange swaps the whole state with the one given.
+    TLedgerEntry TakeNewest();
+    void PutBack(TLedgerEntry entry);
+    void Exchange(TLedgerState& state);
 
     bool Modified() const { return modified_; }
     void ClearModified() { modified_ = false; }
@@ -64,14 +83,13 @@ public:
 
 private:
     friend TLedger DecodeLedger(std::string_view payload, size_t offsetInFile);
-    TLedger(std::vector<TLedgerEntry> entries, std::optional<int> brokenAt)
-        : entries_(std::move(entries)), brokenAt_(brokenAt) {}
-    void Changed(TLedgerChange change);
+    explicit TLedger(TLedgerState state) : state_(std::move(state)) {}
+    // Puts state in place and tells the listeners what was there before.
+    void Swap(TLedgerState& state, TLedgerChange change);
 
-    std::vector<TLedgerEntry> entries_;
-    std::optional<int> brokenAt_;
+    TLedgerState state_;
     bool modified_ = false;
-    TListeners<TLedgerChange> listeners_;
+    TListeners<TLedgerChange, TLedgerState*> listeners_;
 };
 
 // One line of a listing: an entry, how many earlier entries of the same

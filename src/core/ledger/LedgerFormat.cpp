@@ -262,7 +262,7 @@ TLedger DecodeLedger(std::string_view payload, size_t offsetInFile) {
     if (in.Remaining() != 0) {
         Refuse("section (bytes after the last entry)", in.Offset());
     }
-    return TLedger(std::move(entries), brokenAt);
+    return TLedger(TLedgerState{std::move(entries), brokenAt});
 }
 
 std::string HashText(const TSha256Digest& hash) {

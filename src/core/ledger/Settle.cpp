@@ -31,9 +31,7 @@ std::optional<TSettlement> Settle(const TLedgerRecord& record, const TCodeNet& n
     const TSeq& draw = net.GetSeq(*period - net.FirstPeriod());
     TSettlement settlement;
     settlement.Period = *period;
-    for (int pos = 0; pos < TSeq::DigitCount; ++pos) {
-        settlement.Draw += static_cast<char>('0' + draw.GetNum(pos));
-    }
+    settlement.Draw = NumbersText(draw, net.Game());
     settlement.Winner = WinnerCode(draw);
     const auto kept =
         std::lower_bound(record.Kept.begin(), record.Kept.end(), settlement.Winner,

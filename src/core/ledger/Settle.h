@@ -16,7 +16,7 @@ class TLedger;
 // never stored, so a draw taken back (an undo) leaves the entry open again.
 struct TSettlement {
     int Period = 0;               // the program's period of the draw
-    std::string Draw;             // its seven digits
+    std::string Draw;             // its numbers in the table's game (NumbersText)
     TCode Winner = 0;             // first digit x 10 + fourth digit
     bool Hit = false;             // the run kept the winner
     std::optional<int> Error;     // the winner's error, when the run kept it

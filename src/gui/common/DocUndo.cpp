@@ -9,8 +9,8 @@
 
 namespace tovarin {
 
-TDocUndo::TDocUndo(TCodeNet& codeNet, TPrjMgr& projects, QObject* parent)
-    : QObject(parent), undo_(codeNet, projects) {
+TDocUndo::TDocUndo(TCodeNet& codeNet, TPrjMgr& projects, TLedger* ledger, QObject* parent)
+    : QObject(parent), undo_(codeNet, projects, ledger) {
     undo_.OnRolledBack = [this] { emit Restored(Selection()); };
     undo_.OnStepsDropped = [this] { emit StepsDropped(); };
 }

@@ -25,7 +25,9 @@ public:
     static constexpr const char* kUndoKey = "Ctrl+Alt+Z";
     static constexpr const char* kRedoKey = "Ctrl+Alt+Y";
 
-    TDocUndo(TCodeNet& codeNet, TPrjMgr& projects, QObject* parent = nullptr);
+    // ledger: the document's prediction ledger, when it has one.
+    TDocUndo(TCodeNet& codeNet, TPrjMgr& projects, TLedger* ledger = nullptr,
+             QObject* parent = nullptr);
 
     // Where the user is, for a step to return to; the main window answers.
     std::function<TDocSelection()> CurrentSelection;

@@ -62,6 +62,14 @@ const Command Commands[] = {
      {"CodeMenuImportTable", "导入开奖数据(&T)...", "Ctrl+Shift+I",
       "导入开奖数据|从CSV或文本文件导入开奖数据，预览后追加或替换"},
      false},
+    {&TCodesForm::CodeMenuUpdateClick,
+     {"UpdateBt", "更新", nullptr,
+      "更新开奖数据|从启用的数据源取来最新的开奖数据，按期号追加到码表末尾"},
+     "update",
+     true,
+     {"CodeMenuUpdate", "更新开奖数据(&U)...", "Ctrl+Shift+U",
+      "更新开奖数据|从启用的数据源取来最新的开奖数据，按期号追加到码表末尾"},
+     false},
     {&TCodesForm::CodeMenuPasteClick,
      {"PasteTableBt", "粘贴", nullptr,
       "粘贴开奖数据|把剪贴板里的开奖数据导入码表，预览后追加或替换"},
@@ -413,8 +421,20 @@ void TCodesForm::CodeMenuPasteClick() {
     ImportTable(ReadDrawTable(text.toStdString(), codeNet_.Game()), QStringLiteral("剪贴板"));
 }
 
-QString TCodesForm::ImportTable(const TTableRead& read, const QString& source) {
-    TTableImportDlg preview(codeNet_, read, source, this);
+void TCodesForm::CodeMenuUpdateClick() {
+    if (UpdateRunner) {
+        UpdateRunner();
+    }
+}
+
+void TCodesForm::ApplyRows(const char* stepName, std::vector<TSeq> rows) {
+    Change(stepName, [&] { codeNet_.Replace(std::move(rows)); });
+    ShowNewestDraw();
+}
+
+QString TCodesForm::ImportTable(const TTableRead& read, const QString& source,
+                                TPreviewNotes notes) {
+    TTableImportDlg preview(codeNet_, read, source, this, std::move(notes));
     if (preview.exec() != QDialog::Accepted || !preview.CanConfirm()) {
         return {};
     }
@@ -424,13 +444,12 @@ QString TCodesForm::ImportTable(const TTableRead& read, const QString& source) {
     // history, and a refusal leaves the table as it was. Missing labels
     // were consented to in the preview.
     std::vector<TSeq> rows = ImportedRows(codeNet_.Rows(), read, mode, true);
-    Change("导入开奖数据", [&] { codeNet_.Replace(std::move(rows)); });
+    ApplyRows("导入开奖数据", std::move(rows));
     const int count = codeNet_.Count();
     const int added = mode == TImportMode::Append ? count - before : count;
     const std::string text =
         ImportDoneText(mode, added, count + codeNet_.FirstPeriod() - 1,
                        count > 0 ? codeNet_.GetSeq(count - 1).GetLabel() : TLabel());
-    ShowNewestDraw();
     Report(text);
     return QString::fromStdString(text);
 }

@@ -8,6 +8,7 @@
 
 #include "core/draws/LawNet.h"
 #include "core/draws/TableImport.h"
+#include "gui/draws/TableImportDlg.h"
 
 class QAction;
 class QFileDialog;
@@ -53,7 +54,17 @@ public:
     QString ImportTableFile(const QString& path);
     // Shows the preview of these draws and applies them when the user
     // confirms; returns the status text, empty when nothing changed.
-    QString ImportTable(const TTableRead& read, const QString& source);
+    QString ImportTable(const TTableRead& read, const QString& source, TPreviewNotes notes = {});
+    // 更新开奖数据 runs UpdateRunner, which the main window sets: the
+    // update needs the player's list of sources, which this window does not
+    // know.
+    void CodeMenuUpdateClick();
+    std::function<void()> UpdateRunner;
+    // Puts rows built aside in place of the table as one step of the history
+    // and shows the newest draw.
+    void ApplyRows(const char* stepName, std::vector<TSeq> rows);
+    // Says text in this window's status line and the main window's.
+    void Report(const std::string& text);
     void CodeMenuExportClick();
     // The draws with their labels and dates as a CSV file the import reads
     // back.
@@ -103,7 +114,6 @@ private:
     void Guarded(void (TCodesForm::*command)());
     // A change of the draws, as one step of the history when there is one.
     void Change(const char* stepName, const std::function<void()>& change);
-    void Report(const std::string& text);
     // Shows the cursor's draw in the status bar and fits the width to the
     // grid's columns.
     void FollowGrid();

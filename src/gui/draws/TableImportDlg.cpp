@@ -68,8 +68,8 @@ private:
 }  // namespace
 
 TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, const QString& source,
-                                 QWidget* parent)
-    : QDialog(parent), net_(net), read_(read) {
+                                 QWidget* parent, TPreviewNotes notes)
+    : QDialog(parent), net_(net), read_(read), notes_(std::move(notes)) {
     setObjectName("TableImportDlg");
     setWindowTitle(QStringLiteral("导入开奖数据"));
     resize(460, 560);
@@ -106,15 +106,24 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     layout->addWidget(drawView_, 3);
 
     // The reader keeps the first lines of each list and counts the rest.
-    const size_t problems = read.ConflictsTotal + read.SkippedTotal;
-    auto* skippedLbl =
-        new QLabel(problems == 0 ? QStringLiteral("没有无法读取的行")
-                                 : QStringLiteral("无法读取的行：%1行").arg(problems),
-                   this);
+    const size_t lineProblems = read.ConflictsTotal + read.SkippedTotal;
+    QString skippedText = lineProblems == 0
+                              ? QStringLiteral("没有无法读取的行")
+                              : QStringLiteral("无法读取的行：%1行").arg(lineProblems);
+    if (!notes_.Problems.isEmpty()) {
+        skippedText =
+            QStringLiteral("数据源的问题：%1项；").arg(notes_.Problems.size()) + skippedText;
+    }
+    auto* skippedLbl = new QLabel(skippedText, this);
     skippedLbl->setObjectName("SkippedLbl");
     layout->addWidget(skippedLbl);
     skippedList_ = new QListWidget(this);
     skippedList_->setObjectName("SkippedList");
+    // The sources' problems come first and are few: one or two a source.
+    for (const QString& problem : notes_.Problems) {
+        auto* item = new QListWidgetItem(problem, skippedList_);
+        item->setForeground(Qt::red);
+    }
     size_t listed = 0;
     for (const TDrawConflict& conflict : read.Conflicts) {
         if (listed++ == MaxListedLines) {
@@ -129,10 +138,10 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
         }
         skippedList_->addItem(Q(SkippedText(skipped)));
     }
-    if (problems > MaxListedLines) {
-        skippedList_->addItem(Q(UnlistedText(problems - MaxListedLines)));
+    if (lineProblems > MaxListedLines) {
+        skippedList_->addItem(Q(UnlistedText(lineProblems - MaxListedLines)));
     }
-    skippedList_->setVisible(problems > 0);
+    skippedList_->setVisible(lineProblems > 0 || !notes_.Problems.isEmpty());
     layout->addWidget(skippedList_, 1);
 
     auto* modes = new QHBoxLayout;
@@ -171,7 +180,8 @@ TTableImportDlg::TTableImportDlg(const TCodeNet& net, const TTableRead& read, co
     const bool canAppend = appendPlan_.Start.has_value() && net.Count() > 0;
     appendRb_->setEnabled(canAppend);
     // Replacing a table that holds draws is never chosen for the player: one
-    // Enter must not throw the history away.
+    // Enter must not throw the history away; an update never replaces it.
+    replaceRb_->setEnabled(!notes_.AppendOnly || net.Count() == 0);
     if (canAppend) {
         appendRb_->setChecked(true);
     } else if (net.Count() == 0) {
@@ -192,9 +202,10 @@ const TImportPlan& TTableImportDlg::Plan() const {
 
 bool TTableImportDlg::CanConfirm() const {
     const TImportPlan& plan = Plan();
-    return (appendRb_->isChecked() || replaceRb_->isChecked()) && read_.Conflicts.empty() &&
-           !read_.Draws.empty() && plan.Start.has_value() && plan.Conflicts.empty() &&
-           (plan.Gaps.Empty() || allowGapsChk_->isChecked()) &&
+    return !notes_.Blocking &&
+           (appendRb_->isChecked() || (replaceRb_->isChecked() && replaceRb_->isEnabled())) &&
+           read_.Conflicts.empty() && !read_.Draws.empty() && plan.Start.has_value() &&
+           plan.Conflicts.empty() && (plan.Gaps.Empty() || allowGapsChk_->isChecked()) &&
            RowsAfter() <= static_cast<size_t>(kMaxDraws);
 }
 
@@ -263,6 +274,9 @@ void TTableImportDlg::ShowOutcome() {
     }
     if (net_.Count() > 0 && !appendPlan_.Start) {
         text = Q(NoAppendMatchText(net_.Count())) + "\n" + text;
+    }
+    if (notes_.Blocking) {
+        text = QStringLiteral("数据源给出的开奖号码不一致，不能导入（见上面的列表）。\n") + text;
     }
     outcomeLbl_->setText(text);
     outcomeLbl_->setStyleSheet(CanConfirm() ? QString() : QStringLiteral("color: red"));

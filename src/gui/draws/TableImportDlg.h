@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 #include <optional>
 
@@ -17,6 +18,16 @@ namespace tovarin {
 
 class TCodeNet;
 
+// What an update from the player's sources adds to the preview: why
+// sources could not be read or disagree, listed first in red, whether that
+// forbids the import (sources that disagree), and that an update only
+// appends.
+struct TPreviewNotes {
+    QStringList Problems;
+    bool Blocking = false;
+    bool AppendOnly = false;
+};
+
 // The preview of a draw-history import: the draws read (label, date,
 // digits), their count, the lines that could not be read and why, and the
 // choice between appending after the table's last draws and replacing the
@@ -29,14 +40,15 @@ class TTableImportDlg : public QDialog {
 
 public:
     TTableImportDlg(const TCodeNet& net, const TTableRead& read, const QString& source,
-                    QWidget* parent = nullptr);
+                    QWidget* parent = nullptr, TPreviewNotes notes = {});
 
     TImportMode Mode() const;
     // What the chosen mode would do.
     const TImportPlan& Plan() const;
-    // Whether the import can be confirmed: a mode chosen, no conflicting
-    // lines or labels, a place to append, consent to missing labels, and no
-    // more rows afterwards than a table holds.
+    // Whether the import can be confirmed: a mode chosen and allowed, no
+    // conflicting lines or labels, nothing the notes forbid, a place to
+    // append, consent to missing labels, and no more rows afterwards than a
+    // table holds.
     bool CanConfirm() const;
 
     QTableView& DrawView() const { return *drawView_; }
@@ -57,6 +69,7 @@ private:
 
     const TCodeNet& net_;
     const TTableRead& read_;
+    TPreviewNotes notes_;
     TImportPlan appendPlan_;
     TImportPlan replacePlan_;
     QTableView* drawView_ = nullptr;

@@ -43,7 +43,7 @@ TDocumentCare::TDocumentCare(TMainForm& form, const QString& dataDir,
       form_(form),
       recoveryFolder_(RecoveryFolder(dataDir.toStdString())),
       minute_(minute),
-      undo_(new TDocUndo(form.CodeNet(), form.PrjMgr(), this)),
+      undo_(new TDocUndo(form.CodeNet(), form.PrjMgr(), &form.Ledger(), this)),
       autoSave_(new TAutoSave(this)),
       recentMenu_(new QMenu(QStringLiteral("最近打开的文档(&R)"), &form)) {
     std::string warning;

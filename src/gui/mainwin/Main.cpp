@@ -33,7 +33,10 @@
 #include "core/draws/LawNet.h"
 #include "core/engine/Prj.h"
 #include "core/history/DocumentUndo.h"
+#include "core/ledger/Ledger.h"
+#include "core/ledger/LedgerSection.h"
 #include "core/settings/Settings.h"
+#include "core/sources/SourceList.h"
 #include "gui/common/CenterOnScreen.h"
 #include "gui/common/DocUndo.h"
 #include "gui/common/ErrorText.h"
@@ -48,9 +51,12 @@
 #include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/DownloadActions.h"
 #include "gui/mainwin/HelpForm.h"
+#include "gui/mainwin/LedgerActions.h"
 #include "gui/mainwin/OutputArea.h"
 #include "gui/mainwin/PrjLists.h"
 #include "gui/mainwin/UserDialogs.h"
+#include "gui/sources/SourcesDlg.h"
+#include "gui/sources/UpdateCommand.h"
 #include "gui/stats/StatsForm.h"
 
 namespace tovarin {
@@ -89,9 +95,12 @@ TMainForm::TMainForm(TSetup setup)
     analyses_ = &InstallAnalyses(*this);
     InstallDownload(*this);
     InstallBacktest(*this);
+    ledgerActions_ = &InstallLedger(*this);
 }
 
 TMainForm::~TMainForm() {
+    delete ledgerActions_;
+    ledgerActions_ = nullptr;
     // The undo history hears the document's models: it goes before them.
     delete care_;
     care_ = nullptr;
@@ -108,6 +117,7 @@ TMainForm::~TMainForm() {
     lists_ = nullptr;
     bindAttForm_.reset();
     prjAttForm_.reset();
+    ledgerSection_.reset();
     prjMgr_.reset();
     codesForm_.reset();
 }
@@ -130,6 +140,8 @@ void TMainForm::StartUp() {
     }
     netListener_ = codeNet_->Subscribe([this](TNetChange) { ShowModifiedState(); });
     prjMgr_ = std::make_unique<TPrjMgr>(*codeNet_);
+    ledger_ = std::make_unique<TLedger>();
+    ledgerSection_ = std::make_unique<TLedgerSection>(*ledger_, *prjMgr_);
     care_ = new TDocumentCare(*this, dataDir_, autoSaveMinute_);
     TDocUndo& undo = care_->Undo();
     undo.CurrentSelection = [this] { return CurrentSelection(); };
@@ -139,6 +151,8 @@ void TMainForm::StartUp() {
     codesForm_->SetUndo(undo);
     connect(codesForm_.get(), &TCodesForm::Reported, this,
             [this](const QString& text) { SetStatusText(0, text); });
+    update_ = new TUpdateCommand(*codesForm_, SourcesFilePath(appInfo_.AppDir), this);
+    codesForm_->UpdateRunner = [this] { update_->Run(); };
 
     BuildLayout();
     BuildCommands();
@@ -274,6 +288,7 @@ void TMainForm::ClearWorkspace() {
     StatusPanel(2).clear();
     appInfo_.DocFileName.clear();
     prjMgr_->ClearPrjs();
+    ledger_->Replace(TLedger());
     prjMgr_->ClearModified();
     codeNet_->ClearModified();
     appInfo_.DocModified = false;
@@ -483,6 +498,12 @@ void TMainForm::FileMenuOptionsClick() {
 // window's status bar through Reported.
 void TMainForm::FileMenuImportTableClick() { codesForm_->CodeMenuImportTableClick(); }
 
+void TMainForm::FileMenuUpdateClick() { update_->Run(); }
+
+void TMainForm::FileMenuSourcesClick() {
+    EditSources(SourcesFilePath(appInfo_.AppDir), codeNet_->Game(), this);
+}
+
 void TMainForm::FileMenuCodesEditClick() {
     if (codesForm_->isMinimized()) {
         codesForm_->showNormal();
@@ -588,6 +609,7 @@ void TMainForm::Calc(bool oneBind) {
         analyses_->VerifyAfterRun();
     }
     StatusPanel(2).setText(Q(FilterResultText(project.ResultCodes().ValidCount())));
+    emit RunFinished(&project, !oneBind);
 }
 
 void TMainForm::AutoCalc() {

@@ -27,6 +27,9 @@ class TAnalysesActions;
 class TBindAttForm;
 class TDocumentCare;
 class THelpForm;
+class TLedger;
+class TLedgerActions;
+class TLedgerSection;
 struct TDocSelection;
 class TCodeNet;
 class TCodesForm;
@@ -36,6 +39,7 @@ class TPrjLists;
 class TPrjMgr;
 class TSeqPrj;
 class TStatsForm;
+class TUpdateCommand;
 class TUserDialogs;
 
 // The window's commands, one typed member per action. To add a menu entry,
@@ -53,6 +57,8 @@ struct TMainActions {
     QAction* FileMenuPrintSetup = nullptr;
     QAction* FileMenuCodesDown = nullptr;
     QAction* FileMenuImportTable = nullptr;
+    QAction* FileMenuUpdate = nullptr;
+    QAction* FileMenuSources = nullptr;
     QAction* FileMenuCodesEdit = nullptr;
     QAction* FileMenuStats = nullptr;
     QAction* FileMenuOptions = nullptr;
@@ -72,6 +78,9 @@ struct TMainActions {
     QAction* ProjectMenuCalcOne = nullptr;
     QAction* ProjectMenuCalcAll = nullptr;
     QAction* ProjectMenuBacktest = nullptr;
+    QAction* ProjectMenuRecord = nullptr;
+    QAction* ProjectMenuAutoRecord = nullptr;  // checkable
+    QAction* ProjectMenuLedger = nullptr;
     QAction* ProjectMenuAttrib = nullptr;
     QAction* EditMenuAdd = nullptr;  // opens the kind submenu
     QAction* EditMenuDel = nullptr;
@@ -127,7 +136,9 @@ public:
     TAppInfoRec& AppInfo() { return appInfo_; }
     TCodeNet& CodeNet() const { return *codeNet_; }
     TPrjMgr& PrjMgr() const { return *prjMgr_; }
+    TLedger& Ledger() const { return *ledger_; }
     TCodesForm& CodesForm() const { return *codesForm_; }
+    TUpdateCommand& UpdateCommand() const { return *update_; }
     TBindAttForm& BindAttForm() const { return *bindAttForm_; }
     TPrjAttForm& PrjAttForm() const { return *prjAttForm_; }
     TUserDialogs& Dialogs() const { return *dialogs_; }
@@ -163,6 +174,11 @@ public:
 
     // The printer that page setup configures and printing uses.
     QPrinter& Printer();
+
+signals:
+    // A filtering run of the project ended: the whole run (筛选) or one
+    // condition's (单筛).
+    void RunFinished(tovarin::TSeqPrj* project, bool whole);
 
 protected:
     bool event(QEvent* event) override;
@@ -207,6 +223,8 @@ private:
     void FileMenuPrintSetupClick();
     void FileMenuCodesEditClick();
     void FileMenuImportTableClick();
+    void FileMenuUpdateClick();
+    void FileMenuSourcesClick();
     void FileMenuStatsClick();
     void FileMenuOptionsClick();
     void FileMenuExitClick() { close(); }
@@ -238,8 +256,12 @@ private:
     TAppOptions appOptions_;
     std::shared_ptr<TUserDialogs> dialogs_;
     std::unique_ptr<TCodesForm> codesForm_;
+    TUpdateCommand* update_ = nullptr;  // a child of the window
     TCodeNet* codeNet_ = nullptr;
     std::unique_ptr<TPrjMgr> prjMgr_;
+    // The ledger of recorded predictions and its section of the document.
+    std::unique_ptr<TLedger> ledger_;
+    std::unique_ptr<TLedgerSection> ledgerSection_;
     std::unique_ptr<TPrjAttForm> prjAttForm_;
     std::unique_ptr<TBindAttForm> bindAttForm_;
     // Made on first use; it listens to the draw table, so it goes before it.
@@ -252,6 +274,8 @@ private:
     std::chrono::milliseconds autoSaveMinute_;
     TDocumentCare* care_ = nullptr;
     TAnalysesActions* analyses_ = nullptr;
+    // Listens to the ledger and the draw table: it goes before them.
+    TLedgerActions* ledgerActions_ = nullptr;
     // Made when the desktop cannot open the help file itself.
     QPointer<THelpForm> helpForm_;
     TMainActions actions_;

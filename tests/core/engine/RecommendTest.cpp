@@ -3,8 +3,10 @@
 // conditions' rules, not taken from the engine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
+#include <tuple>
 
 #include "core/base/Random.h"
 #include "core/draws/LawNet.h"
@@ -349,6 +351,34 @@ TEST(Random, HundredIsUniformOverZeroToNinetyNine) {
     }
     // 99 degrees of freedom: the 99.9 % point is about 149.
     EXPECT_LT(chiSquare, 149.0);
+}
+
+// The groups a run shows are kept as listed, the random draws included,
+// and forgotten when the run no longer is the project's.
+TEST_F(RecommendTest, ShownGroupsAreTheReportsGroups) {
+    EXPECT_FALSE(project.ShownGroups());
+    AddBind(1, "4,5,6,7,8,9", true);
+    AddBind(8, "4,6,17", true);
+    AddBind(4, "0,1,2,3", false);
+    for (const uint64_t seed : {1U, 2U}) {
+        RandSeed(seed);
+        project.CalcAll(settings, &pane);
+        ASSERT_TRUE(project.ShownGroups());
+        const std::vector<TShownGroup>& shown = *project.ShownGroups();
+        ASSERT_EQ(shown.size(), 2U);
+        for (const auto& [index, prefix, size] :
+             {std::tuple{0U, "大范围定位推荐40组(共", 40}, {1U, "中范围定位推荐30组(共", 30}}) {
+            const Group group = GroupOf(prefix);
+            EXPECT_EQ(shown[index].Size, size);
+            EXPECT_EQ(CodeSet(shown[index].Codes.begin(), shown[index].Codes.end()), group.codes);
+            EXPECT_TRUE(std::is_sorted(shown[index].Codes.begin(), shown[index].Codes.end()));
+        }
+    }
+    project.SetChecked(2, false);
+    EXPECT_FALSE(project.ShownGroups());
+    project.CalcAll(settings, &pane);
+    project.CalcOne(0, settings, &pane);
+    EXPECT_FALSE(project.ShownGroups());
 }
 
 }  // namespace

@@ -404,7 +404,7 @@ TEST(DocumentUndo, TheCapHoldsForLargeDocuments) {
     Doc doc;
     doc.net.Replace(std::vector<TSeq>(10000));
     const size_t table = 10000 * sizeof(TSeq);
-    TDocumentUndo small(doc.net, doc.projects, table * 3);
+    TDocumentUndo small(doc.net, doc.projects, nullptr, table * 3);
     int told = 0;
     small.OnStepsDropped = [&told] { ++told; };
     // A step holds what its command changed: a typed digit a few bytes, a

@@ -19,7 +19,7 @@ TEST(Ledger, RecordingChainsEachEntryToTheOneBefore) {
     LabelledTable table(360);
     TLedger ledger;
     std::vector<TLedgerChange> heard;
-    ledger.Subscribe([&](TLedgerChange change) { heard.push_back(change); });
+    ledger.Subscribe([&](TLedgerChange change, const TLedgerState*) { heard.push_back(change); });
     EXPECT_EQ(ledger.NewestHash(), nullptr);
 
     const TLedgerEntry& first = ledger.Record(SmallRecord(1, 361), table.net, table.Finder());
@@ -42,12 +42,12 @@ TEST(Ledger, RecordingChainsEachEntryToTheOneBefore) {
     EXPECT_EQ(ledger.Record(SmallRecord(1, 362), table.net, table.Finder()).Seq, 1);
     EXPECT_EQ(*ledger.NewestHash(), Sha256(RecordBytes(SmallRecord(1, 362))));
 
-    // Another ledger put in place (a load, an undo) keeps the listeners.
+    // Another ledger put in place (a load) keeps the listeners.
     ledger.Replace(TLedger());
     EXPECT_EQ(ledger.Count(), 0);
     EXPECT_FALSE(ledger.Modified());
     using enum TLedgerChange;
-    EXPECT_EQ(heard, (std::vector{Recorded, Recorded, Reset, Recorded, Reset}));
+    EXPECT_EQ(heard, (std::vector{Recorded, Recorded, Reset, Recorded, Replaced}));
 }
 
 // The draw is looked for by the label when the record has one, else by the

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/draws/LawNet.h"
+#include "core/engine/Prj.h"
 #include "core/ledger/Ledger.h"
 #include "support/Draws.h"
 
@@ -28,6 +30,24 @@ inline TLedgerRecord SmallRecord(int project, int period,
     record.Label = std::move(label);
     record.BasedOnDraws = period - 1;
     return record;
+}
+
+inline void SetTarget(TSeqPrj& project, int period) {
+    TPrjOptions options = project.Options();
+    options.TargetSeq = period;
+    project.SetOptions(options);
+}
+
+// A project that keeps heads 3 and 7 (one assured condition: twenty codes),
+// its target the period given.
+inline TSeqPrj& AddHeadsProject(TPrjMgr& projects, TCodeNet& net, int target) {
+    TSeqPrj& project = projects.AddPrj(std::make_unique<TSeqPrj>(net));
+    TBaseBind& bind = project.AddBind(CreateBind(1, project.Options()));
+    bind.SetParam("3,7");
+    bind.Assured = true;
+    bind.Checked = true;
+    SetTarget(project, target);
+    return project;
 }
 
 // A table of draws and the labels of some of its periods.

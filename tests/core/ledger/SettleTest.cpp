@@ -13,28 +13,42 @@ using test::LabelledTable;
 using test::SmallRecord;
 
 // Kept codes 13 (error 0), 37 (error 1), 55; groups {13, 37, 55} and {13, 55}.
+// The head and the tail are the first and fourth numbers in every game;
+// the draw is written as the game's numbers.
 TEST(Settle, AnEntryAgainstItsDraw) {
-    LabelledTable table;
     struct Case {
+        TGame game;
+        std::vector<int> numbers;
         const char* draw;
+        const char* winner;
         bool hit;
         std::optional<int> error;
         std::vector<bool> groups;
     };
     const Case cases[] = {
-        {"1283456", true, 0, {true, true}},   // 1xx3
-        {"3007999", true, 1, {true, false}},  // 3xx7
-        {"9999999", false, std::nullopt, {false, false}},
-        {"1004000", false, std::nullopt, {false, false}},  // 1xx4, a neighbour
+        {TGame::Seven, {1, 2, 8, 3, 4, 5, 6}, "1283456", "1xx3", true, 0, {true, true}},
+        {TGame::Seven, {3, 0, 0, 7, 9, 9, 9}, "3007999", "3xx7", true, 1, {true, false}},
+        {TGame::Seven, {9, 9, 9, 9, 9, 9, 9}, "9999999", "9xx9", false, {}, {false, false}},
+        {TGame::Seven, {1, 0, 0, 4, 0, 0, 0}, "1004000", "1xx4", false, {}, {false, false}},
+        {TGame::Qxc, {3, 0, 0, 7, 9, 9, 14}, "3 0 0 7 9 9 14", "3xx7", true, 1, {true, false}},
+        {TGame::Qxc, {5, 1, 2, 5, 0, 0, 10}, "5 1 2 5 0 0 10", "5xx5", true, 0, {true, true}},
+        {TGame::Qxc, {1, 2, 8, 3, 4, 5, 9}, "1283459", "1xx3", true, 0, {true, true}},
+        {TGame::Pl5, {1, 2, 8, 3, 4}, "12834", "1xx3", true, 0, {true, true}},
+        {TGame::Pl5, {1, 0, 0, 4, 0}, "10040", "1xx4", false, {}, {false, false}},
     };
     for (const Case& c : cases) {
-        AddDraws(table.net, {c.draw});
+        LabelledTable table;
+        table.net.SetGame(c.game);
+        const int row = table.net.Add();
+        for (size_t pos = 0; pos < c.numbers.size(); ++pos) {
+            table.net.SetNum(row, static_cast<int>(pos), c.numbers[pos]);
+        }
         const int period = table.net.Count();
         const std::optional<TSettlement> s = Settle(SmallRecord(1, period), table.net, {});
         ASSERT_TRUE(s) << c.draw;
         EXPECT_EQ(s->Period, period);
         EXPECT_EQ(s->Draw, c.draw);
-        EXPECT_EQ(CodeToStr(s->Winner), (std::string{c.draw[0], 'x', 'x', c.draw[3]}));
+        EXPECT_EQ(CodeToStr(s->Winner), c.winner) << c.draw;
         EXPECT_EQ(s->Hit, c.hit) << c.draw;
         EXPECT_EQ(s->Error, c.error) << c.draw;
         EXPECT_EQ(s->GroupHits, c.groups) << c.draw;

@@ -1,5 +1,6 @@
-// The 文件 menu's 导入开奖数据: it opens the draw-table window's import, and
-// what an import did reaches the main window's status bar and modified flag.
+// The 文件 menu's 导入开奖数据 and 更新开奖数据: they run the draw-table
+// window's import and update, and what they did reaches the main window's
+// status bar and modified flag.
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -12,11 +13,13 @@
 
 #include "core/base/FileIO.h"
 #include "core/draws/LawNet.h"
+#include "core/sources/SourceList.h"
 #include "gui/common/WhenModalOpens.h"
 #include "gui/draws/CodesDlg.h"
 #include "gui/draws/TableImportDlg.h"
 #include "gui/mainwin/FakeDialogs.h"
 #include "gui/mainwin/Main.h"
+#include "support/AnswerServer.h"
 #include "support/Draws.h"
 #include "support/TempDir.h"
 
@@ -74,6 +77,24 @@ private slots:
         QVERIFY(form_->DocModified());
         QCOMPARE(test::DrawTexts(form_->CodeNet()),
                  (std::vector<std::string>{"1111111", "2222222", "3333333", "4444444", "5555555"}));
+    }
+
+    void theUpdateEntryAppendsFromTheSourcesBesideTheSettings() {
+        test::TempDir files;
+        test::WriteTestFile(files.File("h.txt"), "4 4444444\n3 3333333\n2 2222222\n1 1111111\n");
+        test::WriteTestFile(files.File("routes.json"), R"({"/h.txt": {"file": "h.txt"}})");
+        const test::AnswerServer server(files.Path());
+        SaveSources(SourcesFilePath(dir_->Path()),
+                    {{"站", server.Url("/h.txt"), TSourceFormat::Auto, true, {}}});
+        QAction& entry = *form_->Actions().FileMenuUpdate;
+        QCOMPARE(entry.shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+U")));
+        entry.trigger();
+        // The table has no labels: the draws continue its last three by digits.
+        QCOMPARE(form_->StatusPanel(0).text(),
+                 QStringLiteral("更新了1期，最新一期为4期（来源：站）"));
+        QVERIFY(form_->DocModified());
+        QCOMPARE(test::DrawTexts(form_->CodeNet()),
+                 (std::vector<std::string>{"1111111", "2222222", "3333333", "4444444"}));
     }
 };
 

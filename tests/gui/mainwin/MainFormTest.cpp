@@ -659,10 +659,12 @@ private slots:
                                       "五、导入开奖数据",
                                       "期号和开奖日期",
                                       "游戏（七位数、七星彩、排列5）",
+                                      "更新开奖数据（Ctrl+Shift+U）",
                                       "六、文件",
                                       "七、撤销、恢复与最近打开的文档",
                                       "八、回测（Ctrl+B）",
-                                      "九、帮助（F1）"};
+                                      "九、成绩单：记录预测并在开奖后核对（Ctrl+R、Ctrl+L）",
+                                      "十、帮助（F1）"};
         QCOMPARE(help->Sections(), sections);
         QCOMPARE(help->Contents().count(), sections.size());
         help->Contents().setCurrentRow(9);
