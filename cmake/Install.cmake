@@ -15,6 +15,14 @@ if(TARGET tovarin)
     VERBATIM)
 
   include(GNUInstallDirs)
+  if(WIN32)
+    # One folder: the programs, the help and the example document (the
+    # libraries they need come from cmake/WindowsRuntime.cmake). Windows
+    # cannot keep readme.txt and Readme.txt apart: the help serves both.
+    install(TARGETS tovarin RUNTIME DESTINATION .)
+    install(FILES ${TOVARIN_DATA_DIR}/readme.txt ${TOVARIN_WORK_DOCUMENT} DESTINATION .)
+    return()
+  endif()
   install(TARGETS tovarin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${TOVARIN_HELP_FILES} ${TOVARIN_WORK_DOCUMENT}
           DESTINATION ${CMAKE_INSTALL_DATADIR}/tovarin)

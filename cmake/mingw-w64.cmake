@@ -1,6 +1,11 @@
-# Cross-compiles the core, the command-line program and the core tests for
-# 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64), and runs
-# what it builds under Wine:
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64
+# (g++-mingw-w64-x86-64), and runs what it builds under Wine. With the
+# desktop program, Qt's toolchain file loads this one (the Makefile's
+# windows-build, against the Qt of scripts/build-qt-windows.sh):
+#   QT/bin/qt-cmake -S . -B build-windows -G Ninja \
+#         -DQT_CHAINLOAD_TOOLCHAIN_FILE=$PWD/cmake/mingw-w64.cmake \
+#         -DTOVARIN_GTEST_SOURCE=/usr/src/googletest
+# Without it (the core, the command line and their tests):
 #   cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 #         -DTOVARIN_GUI=OFF -DTOVARIN_GTEST_SOURCE=/usr/src/googletest
 set(CMAKE_SYSTEM_NAME Windows)
@@ -16,10 +21,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# The C++ runtime and the thread library are linked in, so a program runs
-# wherever it is copied, without MinGW's DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # nlohmann-json is header-only, so Debian's package serves any target; its
 # own CMake package would hand the cross compiler the host's /usr/include.
