@@ -54,7 +54,7 @@ windows-build: deps windows-deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target tovarin-cli
 	qt=$$(JOBS=$(JOBS) bash scripts/build-qt-windows.sh) && \
 	  "$$qt/bin/qt-cmake" -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64.cmake) \
+	  -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64.cmake) -DTOVARIN_GUI=ON \
 	  -DTOVARIN_GTEST_SOURCE=/usr/src/googletest \
 	  -DTOVARIN_LINUX_CLI=$(abspath $(BUILD))/bin/tovarin-cli $(CMAKE_FLAGS)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)

@@ -87,33 +87,45 @@ if [ -f "$prefix/recipe" ] && [ "$(cat "$prefix/recipe")" = "$recipe" ]; then
   exit 0
 fi
 
-# A failed build leaves its folder for a look; the next run starts anew.
+# An interrupted build (a failure, a time-out, a machine switched off) goes
+# on where it stopped when the recipe is still the same; its folder holds
+# the recipe it was started with. Otherwise it starts anew.
 work="$prefix.build"
-rm -rf "$work" "$prefix"
-mkdir -p "$work"
-cd "$work"
 start=$(date +%s)
+going_on=false
+if [ -f "$work/recipe" ] && [ "$(cat "$work/recipe")" = "$recipe" ] &&
+  [ -f "$work/qt-build/build.ninja" ]; then
+  going_on=true
+else
+  rm -rf "$work" "$prefix"
+fi
+mkdir -p "$work" "$prefix"
+# Written once: a newer file would make the interrupted build configure anew.
+[ -f "$prefix/mingw-w64-posix.cmake" ] || printf '%s\n' "$toolchain" >"$prefix/mingw-w64-posix.cmake"
+cd "$work"
 
-echo "Fetching the sources of qt6-base $host_qt and qcustomplot $qcustomplot_version" >&2
-apt-get source -q "qt6-base=$host_qt" "qcustomplot=$qcustomplot_version" >&2
+if $going_on; then
+  echo "Going on with the interrupted build in $work" >&2
+else
+  echo "Fetching the sources of qt6-base $host_qt and qcustomplot $qcustomplot_version" >&2
+  apt-get source -q "qt6-base=$host_qt" "qcustomplot=$qcustomplot_version" >&2
+fi
 qt_source=$(find . -maxdepth 1 -type d -name "qt6-base-$qt_version*" | head -1)
 qcustomplot_source=$(find . -maxdepth 1 -type d -name "qcustomplot-*" | head -1)
-
-mkdir -p "$qt_source/src/3rdparty/wintab"
-for header in wintab.h pktdef.h; do
-  { [ "$header" = wintab.h ] && printf '%s\n' "$wintab_prelude"
-    cat "/usr/include/wine/wine/windows/$header"; } >"$qt_source/src/3rdparty/wintab/$header"
-done
-
-mkdir -p "$prefix"
-printf '%s\n' "$toolchain" >"$prefix/mingw-w64-posix.cmake"
+if ! $going_on; then
+  mkdir -p "$qt_source/src/3rdparty/wintab"
+  for header in wintab.h pktdef.h; do
+    { [ "$header" = wintab.h ] && printf '%s\n' "$wintab_prelude"
+      cat "/usr/include/wine/wine/windows/$header"; } >"$qt_source/src/3rdparty/wintab/$header"
+  done
+  cmake -S "$qt_source" -B qt-build -G Ninja -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-posix.cmake" "${qt_options[@]}" >&2
+  echo "$recipe" >recipe
+fi
 
 echo "Building Qt $qt_version for Windows into $prefix" >&2
-cmake -S "$qt_source" -B qt-build -G Ninja -DCMAKE_INSTALL_PREFIX="$prefix" \
-  -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-posix.cmake" "${qt_options[@]}" >&2
 cmake --build qt-build -j "$jobs" >&2
 cmake --install qt-build >&2
-rm -rf qt-build
 
 echo "Building QCustomPlot $qcustomplot_version against it" >&2
 "$prefix/bin/qt-cmake" -S "$qcustomplot_source" -B qcp-build -G Ninja \

@@ -8,7 +8,9 @@
 #      installed tovarin-cli.exe runs; its uninstaller, run silently, takes
 #      them away again.
 # With TOVARIN_SHOT=FILE.png, the screen with the main window is saved
-# there (ImageMagick's import) before the window is closed.
+# there (ImageMagick's import) before the window is closed; with
+# TOVARIN_STATS_SHOT=FILE.png too, the statistics window (Ctrl+T) is
+# opened and saved there.
 #
 #   scripts/windows-check.sh BUILD VERSION
 set -euo pipefail
@@ -43,19 +45,27 @@ cat >"$work/on-display.sh" <<'EOF'
 # Runs on the virtual display: starts the program, waits for its main
 # window, saves the picture, asks the window to close.
 set -euo pipefail
-program=$1 run=$2 expected=$3
+program=$1 run=$2 expected=$3 keys=$4
 (cd "$(dirname "$program")" && exec "$run" "$program") &
 pid=$!
-caption=""
-for _ in $(seq 1 120); do
-  for id in $(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'); do
-    title=$(xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
-    case "$title" in *"$expected"*) caption=$title; break 2 ;; esac
+
+# Waits up to a number of seconds for a window whose caption holds a text;
+# sets window and caption.
+wait_for_window() {
+  local seconds=$1 text=$2 id title
+  for _ in $(seq 1 "$seconds"); do
+    for id in $(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'); do
+      title=$(xprop -id "$id" _NET_WM_NAME 2>/dev/null |
+        sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
+      case "$title" in *"$text"*) window=$id caption=$title; return 0 ;; esac
+    done
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 1
   done
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 1
-done
-if [ -z "$caption" ]; then
+  return 1
+}
+
+if ! wait_for_window 120 "$expected"; then
   echo "no window with \"$expected\" in its caption appeared" >&2
   kill "$pid" 2>/dev/null || true
   exit 1
@@ -64,6 +74,15 @@ echo "main window: $caption"
 if [ -n "${TOVARIN_SHOT:-}" ]; then
   sleep 3
   import -window root "$TOVARIN_SHOT"
+fi
+if [ -n "${TOVARIN_STATS_SHOT:-}" ]; then
+  python3 "$keys" --focus "$window" ctrl+t
+  if wait_for_window 60 "号码统计"; then
+    sleep 3
+    import -window root "$TOVARIN_STATS_SHOT"
+  else
+    echo "the statistics window did not open" >&2
+  fi
 fi
 "$run" taskkill /im tovarin.exe >/dev/null
 for _ in $(seq 1 30); do
@@ -77,7 +96,8 @@ EOF
 # The display's programs start with a fresh Wine server, on this display.
 "$wineserver" -k 2>/dev/null || true
 xvfb-run -a -s "-screen 0 1280x800x24" \
-  bash "$work/on-display.sh" "$work/$name/tovarin.exe" "$run" " - 工作文档.lvrn - " ||
+  bash "$work/on-display.sh" "$work/$name/tovarin.exe" "$run" " - 工作文档.lvrn - " \
+  "$root/scripts/x-keys.py" ||
   fail "tovarin.exe from the zip did not show the bundled document"
 
 echo "windows-check: tovarin-$version-setup.exe /S"

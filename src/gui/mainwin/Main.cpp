@@ -85,7 +85,6 @@ TMainForm::TMainForm(TSetup setup)
       dataDir_(setup.DataDir.isEmpty()
                    ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                    : setup.DataDir),
-      startDocument_(std::move(setup.StartDocument)),
       autoSaveMinute_(setup.AutoSaveMinute) {
     setObjectName(QStringLiteral("MainForm"));
     // The recommendation draws random codes.
@@ -196,10 +195,8 @@ void TMainForm::OpenStartupDocument() {
     } catch (const std::exception&) {
         // An unreadable settings file was reported when it was loaded.
     }
-    const QString name = !startDocument_.isEmpty()
-                             ? startDocument_
-                             : Q(ChooseStartupDocument(appOptions_.OpenLastChk, lastDoc,
-                                                       appOptions_.LastDoc, appInfo_.AppDir));
+    const QString name = Q(ChooseStartupDocument(appOptions_.OpenLastChk, lastDoc,
+                                                 appOptions_.LastDoc, appInfo_.AppDir));
     try {
         ClearWorkspace();
         LoadDocument(name);

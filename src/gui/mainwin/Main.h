@@ -121,10 +121,6 @@ public:
         QString DataDir;
         // How long one minute of AutoSaveEd lasts (tests shorten it).
         std::chrono::milliseconds AutoSaveMinute = std::chrono::minutes(1);
-        // A document named on the command line (a .lvrn file opened from
-        // the desktop), an absolute path: opened at start-up in place of
-        // the last or the working document.
-        QString StartDocument{};
     };
 
     explicit TMainForm(TSetup setup);
@@ -275,7 +271,6 @@ private:
     int prjListener_ = 0;
     bool maximise_ = true;
     QString dataDir_;
-    QString startDocument_;
     std::chrono::milliseconds autoSaveMinute_;
     TDocumentCare* care_ = nullptr;
     TAnalysesActions* analyses_ = nullptr;

@@ -174,29 +174,6 @@ private slots:
         QVERIFY(form_->windowTitle().contains(QStringLiteral("Tovarin v1.08 - ")));
     }
 
-    void startupOpensTheDocumentNamedOnTheCommandLine() {
-        dir_ = std::make_unique<test::TempDir>();
-        WriteFileAtomically(dir_->File(kWorkDoc), Bytes(kBundledDoc));
-        WriteFileAtomically(dir_->File("其他.lvrn"), Bytes(kBundledDoc));
-        dialogs_ = std::make_shared<test::TFakeDialogs>();
-        TMainForm::TSetup setup{QString::fromStdString(dir_->Path()), dialogs_, false,
-                                QString::fromStdString(dir_->Path())};
-        setup.StartDocument = QString::fromStdString(dir_->File("其他.lvrn"));
-        form_ = std::make_unique<TMainForm>(setup);
-        QCOMPARE(form_->AppInfo().DocFileName, dir_->File("其他.lvrn"));
-        QVERIFY(form_->windowTitle().contains(QStringLiteral(" - 其他.lvrn - ")));
-        QCOMPARE(form_->CodeNet().Count(), 360);
-        form_.reset();
-
-        // A file that is not there: the open error names it, and the
-        // workspace is empty.
-        setup.StartDocument = QString::fromStdString(dir_->File("没有.lvrn"));
-        form_ = std::make_unique<TMainForm>(setup);
-        QCOMPARE(dialogs_->Messages, QStringList{QString::fromStdString("自动打开文档失败：\r\n" +
-                                                                        dir_->File("没有.lvrn"))});
-        QCOMPARE(form_->CodeNet().Count(), 0);
-    }
-
     void conditionsFromTheSubmenuAndTheEditor() {
         Start(true);
         TSeqPrj& project = NewProject({});
