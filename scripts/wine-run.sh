@@ -16,11 +16,18 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 
 # Wine's server and its services outlive the program; CTest would wait for
 # them, as they hold its output pipes. So the first program of a while
-# starts them apart from its output (building the prefix the first time),
-# under a lock, and they stay a minute after the last program ends.
+# starts them apart from its output, under a lock, and they stay a minute
+# after the last program ends. The server cannot start before the prefix
+# exists, so the first program builds the prefix under the lock too and
+# waits for that server to end: left to the programs themselves, two
+# building one prefix at once fail now and then.
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&- || true
+    "$wineserver" -w 9>&- || true
+  fi
   if "$wineserver" -p60 </dev/null >/dev/null 2>&1 9>&-; then
     "$wine" wineboot </dev/null >/dev/null 2>&1 9>&- || true
   fi

@@ -30,21 +30,7 @@ constexpr int kCancelPollMs = 50;
 constexpr DWORD kReadChunk = 64 * 1024;
 
 std::string ErrorText(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE |
-            FORMAT_MESSAGE_IGNORE_INSERTS,
-        GetModuleHandleW(L"winhttp.dll"), error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    if (length == 0 || text == nullptr) {
-        return SystemMessage(error);
-    }
-    std::wstring message(text, length);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                                message.back() == L' ' || message.back() == L'.')) {
-        message.pop_back();
-    }
-    return WideToUtf8(message);
+    return ModuleMessage(GetModuleHandleW(L"winhttp.dll"), error);
 }
 
 struct HandleCloser {

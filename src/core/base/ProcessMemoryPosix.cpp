@@ -52,6 +52,20 @@ void* operator new(size_t bytes) {
 }
 
 void* operator new[](size_t bytes) { return operator new(bytes); }
+// The nothrow forms too (std::stable_sort's buffer uses them): a sanitizer
+// provides its own otherwise, whose blocks the delete above cannot free.
+void* operator new(size_t bytes, const std::nothrow_t& /*tag*/) noexcept {
+    try {
+        return operator new(bytes);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](size_t bytes, const std::nothrow_t& tag) noexcept {
+    return operator new(bytes, tag);
+}
+void operator delete(void* block, const std::nothrow_t& /*tag*/) noexcept { std::free(block); }
+void operator delete[](void* block, const std::nothrow_t& /*tag*/) noexcept { std::free(block); }
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete(void* block, size_t /*bytes*/) noexcept { std::free(block); }

@@ -37,13 +37,17 @@ std::string WideToUtf8(std::wstring_view wide) {
     return utf8;
 }
 
-std::string SystemMessage(unsigned long error) {
+namespace {
+
+// The text FormatMessage gives for the error from the source its flags name,
+// or nothing when it has none.
+std::string FormattedMessage(DWORD flags, const void* source, unsigned long error) {
     wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | flags,
+                       source, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (length == 0 || text == nullptr) {
-        return "error " + std::to_string(error);
+        return {};
     }
     std::wstring message(text, length);
     LocalFree(text);
@@ -53,6 +57,18 @@ std::string SystemMessage(unsigned long error) {
         message.pop_back();
     }
     return WideToUtf8(message);
+}
+
+}  // namespace
+
+std::string SystemMessage(unsigned long error) {
+    std::string message = FormattedMessage(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, error);
+    return message.empty() ? "error " + std::to_string(error) : message;
+}
+
+std::string ModuleMessage(void* module, unsigned long error) {
+    std::string message = FormattedMessage(FORMAT_MESSAGE_FROM_HMODULE, module, error);
+    return message.empty() ? SystemMessage(error) : message;
 }
 
 std::string FileErrorText(unsigned long error) {

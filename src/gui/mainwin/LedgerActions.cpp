@@ -1,6 +1,7 @@
 #include "gui/mainwin/LedgerActions.h"
 
 #include <QAction>
+#include <QTimer>
 
 #include <exception>
 
@@ -30,7 +31,19 @@ TLedgerActions::TLedgerActions(TMainForm& form)
     connect(&form, &TMainForm::RunFinished, this, &TLedgerActions::RunFinished);
     watch_ = std::make_unique<TSettlementWatch>(
         form.Ledger(), form.CodeNet(),
-        [this](const std::string& text) { form_.SetStatusText(0, Q(text)); });
+        [this](const std::string& text) { ShowSettlementNews(Q(text)); });
+}
+
+void TLedgerActions::ShowSettlementNews(const QString& text) {
+    form_.SetStatusText(0, text);
+    // The command that brought the draws reports right after, in the same
+    // turn of the event loop; until the loop turns, its report carries it.
+    freshNews_ = text;
+    QTimer::singleShot(0, this, [this] { freshNews_.clear(); });
+}
+
+QString TLedgerActions::WithSettlementNews(const QString& report) const {
+    return freshNews_.isEmpty() ? report : report + QStringLiteral("；") + freshNews_;
 }
 
 TLedgerActions::~TLedgerActions() { delete window_.data(); }

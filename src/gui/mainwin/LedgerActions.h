@@ -32,6 +32,9 @@ public:
     void SetAutoRecord(bool on);
     // The open window, or null.
     TLedgerForm* Window() const { return window_.data(); }
+    // A command's report with what its change of the draw table settled,
+    // so that the status shows both.
+    QString WithSettlementNews(const QString& report) const;
 
 private:
     // Records the project's run as one step of the undo history.
@@ -40,11 +43,13 @@ private:
     void ExportCsv();
     void ClearLedger();
     std::string OptionsPath() const;
+    void ShowSettlementNews(const QString& text);
 
     TMainForm& form_;
     TOwnOptions options_;
     std::unique_ptr<TSettlementWatch> watch_;
     QPointer<TLedgerForm> window_;
+    QString freshNews_;  // what the last change settled, until the event loop turns
 };
 
 // The one call the main window makes to bring the ledger in.

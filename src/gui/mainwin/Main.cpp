@@ -149,8 +149,9 @@ void TMainForm::StartUp() {
     connect(&undo, &TDocUndo::Moved, this, &TMainForm::ShowMovedStep);
     connect(&undo, &TDocUndo::Changed, this, &TMainForm::ShowModifiedState);
     codesForm_->SetUndo(undo);
-    connect(codesForm_.get(), &TCodesForm::Reported, this,
-            [this](const QString& text) { SetStatusText(0, text); });
+    connect(codesForm_.get(), &TCodesForm::Reported, this, [this](const QString& text) {
+        SetStatusText(0, ledgerActions_ ? ledgerActions_->WithSettlementNews(text) : text);
+    });
     update_ = new TUpdateCommand(*codesForm_, SourcesFilePath(appInfo_.AppDir), this);
     codesForm_->UpdateRunner = [this] { update_->Run(); };
 

@@ -16,6 +16,7 @@
 #include "core/ledger/Ledger.h"
 #include "core/ledger/LedgerFormat.h"
 #include "gui/common/DocUndo.h"
+#include "gui/draws/CodesDlg.h"
 #include "gui/ledger/LedgerForm.h"
 #include "gui/mainwin/DocumentCare.h"
 #include "gui/mainwin/FakeDialogs.h"
@@ -104,8 +105,16 @@ private slots:
         form_->Actions().ProjectMenuRecord->trigger();
         form_->Care().Undo().Run(QStringLiteral("输入"),
                                  [this] { test::AddDraws(form_->CodeNet(), {"3581297"}); });
-        QCOMPARE(form_->StatusPanel(0).text(),
-                 QStringLiteral("第26151期已开奖：方案1命中（3xx1），方案2命中（3xx1）"));
+        const QString settled =
+            QStringLiteral("第26151期已开奖：方案1命中（3xx1），方案2命中（3xx1）");
+        QCOMPARE(form_->StatusPanel(0).text(), settled);
+        // The report of the command that brought the draw keeps the news,
+        // until the event loop turns.
+        form_->CodesForm().Report("导入了1期");
+        QCOMPARE(form_->StatusPanel(0).text(), QStringLiteral("导入了1期；") + settled);
+        QCoreApplication::processEvents();
+        form_->CodesForm().Report("导入了1期");
+        QCOMPARE(form_->StatusPanel(0).text(), QStringLiteral("导入了1期"));
         actions_->ProjectMenuLedgerClick();
         auto* table = actions_->Window()->findChild<QTableWidget*>(QStringLiteral("LedgerTbl"));
         QCOMPARE(table->item(0, 6)->text(), QStringLiteral("命中"));
