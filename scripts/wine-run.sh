@@ -9,6 +9,13 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # Wine turns the Unix arguments into the program's wide command line in the
 # locale's encoding; under the C locale a name like 张三 arrives broken.
 export LC_ALL=C.UTF-8
+# Wine hides the Unix QT_ variables from Windows programs, lest the host's
+# Qt settings steer a Windows Qt, but passes each WINEQT_ one as its QT_
+# one; the variables given here (the tests' QT_QPA_PLATFORM) are for the
+# Windows program.
+while IFS= read -r name; do
+  export "WINE$name=${!name}"
+done < <(compgen -e | grep '^QT_' || true)
 # Debian's wine64 package keeps its programs outside PATH; the wine package
 # adds a wine64 command.
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)

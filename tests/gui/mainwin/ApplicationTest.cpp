@@ -51,13 +51,18 @@ private slots:
     // What a file manager passes: a document's name, relative to the folder
     // the program starts in, which the program leaves before it opens it.
     void documentArgumentIsTheFirstArgumentMadeAbsolute() {
-        const QString start = QStringLiteral("/home/wang/彩票");
+#ifdef Q_OS_WIN
+        const QString root = QStringLiteral("C:");  // a path without a drive is not absolute
+#else
+        const QString root;
+#endif
+        const QString start = root + QStringLiteral("/home/wang/彩票");
         const std::vector<std::pair<QStringList, QString>> cases = {
             {{"tovarin"}, ""},
             {{"tovarin", ""}, ""},
-            {{"tovarin", "文件.lvrn"}, "/home/wang/彩票/文件.lvrn"},
-            {{"tovarin", "../旧/a.lvrn"}, "/home/wang/旧/a.lvrn"},
-            {{"tovarin", "/tmp/b.lvrn", "more"}, "/tmp/b.lvrn"},
+            {{"tovarin", "文件.lvrn"}, root + "/home/wang/彩票/文件.lvrn"},
+            {{"tovarin", "../旧/a.lvrn"}, root + "/home/wang/旧/a.lvrn"},
+            {{"tovarin", root + "/tmp/b.lvrn", "more"}, root + "/tmp/b.lvrn"},
         };
         for (const auto& [arguments, document] : cases) {
             QCOMPARE(DocumentArgument(arguments, start), document);

@@ -44,8 +44,11 @@ private slots:
         dir_ = std::make_unique<test::TempDir>();
         dialogs_ = std::make_shared<test::TFakeDialogs>();
         form_ = test::MakeMainForm(*dir_, dialogs_);
-        // Opened as the user opens it: the undo history starts there.
-        QVERIFY(form_->OpenNamedDocument(QString::fromStdString(kLabelledDoc)));
+        // Opened as the user opens it, from a folder of the system's own
+        // (the undo history starts there).
+        const std::string copy = dir_->File("labelled.lvrn");
+        WriteFileAtomically(copy, ReadWholeFile(kLabelledDoc));
+        QVERIFY(form_->OpenNamedDocument(QString::fromStdString(copy)));
         actions_ = form_->findChild<TLedgerActions*>();
         QVERIFY(actions_ != nullptr);
         form_->Lists().ProjectView().SelectOnly(0);
