@@ -48,7 +48,7 @@ windows-deps:
 
 # Everything cross-built for Windows with MinGW-w64 against the Qt for
 # Windows that scripts/build-qt-windows.sh keeps in its cache (built the
-# first time, about 25 minutes on two cores): the programs, the core and
+# first time, about 40 minutes on two cores): the programs, the core and
 # widget tests. The Linux tovarin-cli is built for the comparison test.
 windows-build: deps windows-deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target tovarin-cli

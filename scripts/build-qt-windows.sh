@@ -10,7 +10,7 @@
 #                                          ~/.cache/tovarin/qt6.4.2-mingw-w64
 #   JOBS=N                                 parallel build steps (default nproc)
 #
-# From an empty cache: about 1,300 build steps (25 minutes on two idle
+# From an empty cache: about 1,400 build steps (39 minutes on two idle
 # cores), 2.1 GB of build folder while it runs, about 100 MB installed.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
